@@ -1,0 +1,162 @@
+#pragma once
+// Unit Dekl (= declarations): the program state record TData with its
+// defaults, the text forms of addresses and of the module identity, the
+// program settings file and the module configuration file. No Qt here: the
+// windows convert at their edge.
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace vk::core {
+
+using TPole16B = std::array<std::uint8_t, 16>;  // 16-byte field (IPv6 address)
+using TPar = std::array<std::uint32_t, 16>;     // reserved values
+using TAdresa4 = std::array<std::uint8_t, 4>;   // IPv4 address, first dotted number first
+
+// Connection settings (Pripojeni = connection).
+struct TPripojeni {
+    std::int32_t Rozhrani = 0;        // interface: 0 UART, 1 LAN
+    std::string LAN_IP;               // module address as typed
+    std::int32_t LAN_VerzeIP = 0;     // 0 IPv4, 1 IPv6
+    std::int32_t LAN_Timeout = 0;     // ms
+    std::int32_t UART_CisloCOM = 0;   // COM port number
+    std::int32_t UART_KodBaud = 0;    // baud-rate code
+    std::int32_t UART_KodParita = 0;  // parity code: 0 none, 1 even, 2 odd
+    std::int32_t UART_Timeout = 0;    // ms
+    std::int32_t UART_Adresa = 0;     // Modbus address of the module
+};
+
+// IPv4 settings.
+struct TCFG_LAN4 {
+    TAdresa4 IP4_Adresa{};
+    TAdresa4 IP4_Maska{};
+    TAdresa4 IP4_Brana{};  // gateway
+    std::uint8_t IP4_DHCP = 0;
+};
+
+// IPv6 settings; each group high byte first.
+struct TCFG_LAN6 {
+    TPole16B IP6_LLA{};
+    TPole16B IP6_GUA{};
+    TPole16B IP6_Maska{};
+    TPole16B IP6_Brana{};
+    std::uint8_t IP6_DHCP = 0;
+};
+
+// Remote management (Sprava = management).
+struct TCFG_Sprava {
+    std::uint8_t Rezim = 0;                // 0 disabled, 1 allowed to all, 2 access table
+    std::array<TPole16B, 8> User_IP{};     // IPv4 in the first 4 bytes, or IPv6 in all 16
+    std::array<std::int32_t, 8> VerzeIP{};  // per entry: 0 IPv4, 1 IPv6
+};
+
+// Event logging.
+struct TCFG_LOG {
+    std::int32_t Povolen = 0;      // enabled
+    std::int32_t Prepisovani = 0;  // overwriting (never given another value)
+    std::uint32_t Udalost = 0;     // one bit per logged event kind
+};
+
+// Texts of the firmware upgrade window.
+struct TUpgrade {
+    std::string TypVerze;
+    std::string HBIN_Soubor;
+    std::string HBIN_Datum;
+    std::string FW_Soubor;
+};
+
+struct TCFG_MBTCP {
+    std::uint8_t UnitID = 0;
+    std::uint8_t Timeout = 0;  // idle TCP connection, s
+};
+
+// Modbus RTU slave (service) line.
+struct TCFG_UARTS {
+    std::uint8_t Adresa = 0;
+    std::uint8_t KodBaud = 0;
+    std::uint8_t KodParita = 0;
+    std::uint8_t Repeater = 0;
+};
+
+// Modbus RTU master line.
+struct TCFG_UARTM {
+    std::uint8_t KodBaud = 0;
+    std::uint8_t KodParita = 0;
+    std::uint16_t Timeout = 0;    // ms
+    std::uint8_t Opakovani = 0;  // retries after a communication error
+};
+
+// The module configuration image.
+struct TCFGVK {
+    TCFG_LAN4 LAN4;
+    TCFG_LAN6 LAN6;
+    TCFG_Sprava Sprava;
+    TCFG_LOG LOG;
+    TUpgrade Upgrade;
+    TCFG_MBTCP MBTCP;
+    TCFG_UARTS UARTS;
+    TCFG_UARTM UARTM;
+};
+
+// The program state (Data), one per run, owned by the main window.
+struct TData {
+    TPripojeni Pripojeni;
+    std::string SPripojeni;  // connection status line
+    bool Init = false;       // a supported module was identified
+    std::string TypVerze;    // type + "  v." + version
+    std::string TypModulu;
+    std::string VerzeModulu;
+    std::string VyrCislo;  // serial number
+    TPar Par{};
+    TCFGVK CFGVK;
+};
+using PData = TData*;
+
+// ---- defaults (Vychozi = default) ----------------------------------------
+void VychoziPripojeni(TPripojeni& pripojeni);
+void VychoziCFGVK(TCFGVK& cfg);
+void InicializaceDat(PData dat);  // no-op for nullptr
+
+// ---- text forms ------------------------------------------------------------
+// The standard signed 32-bit integer conversion: optional sign, decimal
+// digits, or hexadecimal after "$", "x", "X", "0x", "0X"; no blanks; overflow
+// refused.
+bool PrevedNaCislo(std::string_view text, std::int32_t& hodnota);
+
+bool TextNaIP4(std::string_view text, TAdresa4& ip);
+std::string IP4NaText(const TAdresa4& ip);
+bool TextNaIP6(std::string_view text, TPole16B& ip);
+std::string IP6NaText(const TPole16B& ip);
+// Splits the identity text (info.txt) into type, version and serial number.
+void RozlozInfoText(std::string_view text, std::string& typ, std::string& verze, std::string& vyrCislo);
+bool PodporovanyTyp(std::string_view typ);
+bool PodporovanaVerze(std::string_view typ, std::string_view verze);
+
+// ---- settings file (Nastaveni = settings) ---------------------------------
+// "W_vk7316r.ini" next to the executable; when that folder cannot be written,
+// W_vk7316r/W_vk7316r.ini in the user's configuration folder.
+std::filesystem::path CestaNastaveni();
+bool NactiNastaveni(PData dat);
+bool UlozNastaveni(PData dat);
+// The same on a given file (tests, the command-line tool).
+bool NactiNastaveni(PData dat, const std::filesystem::path& soubor);
+bool UlozNastaveni(PData dat, const std::filesystem::path& soubor);
+// Optional device path for COM port n from section "Porty" (key "COMn");
+// empty when the file has none.
+std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM);
+
+// ---- configuration file (Konfigurace) -------------------------------------
+// Asks a Yes/No question; true = Yes. The window layer answers it with a
+// message box.
+using TDotazAnoNe = std::function<bool(const std::string& otazka)>;
+
+// Both return false only when a local file could not be created, read or
+// written, with a message for the user in `chyba`; otherwise true (also when
+// nothing was done: empty name, answer No, nothing to load).
+bool UlozKonfiguraci(PData dat, const std::string& soubor, const TDotazAnoNe& dotaz, std::string& chyba);
+bool NactiKonfiguraci(PData dat, const std::string& soubor, std::string& chyba);
+
+}  // namespace vk::core

@@ -1,0 +1,38 @@
+#pragma once
+// Time (Cas) and the message pump for the links. Every time-out and reply gap
+// is measured on the steady clock, so a wall-clock jump (midnight, daylight
+// saving, clock correction) never shortens or stretches a wait.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace vk::link {
+
+using Hodiny = std::chrono::steady_clock;
+using Okamzik = Hodiny::time_point;  // a moment on the steady clock
+
+inline Okamzik Ted() { return Hodiny::now(); }
+
+// Milliseconds elapsed since t (whole ms, never negative).
+std::int64_t UplynuloMs(Okamzik t);
+
+// Local time of day in ms (0 to 86,399,999), for display and time stamps only.
+std::int32_t CasDneMs();
+
+// Blocks the caller for ms milliseconds without pumping messages.
+void Cekej(std::int32_t ms);
+
+// The program installs its message pump here (the windows repaint and
+// handle clicks while a transfer waits); the command-line tool, the
+// simulator and the tests install none.
+void NastavPumpuZprav(std::function<void()> pumpa);
+
+// Pumps the pending window messages through the installed hook, if any.
+void ZpracujZpravy();
+
+// The 1 ms system timer resolution: needed on Windows, nothing to do here;
+// kept so that the call points stay where the program requests and returns it.
+void PozadujRozliseniCasovace();
+void UvolniRozliseniCasovace();
+
+}  // namespace vk::link

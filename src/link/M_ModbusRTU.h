@@ -1,0 +1,97 @@
+#pragma once
+// Unit M_ModbusRTU: the serial Modbus RTU link to the module with its three
+// private functions 0x43 (read part of a device file), 0x44 (write part of a
+// device file) and 0x45 (forward an embedded request), and the upload of a
+// whole local file in 240-byte blocks. Also the baud-rate and parity code
+// tables used everywhere in the program.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vk::link {
+
+// Settings of the open link.
+struct TMBRTU_CFG {
+    std::int32_t CisloCOM = 0;   // COM port number
+    std::int32_t KodBaud = 0;    // baud-rate code
+    std::int32_t KodParita = 0;  // parity code
+    std::uint32_t Timeout = 0;   // longest wait for a whole reply, ms
+    std::uint8_t Adresa = 0;     // Modbus address: first byte of every request
+};
+
+// Outcome of the last link operation.
+struct TMBRTU_ED {
+    std::string StatusText;
+};
+
+// The open port: a file descriptor (never 0..2), 0 when no port is open.
+// Copying the record copies the handle, not the port.
+struct TMBRTU_ID {
+    std::uintptr_t HNDL = 0;
+};
+
+struct TMBRTU {
+    TMBRTU_CFG CFG;
+    TMBRTU_ED ED;
+    TMBRTU_ID ID;
+};
+
+constexpr std::size_t MaxRamecRTU = 260;  // frame limit before the CRC; reply buffer size
+
+// Argument of PreposliZpravu (Zprava = message, Pozadavek = request,
+// Odpoved = reply).
+struct TMBRTU_Zprava {
+    std::array<std::uint8_t, MaxRamecRTU> Pozadavek{};
+    std::uint16_t DelkaPozadavku = 0;
+    std::array<std::uint8_t, MaxRamecRTU> Odpoved{};
+    std::uint16_t DelkaOdpovedi = 0;
+};
+
+// ---- code tables --------------------------------------------------------
+// Baud rate of a code (0..8 = 600..115200 Bd; any other code 9600 Bd).
+std::uint32_t RychlostBaud(std::int32_t kodBaud);
+// Silence that ends a reply, by code (not by rate): ms.
+std::int32_t MezeraMs(std::int32_t kodBaud);
+enum class TParita { Zadna, Suda, Licha };  // none, even, odd
+// Parity of a code (0 none, 1 even, 2 odd; any other code none).
+TParita ParitaKodu(std::int32_t kodParita);
+
+// Device path for COM port n: `zNastaveni` (the settings file's "Porty"
+// entry) when not empty, else /dev/ttyUSB(n-1) if it exists, else
+// /dev/ttyS(n-1).
+std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni = {});
+
+// ---- operations ---------------------------------------------------------
+// Opens and configures the port: 0 = open, 1 = failed ("Chyba otevření COM"
+// + number). `zarizeni` is the device path; empty = ZarizeniCOM(cisloCOM).
+std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita,
+                        std::uint32_t timeoutMs, TMBRTU& link, const std::string& zarizeni = {});
+void ZavriPort(TMBRTU& link);
+
+// One request/reply exchange (Transakce = transaction). `odpoved` must hold
+// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent, 2 no complete reply,
+// 3 CRC wrong, 4 exception reply.
+std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
+                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
+
+// 0x43: 0 read, 1 exchange failed, 2 reply of wrong length.
+std::int32_t PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                        std::uint8_t* cil);
+// 0x44: 0 written, 1 exchange failed, 2 reply of wrong length, 3 refused.
+std::int32_t ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                       const std::uint8_t* data);
+// 0x45: 0 reply received, 1 no link record, 2 port not open, 3 exchange failed.
+std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
+
+// Progress of an upload: bytes sent so far and the file's size.
+using TPrubeh = std::function<void(std::uint64_t odeslano, std::uint64_t celkem)>;
+
+// Uploads a local file in 240-byte blocks with 0x44 from block 0 (Nahraj =
+// upload): 0 whole file written, otherwise the failing block's code, or 1.
+// A file that cannot be opened gives 1 and a status text.
+std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t kodSouboru,
+                          const TPrubeh& prubeh = {});
+
+}  // namespace vk::link
