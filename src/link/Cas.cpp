@@ -1,0 +1,58 @@
+#include "Cas.h"
+
+#include <ctime>
+#include <thread>
+#include <utility>
+
+namespace vk::link {
+
+namespace {
+
+// The pump hook is process-wide like the window system's own message loop:
+// the program installs it once at start.
+std::function<void()>& PumpaZprav()
+{
+    static std::function<void()> pumpa;
+    return pumpa;
+}
+
+}  // namespace
+
+std::int64_t UplynuloMs(Okamzik t)
+{
+    const auto rozdil = std::chrono::duration_cast<std::chrono::milliseconds>(Ted() - t).count();
+    return rozdil < 0 ? 0 : rozdil;
+}
+
+std::int32_t CasDneMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    std::tm mistni{};
+    const std::time_t sekundy = ts.tv_sec;
+    localtime_r(&sekundy, &mistni);
+    return ((mistni.tm_hour * 60 + mistni.tm_min) * 60 + mistni.tm_sec) * 1000 +
+           static_cast<std::int32_t>(ts.tv_nsec / 1000000);
+}
+
+void Cekej(std::int32_t ms)
+{
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void NastavPumpuZprav(std::function<void()> pumpa)
+{
+    PumpaZprav() = std::move(pumpa);
+}
+
+void ZpracujZpravy()
+{
+    if (PumpaZprav())
+        PumpaZprav()();
+}
+
+void PozadujRozliseniCasovace() {}
+void UvolniRozliseniCasovace() {}
+
+}  // namespace vk::link
