@@ -19,7 +19,8 @@ struct TAdresaUdp {
 };
 
 // Splits "host", "host:port", "[v6]" or "[v6]:port"; a bare IPv6 address
-// (more than one ':') has no port. Without a port, `vychoziPort`.
+// (more than one ':') has no port. Without a port, `vychoziPort` (0 lets a
+// server bind an ephemeral port).
 // False when the text is empty or the port is not 1..65535.
 bool RozlozHostPort(const std::string& text, std::uint16_t vychoziPort, std::string& host, std::uint16_t& port);
 
