@@ -1,0 +1,167 @@
+// The code tables, opening and closing the port, and the link operations
+// over the serial port held in the link record.
+#include "M_ModbusRTU.h"
+
+#include <array>
+#include <filesystem>
+
+#include "RtuKanal.h"
+#include "RtuTexty.h"
+#include "SerialPort.h"
+
+namespace vk::link {
+
+namespace {
+
+struct TKodBaud {
+    std::uint32_t baud;
+    std::int32_t mezeraMs;  // silence that ends a reply at this code
+};
+
+// Index = baud-rate code. The gaps belong to the module's firmware, which
+// ends its replies by them; they are not derived from the rate.
+constexpr std::array<TKodBaud, 9> KodyBaud{{
+    {600, 4},
+    {1200, 4},
+    {2400, 19},
+    {4800, 13},
+    {9600, 10},
+    {19200, 7},
+    {38400, 4},
+    {57600, 4},
+    {115200, 4},
+}};
+constexpr TKodBaud JinyKodBaud{9600, 4};
+
+const TKodBaud& KodBaud(std::int32_t kod)
+{
+    if (kod < 0 || static_cast<std::size_t>(kod) >= KodyBaud.size())
+        return JinyKodBaud;
+    return KodyBaud[static_cast<std::size_t>(kod)];
+}
+
+// Waiting for a whole frame to go out. The driver's buffer takes a frame at
+// once on any real port; the limit only guards against a device that never
+// drains.
+constexpr std::chrono::milliseconds LimitZapisu{2000};
+
+// The link over the port whose descriptor the record holds.
+class TKanalSeriovy final : public TKanalRTU {
+public:
+    explicit TKanalSeriovy(std::uintptr_t hndl) : port_(static_cast<int>(hndl)), otevreny_(hndl != 0) {}
+
+    bool isOpen() const override { return otevreny_; }
+    void write(const std::uint8_t* data, std::size_t pocet) override { port_.write(data, pocet, LimitZapisu); }
+    bool waitReadable(std::chrono::microseconds cas) override { return port_.waitReadable(cas); }
+    std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) override
+    {
+        return port_.readAvailable(buf, kapacita);
+    }
+    Okamzik now() const override { return Ted(); }
+
+private:
+    SerialPort port_;
+    bool otevreny_;
+};
+
+}  // namespace
+
+std::uint32_t RychlostBaud(std::int32_t kodBaud)
+{
+    return KodBaud(kodBaud).baud;
+}
+
+std::int32_t MezeraMs(std::int32_t kodBaud)
+{
+    return KodBaud(kodBaud).mezeraMs;
+}
+
+TParita ParitaKodu(std::int32_t kodParita)
+{
+    switch (kodParita) {
+    case 1:
+        return TParita::Suda;
+    case 2:
+        return TParita::Licha;
+    default:
+        return TParita::Zadna;
+    }
+}
+
+std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni)
+{
+    if (!zNastaveni.empty())
+        return zNastaveni;
+    if (cisloCOM < 1)
+        return {};
+    const std::string cislo = std::to_string(cisloCOM - 1);
+    const std::string usb = "/dev/ttyUSB" + cislo;
+    std::error_code chyba;
+    if (std::filesystem::exists(usb, chyba))
+        return usb;
+    return "/dev/ttyS" + cislo;
+}
+
+std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita,
+                        std::uint32_t timeoutMs, TMBRTU& link, const std::string& zarizeni)
+{
+    const std::string cesta = zarizeni.empty() ? ZarizeniCOM(cisloCOM) : zarizeni;
+    const int fd = cesta.empty() ? -1 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita));
+    if (fd < 0) {
+        link.ID.HNDL = 0;
+        link.ED.StatusText = texty::ChybaOtevreniCOM + std::to_string(cisloCOM);
+        return 1;
+    }
+    link.ID.HNDL = static_cast<std::uintptr_t>(fd);
+    PozadujRozliseniCasovace();
+    link.CFG.CisloCOM = cisloCOM;
+    link.CFG.KodBaud = kodBaud;
+    link.CFG.KodParita = kodParita;
+    link.CFG.Timeout = timeoutMs;
+    link.CFG.Adresa = 1;  // the caller puts the module's address here
+    link.ED.StatusText = texty::OK;
+    return 0;
+}
+
+void ZavriPort(TMBRTU& link)
+{
+    if (link.ID.HNDL != 0)
+        SerialPort(static_cast<int>(link.ID.HNDL)).close();
+    link.ID.HNDL = 0;
+    UvolniRozliseniCasovace();
+}
+
+std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
+                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
+{
+    TKanalSeriovy kanal(link.ID.HNDL);
+    return Transakce(link, kanal, pozadavek, delka, delkaOdpovedi, odpoved);
+}
+
+std::int32_t PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                        std::uint8_t* cil)
+{
+    TKanalSeriovy kanal(link.ID.HNDL);
+    return PrectiBlok(link, kanal, kodSouboru, blok, delka, cil);
+}
+
+std::int32_t ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                       const std::uint8_t* data)
+{
+    TKanalSeriovy kanal(link.ID.HNDL);
+    return ZapisBlok(link, kanal, kodSouboru, blok, delka, data);
+}
+
+std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava)
+{
+    TKanalSeriovy kanal(link != nullptr ? link->ID.HNDL : 0);
+    return PreposliZpravu(link, kanal, zprava);
+}
+
+std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t kodSouboru, const TPrubeh& prubeh)
+{
+    TKanalSeriovy kanal(link.ID.HNDL);
+    return NahrajSoubor(link, kanal, soubor, kodSouboru, prubeh);
+}
+
+}  // namespace vk::link

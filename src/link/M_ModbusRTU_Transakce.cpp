@@ -1,0 +1,145 @@
+// One request/reply exchange: send the frame with its CRC, then wait for the
+// reply, which has no length field of its own and ends only by a silence
+// longer than the gap of the baud-rate code.
+#include <algorithm>
+#include <array>
+
+#include "Crc16.h"
+#include "RtuKanal.h"
+
+namespace vk::link {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Bytes taken from the port in one pass. More than a 260-byte frame, so a
+// line full of noise still reaches the 260-byte stop within one pass.
+constexpr std::size_t BajtuZaPruchod = 1061;
+
+// Longest slice of the wait: the end of a reply is seen within this after
+// the gap, and between slices the window messages are pumped.
+constexpr std::chrono::microseconds NejdelsiPlatek = 1ms;
+
+// The smallest step of time the wait tells apart: "longer than the gap"
+// means gap + this.
+constexpr std::chrono::microseconds Krok = 1us;
+
+enum class TVysledek : std::int32_t {
+    Odpoved = 0,         // reply with a correct CRC and a normal function byte
+    NicNeodeslano = 1,   // no open port, or request length 0 or above 260
+    NeuplnaOdpoved = 2,  // time-out, fewer than 4 bytes, or 260 bytes or more
+    ChybaCrc = 3,
+    Vyjimka = 4,         // the module answered with an exception (function byte >= 0x80)
+};
+
+// States of the reply wait.
+enum class TStavCekani {
+    NaPrvniBajt,  // nothing has arrived yet: only the time-out can end the wait
+    NaMezeru,     // bytes are arriving: a silence longer than the gap ends the reply
+};
+
+// The ways out of the reply wait.
+enum class TKonecCekani {
+    PlnyBuffer,  // 260 bytes counted: longer than any frame
+    Mezera,      // the gap after the last byte
+    Timeout,     // the whole reply took longer than the time-out
+};
+
+struct TPrijem {
+    TKonecCekani konec = TKonecCekani::Timeout;
+    std::size_t pocet = 0;    // bytes counted; at most 260 of them are stored
+    bool casVyprsel = false;  // the last pass measured more than the time-out since the start
+};
+
+std::chrono::microseconds Platek(Okamzik ted, Okamzik termin)
+{
+    const auto zbyva = std::chrono::ceil<std::chrono::microseconds>(termin - ted);
+    return std::clamp(zbyva, std::chrono::microseconds(0), NejdelsiPlatek);
+}
+
+TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::chrono::milliseconds timeout,
+                       std::uint8_t* odpoved)
+{
+    const Okamzik start = kanal.now();
+    Okamzik posledniBajt = start;
+    TStavCekani stav = TStavCekani::NaPrvniBajt;
+    std::size_t pocet = 0;
+    std::array<std::uint8_t, BajtuZaPruchod> davka{};
+
+    for (;;) {
+        ZpracujZpravy();
+
+        Okamzik termin = start + timeout + Krok;
+        if (stav == TStavCekani::NaMezeru)
+            termin = std::min(termin, posledniBajt + mezera + Krok);
+        kanal.waitReadable(Platek(kanal.now(), termin));
+
+        const std::size_t n = kanal.readAvailable(davka.data(), davka.size());
+        const Okamzik ted = kanal.now();
+        for (std::size_t i = 0; i < n; ++i, ++pocet)
+            if (pocet < MaxRamecRTU)
+                odpoved[pocet] = davka[i];
+        if (n > 0) {
+            posledniBajt = ted;
+            stav = TStavCekani::NaMezeru;
+        }
+
+        const bool casVyprsel = ted - start > timeout;
+        if (pocet >= MaxRamecRTU)
+            return {TKonecCekani::PlnyBuffer, pocet, casVyprsel};
+        if (stav == TStavCekani::NaMezeru && ted - posledniBajt > mezera)
+            return {TKonecCekani::Mezera, pocet, casVyprsel};
+        if (casVyprsel)
+            return {TKonecCekani::Timeout, pocet, casVyprsel};
+    }
+}
+
+TVysledek Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint16_t& delkaOdpovedi)
+{
+    switch (prijem.konec) {
+    case TKonecCekani::PlnyBuffer:
+    case TKonecCekani::Timeout:
+        return TVysledek::NeuplnaOdpoved;
+    case TKonecCekani::Mezera:
+        break;
+    }
+    // A reply that ended by its gap but only after the time-out is late all
+    // the same.
+    if (prijem.casVyprsel || prijem.pocet < 4)
+        return TVysledek::NeuplnaOdpoved;
+
+    const std::size_t n = prijem.pocet - 2;
+    const std::uint16_t crc = Crc16Modbus(odpoved, n);
+    if (odpoved[n] != (crc & 0xFF) || odpoved[n + 1] != (crc >> 8))
+        return TVysledek::ChybaCrc;
+    delkaOdpovedi = static_cast<std::uint16_t>(n);
+    // Neither the address nor the echo of the function code is compared
+    // with the request: the module answers only the one master on its line.
+    return odpoved[1] >= 0x80 ? TVysledek::Vyjimka : TVysledek::Odpoved;
+}
+
+}  // namespace
+
+std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
+                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
+{
+    delkaOdpovedi = 0;
+    if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU)
+        return static_cast<std::int32_t>(TVysledek::NicNeodeslano);
+
+    std::array<std::uint8_t, MaxRamecRTU + 2> ramec{};
+    std::copy_n(pozadavek, delka, ramec.begin());
+    const std::uint16_t crc = Crc16Modbus(ramec.data(), delka);
+    ramec[delka] = static_cast<std::uint8_t>(crc & 0xFF);
+    ramec[delka + 1] = static_cast<std::uint8_t>(crc >> 8);
+    // Bytes still in the port from an earlier, cut-off reply are not thrown
+    // away: they are taken as the start of this reply.
+    kanal.write(ramec.data(), delka + 2);
+
+    const TPrijem prijem = CekejNaOdpoved(kanal, std::chrono::milliseconds(MezeraMs(link.CFG.KodBaud)),
+                                          std::chrono::milliseconds(link.CFG.Timeout), odpoved);
+    return static_cast<std::int32_t>(Vyhodnot(prijem, odpoved, delkaOdpovedi));
+}
+
+}  // namespace vk::link

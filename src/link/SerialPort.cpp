@@ -1,0 +1,166 @@
+#include "SerialPort.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vk::link {
+
+namespace {
+
+struct TRychlost {
+    std::uint32_t baud;
+    speed_t kod;  // termios speed constant
+};
+
+constexpr std::array<TRychlost, 9> Rychlosti{{
+    {600, B600},
+    {1200, B1200},
+    {2400, B2400},
+    {4800, B4800},
+    {9600, B9600},
+    {19200, B19200},
+    {38400, B38400},
+    {57600, B57600},
+    {115200, B115200},
+}};
+
+speed_t KodRychlosti(std::uint32_t baud)
+{
+    for (const auto& r : Rychlosti)
+        if (r.baud == baud)
+            return r.kod;
+    return B9600;
+}
+
+// A process started with a standard stream closed gets the device on
+// descriptor 0..2; the link treats 0 as "no port" and a stray print would
+// land on the wire, so the port moves above them.
+int NadStandardniProudy(int fd)
+{
+    if (fd > 2)
+        return fd;
+    const int novy = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    ::close(fd);
+    return novy;
+}
+
+bool Nastav(int fd, std::uint32_t baud, TParita parita)
+{
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0)
+        return false;
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
+    t.c_cflag |= CS8 | CLOCAL | CREAD;
+    if (parita == TParita::Suda)
+        t.c_cflag |= PARENB;
+    else if (parita == TParita::Licha)
+        t.c_cflag |= PARENB | PARODD;
+    // Parity is generated on the way out but not checked on the way in: a
+    // damaged reply shows up as a wrong CRC instead.
+    t.c_iflag &= ~static_cast<tcflag_t>(INPCK | IGNPAR | PARMRK | IXON | IXOFF | IXANY);
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    const speed_t kod = KodRychlosti(baud);
+    ::cfsetispeed(&t, kod);
+    ::cfsetospeed(&t, kod);
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+}  // namespace
+
+int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita parita)
+{
+    int fd = ::open(zarizeni.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    fd = NadStandardniProudy(fd);
+    if (fd < 0)
+        return -1;
+    // Further opens by other programs fail with EBUSY while we hold it.
+    ::ioctl(fd, TIOCEXCL);
+    if (!Nastav(fd, baud, parita)) {
+        ::close(fd);
+        return -1;
+    }
+    // DTR and RTS stay inactive; a pseudo-terminal has no modem lines and
+    // refuses this, which is harmless.
+    int linky = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd, TIOCMBIC, &linky);
+    // Bytes left over from an earlier user of the device belong to nobody.
+    ::tcflush(fd, TCIOFLUSH);
+    return fd;
+}
+
+bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit)
+{
+    const auto konec = std::chrono::steady_clock::now() + limit;
+    std::size_t odeslano = 0;
+    while (odeslano < pocet) {
+        const ssize_t n = ::write(fd_, data + odeslano, pocet - odeslano);
+        if (n > 0) {
+            odeslano += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        const auto zbyva = std::chrono::ceil<std::chrono::milliseconds>(konec - std::chrono::steady_clock::now());
+        if (zbyva.count() <= 0)
+            return false;
+        pollfd p{fd_, POLLOUT, 0};
+        ::poll(&p, 1, static_cast<int>(zbyva.count()));
+    }
+    return true;
+}
+
+std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)
+{
+    std::size_t prijato = 0;
+    while (prijato < kapacita) {
+        const ssize_t n = ::read(fd_, buf + prijato, kapacita - prijato);
+        if (n > 0) {
+            prijato += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;  // nothing more now (EAGAIN), or the device is gone
+    }
+    return prijato;
+}
+
+bool SerialPort::waitReadable(std::chrono::microseconds cas)
+{
+    if (cas.count() < 0)
+        cas = std::chrono::microseconds(0);
+    const auto s = std::chrono::duration_cast<std::chrono::seconds>(cas);
+    const timespec ts{static_cast<time_t>(s.count()),
+                      static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(cas - s).count())};
+    pollfd p{fd_, POLLIN, 0};
+    const int n = ::ppoll(&p, 1, &ts, nullptr);
+    if (n > 0 && (p.revents & POLLIN))
+        return true;
+    // A removed USB adapter (or a pty whose other side is gone) reports
+    // POLLHUP/POLLERR at once and forever; sleeping out the slice keeps the
+    // reply wait from spinning the CPU until its time-out.
+    if (n > 0)
+        std::this_thread::sleep_for(cas);
+    return false;
+}
+
+void SerialPort::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace vk::link

@@ -1,0 +1,45 @@
+#pragma once
+// The POSIX serial port under the Modbus RTU link: raw termios, 8 data bits,
+// 1 stop bit, parity none/even/odd, no flow control, non-blocking.
+//
+// A thin view of a file descriptor, not its owner: the descriptor lives in
+// TMBRTU_ID::HNDL, a record that is copied by value, so only ZavriPort (through
+// close()) ends it.
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "M_ModbusRTU.h"
+
+namespace vk::link {
+
+class SerialPort {
+public:
+    // Opens `zarizeni` (device path) for exclusive use and configures it;
+    // the descriptor (always >= 3, so it never collides with the standard
+    // streams or with HNDL 0 = no port), or -1 when the device cannot be
+    // opened or is not a terminal.
+    static int open(const std::string& zarizeni, std::uint32_t baud, TParita parita);
+
+    explicit SerialPort(int fd) : fd_(fd) {}
+
+    int fd() const { return fd_; }
+
+    // Writes every byte, waiting for room when the driver's buffer is full,
+    // but never longer than `limit` in all; false when not all went out.
+    bool write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit);
+
+    // Takes what has arrived, at most `kapacita` bytes; never waits.
+    std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita);
+
+    // Waits at most `cas` until a byte can be read; true when one can.
+    bool waitReadable(std::chrono::microseconds cas);
+
+    void close();
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace vk::link
