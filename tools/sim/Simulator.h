@@ -1,0 +1,112 @@
+#pragma once
+// A simulated VK-7316R module (Simulator = simulator): a TFTP server and a
+// Modbus RTU slave on a pseudo-terminal, both serving one set of device files
+// kept as raw bytes. Used in-process by the tests and by the executable
+// vk7316r-sim. It shares no encoder or decoder with the client: it builds
+// and checks the bytes of the device files itself, as a module would.
+//
+// What a client sees:
+// - LAN: TFTP (octet; options blksize up to 1500, tsize, timeout), every
+//   transfer answered from a fresh socket with its own port; files by name
+//   (info.txt, rtc.bin, sys.bin, ctrl.bin, mmrd.bin, mmrgv.bin, lan4.cfg,
+//   mbtcp.cfg, uartm.cfg, uarts.cfg, sprava.cfg, log.cfg, log.clr, boot.cmd,
+//   fw.akt, fw.hbn, log.bin, logh.bin, log100.bin); an unknown name gets
+//   ERROR 1, a read of a write-only file or a write of a read-only one ERROR 2.
+// - Serial: the slave at `Adresa`, frames ended by silence; 0x43 read
+//   (reply: address, 0x43, data length, the data, CRC), 0x44 write (reply:
+//   address, 0x44, result byte: 0 stored, 1 refused), 0x45 forward of the
+//   identification request (embedded reply: address, 0xC8, object number, 4,
+//   then four characters, so the characters stand at bytes 4 to 7 of the
+//   embedded reply). Frames for another address or with a wrong CRC get no
+//   answer. An unknown function, file code or identification object gets an
+//   exception reply (function | 0x80, code 1, 2 or 3).
+// - Writes of the configuration files and of ctrl.bin are taken only with
+//   their exact length and a check byte that makes the 8-bit sum 0 (refused
+//   otherwise, as the module refuses a damaged file). ctrl.bin restart
+//   restarts the module (uptime from 0; with boot.cmd "prog" and an uploaded
+//   fw.hbn holding a valid header the image's first 64 bytes become the
+//   running firmware header); ctrl.bin clear-diagnostics zeroes the line
+//   counters; a log.clr write empties the event log.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vk::sim {
+
+// Start settings of the simulator (Nastaveni = settings).
+struct TNastaveniSimulatoru {
+    std::string Lan = "127.0.0.1:0";  // TFTP server address "host:port", "[v6]:port"; port 0 = ephemeral
+    bool SpustitLan = true;           // run the TFTP server (Spustit = start)
+    std::string Pty;                  // path of a symlink to the pty slave side; empty = none
+    bool SpustitSerial = true;        // run the Modbus RTU slave
+    std::string SlozkaStavu;          // state folder (Slozka = folder); empty = fresh temporary one, removed at stop
+    std::uint8_t Adresa = 247;        // Modbus address of the module
+    std::int32_t KodBaud = 4;         // baud-rate code: silence that ends a request, delay before the reply
+};
+
+// Injected faults (Porucha = fault).
+enum class TPorucha {
+    ZadnaOdpoved,            // no answer at all (serial frame or TFTP request ignored)
+    SpatneCRC,               // serial reply with a wrong CRC
+    VyjimkaOdpoved,          // serial exception reply (code 4); TFTP request answered with ERROR 0
+    OdmitnutyZapis,          // write refused: serial result byte 1, TFTP ERROR 2; nothing stored
+    JinaUlozenaHodnota,      // write acknowledged, but the stored file differs (first byte + 1, check byte kept valid)
+    ZtracenyDatagram,        // TFTP: the first DATA of a read, or the ACK of the first DATA of a write, is not sent
+    OACKNepodporovanaVolba,  // TFTP: the OACK also carries "windowsize" "4", which the client did not ask for
+    JinyTyp,                 // the module identifies itself as type "VK-7317R"
+    JinaVerze,               // the module identifies itself with version "2.10"
+};
+
+constexpr int PocetPoruch = 9;  // number of fault kinds (Pocet = count)
+
+// The fault's name as the command line takes it (the enumerator's name).
+const char* NazevPoruchy(TPorucha porucha);
+// Finds a fault by name, case-insensitively; false for an unknown name.
+bool NajdiPoruchu(const std::string& nazev, TPorucha& porucha);
+
+class TSimulator {
+public:
+    TSimulator();
+    ~TSimulator();  // stops it
+    TSimulator(const TSimulator&) = delete;
+    TSimulator& operator=(const TSimulator&) = delete;
+
+    // Starts the links asked for (Spust = start); false with a reason when
+    // already running, the state folder is unusable, the address does not
+    // resolve or bind, or the pty cannot be made. Nothing runs after a failure.
+    bool Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba);
+    // Stops both links and waits for their threads (Zastav = stop); returns
+    // within about 50 ms. Removes a temporary state folder. Safe to repeat.
+    void Zastav();
+    bool Bezi() const;  // running
+
+    std::string AdresaLan() const;    // "127.0.0.1:PORT" with the real port; empty when not running
+    std::uint16_t PortLan() const;    // 0 when not running
+    std::string CestaSerial() const;  // the symlink when one was asked for, else the pty slave device
+    std::string SlozkaStavu() const;  // the state folder in use
+
+    // The device file as the module would serve it now (Soubor = file);
+    // empty for an unknown name. Live files (rtc.bin, sys.bin, mmrd.bin,
+    // mmrgv.bin) are brought up to date first.
+    std::vector<std::uint8_t> Soubor(const std::string& nazev) const;
+    // Replaces a device file's bytes unchecked, as if the module held them;
+    // a live file set this way is served as set (no longer updated) until
+    // the next restart; setting log.bin also derives logh.bin and
+    // log100.bin. False for an unknown name.
+    bool NastavSoubor(const std::string& nazev, std::vector<std::uint8_t> obsah);
+
+    // Switches a fault on or off (thread-safe). With `pocet` > 0 it acts only
+    // on the next `pocet` occasions and then switches itself off.
+    void NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t pocet = 0);
+
+    // Requests received: every serial frame (any address, any CRC) and every
+    // TFTP request datagram; for tests that check that nothing was sent.
+    std::uint32_t PocetPozadavku() const;
+
+private:
+    struct TVnitrek;  // threads, sockets, pty and the module state (Vnitrek = inside)
+    std::unique_ptr<TVnitrek> v_;
+};
+
+}  // namespace vk::sim
