@@ -139,6 +139,11 @@ bool PodporovanaVerze(std::string_view typ, std::string_view verze);
 // "W_vk7316r.ini" next to the executable; when that folder cannot be written,
 // W_vk7316r/W_vk7316r.ini in the user's configuration folder.
 std::filesystem::path CestaNastaveni();
+// The same choice from its inputs: the executable's folder, whether it can be
+// written, $XDG_CONFIG_HOME and $HOME (empty when unset). A relative
+// $XDG_CONFIG_HOME is ignored, as the XDG rules ask.
+std::filesystem::path CestaNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
+                                     std::string_view xdgConfigHome, std::string_view home);
 bool NactiNastaveni(PData dat);
 bool UlozNastaveni(PData dat);
 // The same on a given file (tests, the command-line tool).

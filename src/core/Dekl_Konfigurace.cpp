@@ -1,0 +1,167 @@
+// The module configuration file (Konfigurace = configuration): LAN4 and the
+// IPv4 part of Sprava in a fixed image of 119 blocks of 512 bytes.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "Dekl.h"
+#include "Soubory.h"
+
+namespace vk::core {
+
+namespace {
+
+constexpr std::size_t velikostBloku = 512;
+constexpr std::size_t pocetBloku = 119;  // 60928 bytes
+constexpr std::size_t kontrolaBloku0 = 15;   // check byte of block 0, covers bytes 0 to 15
+constexpr std::size_t kontrolaBloku1 = 137;  // check byte of block 1, covers bytes 0 to 137
+
+using TBlok = std::array<std::uint8_t, velikostBloku>;
+
+// The two's complement of the 8-bit sum of the first `pocet` bytes.
+std::uint8_t KontrolniBajt(const TBlok& blok, std::size_t pocet)
+{
+    unsigned soucet = 0;
+    for (std::size_t i = 0; i < pocet; ++i)
+        soucet += blok[i];
+    return static_cast<std::uint8_t>((0u - soucet) & 0xFFu);
+}
+
+bool SouhlasiKontrola(const TBlok& blok, std::size_t kontrola)
+{
+    return KontrolniBajt(blok, kontrola + 1) == 0;
+}
+
+TBlok SestavBlok0(const TCFG_LAN4& lan4)
+{
+    TBlok blok;
+    blok.fill(0xFF);
+    for (std::size_t i = 0; i < 4; ++i) {
+        blok[i] = lan4.IP4_Adresa[i];
+        blok[4 + i] = lan4.IP4_Maska[i];
+        blok[8 + i] = lan4.IP4_Brana[i];
+    }
+    blok[12] = lan4.IP4_DHCP;
+    blok[kontrolaBloku0] = KontrolniBajt(blok, kontrolaBloku0);
+    return blok;
+}
+
+TBlok SestavBlok1(const TCFG_Sprava& sprava)
+{
+    TBlok blok;
+    blok.fill(0xFF);
+    for (std::size_t i = 0; i <= kontrolaBloku1; ++i)
+        blok[i] = 0x00;
+    blok[0] = sprava.Rezim;
+    // Only the IPv4 form of each entry travels: its first 4 bytes.
+    for (std::size_t z = 0; z < 8; ++z)
+        for (std::size_t k = 0; k < 4; ++k)
+            blok[1 + 4 * z + k] = sprava.User_IP[z][k];
+    blok[kontrolaBloku1] = KontrolniBajt(blok, kontrolaBloku1);
+    return blok;
+}
+
+void RozeberBlok0(const TBlok& blok, TCFG_LAN4& lan4)
+{
+    for (std::size_t i = 0; i < 4; ++i) {
+        lan4.IP4_Adresa[i] = blok[i];
+        lan4.IP4_Maska[i] = blok[4 + i];
+        lan4.IP4_Brana[i] = blok[8 + i];
+    }
+    lan4.IP4_DHCP = blok[12];
+}
+
+// The other 12 bytes of each entry and VerzeIP stay as they were.
+void RozeberBlok1(const TBlok& blok, TCFG_Sprava& sprava)
+{
+    sprava.Rezim = blok[0];
+    for (std::size_t z = 0; z < 8; ++z)
+        for (std::size_t k = 0; k < 4; ++k)
+            sprava.User_IP[z][k] = blok[1 + 4 * z + k];
+}
+
+std::vector<std::uint8_t> ObrazSouboru(const TCFGVK& cfg)
+{
+    std::vector<std::uint8_t> obraz(pocetBloku * velikostBloku, 0xFF);
+    const TBlok blok0 = SestavBlok0(cfg.LAN4);
+    const TBlok blok1 = SestavBlok1(cfg.Sprava);
+    std::copy(blok0.begin(), blok0.end(), obraz.begin());
+    std::copy(blok1.begin(), blok1.end(), obraz.begin() + velikostBloku);
+    return obraz;
+}
+
+std::string VUvozovkach(const std::string& soubor)
+{
+    return "\"" + soubor + "\"";
+}
+
+}  // namespace
+
+bool UlozKonfiguraci(PData dat, const std::string& soubor, const TDotazAnoNe& dotaz, std::string& chyba)
+{
+    chyba.clear();
+    if (dat == nullptr || soubor.empty())
+        return true;
+    const TCFGVK kopie = dat->CFGVK;
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(soubor, ec))) {
+        // Without anyone to ask, an existing file is kept.
+        if (!dotaz || !dotaz("Soubor " + VUvozovkach(soubor) + " již existuje.  Chcete ho přepsat?"))
+            return true;
+    }
+    const std::vector<std::uint8_t> obraz = ObrazSouboru(kopie);
+    if (!ZapisSouborAtomicky(soubor, obraz.data(), obraz.size())) {
+        chyba = "Soubor " + VUvozovkach(soubor) + " nelze zapsat.";
+        return false;
+    }
+    return true;
+}
+
+bool NactiKonfiguraci(PData dat, const std::string& soubor, std::string& chyba)
+{
+    chyba.clear();
+    if (dat == nullptr || soubor.empty())
+        return true;
+    std::vector<std::uint8_t> obsah;
+    switch (CtiSoubor(soubor, 2 * velikostBloku, obsah)) {
+    case TCteni::Precteno:
+        break;
+    case TCteni::Chybi:
+        return true;
+    case TCteni::NelzeOtevrit:
+        chyba = "Soubor " + VUvozovkach(soubor) + " nelze otevřít.";
+        return false;
+    case TCteni::NelzePrecist:
+        chyba = "Soubor " + VUvozovkach(soubor) + " nelze přečíst.";
+        return false;
+    }
+    // Both blocks must be present: a file that ends within block 0 changes
+    // nothing, not even a valid block 0.
+    if (obsah.size() <= velikostBloku)
+        return true;
+
+    TCFGVK prac = dat->CFGVK;
+    TBlok blok;
+    std::copy(obsah.begin(), obsah.begin() + velikostBloku, blok.begin());
+    if (SouhlasiKontrola(blok, kontrolaBloku0))
+        RozeberBlok0(blok, prac.LAN4);
+
+    // A file of 513 to 1023 bytes supplies only the start of block 1. The
+    // bytes it does not supply count as 0xFF, what the block buffer holds
+    // there after a standard block 0 (its bytes 16 to 511 are 0xFF); so a
+    // cut block 1 fails its check unless the bytes it has make the sum right.
+    blok.fill(0xFF);
+    std::copy(obsah.begin() + velikostBloku, obsah.end(), blok.begin());
+    if (SouhlasiKontrola(blok, kontrolaBloku1))
+        RozeberBlok1(blok, prac.Sprava);
+
+    dat->CFGVK = prac;
+    return true;
+}
+
+}  // namespace vk::core

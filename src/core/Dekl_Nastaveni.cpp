@@ -1,0 +1,161 @@
+// The program settings file (Nastaveni = settings): the connection settings
+// between runs.
+#include <cstdint>
+#include <cstdlib>
+#include <pwd.h>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+#include "Dekl.h"
+#include "Ini.h"
+
+namespace vk::core {
+
+namespace {
+
+constexpr const char* nazevSouboru = "W_vk7316r.ini";
+constexpr const char* slozkaUzivatele = "W_vk7316r";
+
+// One key of the file: an integer field or, for LAN_IP, a text field.
+struct TPolozka {
+    const char* sekce;
+    const char* klic;
+    std::int32_t TPripojeni::*cislo;
+    std::string TPripojeni::*text;
+};
+
+// In the order the keys are read and written; a new file gets its sections
+// in this order too.
+const TPolozka polozky[] = {
+    {"Rozhraní", "Rozhraní", &TPripojeni::Rozhrani, nullptr},
+    {"LAN", "IP adresa", nullptr, &TPripojeni::LAN_IP},
+    {"LAN", "Verze IP", &TPripojeni::LAN_VerzeIP, nullptr},
+    {"LAN", "Timeout", &TPripojeni::LAN_Timeout, nullptr},
+    {"UART", "COM", &TPripojeni::UART_CisloCOM, nullptr},
+    {"UART", "Rychlost", &TPripojeni::UART_KodBaud, nullptr},  // baud-rate code, not a rate
+    {"UART", "Parita", &TPripojeni::UART_KodParita, nullptr},  // parity code
+    {"UART", "Timeout", &TPripojeni::UART_Timeout, nullptr},
+    {"UART", "Adresa", &TPripojeni::UART_Adresa, nullptr},
+};
+
+std::string DomovskaSlozka(std::string_view home)
+{
+    if (!home.empty())
+        return std::string(home);
+    std::vector<char> buf(16384);
+    passwd zaznam{};
+    passwd* vysledek = nullptr;
+    if (::getpwuid_r(::getuid(), &zaznam, buf.data(), buf.size(), &vysledek) == 0 && vysledek != nullptr &&
+        vysledek->pw_dir != nullptr)
+        return vysledek->pw_dir;
+    return {};
+}
+
+std::string_view Promenna(const char* jmeno)
+{
+    const char* hodnota = std::getenv(jmeno);
+    return hodnota != nullptr ? std::string_view(hodnota) : std::string_view();
+}
+
+}  // namespace
+
+// Next to the executable, as the Windows build keeps it; but an installed
+// program (for example under /usr/bin) cannot write there, and its settings
+// would be lost at every exit, so then the file lives in the user's
+// configuration folder for reading and writing alike.
+std::filesystem::path CestaNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
+                                     std::string_view xdgConfigHome, std::string_view home)
+{
+    if (!slozkaProgramu.empty() && slozkaZapisovatelna)
+        return slozkaProgramu / nazevSouboru;
+    std::filesystem::path zaklad;
+    if (!xdgConfigHome.empty() && std::filesystem::path(xdgConfigHome).is_absolute())
+        zaklad = std::filesystem::path(xdgConfigHome);
+    else if (!home.empty())
+        zaklad = std::filesystem::path(home) / ".config";
+    else if (!slozkaProgramu.empty())
+        return slozkaProgramu / nazevSouboru;  // nowhere better: reading still works
+    else
+        return nazevSouboru;
+    return zaklad / slozkaUzivatele / nazevSouboru;
+}
+
+std::filesystem::path CestaNastaveni()
+{
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path slozka = ec ? std::filesystem::path() : program.parent_path();
+    const bool zapisovatelna = !slozka.empty() && ::access(slozka.c_str(), W_OK) == 0;
+    return CestaNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"), DomovskaSlozka(Promenna("HOME")));
+}
+
+bool NactiNastaveni(PData dat)
+{
+    return dat != nullptr && NactiNastaveni(dat, CestaNastaveni());
+}
+
+bool UlozNastaveni(PData dat)
+{
+    return dat != nullptr && UlozNastaveni(dat, CestaNastaveni());
+}
+
+// Values are taken unchecked: the connection dialog applies the ranges.
+bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
+{
+    if (dat == nullptr)
+        return false;
+    TIniSoubor ini;
+    if (!ini.Nacti(soubor))
+        return false;
+    // A file without this key was not written by the program (or is empty);
+    // "jkl" stands for the missing key, so a value "jkl" counts as missing.
+    if (ini.Hodnota("Rozhraní", "Rozhraní").value_or("jkl") == "jkl")
+        return false;
+    TPripojeni p = dat->Pripojeni;
+    for (const TPolozka& polozka : polozky) {
+        const auto hodnota = ini.Hodnota(polozka.sekce, polozka.klic);
+        if (!hodnota)
+            continue;
+        std::int32_t cislo = 0;
+        if (polozka.text != nullptr)
+            p.*polozka.text = *hodnota;
+        else if (PrevedNaCislo(*hodnota, cislo))
+            p.*polozka.cislo = cislo;
+    }
+    dat->Pripojeni = p;
+    return true;
+}
+
+// All keys are written at once, with the file replaced whole: either every
+// key reaches the disk or the file stays as it was.
+bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
+{
+    if (dat == nullptr)
+        return false;
+    TIniSoubor ini;
+    if (!ini.Nacti(soubor))
+        return false;  // keeps a file that exists but cannot be read
+    for (const TPolozka& polozka : polozky) {
+        if (polozka.text != nullptr)
+            ini.Nastav(polozka.sekce, polozka.klic, dat->Pripojeni.*polozka.text);
+        else
+            ini.Nastav(polozka.sekce, polozka.klic, std::to_string(dat->Pripojeni.*polozka.cislo));
+    }
+    const std::filesystem::path slozka = soubor.parent_path();
+    std::error_code ec;
+    if (!slozka.empty() && !std::filesystem::exists(slozka, ec))
+        std::filesystem::create_directories(slozka, ec);
+    return ini.Uloz(soubor);
+}
+
+std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM)
+{
+    TIniSoubor ini;
+    if (!ini.Nacti(soubor))
+        return {};
+    return ini.Hodnota("Porty", "COM" + std::to_string(cisloCOM)).value_or("");
+}
+
+}  // namespace vk::core
