@@ -1,0 +1,139 @@
+#include "M_TFTP.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+
+#include "TftpKlient.h"
+#include "TftpPrenos.h"
+
+namespace vk::link {
+
+namespace {
+
+// The link's outcomes become status texts here and nowhere else.
+const char* const TextBezKlienta = "Spojení dosud neinicializováno";
+const char* const TextChyba = "Chyba spojení";
+const char* const TextOk = "OK";
+
+bool Vysledek(TTFTP& tftp, std::int32_t status, const std::string& text)
+{
+    tftp.ED.Status = status;
+    tftp.ED.StatusText = text;
+    return status == 0;
+}
+
+bool MaKlienta(TTFTP& tftp)
+{
+    if (tftp.ID.IdTrivialFTP1)
+        return true;
+    return Vysledek(tftp, 1, TextBezKlienta);
+}
+
+// Closes the FILE on every way out of a function.
+struct TSouborUzaviratel {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using TSoubor = std::unique_ptr<std::FILE, TSouborUzaviratel>;
+
+}  // namespace
+
+void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs)
+{
+    tftp.CFG.AdresaIP = adresaIP;
+    tftp.CFG.VerzeIP = verzeIP;
+    tftp.CFG.Timeout = timeoutMs;
+    tftp.ED.Status = 0;
+    tftp.ED.StatusText.clear();
+    auto klient = std::make_shared<TTFTPKlient>();
+    klient->Server = adresaIP;
+    klient->IPv6 = verzeIP == 1;
+    klient->CekaniCteni = timeoutMs;
+    klient->CekaniZapisu = std::max<std::int32_t>(500, timeoutMs);
+    tftp.ID.IdTrivialFTP1 = std::move(klient);
+}
+
+bool PrectiDoPameti(TTFTP& tftp, const std::string& soubor, std::uint8_t* cil, std::uint32_t& pocet)
+{
+    pocet = 0;
+    if (!MaKlienta(tftp))
+        return false;
+    // The whole file is read; only its first VelikostPametiTFTP bytes are kept.
+    std::uint32_t ulozeno = 0;
+    const tftp::TUlozeni uloz = [&](const std::uint8_t* data, std::size_t n) {
+        const std::size_t vejde = std::min<std::size_t>(n, VelikostPametiTFTP - ulozeno);
+        if (vejde > 0 && cil != nullptr)
+            std::memcpy(cil + ulozeno, data, vejde);
+        ulozeno += static_cast<std::uint32_t>(vejde);
+        return true;
+    };
+    std::string duvod;
+    if (cil == nullptr || !tftp::PrenesCteni(*tftp.ID.IdTrivialFTP1, soubor, uloz, {}, duvod))
+        return Vysledek(tftp, 2, TextChyba);
+    pocet = ulozeno;
+    return Vysledek(tftp, 0, TextOk);
+}
+
+bool ZapisZPameti(TTFTP& tftp, const std::string& soubor, const std::uint8_t* zdroj, std::uint32_t pocet)
+{
+    if (!MaKlienta(tftp))
+        return false;
+    const std::uint32_t odeslat = std::min<std::uint32_t>(pocet, VelikostPametiTFTP);
+    if (zdroj == nullptr && odeslat > 0)
+        return Vysledek(tftp, 1, TextChyba);
+    const tftp::TCteniZdroje cti = [&](std::uint64_t od, std::uint8_t* data, std::size_t n) {
+        if (od + n > odeslat)
+            return false;
+        if (n > 0)
+            std::memcpy(data, zdroj + od, n);
+        return true;
+    };
+    std::string duvod;
+    if (!tftp::PrenesZapis(*tftp.ID.IdTrivialFTP1, soubor, odeslat, cti, {}, duvod))
+        return Vysledek(tftp, 1, TextChyba);
+    return Vysledek(tftp, 0, TextOk);
+}
+
+bool PrectiDoSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor, const TPrubeh& prubeh)
+{
+    if (!MaKlienta(tftp))
+        return false;
+    // Created (or emptied) before the transfer; after a failure it keeps the
+    // blocks received so far.
+    TSoubor f(std::fopen(lokalni.c_str(), "wb"));
+    if (!f)
+        return Vysledek(tftp, 1, "Nelze vytvořit soubor " + lokalni);
+    const tftp::TUlozeni uloz = [&](const std::uint8_t* data, std::size_t n) {
+        return n == 0 || std::fwrite(data, 1, n, f.get()) == n;
+    };
+    std::string duvod;
+    const bool prenos = tftp::PrenesCteni(*tftp.ID.IdTrivialFTP1, soubor, uloz, prubeh, duvod);
+    const bool zavreno = std::fclose(f.release()) == 0;
+    if (!prenos || !zavreno)
+        return Vysledek(tftp, 1, TextChyba);
+    return Vysledek(tftp, 0, TextOk);
+}
+
+bool ZapisZeSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor, const TPrubeh& prubeh)
+{
+    if (!MaKlienta(tftp))
+        return false;
+    TSoubor f(std::fopen(lokalni.c_str(), "rb"));
+    struct stat info {};
+    if (!f || fstat(fileno(f.get()), &info) != 0 || !S_ISREG(info.st_mode))
+        return Vysledek(tftp, 1, "Nelze otevřít soubor " + lokalni);
+    const auto velikost = static_cast<std::uint64_t>(info.st_size);
+    // Blocks are asked for in order, so reading on from the current position
+    // is enough; a file that shrinks meanwhile fails the transfer.
+    const tftp::TCteniZdroje cti = [&](std::uint64_t, std::uint8_t* data, std::size_t n) {
+        return n == 0 || std::fread(data, 1, n, f.get()) == n;
+    };
+    std::string duvod;
+    if (!tftp::PrenesZapis(*tftp.ID.IdTrivialFTP1, soubor, velikost, cti, prubeh, duvod))
+        return Vysledek(tftp, 1, TextChyba);
+    return Vysledek(tftp, 0, TextOk);
+}
+
+}  // namespace vk::link

@@ -1,0 +1,268 @@
+#include "TftpKlient.h"
+
+#include <cstring>
+#include <netinet/in.h>
+
+namespace vk::link::tftp {
+
+namespace {
+
+bool StejnaAdresaHostitele(const TAdresaUdp& a, const TAdresaUdp& b)
+{
+    if (a.Adresa.ss_family != b.Adresa.ss_family)
+        return false;
+    if (a.Adresa.ss_family == AF_INET) {
+        sockaddr_in x{};
+        sockaddr_in y{};
+        std::memcpy(&x, &a.Adresa, sizeof x);
+        std::memcpy(&y, &b.Adresa, sizeof y);
+        return x.sin_addr.s_addr == y.sin_addr.s_addr;
+    }
+    if (a.Adresa.ss_family == AF_INET6) {
+        sockaddr_in6 x{};
+        sockaddr_in6 y{};
+        std::memcpy(&x, &a.Adresa, sizeof x);
+        std::memcpy(&y, &b.Adresa, sizeof y);
+        return std::memcmp(&x.sin6_addr, &y.sin6_addr, sizeof x.sin6_addr) == 0 &&
+               x.sin6_scope_id == y.sin6_scope_id;
+    }
+    return false;
+}
+
+void Posli(TAkce& akce, const TPrenos& p, std::vector<std::uint8_t> data)
+{
+    akce.Pakety.push_back({p.ProtejsekZnamy ? p.Protejsek : p.Server, std::move(data)});
+}
+
+TAkce Selhal(TPrenos& p, std::string duvod)
+{
+    p.Stav = TStav::Selhani;
+    p.Duvod = std::move(duvod);
+    return {};
+}
+
+TAkce SelhalSChybou(TPrenos& p, std::uint16_t kod, const std::string& zprava, std::string duvod)
+{
+    TAkce akce;
+    Posli(akce, p, PaketChyby(kod, zprava));
+    p.Stav = TStav::Selhani;
+    p.Duvod = std::move(duvod);
+    return akce;
+}
+
+// The options of an OACK; on refusal ERROR 8 goes back and the transfer ends.
+bool PrijmiVolby(TPrenos& p, const std::uint8_t* data, std::size_t delka, TAkce& akce)
+{
+    TVolby volby;
+    std::string zprava;
+    if (!CtiVolby(data, delka, p.Pozadovany, volby, zprava)) {
+        akce = SelhalSChybou(p, ChybaVoleb, zprava, "odmítnuté volby: " + zprava);
+        return false;
+    }
+    p.VelikostBloku = volby.VelikostBloku;
+    if (p.Smer == TSmer::Cteni)
+        p.Celkem = volby.Velikost;
+    return true;
+}
+
+// The next DATA block of a write: its length follows from what is left, so
+// the step needs no access to the source.
+TAkce DalsiBlok(TPrenos& p)
+{
+    TAkce akce;
+    const std::uint64_t zbyva = p.Celkem - p.Preneseno;
+    const std::size_t pocet = zbyva < p.VelikostBloku ? static_cast<std::size_t>(zbyva) : p.VelikostBloku;
+    akce.PosliData = true;
+    akce.DataBlok = static_cast<std::uint16_t>(p.Blok + 1);
+    akce.DataOd = p.Preneseno;
+    akce.DataPocet = pocet;
+    akce.Prubeh = true;
+    p.Blok = akce.DataBlok;
+    p.Preneseno += pocet;
+    // A source that is a whole number of blocks ends with an empty block.
+    p.Dokonceno = pocet < p.VelikostBloku;
+    p.Stav = TStav::CekaNaAck;
+    return akce;
+}
+
+// Read: DATA with the expected number. Any other number (a duplicate of an
+// earlier block included) is dropped without a second ACK: the module may
+// rely on it, and without retransmission on our side nothing is gained.
+TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
+{
+    if (delka < 4)
+        return SelhalSChybou(p, ChybaOperace, "", "zkrácený DATA");
+    const std::uint16_t blok = Cti16(data + 2);
+    if (blok != static_cast<std::uint16_t>(p.Blok + 1))
+        return {};
+    // Longer than granted: the peer does not keep to its own block size, so
+    // its data cannot be trusted.
+    if (orezan || delka > static_cast<std::size_t>(p.VelikostBloku) + 4)
+        return SelhalSChybou(p, ChybaOperace, "", "DATA delší než blok");
+    TAkce akce;
+    akce.Uloz = true;
+    akce.UlozOd = 4;
+    akce.UlozPocet = delka - 4;
+    akce.Prubeh = true;
+    Posli(akce, p, PaketAck(blok));
+    p.Preneseno += akce.UlozPocet;
+    p.Blok = blok;
+    const bool plny = delka >= static_cast<std::size_t>(p.VelikostBloku) + 4;
+    if (blok == 65535 && plny) {
+        // The block number would wrap; the module's files never get this far.
+        Posli(akce, p, PaketChyby(ChybaOperace, ""));
+        p.Stav = TStav::Selhani;
+        p.Duvod = "číslo bloku by přeteklo";
+        return akce;
+    }
+    p.Stav = plny ? TStav::CekaNaData : TStav::Hotovo;
+    return akce;
+}
+
+TAkce ZpracujCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
+{
+    const std::uint16_t opcode = delka >= 2 ? Cti16(data) : 0;
+    if (opcode == OpERROR)
+        return Selhal(p, "ERROR od modulu");
+    if (orezan)
+        return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
+    if (opcode == OpDATA)
+        return PrijmiData(p, data, delka, orezan);
+    if (opcode == OpOACK && p.Stav == TStav::CekaNaOdpovedCteni) {
+        TAkce akce;
+        if (!PrijmiVolby(p, data, delka, akce))
+            return akce;
+        Posli(akce, p, PaketAck(0));
+        p.Stav = TStav::CekaNaData;
+        return akce;
+    }
+    // An OACK after the first reply would change the block size in the
+    // middle of the file; like every other opcode here it ends the transfer.
+    return SelhalSChybou(p, ChybaOperace, "", "neočekávaný opcode " + std::to_string(opcode));
+}
+
+TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
+{
+    const std::uint16_t opcode = delka >= 2 ? Cti16(data) : 0;
+    if (opcode == OpERROR)
+        return Selhal(p, "ERROR od modulu");
+    if (orezan)
+        return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
+    if (opcode == OpACK && delka >= 4) {
+        const std::uint16_t blok = Cti16(data + 2);
+        if (blok != p.Blok)
+            return {};
+        if (p.Dokonceno) {
+            p.Stav = TStav::Hotovo;
+            return {};
+        }
+        if (blok == 65535)
+            return SelhalSChybou(p, ChybaMisto, "", "číslo bloku by přeteklo");
+        return DalsiBlok(p);
+    }
+    if (opcode == OpOACK && p.Blok == 0) {
+        TAkce akce;
+        if (!PrijmiVolby(p, data, delka, akce))
+            return akce;
+        return DalsiBlok(p);
+    }
+    return SelhalSChybou(p, ChybaOperace, "", "neočekávaný opcode " + std::to_string(opcode));
+}
+
+TAkce Zahaj(TPrenos& p)
+{
+    TAkce akce;
+    if (p.Smer == TSmer::Cteni) {
+        Posli(akce, p, ZadostCteni(p.Soubor, p.Pozadovany));
+        p.Stav = TStav::CekaNaOdpovedCteni;
+    } else {
+        Posli(akce, p, ZadostZapisu(p.Soubor, p.Pozadovany, p.Celkem));
+        p.Stav = TStav::CekaNaOdpovedZapisu;
+    }
+    return akce;
+}
+
+// The transfer ID: only the module's address may answer, and once it has
+// answered, only from that port. Anyone else gets ERROR 5 and is otherwise
+// ignored, so a host on the LAN cannot inject data or end the transfer.
+bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, TAkce& akce)
+{
+    const bool zname = p.ProtejsekZnamy ? od == p.Protejsek : StejnaAdresaHostitele(od, p.Server);
+    if (!zname) {
+        akce.Cizi = true;
+        akce.Pakety.push_back({od, PaketChyby(ChybaTid, "Unknown transfer ID")});
+        return false;
+    }
+    if (!p.ProtejsekZnamy) {
+        p.Protejsek = od;
+        p.ProtejsekZnamy = true;
+    }
+    return true;
+}
+
+TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data,
+                    std::size_t delka, bool orezan)
+{
+    switch (udalost) {
+    case TUdalost::Vyprseni:
+        // No retransmission: one lost datagram fails the transfer.
+        return Selhal(p, "modul neodpověděl");
+    case TUdalost::Datagram: {
+        TAkce akce;
+        if (!PrijmiOdesilatele(p, od, akce))
+            return akce;
+        if (data == nullptr)
+            delka = 0;
+        return p.Smer == TSmer::Cteni ? ZpracujCteni(p, data, delka, orezan) : ZpracujZapis(p, data, delka, orezan);
+    }
+    case TUdalost::Zahajeni:
+        break;
+    }
+    return Selhal(p, "vnitřní chyba: zahájení za běhu přenosu");
+}
+
+}  // namespace
+
+TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& server, std::uint16_t blok,
+                   std::uint64_t celkem)
+{
+    TPrenos p;
+    p.Smer = smer;
+    p.Soubor = soubor;
+    p.Server = server;
+    p.Pozadovany = blok;
+    p.Celkem = smer == TSmer::Zapis ? celkem : 0;
+    return p;
+}
+
+TAkce Krok(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data, std::size_t delka,
+           bool orezan)
+{
+    switch (p.Stav) {
+    case TStav::Zacatek:
+        if (udalost == TUdalost::Zahajeni)
+            return Zahaj(p);
+        return Selhal(p, "vnitřní chyba: událost před zahájením");
+    case TStav::CekaNaOdpovedCteni:
+    case TStav::CekaNaData:
+        if (p.Smer != TSmer::Cteni)
+            break;
+        return VeStavuCekani(p, udalost, od, data, delka, orezan);
+    case TStav::CekaNaOdpovedZapisu:
+    case TStav::CekaNaAck:
+        if (p.Smer != TSmer::Zapis)
+            break;
+        return VeStavuCekani(p, udalost, od, data, delka, orezan);
+    case TStav::Hotovo:
+    case TStav::Selhani:
+        return {};
+    }
+    return Selhal(p, "vnitřní chyba: neznámý stav");
+}
+
+bool JeKonec(const TPrenos& p)
+{
+    return p.Stav == TStav::Hotovo || p.Stav == TStav::Selhani;
+}
+
+}  // namespace vk::link::tftp

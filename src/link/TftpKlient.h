@@ -1,0 +1,95 @@
+#pragma once
+// The TFTP client as a state machine (Klient = client, Prenos = transfer).
+// Krok (= step) is a pure function of the transfer state and one event: it
+// touches no socket and no file, it only says what to send, store or read
+// next, so the whole datagram handling can be tested and fuzzed on its own.
+// TftpPrenos.h drives it with a socket.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "M_TFTP.h"
+#include "TftpPakety.h"
+#include "UdpSocket.h"
+
+namespace vk::link {
+
+// The client object behind TTFTP_ID: where the module is and how long to wait.
+struct TTFTPKlient {
+    std::string Server;                 // host text, may carry ":port"
+    bool IPv6 = false;
+    std::int32_t CekaniCteni = 0;       // reply wait of a read, ms
+    std::int32_t CekaniZapisu = 0;      // reply wait of a write, ms
+    std::uint16_t Blok = tftp::PozadovanyBlok;  // blksize asked for
+};
+
+namespace tftp {
+
+enum class TSmer : std::uint8_t { Cteni, Zapis };  // direction: read, write
+
+enum class TStav : std::uint8_t {
+    Zacatek,              // nothing sent yet
+    CekaNaOdpovedCteni,   // read request sent: DATA 1 or OACK may come
+    CekaNaData,           // read: waiting for DATA (Blok + 1)
+    CekaNaOdpovedZapisu,  // write request sent: ACK 0 or OACK may come
+    CekaNaAck,            // write: waiting for the ACK of block Blok
+    Hotovo,               // done
+    Selhani,              // failed
+};
+
+enum class TUdalost : std::uint8_t {
+    Zahajeni,   // start: send the request
+    Datagram,   // a datagram arrived
+    Vyprseni,   // the reply wait ran out
+};
+
+// The state of one transfer.
+struct TPrenos {
+    TSmer Smer = TSmer::Cteni;
+    TStav Stav = TStav::Zacatek;
+    std::string Soubor;                   // file name on the module
+    std::uint16_t Pozadovany = PozadovanyBlok;
+    std::uint16_t VelikostBloku = VychoziBlok;
+    std::uint16_t Blok = 0;       // read: last block taken; write: last block sent
+    std::uint64_t Celkem = 0;     // write: bytes to send; read: announced tsize or 0
+    std::uint64_t Preneseno = 0;  // bytes taken or sent so far
+    bool Dokonceno = false;       // write: the short last block has been sent
+    TAdresaUdp Server;            // the module, port 69 (or as typed)
+    TAdresaUdp Protejsek;         // the module's transfer port, once known
+    bool ProtejsekZnamy = false;
+    std::string Duvod;            // why it failed, for diagnostics only
+};
+
+struct TPaketKOdeslani {
+    TAdresaUdp Komu;
+    std::vector<std::uint8_t> Data;
+};
+
+// What the driver must do after a step, in this order: store the payload,
+// read and send the next DATA block, call the progress hooks, send Pakety.
+struct TAkce {
+    bool Uloz = false;             // read: store data[UlozOd .. UlozOd + UlozPocet)
+    std::size_t UlozOd = 0;
+    std::size_t UlozPocet = 0;
+    bool PosliData = false;        // write: DATA DataBlok from source bytes at DataOd
+    std::uint16_t DataBlok = 0;
+    std::uint64_t DataOd = 0;
+    std::size_t DataPocet = 0;
+    bool Prubeh = false;           // one DATA block passed: pump messages, report progress
+    bool Cizi = false;             // the datagram came from a stranger and was refused
+    std::vector<TPaketKOdeslani> Pakety;
+};
+
+TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& server, std::uint16_t blok,
+                   std::uint64_t celkem);
+
+// One step. For TUdalost::Datagram, `od` is the sender and data/delka the
+// datagram; `orezan` says it was longer than the receive buffer.
+TAkce Krok(TPrenos& prenos, TUdalost udalost, const TAdresaUdp& od = {}, const std::uint8_t* data = nullptr,
+           std::size_t delka = 0, bool orezan = false);
+
+bool JeKonec(const TPrenos& prenos);  // Hotovo or Selhani
+
+}  // namespace tftp
+}  // namespace vk::link

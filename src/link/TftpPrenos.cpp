@@ -1,0 +1,152 @@
+#include "TftpPrenos.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Cas.h"
+
+namespace vk::link::tftp {
+
+namespace {
+
+constexpr std::uint16_t PortTftp = 69;
+
+struct TBeh {
+    UdpSocket Socket;
+    TPrenos Prenos;
+    std::vector<std::uint8_t> Prijem = std::vector<std::uint8_t>(VelikostPrijmu);
+    std::vector<std::uint8_t> Data;  // the DATA block being sent
+    const TUlozeni* Uloz = nullptr;
+    const TCteniZdroje* Cti = nullptr;
+    const TPrubeh* Prubeh = nullptr;
+};
+
+void Selhani(TBeh& beh, std::string duvod)
+{
+    beh.Prenos.Stav = TStav::Selhani;
+    beh.Prenos.Duvod = std::move(duvod);
+}
+
+// Carries out a step's actions in the order the step expects.
+void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
+{
+    TPrenos& p = beh.Prenos;
+    if (akce.Uloz) {
+        const bool vejde = akce.UlozOd + akce.UlozPocet <= delkaPrijmu;
+        if (!vejde || !(*beh.Uloz)(beh.Prijem.data() + akce.UlozOd, akce.UlozPocet)) {
+            const auto chyba = PaketChyby(ChybaMisto, "");
+            beh.Socket.Posli(p.Protejsek, chyba.data(), chyba.size());
+            Selhani(beh, "přijatá data nelze uložit");
+            return;
+        }
+    }
+    if (akce.PosliData) {
+        beh.Data.resize(akce.DataPocet);
+        if (!(*beh.Cti)(akce.DataOd, beh.Data.data(), akce.DataPocet)) {
+            const auto chyba = PaketChyby(ChybaNedefinovana, "");
+            beh.Socket.Posli(p.Protejsek, chyba.data(), chyba.size());
+            Selhani(beh, "zdroj nelze přečíst");
+            return;
+        }
+        const auto paket = PaketDat(akce.DataBlok, beh.Data.data(), beh.Data.size());
+        if (!beh.Socket.Posli(p.Protejsek, paket.data(), paket.size())) {
+            Selhani(beh, "DATA nelze odeslat");
+            return;
+        }
+    }
+    if (akce.Prubeh) {
+        ZpracujZpravy();
+        if (*beh.Prubeh)
+            (*beh.Prubeh)(p.Preneseno, p.Celkem);
+    }
+    for (const auto& paket : akce.Pakety) {
+        // A refusal sent to a stranger may be lost without harm.
+        if (!beh.Socket.Posli(paket.Komu, paket.Data.data(), paket.Data.size()) && !akce.Cizi &&
+            p.Stav != TStav::Selhani)
+            Selhani(beh, "paket nelze odeslat");
+    }
+}
+
+// Waits up to `cekaniMs` for a datagram that moves the transfer on. A
+// stranger's datagram is answered and the wait goes on towards the same
+// deadline, so strays can neither end nor stretch it.
+void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
+{
+    const Okamzik zacatek = Ted();
+    for (;;) {
+        const std::int64_t zbyva = cekaniMs - UplynuloMs(zacatek);
+        if (zbyva <= 0) {
+            Proved(beh, Krok(beh.Prenos, TUdalost::Vyprseni), 0);
+            return;
+        }
+        const auto slice = static_cast<std::int32_t>(std::min<std::int64_t>(zbyva, SliceCekaniMs));
+        TAdresaUdp od;
+        std::size_t celkem = 0;
+        const long delka = beh.Socket.Prijmi(beh.Prijem.data(), beh.Prijem.size(), slice, od, &celkem);
+        if (delka == -1) {
+            ZpracujZpravy();
+            continue;
+        }
+        if (delka < 0) {
+            Selhani(beh, "chyba příjmu z UDP socketu");
+            return;
+        }
+        const auto n = static_cast<std::size_t>(delka);
+        const TAkce akce = Krok(beh.Prenos, TUdalost::Datagram, od, beh.Prijem.data(), n, celkem > n);
+        Proved(beh, akce, n);
+        if (!akce.Cizi)
+            return;
+    }
+}
+
+bool Spust(TBeh& beh, std::int32_t cekaniMs, std::string& duvod)
+{
+    std::string chyba;
+    if (!beh.Socket.Otevri(beh.Prenos.Server, chyba)) {
+        duvod = chyba;
+        return false;
+    }
+    Proved(beh, Krok(beh.Prenos, TUdalost::Zahajeni), 0);
+    while (!JeKonec(beh.Prenos))
+        CekejNaDatagram(beh, cekaniMs);
+    // Every transfer has its own socket, so a late datagram of this one can
+    // never reach the next.
+    beh.Socket.Zavri();
+    duvod = beh.Prenos.Duvod;
+    return beh.Prenos.Stav == TStav::Hotovo;
+}
+
+bool NajdiServer(const TTFTPKlient& klient, TAdresaUdp& server, std::string& duvod)
+{
+    return NajdiAdresu(klient.Server, PortTftp, klient.IPv6, server, duvod);
+}
+
+}  // namespace
+
+bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz,
+                 const TPrubeh& prubeh, std::string& duvod)
+{
+    TAdresaUdp server;
+    if (!NajdiServer(klient, server, duvod))
+        return false;
+    TBeh beh;
+    beh.Prenos = NovyPrenos(TSmer::Cteni, soubor, server, klient.Blok, 0);
+    beh.Uloz = &uloz;
+    beh.Prubeh = &prubeh;
+    return Spust(beh, klient.CekaniCteni, duvod);
+}
+
+bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet,
+                 const TCteniZdroje& cti, const TPrubeh& prubeh, std::string& duvod)
+{
+    TAdresaUdp server;
+    if (!NajdiServer(klient, server, duvod))
+        return false;
+    TBeh beh;
+    beh.Prenos = NovyPrenos(TSmer::Zapis, soubor, server, klient.Blok, pocet);
+    beh.Cti = &cti;
+    beh.Prubeh = &prubeh;
+    return Spust(beh, klient.CekaniZapisu, duvod);
+}
+
+}  // namespace vk::link::tftp
