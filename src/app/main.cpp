@@ -1,0 +1,19 @@
+// Program entry of W_vk7316r: the main window and the message loop.
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "Cas.h"
+#include "Hlavni.h"
+
+int main(int argc, char* argv[]) {
+    QApplication aplikace(argc, argv);
+    // The name only: a display name would be appended to every window caption.
+    QApplication::setApplicationName(QString::fromLatin1(TitulProgramu));
+    // Transfers wait on the links, which keep the windows alive through this.
+    vk::link::NastavPumpuZprav([] { QCoreApplication::processEvents(); });
+    TForm1 Form1;
+    Form1.show();
+    const int vysledek = aplikace.exec();
+    vk::link::NastavPumpuZprav({});
+    return vysledek;
+}
