@@ -1,0 +1,48 @@
+// Firmware files: fw.akt (the running image's header), fw.hbn (upload of a
+// new image) and boot.cmd (the loader's command at the next start).
+#include "SpolecnyPrubeh.h"
+#include "U_VK7316R.h"
+#include "ZnakoveTexty.h"
+
+namespace vk::device {
+
+bool PrectiFwAkt(TVK7316R& modul, TVK7316R_FwAkt& r)
+{
+    return detail::ProvedCteni(modul, r, "fw.akt", DekodujFwAkt);
+}
+
+bool ZapisFwHbn(TVK7316R& modul, TVK7316R_FwHbn& r, const link::TPrubeh& prubeh)
+{
+    return detail::Proved(modul, r, [&](std::string& chyba) {
+        bool ok = false;
+        if (modul.Rozhrani == 1) {
+            ok = link::ZapisZeSouboru(modul.TFTP, r.LokalniSoubor, "fw.hbn", prubeh);
+            chyba = modul.TFTP.ED.StatusText;
+        } else {
+            ok = link::NahrajSoubor(modul.MBRTU, r.LokalniSoubor, 46, prubeh) == 0;
+            chyba = modul.MBRTU.ED.StatusText;
+        }
+        if (!ok && chyba.empty())
+            chyba = "Nelze otevřít soubor " + r.LokalniSoubor;
+        return ok;
+    });
+}
+
+bool PrectiBootCmd(TVK7316R& modul, TVK7316R_BootCmd& r)
+{
+    return detail::ProvedCteni(modul, r, "boot.cmd", DekodujBootCmd);
+}
+
+bool ZapisBootCmd(TVK7316R& modul, TVK7316R_BootCmd& r)
+{
+    if (!modul.Init || r.Cmd.empty())
+        return false;
+    // The module takes at most 200 bytes; a longer command is not cut short
+    // behind the user's back.
+    if (common::PocetZnaku(r.Cmd) > MaxDelkaPrikazu)
+        return detail::NastavVysledek(r, false, std::string(TextDlouhyPrikaz));
+    const auto b = KodujBootCmd(r.Cmd);
+    return detail::ProvedZapis(modul, r, "boot.cmd", b);
+}
+
+}  // namespace vk::device
