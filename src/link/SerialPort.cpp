@@ -50,11 +50,10 @@ int NadStandardniProudy(int fd)
     return novy;
 }
 
-bool Nastav(int fd, std::uint32_t baud, TParita parita)
+}  // namespace
+
+void SerialPort::configure(termios& t, std::uint32_t baud, TParita parita)
 {
-    termios t{};
-    if (::tcgetattr(fd, &t) != 0)
-        return false;
     ::cfmakeraw(&t);
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
     t.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -70,10 +69,7 @@ bool Nastav(int fd, std::uint32_t baud, TParita parita)
     const speed_t kod = KodRychlosti(baud);
     ::cfsetispeed(&t, kod);
     ::cfsetospeed(&t, kod);
-    return ::tcsetattr(fd, TCSANOW, &t) == 0;
 }
-
-}  // namespace
 
 int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita parita)
 {
@@ -85,7 +81,11 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
         return -1;
     // Further opens by other programs fail with EBUSY while we hold it.
     ::ioctl(fd, TIOCEXCL);
-    if (!Nastav(fd, baud, parita)) {
+    termios t{};
+    const bool terminal = ::tcgetattr(fd, &t) == 0;
+    if (terminal)
+        configure(t, baud, parita);
+    if (!terminal || ::tcsetattr(fd, TCSANOW, &t) != 0) {
         ::close(fd);
         return -1;
     }

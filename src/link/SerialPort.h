@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <termios.h>
 
 #include "M_ModbusRTU.h"
 
@@ -21,6 +22,11 @@ public:
     // streams or with HNDL 0 = no port), or -1 when the device cannot be
     // opened or is not a terminal.
     static int open(const std::string& zarizeni, std::uint32_t baud, TParita parita);
+
+    // Turns `t` into the link's line settings: raw, 8 data bits, 1 stop
+    // bit, the parity, no flow control, reads that never wait, `baud` (an
+    // unknown rate gives 9600).
+    static void configure(termios& t, std::uint32_t baud, TParita parita);
 
     explicit SerialPort(int fd) : fd_(fd) {}
 

@@ -1,0 +1,136 @@
+// Opening and closing the serial port, on a real pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "M_ModbusRTU.h"
+#include "PtyPair.h"
+#include "SerialPort.h"
+
+using namespace vk::link;
+using vk::test::PtyPair;
+
+namespace {
+
+termios Nastaveni(const PtyPair& pty)
+{
+    termios t{};
+    tcgetattr(pty.slave(), &t);
+    return t;
+}
+
+}  // namespace
+
+TEST(RtuPort, OpensRawWithoutFlowControl)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    TMBRTU link;
+    link.ED.StatusText = "x";
+    ASSERT_EQ(OtevriPort(4, 8, 0, 500, link, pty.slavePath()), 0);
+    EXPECT_EQ(link.ED.StatusText, "OK");
+    EXPECT_EQ(link.CFG.CisloCOM, 4);
+    EXPECT_EQ(link.CFG.KodBaud, 8);
+    EXPECT_EQ(link.CFG.Timeout, 500u);
+    EXPECT_EQ(link.CFG.Adresa, 1);
+    const int fd = static_cast<int>(link.ID.HNDL);
+    EXPECT_GE(fd, 3);
+    EXPECT_TRUE(fcntl(fd, F_GETFL) & O_NONBLOCK);
+    EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC);
+    int exkluzivni = 0;
+    ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exkluzivni), 0);
+    EXPECT_NE(exkluzivni, 0);
+
+    const termios t = Nastaveni(pty);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & (CSTOPB | PARENB | CRTSCTS), 0u);
+    EXPECT_EQ(t.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | INPCK | ICRNL | ISTRIP), 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B115200));
+
+    ZavriPort(link);
+    EXPECT_EQ(link.ID.HNDL, 0u);
+    EXPECT_EQ(fcntl(fd, F_GETFD), -1);  // really closed
+    ZavriPort(link);                    // closing a closed record does nothing
+}
+
+TEST(RtuPort, BaudCodesReachTheDevice)
+{
+    struct Radek {
+        std::int32_t kodBaud;
+        speed_t rychlost;
+    };
+    const Radek tabulka[] = {{0, B600}, {2, B2400}, {4, B9600}, {5, B19200}, {9, B9600}, {-3, B9600}};
+    for (const auto& r : tabulka) {
+        PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        TMBRTU link;
+        ASSERT_EQ(OtevriPort(1, r.kodBaud, 0, 100, link, pty.slavePath()), 0);
+        const termios t = Nastaveni(pty);
+        EXPECT_EQ(cfgetospeed(&t), r.rychlost) << "baud code " << r.kodBaud;
+        EXPECT_EQ(cfgetispeed(&t), r.rychlost) << "baud code " << r.kodBaud;
+        ZavriPort(link);
+    }
+}
+
+// A pseudo-terminal forces its own character format (it clears PARENB), so
+// the parity settings are checked on the termios record the port applies.
+TEST(RtuPort, ParityCodesSetButNeverCheckInput)
+{
+    struct Radek {
+        std::int32_t kodParita;
+        tcflag_t parita;
+    };
+    const Radek tabulka[] = {{0, 0}, {1, PARENB}, {2, PARENB | PARODD}, {7, 0}};
+    for (const auto& r : tabulka) {
+        termios t{};
+        t.c_cflag = CSTOPB | PARENB | PARODD | CRTSCTS | CS5;  // a port left in another format
+        t.c_iflag = INPCK | IXON | IXOFF | IXANY | PARMRK;
+        SerialPort::configure(t, 19200, ParitaKodu(r.kodParita));
+        EXPECT_EQ(t.c_cflag & (PARENB | PARODD), r.parita) << "parity code " << r.kodParita;
+        EXPECT_EQ(t.c_cflag & (CSIZE | CSTOPB | CRTSCTS), static_cast<tcflag_t>(CS8));
+        EXPECT_EQ(t.c_iflag & (INPCK | IXON | IXOFF | IXANY | PARMRK), 0u);
+        EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
+    }
+}
+
+TEST(RtuPort, FailureLeavesTextAndNoHandle)
+{
+    TMBRTU link;
+    link.CFG.Timeout = 77;
+    link.ID.HNDL = 1234;
+    EXPECT_EQ(OtevriPort(7, 8, 0, 500, link, "/dev/nonexistent-vk-port"), 1);
+    EXPECT_EQ(link.ED.StatusText, "Chyba otevření COM7");
+    EXPECT_EQ(link.ID.HNDL, 0u);
+    EXPECT_EQ(link.CFG.Timeout, 77u);  // the settings stay as they were
+
+    // A path from the settings file that is not a terminal is no port.
+    EXPECT_EQ(OtevriPort(12, 8, 0, 500, link, "/dev/null"), 1);
+    EXPECT_EQ(link.ED.StatusText, "Chyba otevření COM12");
+    EXPECT_EQ(OtevriPort(0, 8, 0, 500, link), 1);
+    EXPECT_EQ(link.ED.StatusText, "Chyba otevření COM0");
+}
+
+TEST(RtuPort, NeverOnAStandardStream)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    // With standard input closed (or never open), the device would get 0.
+    const int vstup = dup(0);
+    if (vstup >= 0)
+        close(0);
+    TMBRTU link;
+    const std::int32_t vysledek = OtevriPort(1, 8, 0, 100, link, pty.slavePath());
+    if (vstup >= 0) {
+        dup2(vstup, 0);
+        close(vstup);
+    }
+    ASSERT_EQ(vysledek, 0);
+    EXPECT_GE(link.ID.HNDL, 3u);
+    ZavriPort(link);
+}
