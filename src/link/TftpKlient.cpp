@@ -185,12 +185,16 @@ TAkce Zahaj(TPrenos& p)
 // The transfer ID: only the module's address may answer, and once it has
 // answered, only from that port. Anyone else gets ERROR 5 and is otherwise
 // ignored, so a host on the LAN cannot inject data or end the transfer.
-bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, TAkce& akce)
+bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, const std::uint8_t* data, std::size_t delka, TAkce& akce)
 {
     const bool zname = p.ProtejsekZnamy ? od == p.Protejsek : StejnaAdresaHostitele(od, p.Server);
     if (!zname) {
         akce.Cizi = true;
-        akce.Pakety.push_back({od, PaketChyby(ChybaTid, "Unknown transfer ID")});
+        // An ERROR is never answered, so two parties cannot bounce refusals
+        // back and forth.
+        const bool jeChyba = delka >= 2 && Cti16(data) == OpERROR;
+        if (!jeChyba)
+            akce.Pakety.push_back({od, PaketChyby(ChybaTid, "Unknown transfer ID")});
         return false;
     }
     if (!p.ProtejsekZnamy) {
@@ -208,11 +212,11 @@ TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const st
         // No retransmission: one lost datagram fails the transfer.
         return Selhal(p, "modul neodpověděl");
     case TUdalost::Datagram: {
-        TAkce akce;
-        if (!PrijmiOdesilatele(p, od, akce))
-            return akce;
         if (data == nullptr)
             delka = 0;
+        TAkce akce;
+        if (!PrijmiOdesilatele(p, od, data, delka, akce))
+            return akce;
         return p.Smer == TSmer::Cteni ? ZpracujCteni(p, data, delka, orezan) : ZpracujZapis(p, data, delka, orezan);
     }
     case TUdalost::Zahajeni:
