@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Dekl.h"
+#include "DocasnaSlozka.h"
+
+using namespace vk::core;
+using vk::test::CtiText;
+using vk::test::TDocasnaSlozka;
+using vk::test::ZapisText;
+
+namespace {
+
+const std::string vychoziSoubor =
+    "[Rozhraní]\n"
+    "Rozhraní=0\n"
+    "[LAN]\n"
+    "IP adresa=192.168.0.99\n"
+    "Verze IP=0\n"
+    "Timeout=1000\n"
+    "[UART]\n"
+    "COM=1\n"
+    "Rychlost=4\n"
+    "Parita=1\n"
+    "Timeout=330\n"
+    "Adresa=247\n";
+
+class Nastaveni : public testing::Test {
+protected:
+    void SetUp() override { InicializaceDat(&dat); }
+
+    TPripojeni Vychozi() const
+    {
+        TPripojeni p;
+        VychoziPripojeni(p);
+        return p;
+    }
+
+    static void OcekavejStejne(const TPripojeni& a, const TPripojeni& b)
+    {
+        EXPECT_EQ(a.Rozhrani, b.Rozhrani);
+        EXPECT_EQ(a.LAN_IP, b.LAN_IP);
+        EXPECT_EQ(a.LAN_VerzeIP, b.LAN_VerzeIP);
+        EXPECT_EQ(a.LAN_Timeout, b.LAN_Timeout);
+        EXPECT_EQ(a.UART_CisloCOM, b.UART_CisloCOM);
+        EXPECT_EQ(a.UART_KodBaud, b.UART_KodBaud);
+        EXPECT_EQ(a.UART_KodParita, b.UART_KodParita);
+        EXPECT_EQ(a.UART_Timeout, b.UART_Timeout);
+        EXPECT_EQ(a.UART_Adresa, b.UART_Adresa);
+    }
+
+    TDocasnaSlozka slozka;
+    std::filesystem::path soubor = slozka / "W_vk7316r.ini";
+    TData dat;
+};
+
+TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheNineKeys)
+{
+    EXPECT_FALSE(NactiNastaveni(&dat, soubor));
+    OcekavejStejne(dat.Pripojeni, Vychozi());
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    EXPECT_EQ(CtiText(soubor), vychoziSoubor);
+    EXPECT_EQ(slozka.Obsah(), std::vector<std::string>{"W_vk7316r.ini"});  // no temporary file left
+}
+
+TEST_F(Nastaveni, SavedValuesReadBack)
+{
+    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1};
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    TData znovu;
+    InicializaceDat(&znovu);
+    ASSERT_TRUE(NactiNastaveni(&znovu, soubor));
+    OcekavejStejne(znovu.Pripojeni, dat.Pripojeni);
+}
+
+TEST_F(Nastaveni, OnlyInterfaceKeyPresent)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=1\n");
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    TPripojeni ocekavano = Vychozi();
+    ocekavano.Rozhrani = 1;
+    OcekavejStejne(dat.Pripojeni, ocekavano);
+}
+
+TEST_F(Nastaveni, WithoutTheInterfaceKeyNothingIsRead)
+{
+    for (const char* obsah : {"[Rozhraní]\nRozhraní=jkl\n[UART]\nCOM=5\n", "[UART]\nCOM=5\n",
+                              "[LAN]\nRozhraní=1\n[UART]\nCOM=5\n", "", "[Rozhraní]\nRozhrani=1\n"}) {
+        ZapisText(soubor, obsah);
+        EXPECT_FALSE(NactiNastaveni(&dat, soubor)) << obsah;
+        OcekavejStejne(dat.Pripojeni, Vychozi());
+    }
+}
+
+struct TCelyKlic {
+    std::string hodnota;
+    std::int32_t com;  // UART_CisloCOM afterwards (default 1)
+};
+
+class NastaveniCislo : public Nastaveni, public testing::WithParamInterface<TCelyKlic> {};
+
+TEST_P(NastaveniCislo, ConvertedOrLeftAsItWas)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=0\n[UART]\nCOM=" + GetParam().hodnota + "\n");
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.UART_CisloCOM, GetParam().com) << GetParam().hodnota;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniCislo,
+    testing::Values(TCelyKlic{"0x0A", 10}, TCelyKlic{"$10", 16}, TCelyKlic{"-5", -5}, TCelyKlic{"  12  ", 12},
+                    TCelyKlic{"\"13\"", 13}, TCelyKlic{"100000", 100000}, TCelyKlic{"abc", 1},
+                    TCelyKlic{"", 1}, TCelyKlic{"1 2", 1}, TCelyKlic{"99999999999", 1}, TCelyKlic{"0x", 1}));
+
+TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
+{
+    ZapisText(soubor,
+              "[ROZHRANÍ]\nrozhraní=7\n[lan]\nip ADRESA=10.0.0.1\nverze ip=3\n[Uart]\nrychlost=1\nTIMEOUT=0\n");
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    TPripojeni ocekavano = Vychozi();
+    ocekavano.Rozhrani = 7;
+    ocekavano.LAN_IP = "10.0.0.1";
+    ocekavano.LAN_VerzeIP = 3;
+    ocekavano.UART_KodBaud = 1;
+    ocekavano.UART_Timeout = 0;
+    OcekavejStejne(dat.Pripojeni, ocekavano);
+}
+
+TEST_F(Nastaveni, Windows1250FileFromTheWindowsBuild)
+{
+    ZapisText(soubor, "[Rozhran\xED]\r\nRozhran\xED=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\n");
+    ASSERT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.Rozhrani, 1);
+    EXPECT_EQ(dat.Pripojeni.LAN_IP, "10.1.1.1");
+    EXPECT_EQ(dat.Pripojeni.LAN_Timeout, 500);
+
+    // Written back as UTF-8, the keys found in place, the line ends kept.
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    EXPECT_EQ(CtiText(soubor),
+              "[Rozhraní]\r\nRozhraní=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\nVerze IP=0\r\n"
+              "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\n");
+}
+
+TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
+{
+    ZapisText(soubor,
+              "; napsano rucne\n"
+              "[UART]\n"
+              "Adresa=1\n"
+              "Vlastni=ano\n"
+              "COM=3\n"
+              "\n"
+              "[Porty]\n"
+              "COM3=/dev/ttyACM0\n"
+              "[rozhraní]\n"
+              "ROZHRANÍ=1\n");
+    ASSERT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.UART_CisloCOM, 3);
+    dat.Pripojeni.UART_Adresa = 17;
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    EXPECT_EQ(CtiText(soubor),
+              "; napsano rucne\n"
+              "[UART]\n"
+              "Adresa=17\n"
+              "Vlastni=ano\n"
+              "COM=3\n"
+              "Rychlost=4\n"
+              "Parita=1\n"
+              "Timeout=330\n"
+              "\n"
+              "[Porty]\n"
+              "COM3=/dev/ttyACM0\n"
+              "[rozhraní]\n"
+              "Rozhraní=1\n"
+              "[LAN]\n"
+              "IP adresa=192.168.0.99\n"
+              "Verze IP=0\n"
+              "Timeout=1000\n");
+    EXPECT_EQ(NactiPortCOM(soubor, 3), "/dev/ttyACM0");
+    EXPECT_EQ(NactiPortCOM(soubor, 1), "");
+    EXPECT_EQ(NactiPortCOM(slozka / "neni.ini", 3), "");
+}
+
+TEST_F(Nastaveni, AddressTextWithBlanksOrQuotesReadsBackUnchanged)
+{
+    for (const char* ip : {" 192.168.0.1 ", "\"host\"", "'x'", ""}) {
+        dat.Pripojeni.LAN_IP = ip;
+        ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+        TData znovu;
+        InicializaceDat(&znovu);
+        ASSERT_TRUE(NactiNastaveni(&znovu, soubor));
+        EXPECT_EQ(znovu.Pripojeni.LAN_IP, ip);
+    }
+}
+
+TEST_F(Nastaveni, ExistingFileKeepsItsPermissions)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=1\n");
+    std::filesystem::permissions(soubor, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    EXPECT_EQ(std::filesystem::status(soubor).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+TEST_F(Nastaveni, FailuresReturnFalseAndDestroyNothing)
+{
+    EXPECT_FALSE(NactiNastaveni(nullptr, soubor));
+    EXPECT_FALSE(UlozNastaveni(nullptr, soubor));
+    EXPECT_FALSE(NactiNastaveni(nullptr));
+    EXPECT_FALSE(UlozNastaveni(nullptr));
+
+    // A folder where the file should be: neither read nor replaced.
+    std::filesystem::create_directory(soubor);
+    ZapisText(soubor / "uvnitr", "x");
+    EXPECT_FALSE(NactiNastaveni(&dat, soubor));
+    EXPECT_FALSE(UlozNastaveni(&dat, soubor));
+    EXPECT_TRUE(std::filesystem::is_directory(soubor));
+    EXPECT_EQ(CtiText(soubor / "uvnitr"), "x");
+    EXPECT_EQ(slozka.Obsah(), std::vector<std::string>{"W_vk7316r.ini"});  // no temporary file left
+}
+
+TEST_F(Nastaveni, SaveCreatesTheUserFolder)
+{
+    const auto vnoreny = slozka / "config" / "W_vk7316r" / "W_vk7316r.ini";
+    ASSERT_TRUE(UlozNastaveni(&dat, vnoreny));
+    EXPECT_EQ(CtiText(vnoreny), vychoziSoubor);
+}
+
+TEST(CestaNastaveni, NextToTheProgramOrInTheUserConfigurationFolder)
+{
+    EXPECT_EQ(CestaNastaveni("/opt/vk", true, "/home/u/cfg", "/home/u"), "/opt/vk/W_vk7316r.ini");
+    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "/home/u/cfg", "/home/u"), "/home/u/cfg/W_vk7316r/W_vk7316r.ini");
+    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "", "/home/u"), "/home/u/.config/W_vk7316r/W_vk7316r.ini");
+    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "cfg", "/home/u"), "/home/u/.config/W_vk7316r/W_vk7316r.ini");
+    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "", ""), "/usr/bin/W_vk7316r.ini");
+    EXPECT_EQ(CestaNastaveni("", false, "/x", ""), "/x/W_vk7316r/W_vk7316r.ini");
+
+    // This test program's own folder (a build folder) can be written.
+    std::error_code ec;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    ASSERT_FALSE(ec);
+    EXPECT_EQ(CestaNastaveni(), program.parent_path() / "W_vk7316r.ini");
+}
+
+}  // namespace
