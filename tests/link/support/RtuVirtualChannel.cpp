@@ -39,7 +39,7 @@ bool RtuVirtualChannel::waitReadable(us cas)
         now_ = std::max(now_, events_.front().at);
         return true;
     }
-    now_ += cas;
+    now_ += cas + oversleep;
     return false;
 }
 

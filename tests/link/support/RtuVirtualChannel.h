@@ -34,6 +34,10 @@ public:
     std::function<Bajty(const Bajty& request)> responder;
     std::size_t waitingBytes() const;  // arrived or scheduled, not yet taken
 
+    // Added to every wait that ends without data, as when a loaded machine
+    // wakes the thread late.
+    us oversleep{0};
+
     bool open = true;
     std::vector<Bajty> written;
     us longestWait{0};
