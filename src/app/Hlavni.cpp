@@ -139,14 +139,14 @@ const char* const TextyOkna[] = {
 QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
 
 // Qt name filters from a filter text. Qt reads the pattern from a closing
-// "(pattern)" and cannot take blanks after it, so trailing blanks of a
-// description are dropped; a description without its pattern gets it added.
+// "(pattern)", so a description without its pattern gets it added; Qt also
+// collapses runs of blanks and drops trailing ones, which shows the
+// descriptions with single blanks.
 QStringList NazvoveFiltry(const QString& filtr) {
     const QStringList casti = filtr.split(QLatin1Char('|'));
     QStringList filtry;
     for (qsizetype i = 0; i + 1 < casti.size(); i += 2) {
-        QString popis = casti[i];
-        while (popis.endsWith(QLatin1Char(' '))) popis.chop(1);
+        const QString popis = casti[i].trimmed();
         const QString maska = casti[i + 1].trimmed();
         const QString vZavorce = QLatin1Char('(') + maska + QLatin1Char(')');
         filtry.append(popis.endsWith(vZavorce) ? popis : popis + QLatin1Char(' ') + vZavorce);

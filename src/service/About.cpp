@@ -34,7 +34,12 @@ constexpr int VyskaNazvu = 19;  // program name, pixels
 
 }  // namespace
 
+// The logo lives in a static library, whose resource table the linker keeps
+// only when something refers to it.
+static void NactiZdroje() { Q_INIT_RESOURCE(About); }
+
 TFormOProgramu::TFormOProgramu(QWidget* parent) : QDialog(parent) {
+    NactiZdroje();
     setWindowTitle(Text(0));
 
     Label1 = new QLabel(Text(1), this);

@@ -1,0 +1,605 @@
+// The main window: menu, status bar, help command, configuration file
+// commands and what it stores when it closes.
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <vector>
+
+#include "About.h"
+#include "Hlavni.h"
+#include "ModalniOkno.h"
+
+namespace {
+
+// A main window whose file dialogs and message boxes give scripted answers
+// and keep what they were asked; with SkutecneZpravy the real message boxes
+// are shown instead.
+class TSkriptovaneOkno : public TForm1 {
+public:
+    using TForm1::TForm1;
+
+    struct TDialog {
+        QString Jmeno;
+        QFileDialog::AcceptMode Rezim;
+        QFileDialog::FileMode RezimSouboru;
+        QStringList Filtry;
+        QString Pripona;
+        bool BezDotazuNaPrepsani;
+    };
+
+    QString VybranySoubor;  // empty = the user cancels
+    bool OdpovedAno = true;
+    bool SkutecneZpravy = false;
+    QList<TDialog> Dialogy;
+    QStringList Otazky, Zpravy, Chyby;
+
+protected:
+    QString SpustSouborovyDialog(QFileDialog& d) override {
+        Dialogy.append({d.objectName(), d.acceptMode(), d.fileMode(), d.nameFilters(), d.defaultSuffix(),
+                        d.testOption(QFileDialog::DontConfirmOverwrite)});
+        return VybranySoubor;
+    }
+    bool ZeptejSe(const QString& otazka) override {
+        Otazky.append(otazka);
+        return SkutecneZpravy ? TForm1::ZeptejSe(otazka) : OdpovedAno;
+    }
+    void OznamZpravu(const QString& zprava) override {
+        Zpravy.append(zprava);
+        if (SkutecneZpravy) TForm1::OznamZpravu(zprava);
+    }
+    void OznamChybu(const QString& chyba) override {
+        Chyby.append(chyba);
+        if (SkutecneZpravy) TForm1::OznamChybu(chyba);
+    }
+};
+
+// What a message box showed before the test closed it with `tlacitko`.
+struct TZachycenaZprava {
+    QString Titul, Text;
+    QMessageBox::Icon Ikona = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons Tlacitka;
+    QMessageBox::StandardButton Vychozi = QMessageBox::NoButton;
+    bool JeZprava = false;
+};
+
+std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::StandardButton tlacitko) {
+    return [&z, tlacitko](QWidget* okno) {
+        auto* box = qobject_cast<QMessageBox*>(okno);
+        if (!box) {
+            okno->close();
+            return;
+        }
+        z.JeZprava = true;
+        z.Titul = box->windowTitle();
+        z.Text = box->text();
+        z.Ikona = box->icon();
+        z.Tlacitka = box->standardButtons();
+        z.Vychozi = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+        if (QAbstractButton* b = box->button(tlacitko))
+            b->click();
+        else
+            box->reject();
+    };
+}
+
+TParametryOkna ParametryV(const QTemporaryDir& slozka) {
+    TParametryOkna p;
+    p.SouborNastaveni = std::filesystem::path(QFile::encodeName(slozka.filePath("W_vk7316r.ini")).toStdString());
+    return p;
+}
+
+QByteArray ObsahSouboru(const QString& soubor) {
+    QFile f(soubor);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString TextPanelu(const QWidget& okno, const char* jmeno) {
+    const auto* panel = okno.findChild<QLabel*>(QString::fromLatin1(jmeno));
+    return panel ? panel->text() : QStringLiteral("<no panel>");
+}
+
+// Restores the working directory a test moved away from.
+struct TPracovniSlozka {
+    QString Puvodni = QDir::currentPath();
+    explicit TPracovniSlozka(const QString& nova) { QDir::setCurrent(nova); }
+    ~TPracovniSlozka() { QDir::setCurrent(Puvodni); }
+};
+
+}  // namespace
+
+class TestHlavni : public QObject {
+    Q_OBJECT
+
+public slots:
+    void otevri(const QUrl& url) { OtevreneAdresy.append(url); }
+
+private slots:
+    void nabidky();
+    void napovedaNaPravemKonci();
+    void oknoNaPocatku();
+    void stavovyRadek_data();
+    void stavovyRadek();
+    void bezDat();
+    void nastaveniPriZavreni();
+    void napoveda_data();
+    void napoveda();
+    void konfiguraceUlozitANacist();
+    void konfiguracePrepsani();
+    void konfiguraceChybySouboru();
+    void skutecneZpravy();
+    void oProgramu();
+
+private:
+    QList<QUrl> OtevreneAdresy;
+};
+
+void TestHlavni::nabidky() {
+    struct TPolozka {
+        const char* Jmeno;
+        const char* Text;  // "-" separator
+        bool Viditelna, Povolena;
+    };
+    struct TNabidka {
+        const char* Jmeno;
+        const char* Text;
+        bool Viditelna, Povolena;
+        std::vector<TPolozka> Polozky;
+    };
+    const std::vector<TNabidka> ocekavane = {
+        {"Soubor1", "&Soubor", false, false,
+         {{"Nastkonfiguraci1", "Načíst konfiguraci", true, true},
+          {"Uloitkonfiguraci1", "Uložit konfiguraci", true, true},
+          {"N1", "-", true, true},
+          {"Upgradefirmware2", "Upgrade firmware", true, true},
+          {"N2", "-", false, true},
+          {"Konec1", "Konec", true, true}}},
+        {"Pipojen1", "&Připojení", true, true, {{"Pipojenmodulu1", "Připojení modulu", true, true}}},
+        {"Nastaven1", "&Konfigurace", true, true,
+         {{"NastavLAN", "Síťové parametry", true, true},
+          {"NastavModbusTCP", "Protokol Modbus TCP", true, true},
+          {"NastavHlavniLinkaRS485", "Modbus RTU master", true, true},
+          {"NastavServisniLinkaRS485", "Modbus RTU slave", true, true},
+          {"Vzdlensprva1", "Vzdálená správa", false, true},
+          {"SrverVentrik1", "Server Ventrik", false, true},
+          {"ProtokolSNMP1", "Protokol SNMP", false, true},
+          {"Logovn1", "Log událostí", false, true},
+          {"Datumas1", "Datum, čas", false, false},
+          {"N3", "-", true, true},
+          {"Restartzazen1", "Restart modulu", true, true}}},
+        {"Diagnostika1", "&Diagnostika", true, true,
+         {{"Pehled1", "Systém", true, true},
+          {"RozhranRS4851", "Modbus RTU master", true, true},
+          {"ServerVK1", "Server Ventrik", false, true},
+          {"Logovn2", "Log událostí", false, true}}},
+        {"Npovda1", "&Nápověda", true, true,
+         {{"Npovda2", "Nápověda", true, true}, {"N4", "-", false, true}, {"Oprogramu1", "O programu", true, true}}},
+    };
+
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    auto* lista = okno.findChild<QMenuBar*>(QStringLiteral("MainMenu1"));
+    QVERIFY(lista);
+    QCOMPARE(okno.menuBar(), lista);
+    auto* vpravo = qobject_cast<QMenuBar*>(lista->cornerWidget(Qt::TopRightCorner));
+    QVERIFY(vpravo);
+
+    // The top level in order: the bar's own menus, then the one at its right end.
+    QList<QAction*> horni = lista->actions();
+    QCOMPARE(vpravo->actions().size(), 1);
+    horni.append(vpravo->actions());
+    QCOMPARE(horni.size(), qsizetype(ocekavane.size()));
+
+    for (qsizetype i = 0; i < horni.size(); ++i) {
+        const TNabidka& o = ocekavane[std::size_t(i)];
+        QAction* a = horni[i];
+        QMenu* nabidka = a->menu();
+        QVERIFY2(nabidka, o.Jmeno);
+        QCOMPARE(nabidka->objectName(), QString::fromLatin1(o.Jmeno));
+        QCOMPARE(a->objectName(), QString::fromLatin1(o.Jmeno));
+        QCOMPARE(a->text(), QString::fromUtf8(o.Text));
+        QCOMPARE(a->isVisible(), o.Viditelna);
+        if (!o.Viditelna) a->setVisible(true);
+        QCOMPARE(a->isEnabled(), o.Povolena);
+
+        const QList<QAction*> polozky = nabidka->actions();
+        QCOMPARE(polozky.size(), qsizetype(o.Polozky.size()));
+        for (qsizetype j = 0; j < polozky.size(); ++j) {
+            const TPolozka& p = o.Polozky[std::size_t(j)];
+            const bool oddelovac = std::string_view(p.Text) == "-";
+            QCOMPARE(polozky[j]->objectName(), QString::fromLatin1(p.Jmeno));
+            QCOMPARE(polozky[j]->isSeparator(), oddelovac);
+            if (!oddelovac) QCOMPARE(polozky[j]->text(), QString::fromUtf8(p.Text));
+            QCOMPARE(polozky[j]->isVisible(), p.Viditelna);
+            // Qt disables a hidden action; shown again it has the state of the table.
+            if (!p.Viditelna) {
+                QVERIFY2(!polozky[j]->isEnabled(), p.Jmeno);
+                polozky[j]->setVisible(true);
+            }
+            QVERIFY2(polozky[j]->isEnabled() == p.Povolena, p.Jmeno);
+            // Each name is used once in the window, so tests and later code find this item.
+            QCOMPARE(okno.findChildren<QAction*>(QString::fromLatin1(p.Jmeno)).size(), 1);
+        }
+    }
+}
+
+void TestHlavni::napovedaNaPravemKonci() {
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    okno.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&okno));
+
+    QMenuBar* lista = okno.menuBar();
+    auto* vpravo = qobject_cast<QMenuBar*>(lista->cornerWidget(Qt::TopRightCorner));
+    QVERIFY(vpravo);
+    QVERIFY(vpravo->isVisible());
+    const QRect posledni = lista->actionGeometry(lista->actions().constLast());
+    const QRect napoveda(vpravo->mapTo(lista, QPoint(0, 0)), vpravo->size());
+    QVERIFY2(napoveda.left() > posledni.right() + 100, "help menu not apart from the others");
+    QVERIFY2(lista->width() - napoveda.right() <= 12, "help menu not at the right end");
+
+    // Both bars answer their accelerators.
+    auto* menuNapoveda = okno.findChild<QMenu*>(QStringLiteral("Npovda1"));
+    QTest::keyClick(&okno, Qt::Key_N, Qt::AltModifier);
+    QTRY_VERIFY(menuNapoveda->isVisible());
+    menuNapoveda->close();
+    QTRY_VERIFY(!menuNapoveda->isVisible());
+
+    auto* menuKonfigurace = okno.findChild<QMenu*>(QStringLiteral("Nastaven1"));
+    QTest::keyClick(&okno, Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(menuKonfigurace->isVisible());
+    menuKonfigurace->close();
+}
+
+void TestHlavni::oknoNaPocatku() {
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    QCOMPARE(okno.windowTitle(), QString::fromUtf8(" VK-7316R  -  nastavení modulu"));
+    QCOMPARE(okno.minimumSize(), QSize(640, 480));
+    QCOMPARE(okno.statusBar()->objectName(), QStringLiteral("StatusBar1"));
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), QStringLiteral("Modul:"));
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel1"), QStringLiteral("Adresa:"));
+    QCOMPARE(okno.findChild<QLabel*>(QStringLiteral("StatusBar1Panel0"))->width(), 300);
+    QCOMPARE(okno.findChild<QLabel*>(QStringLiteral("StatusBar1Panel1"))->width(), 200);
+    // Without a settings file the start values are in place.
+    QVERIFY(okno.Dat);
+    QCOMPARE(okno.Dat->Pripojeni.UART_Adresa, 247);
+    QVERIFY(!okno.Dat->Init);
+}
+
+void TestHlavni::stavovyRadek_data() {
+    QTest::addColumn<bool>("init");
+    QTest::addColumn<int>("rozhrani");
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<int>("adresa");
+    QTest::addColumn<QString>("panel0");
+    QTest::addColumn<QString>("panel1");
+
+    const QString typ = QStringLiteral("VK-7316R  v.1.05");
+    QTest::newRow("LAN") << true << 1 << QStringLiteral("192.168.0.99") << 247 << " Modul:  " + typ
+                         << QStringLiteral(" Adresa IP:  192.168.0.99");
+    QTest::newRow("LAN IPv6") << true << 1 << QStringLiteral("FE80:0000:0000:0000:0000:0000:0000:0001") << 1
+                              << " Modul:  " + typ
+                              << QStringLiteral(" Adresa IP:  FE80:0000:0000:0000:0000:0000:0000:0001");
+    QTest::newRow("UART default address") << true << 0 << QStringLiteral("192.168.0.99") << 247 << " Modul:  " + typ
+                                          << QStringLiteral(" Adresa modulu:  247");
+    QTest::newRow("UART address 5") << true << 0 << QString() << 5 << " Modul:  " + typ
+                                    << QStringLiteral(" Adresa modulu:  5");
+    QTest::newRow("not connected") << false << 1 << QStringLiteral("192.168.0.99") << 247
+                                   << QStringLiteral(" Modul:  ") << QStringLiteral(" Adresa:  ");
+}
+
+void TestHlavni::stavovyRadek() {
+    QFETCH(bool, init);
+    QFETCH(int, rozhrani);
+    QFETCH(QString, ip);
+    QFETCH(int, adresa);
+    QFETCH(QString, panel0);
+    QFETCH(QString, panel1);
+
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    // An earlier connection's texts must not survive the update.
+    okno.Dat->Init = true;
+    okno.Dat->TypVerze = "jiný modul";
+    okno.Dat->Pripojeni.Rozhrani = 1;
+    okno.Dat->Pripojeni.LAN_IP = "10.0.0.1";
+    okno.AktualizujStavovyRadek();
+
+    okno.Dat->Init = init;
+    okno.Dat->TypVerze = "VK-7316R  v.1.05";
+    okno.Dat->Pripojeni.Rozhrani = rozhrani;
+    okno.Dat->Pripojeni.LAN_IP = ip.toStdString();
+    okno.Dat->Pripojeni.UART_Adresa = adresa;
+    okno.AktualizujStavovyRadek();
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), panel0);
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel1"), panel1);
+}
+
+void TestHlavni::bezDat() {
+    QTemporaryDir slozka;
+    TParametryOkna p = ParametryV(slozka);
+    p.VytvorData = [] { return std::unique_ptr<vk::core::TData>(); };
+    TSkriptovaneOkno okno(p);
+    QVERIFY(!okno.Dat);
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), QString::fromUtf8(" Nelze vytvořit datové struktury programu"));
+
+    // The dialog commands do nothing; the status bar keeps its text.
+    okno.VybranySoubor = slozka.filePath("k.cfm");
+    for (const char* jmeno : {"Nastkonfiguraci1", "Uloitkonfiguraci1", "Pipojenmodulu1", "NastavLAN", "Pehled1"})
+        okno.findChild<QAction*>(QString::fromLatin1(jmeno))->trigger();
+    okno.AktualizujStavovyRadek();
+    QVERIFY(okno.Dialogy.isEmpty());
+    QVERIFY(!QFile::exists(slozka.filePath("k.cfm")));
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), QString::fromUtf8(" Nelze vytvořit datové struktury programu"));
+
+    // The about window needs no program state.
+    TOdpovedNaModalni odpoved([](QWidget* w) { w->close(); });
+    okno.findChild<QAction*>(QStringLiteral("Oprogramu1"))->trigger();
+    QVERIFY(odpoved.Odpovezeno());
+
+    okno.close();
+    QVERIFY(!QFile::exists(slozka.filePath("W_vk7316r.ini")));
+}
+
+void TestHlavni::nastaveniPriZavreni() {
+    QTemporaryDir slozka;
+    const QString ini = slozka.filePath("W_vk7316r.ini");
+    {
+        TForm1 okno(ParametryV(slozka));
+        okno.show();
+        QVERIFY(!QFile::exists(ini));
+        okno.Dat->Pripojeni.Rozhrani = 1;
+        okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
+        okno.Dat->Pripojeni.UART_Adresa = 17;
+        okno.findChild<QAction*>(QStringLiteral("Konec1"))->trigger();
+        QVERIFY(!okno.isVisible());
+        QVERIFY(!okno.Dat);
+        QVERIFY(QFile::exists(ini));
+        QVERIFY(ObsahSouboru(ini).contains("10.20.30.40"));
+
+        // The closing steps run once: a second close stores nothing more.
+        QVERIFY(QFile::remove(ini));
+        okno.close();
+        QVERIFY(!QFile::exists(ini));
+        // Nor does the window's end store a record it holds after the close.
+        okno.Dat = std::make_unique<vk::core::TData>();
+    }
+    QVERIFY(!QFile::exists(ini));
+
+    // What one run stores the next one reads.
+    {
+        TForm1 okno(ParametryV(slozka));
+        okno.Dat->Pripojeni.Rozhrani = 1;
+        okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
+        okno.Dat->Pripojeni.UART_Adresa = 17;
+        okno.close();
+    }
+    TForm1 dalsi(ParametryV(slozka));
+    QCOMPARE(dalsi.Dat->Pripojeni.Rozhrani, 1);
+    QCOMPARE(dalsi.Dat->Pripojeni.LAN_IP, std::string("10.20.30.40"));
+    QCOMPARE(dalsi.Dat->Pripojeni.UART_Adresa, 17);
+}
+
+void TestHlavni::napoveda_data() {
+    QTest::addColumn<QString>("kde");  // where the help document is
+    QTest::addColumn<bool>("otevren");
+    QTest::newRow("none") << QString() << false;
+    QTest::newRow("working directory") << QStringLiteral("cwd") << true;
+    QTest::newRow("program folder only") << QStringLiteral("program") << false;
+    QTest::newRow("a folder of that name") << QStringLiteral("folder") << false;
+}
+
+void TestHlavni::napoveda() {
+    QFETCH(QString, kde);
+    QFETCH(bool, otevren);
+
+    QTemporaryDir nastaveni, prace;
+    TPracovniSlozka cwd(prace.path());
+    const QString nazev = QStringLiteral("W_vk7316r_Napoveda.pdf");
+    const QString vProgramu = QDir(QCoreApplication::applicationDirPath()).filePath(nazev);
+    if (kde == QLatin1String("cwd")) {
+        QFile f(prace.filePath(nazev));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4\n");
+    } else if (kde == QLatin1String("program")) {
+        QFile f(vProgramu);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (kde == QLatin1String("folder")) {
+        QVERIFY(QDir(prace.path()).mkdir(nazev));
+    }
+
+    OtevreneAdresy.clear();
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "otevri");
+    TZachycenaZprava z;
+    {
+        TForm1 okno(ParametryV(nastaveni));
+        TOdpovedNaModalni odpoved(ZachytZpravu(z, QMessageBox::Ok));
+        okno.findChild<QAction*>(QStringLiteral("Npovda2"))->trigger();
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    if (kde == QLatin1String("program")) QFile::remove(vProgramu);
+
+    if (otevren) {
+        QCOMPARE(OtevreneAdresy, QList<QUrl>{QUrl::fromLocalFile(QDir(prace.path()).absoluteFilePath(nazev))});
+        QVERIFY(!z.JeZprava);
+    } else {
+        QVERIFY(OtevreneAdresy.isEmpty());
+        QVERIFY(z.JeZprava);
+        QCOMPARE(z.Text, QStringLiteral("Nenalezen soubor W_vk7316r_Napoveda.pdf"));
+        QCOMPARE(z.Titul, QStringLiteral("W_vk7316r"));
+        QCOMPARE(z.Tlacitka, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+}
+
+void TestHlavni::konfiguraceUlozitANacist() {
+    QTemporaryDir slozka;
+    TSkriptovaneOkno okno(ParametryV(slozka));
+    // A name beyond ASCII reaches the file system unchanged.
+    const QString soubor = slozka.filePath(QString::fromUtf8("nastavení č.1.cfm"));
+
+    // Cancelled: nothing happens.
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Dialogy.size(), 1);
+    QVERIFY(QDir(slozka.path()).entryList(QDir::Files).isEmpty());
+
+    const vk::core::TAdresa4 ulozena{10, 1, 2, 3};
+    okno.Dat->CFGVK.LAN4.IP4_Adresa = ulozena;
+    okno.VybranySoubor = soubor;
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(QFileInfo(soubor).size(), 60928);
+    QVERIFY(okno.Otazky.isEmpty());
+    QVERIFY(okno.Chyby.isEmpty());
+
+    okno.Dat->CFGVK.LAN4.IP4_Adresa = {192, 168, 1, 1};
+    okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    QVERIFY(okno.Chyby.isEmpty());
+    QVERIFY(okno.Dat->CFGVK.LAN4.IP4_Adresa == ulozena);
+
+    QCOMPARE(okno.Dialogy.size(), 3);
+    const auto& ulozit = okno.Dialogy[1];
+    QCOMPARE(ulozit.Jmeno, QStringLiteral("SaveDialog1"));
+    QCOMPARE(ulozit.Rezim, QFileDialog::AcceptSave);
+    // Qt collapses runs of blanks in a name filter; the pattern must come through.
+    QCOMPARE(ulozit.Filtry, QStringList{QStringLiteral("Konfigurace modulu (*.cfm)")});
+    QCOMPARE(ulozit.Pripona, QStringLiteral("cfm"));
+    QVERIFY(ulozit.BezDotazuNaPrepsani);
+    const auto& nacist = okno.Dialogy[2];
+    QCOMPARE(nacist.Jmeno, QStringLiteral("OpenDialog1"));
+    QCOMPARE(nacist.Rezim, QFileDialog::AcceptOpen);
+    QCOMPARE(nacist.RezimSouboru, QFileDialog::ExistingFile);
+    QCOMPARE(nacist.Filtry, (QStringList{QString::fromUtf8("Konfigurace modulu (*.cfm)"),
+                                         QString::fromUtf8("Všechny soubory (*.*)")}));
+    QCOMPARE(nacist.Pripona, QStringLiteral("cfm"));
+}
+
+void TestHlavni::konfiguracePrepsani() {
+    QTemporaryDir slozka;
+    TSkriptovaneOkno okno(ParametryV(slozka));
+    const QString soubor = slozka.filePath(QStringLiteral("a.cfm"));
+    okno.VybranySoubor = soubor;
+    okno.Dat->CFGVK.LAN4.IP4_Adresa = {10, 1, 2, 3};
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    const QByteArray prvni = ObsahSouboru(soubor);
+    QCOMPARE(prvni.size(), 60928);
+
+    okno.Dat->CFGVK.LAN4.IP4_Adresa = {10, 9, 9, 9};
+    okno.OdpovedAno = false;
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Otazky, QStringList{QString::fromUtf8("Soubor \"") + soubor +
+                                      QString::fromUtf8("\" již existuje.  Chcete ho přepsat?")});
+    QCOMPARE(ObsahSouboru(soubor), prvni);
+
+    okno.OdpovedAno = true;
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Otazky.size(), 2);
+    const QByteArray druhy = ObsahSouboru(soubor);
+    QCOMPARE(druhy.size(), 60928);
+    QVERIFY(druhy != prvni);
+    QVERIFY(okno.Chyby.isEmpty());
+}
+
+void TestHlavni::konfiguraceChybySouboru() {
+    QTemporaryDir slozka;
+    TSkriptovaneOkno okno(ParametryV(slozka));
+    const vk::core::TCFG_LAN4 pred = okno.Dat->CFGVK.LAN4;
+
+    // A file that is gone by now loads nothing and is no error.
+    okno.VybranySoubor = slozka.filePath(QStringLiteral("chybi.cfm"));
+    okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    QVERIFY(okno.Chyby.isEmpty());
+
+    // A name that cannot be read as a file.
+    QVERIFY(QDir(slozka.path()).mkdir(QStringLiteral("slozka.cfm")));
+    okno.VybranySoubor = slozka.filePath(QStringLiteral("slozka.cfm"));
+    okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Chyby.size(), 1);
+    QVERIFY2(okno.Chyby[0].contains(QStringLiteral("slozka.cfm")), qPrintable(okno.Chyby[0]));
+    QVERIFY(okno.Dat->CFGVK.LAN4.IP4_Adresa == pred.IP4_Adresa);
+
+    okno.VybranySoubor = slozka.filePath(QStringLiteral("neni/b.cfm"));
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Chyby.size(), 2);
+    QVERIFY2(okno.Chyby[1].contains(QStringLiteral("b.cfm")), qPrintable(okno.Chyby[1]));
+    QVERIFY(okno.Zpravy.isEmpty());
+}
+
+// The real message boxes behind the scripted ones: caption, buttons, default.
+void TestHlavni::skutecneZpravy() {
+    QTemporaryDir slozka;
+    TSkriptovaneOkno okno(ParametryV(slozka));
+    okno.SkutecneZpravy = true;
+    const QString soubor = slozka.filePath(QStringLiteral("a.cfm"));
+    okno.VybranySoubor = soubor;
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    const QByteArray prvni = ObsahSouboru(soubor);
+    QCOMPARE(prvni.size(), 60928);
+
+    okno.Dat->CFGVK.LAN4.IP4_Adresa = {10, 9, 9, 9};
+    TZachycenaZprava dotaz;
+    {
+        TOdpovedNaModalni odpoved(ZachytZpravu(dotaz, QMessageBox::No));
+        okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    }
+    QVERIFY(dotaz.JeZprava);
+    QCOMPARE(dotaz.Titul, QStringLiteral("W_vk7316r"));
+    QCOMPARE(dotaz.Text, okno.Otazky.constLast());
+    QCOMPARE(dotaz.Ikona, QMessageBox::Question);
+    QCOMPARE(dotaz.Tlacitka, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(dotaz.Vychozi, QMessageBox::Yes);
+    QCOMPARE(ObsahSouboru(soubor), prvni);
+
+    TZachycenaZprava chyba;
+    QVERIFY(QDir(slozka.path()).mkdir(QStringLiteral("slozka.cfm")));
+    okno.VybranySoubor = slozka.filePath(QStringLiteral("slozka.cfm"));
+    {
+        TOdpovedNaModalni odpoved(ZachytZpravu(chyba, QMessageBox::Ok));
+        okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    }
+    QVERIFY(chyba.JeZprava);
+    QCOMPARE(chyba.Titul, QStringLiteral("W_vk7316r"));
+    QCOMPARE(chyba.Text, okno.Chyby.constLast());
+    QCOMPARE(chyba.Ikona, QMessageBox::Critical);
+    QCOMPARE(chyba.Tlacitka, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+void TestHlavni::oProgramu() {
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    for (int otevreni = 0; otevreni < 2; ++otevreni) {
+        QString verze;
+        QWidget* rodic = nullptr;
+        TOdpovedNaModalni odpoved([&](QWidget* w) {
+            if (auto* about = qobject_cast<TFormOProgramu*>(w)) {
+                verze = about->findChild<QLabel*>(QStringLiteral("Label2"))->text();
+                rodic = about->parentWidget();
+                about->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+            } else {
+                w->close();
+            }
+        });
+        okno.findChild<QAction*>(QStringLiteral("Oprogramu1"))->trigger();
+        QVERIFY(odpoved.Odpovezeno());
+        QCOMPARE(verze, QStringLiteral("Verze  1.01"));
+        QCOMPARE(rodic, &okno);
+    }
+    // Each opening was a fresh window, gone when it closed.
+    QVERIFY(okno.findChildren<TFormOProgramu*>().isEmpty());
+}
+
+QTEST_MAIN(TestHlavni)
+#include "Hlavni_test.moc"
