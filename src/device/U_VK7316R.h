@@ -38,6 +38,7 @@ struct THlavickaHBIN {
     THASH Hash{};
     TRTC DatumCas{};  // milliseconds always 0
     std::string NazevFW;
+    bool operator==(const THlavickaHBIN&) const = default;
 };
 
 // ---- the connection record ---------------------------------------------------
@@ -84,10 +85,13 @@ const std::vector<TSouborZarizeni>& TabulkaSouboru();
 std::optional<TSouborZarizeni> NajdiSoubor(std::string_view nazev);
 
 // ---- result records ----------------------------------------------------------------
+// Each begins with Status and StatusText; records compare field by field,
+// those two included.
 struct TVK7316R_InfoTxt {
     std::int32_t Status = 0;
     std::string StatusText;
     std::string Text;  // identity text, one character per byte received
+    bool operator==(const TVK7316R_InfoTxt&) const = default;
 };
 
 struct TVK7316R_RtcBin {
@@ -101,6 +105,7 @@ struct TVK7316R_RtcBin {
     std::uint16_t Mes = 0;   // month
     std::uint16_t Rok = 0;   // year - 2000
     std::uint16_t DDen = 0;  // day of week, 0 = Sunday
+    bool operator==(const TVK7316R_RtcBin&) const = default;
 };
 
 // System overview (Typ = type, VyrCislo = serial number, Citac = counter,
@@ -158,6 +163,7 @@ struct TVK7316R_SysBin {
     std::uint32_t NapetiPWR_CasZnacka = 0;
     TRTC NapetiPWR_DatumCas{};
     std::uint32_t NapetiPWR_CisloMereni = 0;
+    bool operator==(const TVK7316R_SysBin&) const = default;
 };
 
 // Command file (Funkce = command code, Param = its parameters).
@@ -166,17 +172,20 @@ struct TVK7316R_CtrlBin {
     std::string StatusText;
     std::uint8_t Funkce = 0;
     std::array<std::uint8_t, 21> Param{};
+    bool operator==(const TVK7316R_CtrlBin&) const = default;
 };
 
 struct TVK7316R_Restart {
     std::int32_t Status = 0;
     std::string StatusText;
+    bool operator==(const TVK7316R_Restart&) const = default;
 };
 
 // ClrDiag = clear diagnostics.
 struct TVK7316R_ClrDiag {
     std::int32_t Status = 0;
     std::string StatusText;
+    bool operator==(const TVK7316R_ClrDiag&) const = default;
 };
 
 // Master line statistics (Celkem = in total, Zpravy = messages, Chyby =
@@ -190,6 +199,7 @@ struct TVK7316R_MmrdBin {
     std::uint32_t RychlostZprav = 0;
     std::uint32_t VytizeniLinky = 0;
     std::uint32_t AdresaChyba = 0;  // address of the last error
+    bool operator==(const TVK7316R_MmrdBin&) const = default;
 };
 
 // Master line load history (PocetDat = values held, IndexZapisu = next
@@ -201,6 +211,7 @@ struct TVK7316R_MmrgvBin {
     std::uint32_t MaxPocetDat = 0;
     std::uint32_t IndexZapisu = 0;
     std::array<std::uint8_t, 180> PoleDat{};
+    bool operator==(const TVK7316R_MmrgvBin&) const = default;
 };
 
 struct TVK7316R_Lan4Cfg {
@@ -210,6 +221,7 @@ struct TVK7316R_Lan4Cfg {
     TAdresaIP4 IP4_Maska{};
     TAdresaIP4 IP4_Brana{};
     std::uint8_t IP4_DHCP = 0;
+    bool operator==(const TVK7316R_Lan4Cfg&) const = default;
 };
 
 struct TVK7316R_MbtcpCfg {
@@ -217,6 +229,7 @@ struct TVK7316R_MbtcpCfg {
     std::string StatusText;
     std::uint8_t UnitID = 0;
     std::uint8_t Timeout = 0;
+    bool operator==(const TVK7316R_MbtcpCfg&) const = default;
 };
 
 // Slave (service) line.
@@ -227,6 +240,7 @@ struct TVK7316R_UartsCfg {
     std::uint8_t KodBaud = 0;
     std::uint8_t KodParita = 0;
     std::uint8_t Repeater = 0;
+    bool operator==(const TVK7316R_UartsCfg&) const = default;
 };
 
 // Master line (Opakovani = retries).
@@ -237,6 +251,7 @@ struct TVK7316R_UartmCfg {
     std::uint8_t KodParita = 0;
     std::uint16_t Timeout = 0;
     std::uint8_t Opakovani = 0;
+    bool operator==(const TVK7316R_UartmCfg&) const = default;
 };
 
 // Remote management (Rezim = mode; per entry an address and its IP version).
@@ -246,6 +261,7 @@ struct TVK7316R_SpravaCfg {
     std::uint8_t Rezim = 0;
     std::array<TAdresaIP6, 8> IP{};
     std::array<std::uint32_t, 8> VerzeIP{};
+    bool operator==(const TVK7316R_SpravaCfg&) const = default;
 };
 
 // Event logging (Povolen = enabled, Udalost = one bit per event kind).
@@ -254,6 +270,7 @@ struct TVK7316R_LogCfg {
     std::string StatusText;
     std::uint8_t Povolen = 0;
     std::uint32_t Udalost = 0;
+    bool operator==(const TVK7316R_LogCfg&) const = default;
 };
 
 // Clearing of the event log (Rezerva = reserve bytes sent as they are).
@@ -261,6 +278,7 @@ struct TVK7316R_LogClr {
     std::int32_t Status = 0;
     std::string StatusText;
     std::array<std::uint8_t, 8> Rezerva{};
+    bool operator==(const TVK7316R_LogClr&) const = default;
 };
 
 // Running firmware (Hlavicka = the 64 header bytes as received; Soubor =
@@ -273,6 +291,7 @@ struct TVK7316R_FwAkt {
     THASH HASH{};
     std::string DatumCas;
     std::string Soubor;
+    bool operator==(const TVK7316R_FwAkt&) const = default;
 };
 
 // Firmware upload (LokalniSoubor = path of the local image file).
@@ -280,6 +299,7 @@ struct TVK7316R_FwHbn {
     std::int32_t Status = 0;
     std::string StatusText;
     std::string LokalniSoubor;
+    bool operator==(const TVK7316R_FwHbn&) const = default;
 };
 
 // Command for the module's loader at the next start.
@@ -287,6 +307,7 @@ struct TVK7316R_BootCmd {
     std::int32_t Status = 0;
     std::string StatusText;
     std::string Cmd;
+    bool operator==(const TVK7316R_BootCmd&) const = default;
 };
 
 // Any device file as raw bytes (Data), by its network name (Soubor).
@@ -295,6 +316,7 @@ struct TVK7316R_Soubor {
     std::string StatusText;
     std::string Soubor;
     std::vector<std::uint8_t> Data;
+    bool operator==(const TVK7316R_Soubor&) const = default;
 };
 
 // ---- operations ----------------------------------------------------------------------
