@@ -1,0 +1,147 @@
+#include "ArgumentySim.h"
+
+namespace vk::sim {
+
+namespace {
+
+bool CtiCislo(const std::string& text, std::uint64_t nejvic, std::uint64_t& hodnota)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    hodnota = 0;
+    for (const char znak : text) {
+        if (znak < '0' || znak > '9')
+            return false;
+        hodnota = hodnota * 10 + static_cast<std::uint64_t>(znak - '0');
+    }
+    return hodnota <= nejvic;
+}
+
+std::string SeznamPoruch()
+{
+    std::string s;
+    for (int i = 0; i < PocetPoruch; ++i)
+        s += std::string(i ? ", " : "") + NazevPoruchy(static_cast<TPorucha>(i));
+    return s;
+}
+
+}  // namespace
+
+std::string TextNapovedy()
+{
+    return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
+           "                   [--address N] [--baud-code N] [--fault NAME[=COUNT]]... [--help]\n"
+           "\n"
+           "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
+           "on a pseudo-terminal, both serving the same device files.\n"
+           "\n"
+           "  --lan ADDR:PORT     TFTP server address (default 127.0.0.1:0; port 0 = any free port)\n"
+           "  --no-lan            no TFTP server\n"
+           "  --pty PATH          make a symlink PATH to the pseudo-terminal's slave device\n"
+           "  --no-serial         no serial slave\n"
+           "  --state DIR         keep the device files in DIR (default: a temporary folder, removed at exit)\n"
+           "  --address N         Modbus address of the module, 1 to 255 (default 247)\n"
+           "  --baud-code N       baud-rate code 0 to 8 for the serial timing (default 4 = 9600 Bd)\n"
+           "  --fault NAME[=N]    switch a fault on, for the next N occasions only when N is given;\n"
+           "                      NAME is one of: " +
+           SeznamPoruch() +
+           "\n"
+           "  --help              this text\n"
+           "\n"
+           "Runs until SIGINT or SIGTERM. Exit code 0 after a clean stop, 1 when it cannot start,\n"
+           "2 for a bad command line.\n";
+}
+
+bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& vysledek, std::string& chyba)
+{
+    vysledek = TArgumentySim{};
+    for (std::size_t i = 0; i < argumenty.size(); ++i) {
+        const std::string& a = argumenty[i];
+        const auto hodnota = [&](std::string& h) {
+            if (i + 1 >= argumenty.size()) {
+                chyba = "Option " + a + " needs a value";
+                return false;
+            }
+            h = argumenty[++i];
+            return true;
+        };
+        std::string h;
+        std::uint64_t cislo = 0;
+        if (a == "--help" || a == "-h") {
+            vysledek.Napoveda = true;
+        } else if (a == "--no-lan") {
+            vysledek.Nastaveni.SpustitLan = false;
+        } else if (a == "--no-serial") {
+            vysledek.Nastaveni.SpustitSerial = false;
+        } else if (a == "--lan") {
+            if (!hodnota(h))
+                return false;
+            if (h.empty()) {
+                chyba = "--lan needs an address such as 127.0.0.1:6969";
+                return false;
+            }
+            vysledek.Nastaveni.Lan = h;
+        } else if (a == "--pty") {
+            if (!hodnota(h))
+                return false;
+            if (h.empty()) {
+                chyba = "--pty needs a path";
+                return false;
+            }
+            vysledek.Nastaveni.Pty = h;
+        } else if (a == "--state") {
+            if (!hodnota(h))
+                return false;
+            if (h.empty()) {
+                chyba = "--state needs a folder";
+                return false;
+            }
+            vysledek.Nastaveni.SlozkaStavu = h;
+        } else if (a == "--address") {
+            if (!hodnota(h))
+                return false;
+            if (!CtiCislo(h, 255, cislo) || cislo == 0) {
+                chyba = "--address must be a number from 1 to 255, not \"" + h + "\"";
+                return false;
+            }
+            vysledek.Nastaveni.Adresa = static_cast<std::uint8_t>(cislo);
+        } else if (a == "--baud-code") {
+            if (!hodnota(h))
+                return false;
+            if (!CtiCislo(h, 8, cislo)) {
+                chyba = "--baud-code must be a number from 0 to 8, not \"" + h + "\"";
+                return false;
+            }
+            vysledek.Nastaveni.KodBaud = static_cast<std::int32_t>(cislo);
+        } else if (a == "--fault") {
+            if (!hodnota(h))
+                return false;
+            const auto rovnase = h.find('=');
+            const std::string nazev = h.substr(0, rovnase);
+            std::uint32_t pocet = 0;
+            if (rovnase != std::string::npos) {
+                if (!CtiCislo(h.substr(rovnase + 1), 0xFFFFFFFEu, cislo) || cislo == 0) {
+                    chyba = "The count in --fault " + h + " must be a number from 1";
+                    return false;
+                }
+                pocet = static_cast<std::uint32_t>(cislo);
+            }
+            TPorucha porucha{};
+            if (!NajdiPoruchu(nazev, porucha)) {
+                chyba = "Unknown fault \"" + nazev + "\"; known faults: " + SeznamPoruch();
+                return false;
+            }
+            vysledek.Poruchy.emplace_back(porucha, pocet);
+        } else {
+            chyba = "Unknown argument \"" + a + "\"";
+            return false;
+        }
+    }
+    if (!vysledek.Nastaveni.SpustitLan && !vysledek.Nastaveni.SpustitSerial && !vysledek.Napoveda) {
+        chyba = "--no-lan and --no-serial together leave nothing to simulate";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vk::sim

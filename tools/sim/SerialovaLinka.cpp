@@ -1,0 +1,88 @@
+#include "SerialovaLinka.h"
+
+#include <thread>
+
+#include "Cas.h"
+
+namespace vk::sim {
+
+namespace {
+
+constexpr std::size_t NejdelsiRamec = 512;  // longer noise is dropped, never answered
+
+struct TKodBaud {
+    std::int32_t Rychlost;  // Bd
+    int Mezera;             // reply gap in ms
+};
+
+constexpr TKodBaud KodyBaud[] = {
+    {600, 4}, {1200, 4}, {2400, 19}, {4800, 13}, {9600, 10}, {19200, 7}, {38400, 4}, {57600, 4}, {115200, 4},
+};
+
+TKodBaud PodleKodu(std::int32_t kod)
+{
+    if (kod < 0 || kod > 8)
+        return {9600, 4};  // a code outside the table runs at 9600 Bd with a 4 ms gap
+    return KodyBaud[kod];
+}
+
+// Sleeps `ms` in short slices so that a stop is not held up.
+void Pockej(int ms, const std::atomic<bool>& konec)
+{
+    const auto start = vk::link::Ted();
+    while (!konec.load() && vk::link::UplynuloMs(start) < ms)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+}  // namespace
+
+int TichoKonceMs(std::int32_t kodBaud)
+{
+    const std::int32_t rychlost = PodleKodu(kodBaud).Rychlost;
+    const int ms = static_cast<int>((3.5 * 11 * 1000 + rychlost - 1) / rychlost);
+    return ms < 2 ? 2 : ms;
+}
+
+int ProdlevaOdpovediMs(std::int32_t kodBaud)
+{
+    return PodleKodu(kodBaud).Mezera;
+}
+
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const std::atomic<bool>& konec,
+                    std::atomic<std::uint32_t>& pocetPozadavku)
+{
+    const int ticho = TichoKonceMs(kodBaud);
+    const int prodleva = ProdlevaOdpovediMs(kodBaud);
+    TBajty ramec;
+    bool prilisDlouhy = false;  // the current frame overflowed (Prilis dlouhy = too long)
+    vk::link::Okamzik posledniBajt = vk::link::Ted();
+    std::uint8_t kus[1024];
+    while (!konec.load()) {
+        const long n = pty.Prijmi(kus, sizeof kus, ramec.empty() && !prilisDlouhy ? 20 : 1);
+        if (n < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        if (n > 0) {
+            posledniBajt = vk::link::Ted();
+            if (ramec.size() + static_cast<std::size_t>(n) > NejdelsiRamec)
+                prilisDlouhy = true;
+            else
+                ramec.insert(ramec.end(), kus, kus + n);
+            continue;
+        }
+        if ((ramec.empty() && !prilisDlouhy) || vk::link::UplynuloMs(posledniBajt) < ticho)
+            continue;
+        pocetPozadavku.fetch_add(1);
+        TBajty odpoved;
+        if (!prilisDlouhy && slave.Zpracuj(ramec, odpoved)) {
+            Pockej(prodleva, konec);
+            if (!konec.load())
+                pty.Posli(odpoved.data(), odpoved.size());
+        }
+        ramec.clear();
+        prilisDlouhy = false;
+    }
+}
+
+}  // namespace vk::sim

@@ -1,0 +1,24 @@
+#pragma once
+// The serial slave's loop (SerialovaLinka = serial link): gathers bytes from
+// the pty into frames ended by silence, lets the slave answer, and sends the
+// reply after the module's turnaround delay.
+#include <atomic>
+#include <cstdint>
+
+#include "Pty.h"
+#include "RtuSlave.h"
+
+namespace vk::sim {
+
+// Silence that ends a request: 3.5 characters of 11 bits at the rate of the
+// baud-rate code, at least 2 ms (Ticho = silence).
+int TichoKonceMs(std::int32_t kodBaud);
+// The module's delay before it answers: the reply gap of the baud-rate code
+// (10 ms at 9600 Bd, 4 ms at the fast rates) (Prodleva = delay).
+int ProdlevaOdpovediMs(std::int32_t kodBaud);
+
+// Runs until `konec` is set; returns within about 20 ms of it (Obsluhuj = serve).
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const std::atomic<bool>& konec,
+                    std::atomic<std::uint32_t>& pocetPozadavku);
+
+}  // namespace vk::sim

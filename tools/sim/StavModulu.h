@@ -1,0 +1,77 @@
+#pragma once
+// The module's device files and what the module does when one is written
+// (StavModulu = state of the module). Both links and the tests go through
+// here; one lock guards everything, so the TFTP server, the serial slave and
+// a test thread may call in at the same time.
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "Bajty.h"
+#include "BehModulu.h"
+#include "Identita.h"
+#include "Poruchy.h"
+#include "Slozka.h"
+#include "SouboryModulu.h"
+
+namespace vk::sim {
+
+enum class TVysledek {  // outcome of a file operation (Vysledek = result)
+    Ok,
+    NeznamySoubor,  // no such file
+    Zakazano,       // the file is not readable, or not writable (Zakazano = forbidden)
+    Odmitnuto,      // the module refuses the content (length, check byte, command, date)
+    ChybaUlozeni,   // the state folder could not store it (Ulozeni = storing)
+};
+
+class TStavModulu {
+public:
+    explicit TStavModulu(TPoruchy& poruchy) : poruchy_(poruchy) {}
+
+    // Loads the files found in the folder and makes the missing ones (a
+    // fresh module); `adresa` and `kodBaud` go into a fresh uarts.cfg.
+    bool Otevri(const std::string& slozka, std::uint8_t adresa, std::int32_t kodBaud, std::string& chyba);
+    void Zavri();  // stores the live files and any file not yet stored; removes a temporary folder
+    std::string Slozka() const;
+
+    // A whole file as the module serves it (faults on the identity applied).
+    TVysledek Precti(const std::string& nazev, TBajty& obsah);
+    // `delka` bytes of a file from block `blok` (240 bytes a block) for the
+    // serial link; past the file's end the module sends zero bytes.
+    TVysledek PrectiBlok(std::uint8_t kod, std::uint16_t blok, std::size_t delka, TBajty& data);
+    // A whole file written (network); `duvod` tells why it was refused.
+    TVysledek Zapis(const std::string& nazev, const TBajty& obsah, std::string& duvod);
+    // One block written (serial): block 0 starts the file anew, block b puts
+    // its bytes at 240 × b.
+    TVysledek ZapisBlok(std::uint8_t kod, std::uint16_t blok, const TBajty& data, std::string& duvod);
+
+    TBajty Soubor(const std::string& nazev);  // stored bytes (live files brought up to date), no faults
+    bool NastavSoubor(const std::string& nazev, TBajty obsah);
+
+    TIdentita Identita();  // as the module announces it now (faults applied)
+
+private:
+    TVysledek CtiSoubor(const TSouborModulu& s, TBajty& obsah, bool sPoruchami);
+    // `prvniCast`: the whole file or its first block (where the wrong-value
+    // fault acts); later blocks of an upload are stored as they come.
+    TVysledek ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ulozitHned, bool prvniCast, std::string& duvod);
+    void Proved(const TSouborModulu& s, const TBajty& obsah);  // carry out a command file (Proved = carry out)
+    bool UlozNyni(const std::string& nazev, const TBajty& obsah, std::string& duvod);  // store now
+    void Restart();
+    void VymazLog();  // clear the event log
+    void OdvodLog();  // logh.bin and log100.bin from log.bin (Odvod = derive)
+    TBajty ZivySoubor(const TSouborModulu& s);  // a live file built now
+    TBajty InfoTxtSPoruchami();
+
+    TPoruchy& poruchy_;
+    mutable std::mutex zamek_;
+    std::map<std::string, TBajty> soubory_;
+    std::set<std::string> zmrazene_;    // live files set by a test, served as set (Zmrazene = frozen)
+    std::set<std::string> neulozene_;   // changed, stored in the folder later (Neulozene = not stored)
+    TBehModulu beh_;
+    TSlozka slozka_;
+};
+
+}  // namespace vk::sim

@@ -1,0 +1,54 @@
+#pragma once
+// The module's TFTP server (octet transfers with the options blksize, tsize
+// and timeout). Every transfer gets a fresh socket with its own port, as
+// real servers do, and several transfers may run at once; all of them are
+// served by the one thread that calls Obsluhuj.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Poruchy.h"
+#include "StavModulu.h"
+#include "UdpSocket.h"
+
+namespace vk::sim {
+
+struct TPrenos;  // one transfer in progress (Prenos = transfer)
+
+class TTftpServer {
+public:
+    TTftpServer(TStavModulu& stav, TPoruchy& poruchy);
+    ~TTftpServer();
+
+    // Binds the request socket: "host:port" or "[v6]:port", port 0 = ephemeral.
+    bool Otevri(const std::string& adresa, std::string& chyba);
+    void Zavri();
+    std::uint16_t Port() const;
+    std::string Adresa() const;  // "127.0.0.1:PORT"
+
+    // Serves requests and transfers until `konec` is set; returns within
+    // about 20 ms of it.
+    void Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
+
+private:
+    void Pozadavek(const std::uint8_t* data, std::size_t delka, const vk::link::TAdresaUdp& od);
+    void PaketPrenosu(TPrenos& p);  // a datagram on a transfer's socket
+    void PosliData(TPrenos& p);
+    void PosliAck(TPrenos& p, std::uint16_t blok);
+    void PosliChybu(TPrenos& p, std::uint16_t kod, const std::string& text);  // and ends the transfer
+    void Chyba(const vk::link::TAdresaUdp& komu, std::uint16_t kod, const std::string& text);
+
+    TStavModulu& stav_;
+    TPoruchy& poruchy_;
+    vk::link::UdpSocket socket_;
+    vk::link::TAdresaUdp mistni_;
+    std::vector<std::unique_ptr<TPrenos>> prenosy_;
+};
+
+// Splits "host:port" / "[v6]:port" into what the socket binds; unlike the
+// client's form it allows port 0 and requires no port (0 then).
+bool AdresaServeru(const std::string& text, vk::link::TAdresaUdp& adresa, std::string& chyba);
+
+}  // namespace vk::sim

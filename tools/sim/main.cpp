@@ -1,0 +1,54 @@
+// vk7316r-sim: a simulated VK-7316R module on the LAN and a pseudo-terminal.
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ArgumentySim.h"
+#include "Simulator.h"
+
+int main(int argc, char** argv)
+{
+    using namespace vk::sim;
+    const std::vector<std::string> argumenty(argv + 1, argv + argc);
+    TArgumentySim a;
+    std::string chyba;
+    if (!RozeberArgumenty(argumenty, a, chyba)) {
+        std::cerr << "vk7316r-sim: " << chyba << "\n\n" << TextNapovedy();
+        return 2;
+    }
+    if (a.Napoveda) {
+        std::cout << TextNapovedy();
+        return 0;
+    }
+    // The signals are taken by sigwait below; blocked before the threads
+    // start, so that none of them is interrupted by one.
+    sigset_t signaly;
+    sigemptyset(&signaly);
+    sigaddset(&signaly, SIGINT);
+    sigaddset(&signaly, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signaly, nullptr);
+
+    TSimulator simulator;
+    for (const auto& [porucha, pocet] : a.Poruchy)
+        simulator.NastavPoruchu(porucha, true, pocet);
+    if (!simulator.Spust(a.Nastaveni, chyba)) {
+        std::cerr << "vk7316r-sim: " << chyba << "\n";
+        return 1;
+    }
+    if (a.Nastaveni.SpustitLan)
+        std::cout << "LAN: " << simulator.AdresaLan() << "\n";
+    if (a.Nastaveni.SpustitSerial)
+        std::cout << "Serial: " << simulator.CestaSerial() << " (address " << int(a.Nastaveni.Adresa) << ")\n";
+    std::cout << "State: " << simulator.SlozkaStavu() << "\n";
+    for (const auto& [porucha, pocet] : a.Poruchy)
+        std::cout << "Fault: " << NazevPoruchy(porucha) << (pocet ? " x" + std::to_string(pocet) : "") << "\n";
+    std::cout << std::flush;
+
+    int signal = 0;
+    sigwait(&signaly, &signal);
+    simulator.Zastav();
+    std::cout << "Stopped (" << (signal == SIGINT ? "SIGINT" : "SIGTERM") << ")\n";
+    return 0;
+}
