@@ -1,0 +1,183 @@
+#include "Nastroj.h"
+
+#include <exception>
+#include <string>
+
+#include "PoleSouboru.h"
+#include "Pripojeni.h"
+#include "Prikazy.h"
+#include "U_VK7316R.h"
+#include "Vystup.h"
+
+namespace vk::cli {
+
+namespace {
+
+constexpr std::string_view TextPouziti =
+    "usage: vk7316r --lan HOST[:PORT] [--timeout MS] COMMAND [ARGS]\n"
+    "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS] COMMAND "
+    "[ARGS]\n"
+    "       vk7316r log-export BASE | cfm-show FILE\n"
+    "       vk7316r [COMMAND] --help\n";
+
+constexpr std::string_view TextVolby =
+    "Connection:\n"
+    "  --lan HOST[:PORT]      the module's LAN address (TFTP, port 69 unless given; IPv6 as [addr]:port)\n"
+    "  --serial DEVICE|COMn   a serial device path, or COM port n (1-255): the settings file's [Porty] COMn\n"
+    "                         entry, else /dev/ttyUSB(n-1) if present, else /dev/ttyS(n-1)\n"
+    "  --baud BD              2400, 4800, 9600 (default), 19200, 38400, 57600 or 115200\n"
+    "  --parity P             none, even (default) or odd\n"
+    "  --address N            the module's Modbus address, 1-255 (default 247)\n"
+    "  --timeout MS           reply wait, 1-65535 ms (default 1000 on the LAN, 330 on the serial line)\n"
+    "\n"
+    "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error.\n";
+
+const TPrikaz* NajdiPrikaz(std::string_view nazev)
+{
+    for (const TPrikaz& p : Prikazy()) {
+        if (p.Nazev == nazev) return &p;
+    }
+    return nullptr;
+}
+
+std::string NapovedaNastroje()
+{
+    std::string s(TextPouziti);
+    s += "\nCommands:\n";
+    for (const TPrikaz& p : Prikazy()) {
+        std::string hlava = "  " + std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
+        if (hlava.size() < 34) hlava.resize(34, ' ');
+        s += hlava + " " + std::string(p.Popis) + "\n";
+    }
+    s += "\n";
+    s += TextVolby;
+    return s;
+}
+
+std::string NapovedaPrikazu(const TPrikaz& p)
+{
+    std::string s = "usage: vk7316r ";
+    if (p.Pripojeni) s += "(--lan HOST[:PORT] | --serial DEVICE|COMn ...) ";
+    s += std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
+    if (p.Json) s += " [--json]";
+    s += "\n\n" + std::string(p.Popis) + "\n";
+    if (!p.Podrobnosti.empty()) s += "\n" + std::string(p.Podrobnosti);
+    if (p.Nazev == "write") {
+        s += "\nWritable fields:\n";
+        for (const TSouborCLI& f : SouboryCLI()) {
+            if (f.Zapis) s += "  " + std::string(f.Nazev) + "\n" + f.PopisPoli;
+        }
+    }
+    if (p.Nazev == "read") {
+        s += "\nFiles:";
+        for (const TSouborCLI& f : SouboryCLI()) s += " " + std::string(f.Nazev);
+        s += "\n";
+    }
+    if (p.Pripojeni) s += "\n" + std::string(TextVolby);
+    return s;
+}
+
+TKonec ChybaObecna(std::string_view zprava)
+{
+    Chyba(zprava);
+    std::fputs(TextPouziti.data(), stderr);
+    return TKonec::ChybaPouziti;
+}
+
+// Options that do not belong to the command or contradict each other.
+bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
+{
+    const bool serioveVolby = a.Baud || a.Parita || a.Adresa;
+    if (!p.Pripojeni) {
+        if (a.Lan || a.Serial || serioveVolby || a.Timeout) {
+            chyba = std::string(p.Nazev) + " works on local files only: no connection options";
+            return false;
+        }
+    } else if (a.Lan && a.Serial) {
+        chyba = "give either --lan or --serial, not both";
+        return false;
+    } else if (!a.Lan && !a.Serial) {
+        chyba = std::string(p.Nazev) + " needs a connection: --lan HOST[:PORT] or --serial DEVICE|COMn";
+        return false;
+    } else if (a.Lan && serioveVolby) {
+        chyba = "--baud, --parity and --address belong to --serial";
+        return false;
+    }
+    if (a.Json && !p.Json) {
+        chyba = std::string(p.Nazev) + " has no --json output";
+        return false;
+    }
+    if ((a.ModulText || a.IPText) && p.Nazev != "log-export") {
+        chyba = "--module and --ip belong to log-export";
+        return false;
+    }
+    if (a.Parametry.size() < p.MinParametru || a.Parametry.size() > p.MaxParametru) {
+        chyba = std::string(p.Nazev) + ": wrong number of arguments";
+        return false;
+    }
+    return true;
+}
+
+int SpustPrikaz(const TArgumenty& a)
+{
+    if (a.Prikaz.empty()) {
+        if (a.Napoveda) {
+            Vypis(NapovedaNastroje());
+            return static_cast<int>(TKonec::Uspech);
+        }
+        return static_cast<int>(ChybaObecna("no command given"));
+    }
+    const TPrikaz* p = NajdiPrikaz(a.Prikaz);
+    if (p == nullptr) return static_cast<int>(ChybaObecna("unknown command \"" + a.Prikaz + "\""));
+    if (a.Napoveda) {
+        Vypis(NapovedaPrikazu(*p));
+        return static_cast<int>(TKonec::Uspech);
+    }
+    core::TData dat;
+    core::InicializaceDat(&dat);
+    TKontext k{a, dat};
+    std::string chyba;
+    if (!OverVolby(*p, a, chyba)) return static_cast<int>(ChybaPouziti(k, chyba));
+    if (p->Priprav != nullptr) {
+        const TKonec konec = p->Priprav(k);
+        if (konec != TKonec::Uspech) return static_cast<int>(konec);
+    }
+    if (!p->Pripojeni) return static_cast<int>(p->Proved(k));
+
+    device::VychoziModul(device::Modul);
+    TKonec konec = Pripoj(a, dat);
+    if (konec == TKonec::Uspech) konec = p->Proved(k);
+    Odpoj();
+    return static_cast<int>(konec);
+}
+
+}  // namespace
+
+TKonec ChybaPouziti(const TKontext& k, std::string_view zprava)
+{
+    Chyba(zprava);
+    std::string s = "usage: vk7316r " + k.Argumenty.Prikaz;
+    if (const TPrikaz* p = NajdiPrikaz(k.Argumenty.Prikaz); p != nullptr && !p->Parametry.empty()) {
+        s += " " + std::string(p->Parametry);
+    }
+    s += "\nTry 'vk7316r " + k.Argumenty.Prikaz + " --help'.\n";
+    std::fputs(s.c_str(), stderr);
+    return TKonec::ChybaPouziti;
+}
+
+int Spust(int argc, char** argv)
+{
+    try {
+        TArgumenty a;
+        std::string chyba;
+        if (!RozeberArgumenty(argc, argv, a, chyba)) return static_cast<int>(ChybaObecna(chyba));
+        return SpustPrikaz(a);
+    } catch (const std::exception& e) {
+        Chyba(std::string("internal error: ") + e.what());
+    } catch (...) {
+        Chyba("internal error");
+    }
+    return static_cast<int>(TKonec::ChybaModulu);
+}
+
+}  // namespace vk::cli

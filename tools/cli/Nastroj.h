@@ -1,0 +1,14 @@
+#pragma once
+// The command-line tool vk7316r (Nastroj = tool): entry point of the command
+// logic, kept apart from main() so that the logic is a library.
+namespace vk::cli {
+
+// Exit codes (Konec = end): success, the module or the link failed (the
+// status text went to stderr), the command line was wrong (a short usage
+// text went to stderr).
+enum class TKonec : int { Uspech = 0, ChybaModulu = 1, ChybaPouziti = 2 };
+
+// Runs one command line. Never throws.
+int Spust(int argc, char** argv);
+
+}  // namespace vk::cli

@@ -1,0 +1,389 @@
+#include "PoleSouboru.h"
+
+#include <algorithm>
+
+#include "PopisSouboru.h"
+#include "VypisZaznamu.h"
+#include "ZnakoveTexty.h"
+
+namespace vk::cli {
+
+using namespace device;
+
+bool CisloVRozsahu(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& hodnota)
+{
+    std::int32_t v = 0;
+    if (!core::PrevedNaCislo(text, v) || v < min || v > max) return false;
+    hodnota = v;
+    return true;
+}
+
+bool JeTextIP4(std::string_view text)
+{
+    int casti = 0;
+    std::size_t i = 0;
+    while (true) {
+        std::size_t cifry = 0;
+        int hodnota = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && cifry < 4) {
+            hodnota = hodnota * 10 + (text[i] - '0');
+            ++i;
+            ++cifry;
+        }
+        if (cifry == 0 || cifry > 3 || hodnota > 255) return false;
+        ++casti;
+        if (i == text.size()) return casti == 4;
+        if (text[i] != '.' || casti == 4) return false;
+        ++i;
+    }
+}
+
+std::string StatusLinky(const std::string& status)
+{
+    if (Modul.Rozhrani == 0 && !Modul.TFTP.ID.IdTrivialFTP1) {
+        return status + " (this file travels over the LAN only: use --lan)";
+    }
+    return status;
+}
+
+namespace detail {
+
+bool RozlozKlic(std::string_view klic, std::string& nazev, std::size_t& index)
+{
+    index = std::string::npos;
+    const auto zavorka = klic.find('[');
+    if (zavorka == std::string_view::npos) {
+        nazev = std::string(klic);
+        return !nazev.empty();
+    }
+    if (klic.back() != ']' || zavorka + 2 >= klic.size()) return false;
+    const std::string_view cislo = klic.substr(zavorka + 1, klic.size() - zavorka - 2);
+    if (!std::all_of(cislo.begin(), cislo.end(), [](char c) { return c >= '0' && c <= '9'; }) || cislo.size() > 3) {
+        return false;
+    }
+    index = std::stoul(std::string(cislo));
+    nazev = std::string(klic.substr(0, zavorka));
+    return !nazev.empty();
+}
+
+std::vector<std::string> RozdelCarkami(std::string_view text)
+{
+    std::vector<std::string> casti;
+    std::size_t zacatek = 0;
+    while (true) {
+        const auto carka = text.find(',', zacatek);
+        casti.emplace_back(text.substr(zacatek, carka == std::string_view::npos ? carka : carka - zacatek));
+        if (carka == std::string_view::npos) return casti;
+        zacatek = carka + 1;
+    }
+}
+
+std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::string_view hodnota,
+                       std::string_view chyba, std::string_view rozsah)
+{
+    return std::string(soubor) + ": " + std::string(klic) + "=\"" + EscapujText(hodnota) + "\": " + std::string(chyba) +
+           " (" + std::string(rozsah) + ")";
+}
+
+std::string Rozdily(const TPolozky& zapsano, const TPolozky& precteno)
+{
+    std::string s;
+    for (std::size_t i = 0; i < zapsano.size(); ++i) {
+        const std::string z = VypisProsty({zapsano[i]});
+        const std::string p = i < precteno.size() ? VypisProsty({precteno[i]}) : std::string();
+        if (z == p) continue;
+        auto hodnota = [](const std::string& radek) {
+            const auto rovnase = radek.find('=');
+            std::string h = rovnase == std::string::npos ? radek : radek.substr(rovnase + 1);
+            if (!h.empty() && h.back() == '\n') h.pop_back();
+            return h;
+        };
+        s += (s.empty() ? "" : "; ") + zapsano[i].Nazev + " written " + hodnota(z) + ", read back " + hodnota(p);
+    }
+    return s;
+}
+
+}  // namespace detail
+
+namespace {
+
+const std::string TextKodBaud = "2-8: 2 = 2400, 3 = 4800, 4 = 9600, 5 = 19200, 6 = 38400, 7 = 57600, 8 = 115200 Bd";
+const std::string TextKodParita = "0-2: 0 none, 1 even, 2 odd";
+
+template <class R>
+TPole<R> SRozsahem(TPole<R> p, std::string rozsah)
+{
+    p.Rozsah = std::move(rozsah);
+    return p;
+}
+
+TSouborCLI InfoTxt()
+{
+    TPopis<TVK7316R_InfoTxt> p;
+    p.Nazev = "info.txt";
+    p.Precti = [](TVK7316R_InfoTxt& r) { return PrectiInfoTxt(Modul, r); };
+    p.Polozky = [](const TVK7316R_InfoTxt& r) { return Polozky(r); };
+    return Zabal(p);
+}
+
+TSouborCLI RtcBin()
+{
+    using R = TVK7316R_RtcBin;
+    TPopis<R> p;
+    p.Nazev = "rtc.bin";
+    p.Precti = [](R& r) { return PrectiRtcBin(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisRtcBin(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    // The clock window only ever writes the computer's time; these are the
+    // ranges of a valid date and time.
+    p.Pole = {PoleCislo<R>("MSek", &R::MSek, 0, 999), PoleCislo<R>("Sek", &R::Sek, 0, 59),
+              PoleCislo<R>("Min", &R::Min, 0, 59),    PoleCislo<R>("Hod", &R::Hod, 0, 23),
+              PoleCislo<R>("Den", &R::Den, 1, 31),    PoleCislo<R>("Mes", &R::Mes, 1, 12),
+              SRozsahem(PoleCislo<R>("Rok", &R::Rok, 0, 99), "0-99: year - 2000"),
+              SRozsahem(PoleCislo<R>("DDen", &R::DDen, 0, 6), "0-6: 0 Sunday ... 6 Saturday")};
+    return Zabal(p);
+}
+
+TSouborCLI SysBin()
+{
+    TPopis<TVK7316R_SysBin> p;
+    p.Nazev = "sys.bin";
+    p.Precti = [](TVK7316R_SysBin& r) { return PrectiSysBin(Modul, r); };
+    p.Polozky = [](const TVK7316R_SysBin& r) { return Polozky(r); };
+    return Zabal(p);
+}
+
+TSouborCLI MmrdBin()
+{
+    TPopis<TVK7316R_MmrdBin> p;
+    p.Nazev = "mmrd.bin";
+    p.Precti = [](TVK7316R_MmrdBin& r) { return PrectiMmrdBin(Modul, r); };
+    p.Polozky = [](const TVK7316R_MmrdBin& r) { return Polozky(r); };
+    return Zabal(p);
+}
+
+TSouborCLI MmrgvBin()
+{
+    TPopis<TVK7316R_MmrgvBin> p;
+    p.Nazev = "mmrgv.bin";
+    p.Precti = [](TVK7316R_MmrgvBin& r) { return PrectiMmrgvBin(Modul, r); };
+    p.Polozky = [](const TVK7316R_MmrgvBin& r) { return Polozky(r); };
+    return Zabal(p);
+}
+
+TSouborCLI Lan4Cfg()
+{
+    using R = TVK7316R_Lan4Cfg;
+    TPopis<R> p;
+    p.Nazev = "lan4.cfg";
+    p.Precti = [](R& r) { return PrectiLan4Cfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisLan4Cfg(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    p.Pole = {PoleIP4<R>("IP4_Adresa", &R::IP4_Adresa, "Chyba IP4 adresy."),
+              PoleIP4<R>("IP4_Maska", &R::IP4_Maska, "Chyba IP4 masky."),
+              PoleIP4<R>("IP4_Brana", &R::IP4_Brana, "Chyba IP4 brány."),
+              SRozsahem(PoleCislo<R>("IP4_DHCP", &R::IP4_DHCP, 0, 1), "0-1: 0 fixed settings, 1 DHCP")};
+    p.Overovat = true;
+    return Zabal(p);
+}
+
+TSouborCLI MbtcpCfg()
+{
+    using R = TVK7316R_MbtcpCfg;
+    TPopis<R> p;
+    p.Nazev = "mbtcp.cfg";
+    p.Precti = [](R& r) { return PrectiMbtcpCfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisMbtcpCfg(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    p.Pole = {PoleCislo<R>("UnitID", &R::UnitID, 1, 255, "Chybná adresa."),
+              SRozsahem(PoleCislo<R>("Timeout", &R::Timeout, 1, 255, "Chybný timeout."), "1-255 s")};
+    p.Overovat = true;
+    return Zabal(p);
+}
+
+TSouborCLI UartmCfg()
+{
+    using R = TVK7316R_UartmCfg;
+    TPopis<R> p;
+    p.Nazev = "uartm.cfg";
+    p.Precti = [](R& r) { return PrectiUartmCfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisUartmCfg(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    p.Pole = {SRozsahem(PoleCislo<R>("KodBaud", &R::KodBaud, 2, 8), TextKodBaud),
+              SRozsahem(PoleCislo<R>("KodParita", &R::KodParita, 0, 2), TextKodParita),
+              SRozsahem(PoleCislo<R>("Timeout", &R::Timeout, 1, 65535, "Chybný parametr Timeout."), "1-65535 ms"),
+              PoleCislo<R>("Opakovani", &R::Opakovani, 0, 15, "Chybné parametr Opakování.")};
+    p.Overovat = true;
+    return Zabal(p);
+}
+
+TSouborCLI UartsCfg()
+{
+    using R = TVK7316R_UartsCfg;
+    TPopis<R> p;
+    p.Nazev = "uarts.cfg";
+    p.Precti = [](R& r) { return PrectiUartsCfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisUartsCfg(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    p.Pole = {PoleCislo<R>("Adresa", &R::Adresa, 1, 255, "Chybná adresa."),
+              SRozsahem(PoleCislo<R>("KodBaud", &R::KodBaud, 2, 8), TextKodBaud),
+              SRozsahem(PoleCislo<R>("KodParita", &R::KodParita, 0, 2), TextKodParita),
+              SRozsahem(PoleCislo<R>("Repeater", &R::Repeater, 0, 1), "0-1: 0 off, 1 on")};
+    p.Overovat = true;
+    return Zabal(p);
+}
+
+constexpr std::string_view TextChybnaIP = "Chybná IP adresa.";
+
+// The IP version an access table text stands for: IPv6 when it has a colon.
+std::uint32_t VerzeTextu(std::string_view text)
+{
+    return text.find(':') != std::string_view::npos ? 1 : 0;
+}
+
+TSouborCLI SpravaCfg()
+{
+    using R = TVK7316R_SpravaCfg;
+    TPopis<R> p;
+    p.Nazev = "sprava.cfg";
+    p.Precti = [](R& r) { return PrectiSpravaCfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisSpravaCfg(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+
+    TPole<R> ip;
+    ip.Nazev = "IP";
+    ip.Pocet = 8;
+    ip.Rozsah = "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry";
+    ip.Nastav = [](R& r, std::size_t i, std::string_view text, std::string& chyba) {
+        TAdresaIP6 bajty{};
+        if (VerzeTextu(text) == 1) {
+            if (!core::TextNaIP6(text, bajty)) {
+                chyba = TextChybnaIP;
+                return false;
+            }
+        } else {
+            core::TAdresa4 ip4{};
+            if (!JeTextIP4(text) || !core::TextNaIP4(text, ip4)) {
+                chyba = TextChybnaIP;
+                return false;
+            }
+            // An IPv4 entry clears the 12 bytes after its address.
+            std::copy(ip4.begin(), ip4.end(), bajty.begin());
+        }
+        r.IP[i] = bajty;
+        r.VerzeIP[i] = VerzeTextu(text);
+        return true;
+    };
+    TPole<R> verze;
+    verze.Nazev = "VerzeIP";
+    verze.Pocet = 8;
+    verze.Rozsah = "0-1: 0 IPv4, 1 IPv6";
+    verze.Nastav = [](R& r, std::size_t i, std::string_view text, std::string& chyba) {
+        std::int64_t v = 0;
+        if (!CisloVRozsahu(text, 0, 1, v)) {
+            chyba = "out of range";
+            return false;
+        }
+        r.VerzeIP[i] = static_cast<std::uint32_t>(v);
+        return true;
+    };
+    p.Pole = {SRozsahem(PoleCislo<R>("Rezim", &R::Rezim, 0, 2), "0-2: 0 off, 1 allowed to all, 2 access table only"),
+              ip, verze};
+    // An entry's version and its address text go together: a version that
+    // changes needs the address in the new form, and both given must agree.
+    p.Kontrola = [](const R& puvodni, R& novy, const TDane& dane, std::string& chyba) {
+        for (std::size_t i = 0; i < novy.IP.size(); ++i) {
+            const std::string k = "[" + std::to_string(i) + "]";
+            const auto ip = dane.find("IP" + k);
+            const bool verzeDana = dane.count("VerzeIP" + k) != 0;
+            if (ip != dane.end()) {
+                if (verzeDana && novy.VerzeIP[i] != VerzeTextu(ip->second)) {
+                    chyba = "sprava.cfg: IP" + k + "=\"" + ip->second + "\" does not match VerzeIP" + k + ": " +
+                            std::string(TextChybnaIP);
+                    return false;
+                }
+                novy.VerzeIP[i] = VerzeTextu(ip->second);
+            } else if (verzeDana && (novy.VerzeIP[i] != 0) != (puvodni.VerzeIP[i] != 0)) {
+                chyba = "sprava.cfg: VerzeIP" + k + " changes the entry's IP version: give IP" + k + " as well";
+                return false;
+            }
+        }
+        return true;
+    };
+    return Zabal(p);
+}
+
+TSouborCLI LogCfg()
+{
+    using R = TVK7316R_LogCfg;
+    TPopis<R> p;
+    p.Nazev = "log.cfg";
+    p.Precti = [](R& r) { return PrectiLogCfg(Modul.TFTP, r); };
+    p.Zapis = [](R& r) { return ZapisLogCfg(Modul.TFTP, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    // The logging window has one check box per event kind, bits 0 to 13.
+    p.Pole = {SRozsahem(PoleCislo<R>("Povolen", &R::Povolen, 0, 1), "0-1: 0 off, 1 on"),
+              SRozsahem(PoleCislo<R>("Udalost", &R::Udalost, 0, 0x3FFF), "0-16383 (0x3FFF): bit n-1 = event code n")};
+    return Zabal(p);
+}
+
+TSouborCLI FwAkt()
+{
+    TPopis<TVK7316R_FwAkt> p;
+    p.Nazev = "fw.akt";
+    p.Precti = [](TVK7316R_FwAkt& r) { return PrectiFwAkt(Modul, r); };
+    p.Polozky = [](const TVK7316R_FwAkt& r) { return Polozky(r); };
+    return Zabal(p);
+}
+
+TSouborCLI BootCmd()
+{
+    using R = TVK7316R_BootCmd;
+    TPopis<R> p;
+    p.Nazev = "boot.cmd";
+    p.Precti = [](R& r) { return PrectiBootCmd(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisBootCmd(Modul, r); };
+    p.Polozky = [](const R& r) { return Polozky(r); };
+    TPole<R> cmd;
+    cmd.Nazev = "Cmd";
+    cmd.Rozsah = "text of 1-200 characters, \\xNN for a control character, \\\\ for a backslash";
+    cmd.Nastav = [](R& r, std::size_t, std::string_view text, std::string& chyba) {
+        std::string prikaz;
+        if (!OdescapujText(text, prikaz)) {
+            chyba = "bad escape";
+            return false;
+        }
+        if (prikaz.empty()) {
+            chyba = "an empty command is not written";
+            return false;
+        }
+        if (common::PocetZnaku(prikaz) > MaxDelkaPrikazu) {
+            chyba = std::string(TextDlouhyPrikaz);
+            return false;
+        }
+        r.Cmd = prikaz;
+        return true;
+    };
+    p.Pole = {cmd};
+    return Zabal(p);
+}
+
+}  // namespace
+
+const std::vector<TSouborCLI>& SouboryCLI()
+{
+    static const std::vector<TSouborCLI> soubory = {InfoTxt(), RtcBin(),  SysBin(),   MmrdBin(),   MmrgvBin(),
+                                                    Lan4Cfg(), MbtcpCfg(), UartmCfg(), UartsCfg(), SpravaCfg(),
+                                                    LogCfg(),  FwAkt(),   BootCmd()};
+    return soubory;
+}
+
+const TSouborCLI* NajdiSouborCLI(std::string_view nazev)
+{
+    for (const TSouborCLI& s : SouboryCLI()) {
+        if (s.Nazev == nazev) return &s;
+    }
+    return nullptr;
+}
+
+}  // namespace vk::cli

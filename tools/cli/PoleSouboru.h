@@ -1,0 +1,53 @@
+#pragma once
+// The device files as the read and write commands see them (Pole = fields,
+// Soubor = file): for each file its fields by the record's names, their
+// kinds and text forms, and for the writable ones the ranges that the
+// configuration windows enforce, with the windows' messages where they have
+// one.
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Hodnoty.h"
+#include "Nastroj.h"
+
+namespace vk::cli {
+
+// One "key=value" of the write command (Prirazeni = assignment). A key is a
+// field name, or "name[i]" for one element of an array field.
+struct TPrirazeni {
+    std::string Klic;
+    std::string Hodnota;
+};
+
+// Assignments after checking, by normalised key ("IP[3]", "UnitID").
+using TDane = std::map<std::string, std::string>;
+
+struct TSouborCLI {
+    std::string_view Nazev;  // network name of the device file
+    // Reads the file from the module (Modul): its fields, or false with the
+    // status text.
+    std::function<bool(TPolozky& polozky, std::string& status)> Precti;
+    // Empty for a file the tool does not write field by field.
+    // Over (= check): the keys and values without any traffic.
+    std::function<bool(const std::vector<TPrirazeni>& prirazeni, std::string& chyba)> Over;
+    // Reads the current content, applies the assignments, writes, and where
+    // the window verifies, reads back and compares. Reports on stdout/stderr.
+    std::function<TKonec(const std::vector<TPrirazeni>& prirazeni)> Zapis;
+    std::string PopisPoli;  // fields with their forms and ranges, for --help
+};
+
+// Every file that read can decode, in the order of the help text.
+const std::vector<TSouborCLI>& SouboryCLI();
+const TSouborCLI* NajdiSouborCLI(std::string_view nazev);
+
+// A failed transfer's status text, with a hint when the file needs the LAN
+// and the connection is serial (no network link set up).
+std::string StatusLinky(const std::string& status);
+
+// Strict dotted decimal: four numbers 0-255 of one to three digits.
+bool JeTextIP4(std::string_view text);
+
+}  // namespace vk::cli

@@ -1,0 +1,59 @@
+#include "Prikazy.h"
+
+namespace vk::cli {
+
+const std::vector<TPrikaz>& Prikazy()
+{
+    static const std::vector<TPrikaz> prikazy = {
+        {"identify", "", "print the module's type, version and serial number",
+         "Connects and identifies the module as the connection window does (serial line: the\n"
+         "identification objects; LAN: info.txt) and prints TypModulu, VerzeModulu, VyrCislo and\n"
+         "TypVerze.\n",
+         0, 0, true, true, nullptr, Identify},
+        {"read", "NAME", "read a device file and print its fields",
+         "Prints one field per line as name=value (texts with \\xNN for control characters), or with\n"
+         "--json one JSON object keyed by the record's field names: addresses in their text forms,\n"
+         "texts as strings, byte arrays as hex.\n",
+         1, 1, true, true, PripravRead, Read},
+        {"write", "NAME key=value...", "change fields of a settings file",
+         "Reads the file first, so that a field not given keeps the module's current value, applies\n"
+         "the assignments (keys and forms as read prints them; an array field whole as comma-separated\n"
+         "values or one element as name[i]=value), writes it, and for lan4.cfg, mbtcp.cfg, uartm.cfg\n"
+         "and uarts.cfg reads it back and compares. A value outside its range is refused (exit 2)\n"
+         "before anything is sent; a read-back that differs ends with exit 1.\n",
+         2, 64, true, false, PripravWrite, Write},
+        {"get", "NAME LOCAL", "copy a device file into a local file as raw bytes",
+         "LAN: any file by TFTP. Serial line: a file of the device table by its file code and fixed\n"
+         "length. LOCAL appears whole or not at all.\n",
+         2, 2, true, false, PripravGet, Get},
+        {"put", "NAME LOCAL", "copy a local file into a device file as raw bytes",
+         "LAN: one TFTP write. Serial line: 240-byte blocks with the file's code.\n", 2, 2, true, false, PripravPut,
+         Put},
+        {"restart", "", "restart the module", "", 0, 0, true, false, nullptr, Restart},
+        {"clear-diag", "", "clear the master line's diagnostic counters", "", 0, 0, true, false, nullptr, ClearDiag},
+        {"set-clock", "", "set the module's clock to this computer's local time",
+         "Writes rtc.bin, then reads the clock back and prints it.\n", 0, 0, true, false, nullptr, SetClock},
+        {"fw-upload", "IMAGE", "upload a firmware image and the boot command \"prog\"",
+         "Uploads IMAGE unchanged as fw.hbn (a progress bar when stderr is a terminal), then writes\n"
+         "boot.cmd \"prog\" and a zero byte. The new firmware starts after a restart (see restart).\n",
+         1, 1, true, false, PripravFwUpload, FwUpload},
+        {"log-show", "", "show the event log, latest first (LAN)",
+         "Reads logh.bin and log100.bin: the number of records, the memory fill and the latest\n"
+         "records as text.\n",
+         0, 0, true, false, nullptr, LogShow},
+        {"log-archive", "[BASE]", "save the whole event log as BASE.bin and BASE.log (LAN)",
+         "BASE defaults to Arch_yymmdd_hhnnss (local time) in the current folder. BASE.log is the\n"
+         "text export in windows-1250 with CR LF line ends.\n",
+         0, 1, true, false, PripravLogArchive, LogArchive},
+        {"log-clear", "", "clear the event log in the module (LAN)", "", 0, 0, true, false, nullptr, LogClear},
+        {"log-export", "BASE", "export BASE.bin into BASE.log (offline)",
+         "Options: --module TEXT and --ip TEXT fill the header lines (default \"???\").\n", 1, 1, false, false,
+         PripravLogExport, LogExport},
+        {"cfm-show", "FILE", "show the LAN4 and Sprava parts of a configuration file (offline)",
+         "Prints each block's check result and, for a block the program would load, its values.\n", 1, 1, false,
+         true, PripravCfmShow, CfmShow},
+    };
+    return prikazy;
+}
+
+}  // namespace vk::cli
