@@ -235,7 +235,7 @@ bool TextNaIP6(std::string_view text, TPole16B& ip)
         const int cil = (mezera >= 0 && k >= mezera) ? k + vlozeno : k;
         plne[cil] = skupiny[k];
     }
-    for (int k = 0; k < 8; ++k) {
+    for (std::size_t k = 0; k < 8; ++k) {
         ip[2 * k] = static_cast<std::uint8_t>(plne[k] >> 8);
         ip[2 * k + 1] = static_cast<std::uint8_t>(plne[k] & 0xFF);
     }

@@ -17,10 +17,11 @@ enum class TCteni {
     NelzePrecist,  // opened, but reading failed (a folder, an I/O error)
 };
 
-// Reads the start of a file, at most `nejvic` bytes, into `obsah`.
+// Reads (Cti = read) the start of a file, at most `nejvic` (= at most) bytes,
+// into `obsah` (= content).
 TCteni CtiSoubor(const std::filesystem::path& soubor, std::size_t nejvic, std::vector<std::uint8_t>& obsah);
 
-// Replaces the file with `obsah` so that a reader sees either the old or the
+// Writes (Zapis) the file atomically (Atomicky): replaces it with `obsah` so that a reader sees either the old or the
 // new content, never a part: the bytes go to a temporary file in the same
 // folder, are flushed to the disk and the temporary file is renamed over the
 // target. An existing file keeps its permissions; a symbolic link keeps

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <random>
 #include <string>
 
 #include "DocasnaSlozka.h"
 #include "Ini.h"
 #include "Win1250.h"
+#include "ZnakoveTexty.h"
 
 using namespace vk::core;
 
@@ -108,6 +110,39 @@ TEST(TIniSoubor, MissingFileIsEmptyFolderIsUnreadable)
     EXPECT_TRUE(ini.Nacti(slozka / "neni.ini"));
     EXPECT_EQ(ini.Text(), "");
     EXPECT_FALSE(ini.Nacti(slozka.Cesta()));
+}
+
+// Whatever a file holds, a value set can be read back after the file was
+// written and read again, and no other key changes its value.
+TEST(TIniSoubor, SetValueReadsBackOverRandomContent)
+{
+    std::mt19937 gen(1250);
+    const std::string znakyObsahu = "ab=[] ;\"\'\n\n\r\t\xED\xC3";
+    const std::string znakyHodnoty = "ab= ;\"\'\t[]\xC3\xAD";
+    const auto nahodny = [&](const std::string& abeceda, int nejvic) {
+        std::string t;
+        const int delka = std::uniform_int_distribution<int>(0, nejvic)(gen);
+        for (int i = 0; i < delka; ++i)
+            t.push_back(abeceda[std::uniform_int_distribution<std::size_t>(0, abeceda.size() - 1)(gen)]);
+        return t;
+    };
+    const auto jmeno = [&] { return std::string(1, "abAB"[std::uniform_int_distribution<int>(0, 3)(gen)]); };
+    for (int kolo = 0; kolo < 10000; ++kolo) {
+        TIniSoubor ini;
+        ini.Rozeber(nahodny(znakyObsahu, 60));
+        const std::string sekce = jmeno(), klic = jmeno(), jinaSekce = jmeno(), jinyKlic = jmeno();
+        std::string hodnota = nahodny(znakyHodnoty, 8);
+        if (!vk::common::JePlatneUtf8(hodnota))
+            hodnota = "x";
+        const auto jinaPred = ini.Hodnota(jinaSekce, jinyKlic);
+        ini.Nastav(sekce, klic, hodnota);
+        TIniSoubor znovu;
+        znovu.Rozeber(ini.Text());
+        ASSERT_EQ(znovu.Hodnota(sekce, klic), hodnota) << ini.Text();
+        if (!StejneNazvy(sekce, jinaSekce) || !StejneNazvy(klic, jinyKlic)) {
+            ASSERT_EQ(znovu.Hodnota(jinaSekce, jinyKlic), jinaPred) << ini.Text();
+        }
+    }
 }
 
 // Every defined byte of the code page against the system's converter.
