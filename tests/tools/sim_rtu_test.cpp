@@ -1,0 +1,286 @@
+// The simulator's serial side seen from a raw pty peer: the replies to the
+// three private functions byte by byte, the frames it must ignore, and the
+// fault switches.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Simulator.h"
+#include "sim_test_klient.h"
+
+using namespace simtest;
+using vk::sim::TPorucha;
+
+namespace {
+
+class SimRtu : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vk::sim::TNastaveniSimulatoru n;
+        n.SpustitLan = false;
+        n.KodBaud = 8;  // the shortest delays keep the suite fast
+        std::string chyba;
+        ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+        port = std::make_unique<TPtyKlient>(sim.CestaSerial());
+        ASSERT_TRUE(port->Otevren());
+    }
+
+    Bajty Cti(std::uint8_t kod, std::uint16_t blok, std::uint8_t delka)
+    {
+        return port->Dotaz({247, 0x43, 0xFE, kod, static_cast<std::uint8_t>(blok >> 8),
+                            static_cast<std::uint8_t>(blok & 0xFF), delka});
+    }
+
+    Bajty Zapis(std::uint8_t kod, std::uint16_t blok, const Bajty& data)
+    {
+        Bajty r = {247, 0x44, 0xFE, kod, static_cast<std::uint8_t>(blok >> 8), static_cast<std::uint8_t>(blok & 0xFF),
+                   static_cast<std::uint8_t>(data.size())};
+        r.insert(r.end(), data.begin(), data.end());
+        return port->Dotaz(r);
+    }
+
+    Bajty Objekt(std::uint8_t objekt)
+    {
+        return port->Dotaz({247, 0x45, 0x00, 0x08, 247, 0xC8, objekt, 0, 0, 0, 0, 0});
+    }
+
+    // The four identification characters of an embedded reply.
+    static std::string Znaky(const Bajty& r)
+    {
+        if (r.size() != 14)
+            return "<" + std::to_string(r.size()) + " bytes>";
+        return std::string(r.begin() + 8, r.begin() + 12);
+    }
+
+    vk::sim::TSimulator sim;
+    std::unique_ptr<TPtyKlient> port;
+};
+
+TEST_F(SimRtu, ReadOfInfoTxtCarriesThirtyOneBytesAfterAThreeByteHeader)
+{
+    const Bajty r = Cti(0, 0, 31);
+    ASSERT_EQ(r.size(), 3u + 31u + 2u);
+    EXPECT_TRUE(CrcSedi(r));
+    EXPECT_EQ(r[0], 247);
+    EXPECT_EQ(r[1], 0x43);
+    Bajty ocekavane = Text("VK-7316R v.1.00 (sn.23110042)");
+    ocekavane.resize(31, 0);  // past the file's end the module sends zero bytes
+    EXPECT_EQ(Bajty(r.begin() + 3, r.end() - 2), ocekavane);
+}
+
+TEST_F(SimRtu, SysBinInTwoBlocksEqualsTheWholeFile)
+{
+    const Bajty prvni = Cti(2, 0, 240);
+    const Bajty druhy = Cti(2, 1, 152);
+    ASSERT_EQ(prvni.size(), 245u);
+    ASSERT_EQ(druhy.size(), 157u);
+    Bajty spojeny(prvni.begin() + 3, prvni.end() - 2);
+    spojeny.insert(spojeny.end(), druhy.begin() + 3, druhy.end() - 2);
+    const Bajty soubor = sim.Soubor("sys.bin");
+    ASSERT_EQ(soubor.size(), 392u);
+    // Texts and the firmware header do not move between two reads.
+    EXPECT_EQ(Bajty(spojeny.begin(), spojeny.begin() + 120), Bajty(soubor.begin(), soubor.begin() + 120));
+}
+
+TEST_F(SimRtu, WrittenConfigurationIsReadBack)
+{
+    const Bajty lan4 = SKontrolou({10, 0, 0, 5, 255, 0, 0, 0, 10, 0, 0, 1, 1, 0, 0});
+    const Bajty r = Zapis(20, 0, lan4);
+    EXPECT_EQ(r, SCrc({247, 0x44, 0}));
+    const Bajty cteni = Cti(20, 0, 16);
+    ASSERT_EQ(cteni.size(), 21u);
+    EXPECT_EQ(Bajty(cteni.begin() + 3, cteni.end() - 2), lan4);
+    EXPECT_EQ(sim.Soubor("lan4.cfg"), lan4);
+}
+
+struct TOdmitnutyZapis {
+    const char* popis;
+    std::uint8_t kod;
+    Bajty data;
+};
+
+class SimRtuOdmitnuti : public SimRtu, public ::testing::WithParamInterface<TOdmitnutyZapis> {};
+
+TEST_P(SimRtuOdmitnuti, ModuleAnswersResultOneAndKeepsTheFile)
+{
+    const auto& p = GetParam();
+    const std::string nazev = p.kod == 22 ? "mbtcp.cfg" : p.kod == 2 ? "sys.bin" : "ctrl.bin";
+    const Bajty pred = p.kod == 22 ? sim.Soubor(nazev) : Bajty{};
+    EXPECT_EQ(Zapis(p.kod, 0, p.data), SCrc({247, 0x44, 1})) << p.popis;
+    if (p.kod == 22) {
+        EXPECT_EQ(sim.Soubor(nazev), pred) << p.popis;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zapisy, SimRtuOdmitnuti,
+    ::testing::Values(TOdmitnutyZapis{"wrong check byte", 22, {1, 60, 0}},
+                      TOdmitnutyZapis{"too short", 22, {1, 0xFF}},
+                      TOdmitnutyZapis{"read-only file", 2, {1, 2, 3}},
+                      TOdmitnutyZapis{"unknown command", 3, SKontrolou(Bajty(22, 7))}));
+
+TEST_F(SimRtu, IdentificationObjectsSpellTypeVersionAndSerial)
+{
+    const std::pair<std::uint8_t, const char*> objekty[] = {{0, "VK-7"}, {1, "316R"}, {2, "1.00"}, {10, "2311"}, {11, "0042"}};
+    for (const auto& [objekt, znaky] : objekty) {
+        const Bajty r = Objekt(objekt);
+        EXPECT_TRUE(CrcSedi(r)) << int(objekt);
+        ASSERT_GE(r.size(), 4u);
+        EXPECT_EQ(Bajty(r.begin(), r.begin() + 4), (Bajty{247, 0x45, 0, 8})) << int(objekt);
+        EXPECT_EQ(Znaky(r), znaky) << int(objekt);
+    }
+}
+
+struct TVyjimka {
+    const char* popis;
+    Bajty pozadavek;
+    Bajty odpoved;  // without the CRC
+};
+
+class SimRtuVyjimky : public SimRtu, public ::testing::WithParamInterface<TVyjimka> {};
+
+TEST_P(SimRtuVyjimky, AnswerIsAnExceptionFrame)
+{
+    EXPECT_EQ(port->Dotaz(GetParam().pozadavek), SCrc(GetParam().odpoved)) << GetParam().popis;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ramce, SimRtuVyjimky,
+    ::testing::Values(TVyjimka{"unknown function", {247, 0x03, 0, 0, 0, 1}, {247, 0x83, 1}},
+                      TVyjimka{"unknown file code", {247, 0x43, 0xFE, 99, 0, 0, 4}, {247, 0xC3, 2}},
+                      TVyjimka{"write-only file read", {247, 0x43, 0xFE, 3, 0, 0, 23}, {247, 0xC3, 2}},
+                      TVyjimka{"read longer than a frame", {247, 0x43, 0xFE, 2, 0, 0, 252}, {247, 0xC3, 3}},
+                      TVyjimka{"write length byte disagrees", {247, 0x44, 0xFE, 22, 0, 0, 3, 1, 2}, {247, 0xC4, 3}},
+                      TVyjimka{"unknown object", {247, 0x45, 0, 8, 247, 0xC8, 5, 0, 0, 0, 0, 0}, {247, 0xC5, 2}}));
+
+TEST_F(SimRtu, FramesForAnotherAddressOrWithABadCrcGetNoAnswer)
+{
+    EXPECT_TRUE(port->Dotaz({1, 0x43, 0xFE, 0, 0, 0, 31}, 150).empty());
+    Bajty spatny = SCrc({247, 0x43, 0xFE, 0, 0, 0, 31});
+    spatny.back() ^= 0x01;
+    port->PosliSurove(spatny);
+    EXPECT_TRUE(port->Prijmi(150).empty());
+    // Both reached the module, and it still answers the next good frame.
+    EXPECT_EQ(sim.PocetPozadavku(), 2u);
+    EXPECT_EQ(Cti(22, 0, 3).size(), 8u);
+}
+
+TEST_F(SimRtu, RequestSplitByAShortPauseIsOneFrame)
+{
+    const Bajty r = SCrc({247, 0x43, 0xFE, 22, 0, 0, 3});
+    port->PosliSurove(Bajty(r.begin(), r.begin() + 4));
+    port->PosliSurove(Bajty(r.begin() + 4, r.end()));
+    EXPECT_EQ(port->Prijmi().size(), 8u);
+}
+
+TEST_F(SimRtu, UploadInBlocksBuildsTheImage)
+{
+    Bajty obraz(481);
+    for (std::size_t i = 0; i < obraz.size(); ++i)
+        obraz[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::uint16_t blok = 0; blok * 240u < obraz.size(); ++blok) {
+        const auto od = obraz.begin() + blok * 240;
+        const auto po = blok * 240u + 240u < obraz.size() ? od + 240 : obraz.end();
+        ASSERT_EQ(Zapis(46, blok, Bajty(od, po)), SCrc({247, 0x44, 0})) << blok;
+    }
+    EXPECT_EQ(sim.Soubor("fw.hbn"), obraz);
+}
+
+struct TPoruchaRtu {
+    TPorucha porucha;
+    const char* popis;
+};
+
+class SimRtuPoruchy : public SimRtu, public ::testing::WithParamInterface<TPoruchaRtu> {};
+
+TEST_P(SimRtuPoruchy, FaultActsOnceWhenCountedThenTheModuleIsSound)
+{
+    const TPorucha porucha = GetParam().porucha;
+    const Bajty mbtcp = SKontrolou({9, 30});
+    const auto dotaz = [&] {
+        if (porucha == TPorucha::OdmitnutyZapis || porucha == TPorucha::JinaUlozenaHodnota)
+            return Zapis(22, 0, mbtcp);
+        if (porucha == TPorucha::JinyTyp)
+            return Objekt(1);
+        if (porucha == TPorucha::JinaVerze)
+            return Objekt(2);
+        return Cti(22, 0, 3);
+    };
+    sim.NastavPoruchu(porucha, true, 1);
+    const Bajty vadna = dotaz();
+    switch (porucha) {
+    case TPorucha::ZadnaOdpoved:
+        EXPECT_TRUE(vadna.empty());
+        break;
+    case TPorucha::SpatneCRC:
+        ASSERT_EQ(vadna.size(), 8u);
+        EXPECT_FALSE(CrcSedi(vadna));
+        break;
+    case TPorucha::VyjimkaOdpoved:
+        EXPECT_EQ(vadna, SCrc({247, 0xC3, 4}));
+        break;
+    case TPorucha::OdmitnutyZapis:
+        EXPECT_EQ(vadna, SCrc({247, 0x44, 1}));
+        EXPECT_NE(sim.Soubor("mbtcp.cfg"), mbtcp);
+        break;
+    case TPorucha::JinaUlozenaHodnota: {
+        EXPECT_EQ(vadna, SCrc({247, 0x44, 0}));
+        const Bajty ulozeny = sim.Soubor("mbtcp.cfg");
+        EXPECT_NE(ulozeny, mbtcp);
+        ASSERT_EQ(ulozeny.size(), 3u);
+        EXPECT_EQ(ulozeny[1], 30);
+        EXPECT_EQ(static_cast<std::uint8_t>(ulozeny[0] + ulozeny[1] + ulozeny[2]), 0);
+        break;
+    }
+    case TPorucha::JinyTyp:
+        EXPECT_EQ(Znaky(vadna), "317R");
+        break;
+    case TPorucha::JinaVerze:
+        EXPECT_EQ(Znaky(vadna), "2.10");
+        break;
+    default:
+        FAIL() << "no serial effect for " << GetParam().popis;
+    }
+    const Bajty dobra = dotaz();
+    EXPECT_TRUE(CrcSedi(dobra)) << GetParam().popis;
+    if (porucha == TPorucha::JinyTyp) {
+        EXPECT_EQ(Znaky(dobra), "316R");
+    }
+    if (porucha == TPorucha::JinaVerze) {
+        EXPECT_EQ(Znaky(dobra), "1.00");
+    }
+    if (porucha == TPorucha::OdmitnutyZapis || porucha == TPorucha::JinaUlozenaHodnota) {
+        EXPECT_EQ(sim.Soubor("mbtcp.cfg"), mbtcp);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Poruchy, SimRtuPoruchy,
+    ::testing::Values(TPoruchaRtu{TPorucha::ZadnaOdpoved, "ZadnaOdpoved"}, TPoruchaRtu{TPorucha::SpatneCRC, "SpatneCRC"},
+                      TPoruchaRtu{TPorucha::VyjimkaOdpoved, "VyjimkaOdpoved"},
+                      TPoruchaRtu{TPorucha::OdmitnutyZapis, "OdmitnutyZapis"},
+                      TPoruchaRtu{TPorucha::JinaUlozenaHodnota, "JinaUlozenaHodnota"},
+                      TPoruchaRtu{TPorucha::JinyTyp, "JinyTyp"}, TPoruchaRtu{TPorucha::JinaVerze, "JinaVerze"}));
+
+TEST_F(SimRtu, FaultSwitchedOnStaysUntilSwitchedOff)
+{
+    sim.NastavPoruchu(TPorucha::ZadnaOdpoved, true);
+    EXPECT_TRUE(Cti(22, 0, 3).empty());
+    EXPECT_TRUE(Cti(22, 0, 3).empty());
+    sim.NastavPoruchu(TPorucha::ZadnaOdpoved, false);
+    EXPECT_EQ(Cti(22, 0, 3).size(), 8u);
+}
+
+TEST_F(SimRtu, ReplyComesAfterTheTurnaroundDelay)
+{
+    // Baud code 8: a frame ends after 2 ms of silence and the reply follows 4 ms later.
+    port->PosliSurove(SCrc({247, 0x43, 0xFE, 22, 0, 0, 3}));
+    std::int64_t prvni = -1;
+    const Bajty r = port->Prijmi(500, 5, &prvni);
+    EXPECT_EQ(r.size(), 8u);
+    EXPECT_GE(prvni, 5);
+    EXPECT_LT(prvni, 200);
+}
+
+}  // namespace
