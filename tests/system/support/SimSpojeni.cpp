@@ -1,0 +1,53 @@
+#include "SimSpojeni.h"
+
+namespace vk::test {
+
+std::string NazevLinky(TLinka linka)
+{
+    return linka == TLinka::Serial ? "Serial" : "Sit";
+}
+
+TSimSpojeni::~TSimSpojeni()
+{
+    if (modul_ != nullptr)
+        vk::link::ZavriPort(modul_->MBRTU);
+    sim.Zastav();
+}
+
+bool TSimSpojeni::Spust(TLinka linka, vk::device::TVK7316R& modul, std::string& chyba)
+{
+    vk::sim::TNastaveniSimulatoru n;
+    n.Lan = "127.0.0.1:0";
+    n.KodBaud = 8;
+    if (!sim.Spust(n, chyba))
+        return false;
+    modul_ = &modul;
+    vk::device::VychoziModul(modul);
+    if (linka == TLinka::Serial)
+        return PripojSerial(modul, chyba);
+    PripojSit(modul);
+    return true;
+}
+
+bool TSimSpojeni::PripojSerial(vk::device::TVK7316R& modul, std::string& chyba)
+{
+    modul_ = &modul;
+    if (vk::link::OtevriPort(1, 8, 0, timeoutMs, modul.MBRTU, sim.CestaSerial()) != 0) {
+        chyba = modul.MBRTU.ED.StatusText + " (" + sim.CestaSerial() + ")";
+        return false;
+    }
+    modul.MBRTU.CFG.Adresa = 247;
+    modul.Rozhrani = 0;
+    modul.Init = true;
+    return true;
+}
+
+void TSimSpojeni::PripojSit(vk::device::TVK7316R& modul)
+{
+    modul_ = &modul;
+    vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, static_cast<std::int32_t>(timeoutMs));
+    modul.Rozhrani = 1;
+    modul.Init = true;
+}
+
+}  // namespace vk::test
