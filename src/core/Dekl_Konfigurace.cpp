@@ -16,14 +16,15 @@ namespace vk::core {
 
 namespace {
 
-constexpr std::size_t velikostBloku = 512;
-constexpr std::size_t pocetBloku = 119;  // 60928 bytes
+constexpr std::size_t velikostBloku = 512;  // block size
+constexpr std::size_t pocetBloku = 119;     // number of blocks: 60928 bytes
 constexpr std::size_t kontrolaBloku0 = 15;   // check byte of block 0, covers bytes 0 to 15
 constexpr std::size_t kontrolaBloku1 = 137;  // check byte of block 1, covers bytes 0 to 137
 
-using TBlok = std::array<std::uint8_t, velikostBloku>;
+using TBlok = std::array<std::uint8_t, velikostBloku>;  // one block
 
-// The two's complement of the 8-bit sum of the first `pocet` bytes.
+// Check byte (KontrolniBajt): the two's complement of the 8-bit sum of the
+// first `pocet` (= count) bytes.
 std::uint8_t KontrolniBajt(const TBlok& blok, std::size_t pocet)
 {
     unsigned soucet = 0;
@@ -32,11 +33,13 @@ std::uint8_t KontrolniBajt(const TBlok& blok, std::size_t pocet)
     return static_cast<std::uint8_t>((0u - soucet) & 0xFFu);
 }
 
+// The check matches (SouhlasiKontrola): the covered bytes sum to 0.
 bool SouhlasiKontrola(const TBlok& blok, std::size_t kontrola)
 {
     return KontrolniBajt(blok, kontrola + 1) == 0;
 }
 
+// Builds (Sestav) block 0 from the IPv4 settings.
 TBlok SestavBlok0(const TCFG_LAN4& lan4)
 {
     TBlok blok;
@@ -51,6 +54,7 @@ TBlok SestavBlok0(const TCFG_LAN4& lan4)
     return blok;
 }
 
+// Builds block 1: the mode and the user addresses, then zeros to the check.
 TBlok SestavBlok1(const TCFG_Sprava& sprava)
 {
     TBlok blok;
@@ -66,6 +70,7 @@ TBlok SestavBlok1(const TCFG_Sprava& sprava)
     return blok;
 }
 
+// Takes block 0 apart (Rozeber) into the IPv4 settings.
 void RozeberBlok0(const TBlok& blok, TCFG_LAN4& lan4)
 {
     for (std::size_t i = 0; i < 4; ++i) {
@@ -76,7 +81,8 @@ void RozeberBlok0(const TBlok& blok, TCFG_LAN4& lan4)
     lan4.IP4_DHCP = blok[12];
 }
 
-// The other 12 bytes of each entry and VerzeIP stay as they were.
+// Takes block 1 apart; the other 12 bytes of each entry and VerzeIP stay
+// as they were.
 void RozeberBlok1(const TBlok& blok, TCFG_Sprava& sprava)
 {
     sprava.Rezim = blok[0];
@@ -85,6 +91,7 @@ void RozeberBlok1(const TBlok& blok, TCFG_Sprava& sprava)
             sprava.User_IP[z][k] = blok[1 + 4 * z + k];
 }
 
+// The whole file image (ObrazSouboru).
 std::vector<std::uint8_t> ObrazSouboru(const TCFGVK& cfg)
 {
     std::vector<std::uint8_t> obraz(pocetBloku * velikostBloku, 0xFF);
@@ -95,6 +102,7 @@ std::vector<std::uint8_t> ObrazSouboru(const TCFGVK& cfg)
     return obraz;
 }
 
+// The name in double quotes (VUvozovkach), as the messages show it.
 std::string VUvozovkach(const std::string& soubor)
 {
     return "\"" + soubor + "\"";

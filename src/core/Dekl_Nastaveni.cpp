@@ -15,10 +15,11 @@ namespace vk::core {
 
 namespace {
 
-constexpr const char* nazevSouboru = "W_vk7316r.ini";
-constexpr const char* slozkaUzivatele = "W_vk7316r";
+constexpr const char* nazevSouboru = "W_vk7316r.ini";  // file name
+constexpr const char* slozkaUzivatele = "W_vk7316r";   // folder in the user configuration folder
 
-// One key of the file: an integer field or, for LAN_IP, a text field.
+// One key of the file (Polozka = item): an integer field (cislo) or, for
+// LAN_IP, a text field.
 struct TPolozka {
     const char* sekce;
     const char* klic;
@@ -40,6 +41,7 @@ const TPolozka polozky[] = {
     {"UART", "Adresa", &TPripojeni::UART_Adresa, nullptr},
 };
 
+// The home folder (DomovskaSlozka): $HOME, or the user database when unset.
 std::string DomovskaSlozka(std::string_view home)
 {
     if (!home.empty())
@@ -53,6 +55,7 @@ std::string DomovskaSlozka(std::string_view home)
     return {};
 }
 
+// An environment variable (Promenna), empty when unset.
 std::string_view Promenna(const char* jmeno)
 {
     const char* hodnota = std::getenv(jmeno);
@@ -88,7 +91,8 @@ std::filesystem::path CestaNastaveni()
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path slozka = ec ? std::filesystem::path() : program.parent_path();
     const bool zapisovatelna = !slozka.empty() && ::access(slozka.c_str(), W_OK) == 0;
-    return CestaNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"), DomovskaSlozka(Promenna("HOME")));
+    return CestaNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"),
+                          DomovskaSlozka(Promenna("HOME")));
 }
 
 bool NactiNastaveni(PData dat)

@@ -12,6 +12,7 @@ namespace vk::core {
 
 namespace {
 
+// Value of a hexadecimal digit (HodnotaHexCislice), -1 for another character.
 int HodnotaHexCislice(char c)
 {
     if (c >= '0' && c <= '9')
@@ -23,19 +24,21 @@ int HodnotaHexCislice(char c)
     return -1;
 }
 
+// Is a separator (JeOddelovac) of IPv4 parts besides the ".".
 bool JeOddelovacIP4(char c)
 {
     const auto kod = static_cast<unsigned char>(c);
     return kod >= 1 && kod <= 32;
 }
 
-// Splits an IPv4 text into its parts. Blanks and control characters (codes
-// 1 to 32) separate parts like a "." and are dropped around them; a part
-// opened by a double quote runs to its closing quote (a doubled quote stands
-// for one, an unclosed quote runs to the end of the text); a "." that is the
-// very last character of the text adds an empty part. A zero byte is an
-// ordinary character, so a text carrying one fails in the number conversion
-// instead of being cut short there.
+// Splits an IPv4 text into its parts (RozdelCasti). Blanks and control
+// characters (codes 1 to 32) separate parts like a "." and are dropped around
+// them; a part opened by a double quote runs to its closing quote (a doubled
+// quote stands for one, an unclosed quote runs to the end of the text); a "."
+// that is the very last character of the text adds an empty part (one
+// followed by blanks does not). A zero byte is an ordinary character, so a
+// text carrying one fails in the number conversion instead of being cut short
+// there.
 std::vector<std::string> RozdelCastiIP4(std::string_view text)
 {
     std::vector<std::string> casti;
@@ -77,9 +80,9 @@ std::vector<std::string> RozdelCastiIP4(std::string_view text)
     return casti;
 }
 
-// Dotted IPv4 tail of an IPv6 text: exactly four decimal numbers 0 to 255.
-// A number with a leading zero ("01") is refused, because elsewhere it is
-// read as octal and would name another address.
+// Reads the dotted IPv4 tail (CtiIP4Konec) of an IPv6 text: exactly four
+// decimal numbers 0 to 255. A number with a leading zero ("01") is refused,
+// because elsewhere it is read as octal and would name another address.
 bool CtiIP4Konec(std::string_view text, std::uint16_t& horni, std::uint16_t& dolni)
 {
     std::uint8_t bajty[4] = {};
@@ -255,9 +258,9 @@ std::string IP6NaText(const TPole16B& ip)
     return text;
 }
 
-// The identity text reads like "<type> <...>.<version>.<serial>)": the
-// scanner below keeps the module's own order of these pieces, whatever
-// stands between them.
+// The module reports its identity as the type, a blank, some text, a ".",
+// four characters of version, some text, a "." and the serial number closed
+// by ")"; whatever stands between the pieces is skipped.
 void RozlozInfoText(std::string_view text, std::string& typ, std::string& verze, std::string& vyrCislo)
 {
     typ.clear();

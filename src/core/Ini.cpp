@@ -8,8 +8,9 @@ namespace vk::core {
 
 namespace {
 
-constexpr std::string_view znakyMezery = " \t";
+constexpr std::string_view znakyMezery = " \t";  // blank characters
 
+// Trims (Orizni) blanks and tabs at both ends.
 std::string_view Orizni(std::string_view text)
 {
     const auto zacatek = text.find_first_not_of(znakyMezery);
@@ -19,6 +20,7 @@ std::string_view Orizni(std::string_view text)
     return text.substr(zacatek, konec - zacatek + 1);
 }
 
+// The small letter (MalePismeno) of a capital, anything else unchanged.
 char32_t MalePismeno(char32_t z)
 {
     if (z >= U'A' && z <= U'Z')
@@ -36,11 +38,13 @@ char32_t MalePismeno(char32_t z)
     return z;
 }
 
+// Is a section header line (JeSekce).
 bool JeSekce(std::string_view radek)
 {
     return Orizni(radek).starts_with('[');
 }
 
+// Section name (NazevSekce) of a header line.
 std::string_view NazevSekce(std::string_view radek)
 {
     std::string_view t = Orizni(radek).substr(1);
@@ -48,13 +52,15 @@ std::string_view NazevSekce(std::string_view radek)
     return Orizni(t.substr(0, konec));
 }
 
+// Is a comment line (JeKomentar).
 bool JeKomentar(std::string_view radek)
 {
     const std::string_view t = Orizni(radek);
     return t.starts_with(';') || t.starts_with('#');
 }
 
-// Key and raw value of a "key=value" line; false for other lines.
+// Splits (Rozdel) a "key=value" line into key (klic) and value (hodnota);
+// false for other lines.
 bool RozdelKlic(std::string_view radek, std::string_view& klic, std::string_view& hodnota)
 {
     if (JeSekce(radek) || JeKomentar(radek))
@@ -67,14 +73,16 @@ bool RozdelKlic(std::string_view radek, std::string_view& klic, std::string_view
     return !klic.empty();
 }
 
+// Enclosed in a pair of quotes (VUvozovkach).
 bool VUvozovkach(std::string_view t)
 {
     return t.size() >= 2 && (t.front() == '"' || t.front() == '\'') && t.back() == t.front();
 }
 
-// A value that would not read back as it stands (blanks at its ends, or
-// itself enclosed in quotes) is written in double quotes; a line break
-// would split the line, so it becomes a blank.
+// The value as written (ZapisovanaHodnota): a value that would not read
+// back as it stands (blanks at its ends, or itself enclosed in quotes) is
+// written in double quotes; a line break would split the line, so it
+// becomes a blank.
 std::string ZapisovanaHodnota(std::string_view hodnota)
 {
     std::string t(hodnota);

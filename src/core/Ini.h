@@ -39,12 +39,14 @@ public:
     bool Uloz(const std::filesystem::path& soubor) const;  // save
 
 private:
+    // Find (Najdi) a section's header line, the end (Konec) of a section, a
+    // key.
     std::optional<std::size_t> NajdiSekci(std::string_view sekce) const;
     std::size_t KonecSekce(std::size_t hlavicka) const;
     std::optional<std::size_t> NajdiKlic(std::size_t hlavicka, std::string_view klic) const;
 
-    std::vector<std::string> radky_;  // lines, UTF-8, without line ends
-    std::string konecRadku_ = "\n";
+    std::vector<std::string> radky_;  // lines (radky), UTF-8, without line ends
+    std::string konecRadku_ = "\n";  // line end
 };
 
 // True when two names are equal without regard to letter case: ASCII and the

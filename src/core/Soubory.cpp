@@ -12,6 +12,7 @@ namespace vk::core {
 
 namespace {
 
+// Writes all (ZapisVse) bytes, resuming after partial writes.
 bool ZapisVse(int fd, const std::uint8_t* data, std::size_t pocet)
 {
     while (pocet > 0) {
@@ -29,8 +30,9 @@ bool ZapisVse(int fd, const std::uint8_t* data, std::size_t pocet)
     return true;
 }
 
-// Makes the rename itself durable; a failure here does not undo the
-// replacement, so it is not reported.
+// Flushes the folder (SynchronizujSlozku) so that the rename itself is
+// durable; a failure here does not undo the replacement, so it is not
+// reported.
 void SynchronizujSlozku(const std::filesystem::path& slozka)
 {
     const int fd = ::open(slozka.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -40,8 +42,9 @@ void SynchronizujSlozku(const std::filesystem::path& slozka)
     }
 }
 
-// The target itself when it is not a symbolic link, otherwise the file the
-// link points at (renaming over the link would replace the link).
+// The real target (SkutecnyCil): the path itself when it is not a symbolic
+// link, otherwise the file the link points at (renaming over the link would
+// replace the link).
 std::filesystem::path SkutecnyCil(const std::filesystem::path& soubor)
 {
     std::error_code ec;

@@ -21,12 +21,12 @@ enum class TCteni {
 // into `obsah` (= content).
 TCteni CtiSoubor(const std::filesystem::path& soubor, std::size_t nejvic, std::vector<std::uint8_t>& obsah);
 
-// Writes (Zapis) the file atomically (Atomicky): replaces it with `obsah` so that a reader sees either the old or the
-// new content, never a part: the bytes go to a temporary file in the same
-// folder, are flushed to the disk and the temporary file is renamed over the
-// target. An existing file keeps its permissions; a symbolic link keeps
-// pointing at the replaced file. On failure the target is untouched and no
-// temporary file is left behind.
+// Writes (Zapis) the file atomically (Atomicky): replaces it with `obsah` so
+// that a reader sees either the old or the new content, never a part: the
+// bytes go to a temporary file in the same folder, are flushed to the disk
+// and the temporary file is renamed over the target. An existing file keeps
+// its permissions; a symbolic link keeps pointing at the replaced file. On
+// failure the target is untouched and no temporary file is left behind.
 bool ZapisSouborAtomicky(const std::filesystem::path& soubor, const std::uint8_t* obsah, std::size_t pocet);
 bool ZapisSouborAtomicky(const std::filesystem::path& soubor, std::string_view obsah);
 
