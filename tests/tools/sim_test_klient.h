@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -236,7 +237,7 @@ public:
                 vse.insert(vse.end(), p.Data.begin(), p.Data.end());
                 v.Volby = RozeberVolby(vse);
                 for (const auto& [n, h] : v.Volby)
-                    if (n == "blksize")
+                    if (strcasecmp(n.c_str(), "blksize") == 0)
                         blok = std::stoul(h);
                 Posli(Ack(0), p.Port);
                 continue;
@@ -284,7 +285,7 @@ public:
                 vse.insert(vse.end(), p.Data.begin(), p.Data.end());
                 v.Volby = RozeberVolby(vse);
                 for (const auto& [n, h] : v.Volby)
-                    if (n == "blksize")
+                    if (strcasecmp(n.c_str(), "blksize") == 0)
                         blok = std::stoul(h);
             } else if (p.Opcode != 4 || p.Cislo != odeslany) {
                 continue;

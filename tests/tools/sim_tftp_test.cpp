@@ -1,0 +1,270 @@
+// The simulator's TFTP server seen from a raw datagram peer: plain and
+// negotiated reads, writes and their checks, the error codes, and the faults.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Simulator.h"
+#include "sim_test_klient.h"
+
+using namespace simtest;
+using vk::sim::TPorucha;
+
+namespace {
+
+using Volby = std::vector<std::pair<std::string, std::string>>;
+
+class SimTftp : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vk::sim::TNastaveniSimulatoru n;
+        n.SpustitSerial = false;
+        std::string chyba;
+        ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+        ASSERT_NE(sim.PortLan(), 0);
+        EXPECT_EQ(sim.AdresaLan(), "127.0.0.1:" + std::to_string(sim.PortLan()));
+        klient = std::make_unique<TTftpKlient>(sim.PortLan());
+    }
+
+    vk::sim::TSimulator sim;
+    std::unique_ptr<TTftpKlient> klient;
+};
+
+TEST_F(SimTftp, PlainReadUses512ByteBlocksFromATransferPortOfItsOwn)
+{
+    const TVysledekTftp v = klient->Cti("log.bin");
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Data, sim.Soubor("log.bin"));
+    EXPECT_TRUE(v.Volby.empty());
+    EXPECT_EQ(v.PaketuDat, static_cast<int>(v.Data.size() / 512 + 1));
+    EXPECT_NE(v.PortPrenosu, sim.PortLan());
+}
+
+TEST_F(SimTftp, NegotiatedReadGrantsBlksizeAndTellsTheSize)
+{
+    const TVysledekTftp v = klient->Cti("sys.bin", {{"blksize", "1500"}, {"tsize", "0"}});
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Volby, (Volby{{"blksize", "1500"}, {"tsize", "392"}}));
+    EXPECT_EQ(v.Data.size(), 392u);
+    EXPECT_EQ(v.PaketuDat, 1);
+}
+
+TEST_F(SimTftp, BlksizeAboveWhatTheModuleTakesIsCutAndUnknownOptionsAreLeftOut)
+{
+    const TVysledekTftp v = klient->Cti("log.bin", {{"BLKSIZE", "65464"}, {"windowsize", "8"}});
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Volby, (Volby{{"BLKSIZE", "1500"}}));
+    EXPECT_EQ(v.Data, sim.Soubor("log.bin"));
+    EXPECT_EQ(v.PaketuDat, static_cast<int>(v.Data.size() / 1500 + 1));
+}
+
+TEST_F(SimTftp, FileOfExactlyOneBlockEndsWithAnEmptyDataPacket)
+{
+    Bajty obraz(1500, 0x5A);
+    sim.NastavSoubor("fw.hbn", obraz);
+    const TVysledekTftp v = klient->Cti("fw.hbn", {{"blksize", "1500"}});
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Data, obraz);
+    EXPECT_EQ(v.PaketuDat, 2);
+}
+
+struct TChybaPozadavku {
+    const char* popis;
+    Bajty pozadavek;
+    std::uint16_t kod;
+};
+
+class SimTftpChyby : public SimTftp, public ::testing::WithParamInterface<TChybaPozadavku> {};
+
+TEST_P(SimTftpChyby, RequestGetsTheErrorCode)
+{
+    klient->Posli(GetParam().pozadavek, sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000)) << GetParam().popis;
+    EXPECT_EQ(p.Opcode, 5) << GetParam().popis;
+    EXPECT_EQ(p.Cislo, GetParam().kod) << GetParam().popis;
+    EXPECT_NE(p.Port, sim.PortLan());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pozadavky, SimTftpChyby,
+    ::testing::Values(TChybaPozadavku{"unknown file", TTftpKlient::Pozadavek(1, "nope.bin", {}), 1},
+                      TChybaPozadavku{"read of write-only ctrl.bin", TTftpKlient::Pozadavek(1, "ctrl.bin", {}), 2},
+                      TChybaPozadavku{"write of read-only sys.bin", TTftpKlient::Pozadavek(2, "sys.bin", {}), 2},
+                      TChybaPozadavku{"blksize below 8", TTftpKlient::Pozadavek(1, "info.txt", {{"blksize", "4"}}), 8},
+                      TChybaPozadavku{"mail mode", TTftpKlient::Pozadavek(1, "info.txt", {}, "mail"), 4},
+                      TChybaPozadavku{"name without its zero", {0, 1, 'i', 'n', 'f', 'o'}, 4},
+                      TChybaPozadavku{"DATA to the request port", {0, 3, 0, 1, 'x'}, 4},
+                      TChybaPozadavku{"announced size too large",
+                                      TTftpKlient::Pozadavek(2, "lan4.cfg", {{"tsize", "99999999"}}), 3}));
+
+TEST_F(SimTftp, WrittenConfigurationIsStoredAndReadBack)
+{
+    const Bajty uarts = SKontrolou({17, 6, 2, 1});
+    const TVysledekTftp z = klient->Zapis("uarts.cfg", uarts);
+    ASSERT_TRUE(z.Ok) << z.TextChyby;
+    EXPECT_EQ(z.Volby, (Volby{{"blksize", "1500"}, {"tsize", "5"}}));
+    EXPECT_EQ(sim.Soubor("uarts.cfg"), uarts);
+    EXPECT_EQ(klient->Cti("uarts.cfg").Data, uarts);
+}
+
+TEST_F(SimTftp, DamagedConfigurationIsRefusedAfterItsLastBlock)
+{
+    const Bajty pred = sim.Soubor("lan4.cfg");
+    const TVysledekTftp z = klient->Zapis("lan4.cfg", Bajty(16, 1));
+    EXPECT_FALSE(z.Ok);
+    EXPECT_EQ(z.KodChyby, 0);
+    EXPECT_NE(z.TextChyby.find("check byte"), std::string::npos) << z.TextChyby;
+    EXPECT_EQ(sim.Soubor("lan4.cfg"), pred);
+}
+
+TEST_F(SimTftp, LargeImageWithoutOptionsRoundTrips)
+{
+    Bajty obraz(100000);
+    for (std::size_t i = 0; i < obraz.size(); ++i)
+        obraz[i] = static_cast<std::uint8_t>((i * 131) >> 3);
+    ASSERT_TRUE(klient->Zapis("fw.hbn", obraz, false).Ok);
+    EXPECT_EQ(sim.Soubor("fw.hbn"), obraz);
+    const TVysledekTftp v = klient->Cti("fw.hbn", {{"blksize", "1500"}, {"tsize", "0"}});
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Data, obraz);
+}
+
+TEST_F(SimTftp, EmptyBootCommandIsAccepted)
+{
+    sim.NastavSoubor("boot.cmd", Text("prog"));
+    ASSERT_TRUE(klient->Zapis("boot.cmd", {}).Ok);
+    EXPECT_TRUE(sim.Soubor("boot.cmd").empty());
+    const TVysledekTftp v = klient->Cti("boot.cmd");
+    EXPECT_TRUE(v.Ok);
+    EXPECT_TRUE(v.Data.empty());
+}
+
+TEST_F(SimTftp, StrangerOnATransferPortIsToldOffAndTheTransferGoesOn)
+{
+    sim.NastavSoubor("fw.hbn", Bajty(1200, 7));
+    klient->Posli(TTftpKlient::Pozadavek(1, "fw.hbn", {}), sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    ASSERT_EQ(p.Opcode, 3);
+    const TTftpKlient cizi(sim.PortLan());
+    cizi.Posli(TTftpKlient::Ack(1), p.Port);
+    TPaket chyba;
+    ASSERT_TRUE(cizi.Prijmi(chyba, 1000));
+    EXPECT_EQ(chyba.Opcode, 5);
+    EXPECT_EQ(chyba.Cislo, 5);
+    // A repeated ACK of block 0 is no ACK of block 1: nothing comes.
+    klient->Posli(TTftpKlient::Ack(0), p.Port);
+    EXPECT_FALSE(klient->Prijmi(p, 100));
+    klient->Posli(TTftpKlient::Ack(1), p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    EXPECT_EQ(p.Opcode, 3);
+    EXPECT_EQ(p.Cislo, 2);
+}
+
+TEST_F(SimTftp, RepeatedDataBlockIsAcknowledgedAgainAndStoredOnce)
+{
+    klient->Posli(TTftpKlient::Pozadavek(2, "fw.hbn", {}), sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    ASSERT_EQ(p.Opcode, 4);
+    Bajty data1 = {0, 3, 0, 1};
+    data1.resize(4 + 512, 0x11);
+    for (int i = 0; i < 2; ++i) {
+        klient->Posli(data1, p.Port);
+        TPaket ack;
+        ASSERT_TRUE(klient->Prijmi(ack, 1000));
+        EXPECT_EQ(ack.Opcode, 4);
+        EXPECT_EQ(ack.Cislo, 1);
+    }
+    klient->Posli({0, 3, 0, 2, 0x22}, p.Port);
+    TPaket konec;
+    ASSERT_TRUE(klient->Prijmi(konec, 1000));
+    EXPECT_EQ(konec.Cislo, 2);
+    Bajty ocekavane(512, 0x11);
+    ocekavane.push_back(0x22);
+    EXPECT_EQ(sim.Soubor("fw.hbn"), ocekavane);
+}
+
+TEST_F(SimTftp, EveryRequestIsCounted)
+{
+    klient->Cti("info.txt");
+    klient->Cti("nope.bin");
+    EXPECT_EQ(sim.PocetPozadavku(), 2u);
+}
+
+TEST_F(SimTftp, NoAnswerFault)
+{
+    sim.NastavPoruchu(TPorucha::ZadnaOdpoved, true, 1);
+    EXPECT_TRUE(klient->Cti("info.txt", {}, 200).Ticho);
+    EXPECT_TRUE(klient->Cti("info.txt").Ok);
+}
+
+TEST_F(SimTftp, ExceptionFaultAnswersErrorZero)
+{
+    sim.NastavPoruchu(TPorucha::VyjimkaOdpoved, true, 1);
+    const TVysledekTftp v = klient->Cti("info.txt");
+    EXPECT_FALSE(v.Ok);
+    EXPECT_EQ(v.KodChyby, 0);
+}
+
+TEST_F(SimTftp, RefusedWriteFaultStoresNothing)
+{
+    const Bajty pred = sim.Soubor("mbtcp.cfg");
+    sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
+    const TVysledekTftp z = klient->Zapis("mbtcp.cfg", SKontrolou({1, 60}));
+    EXPECT_EQ(z.KodChyby, 2);
+    EXPECT_EQ(sim.Soubor("mbtcp.cfg"), pred);
+    // Reads are not refused.
+    EXPECT_TRUE(klient->Cti("mbtcp.cfg").Ok);
+}
+
+TEST_F(SimTftp, DifferentValueFaultStoresAnotherValueWithAValidCheckByte)
+{
+    sim.NastavPoruchu(TPorucha::JinaUlozenaHodnota, true, 1);
+    ASSERT_TRUE(klient->Zapis("mbtcp.cfg", SKontrolou({1, 60})).Ok);
+    EXPECT_EQ(klient->Cti("mbtcp.cfg").Data, SKontrolou({2, 60}));
+    ASSERT_TRUE(klient->Zapis("mbtcp.cfg", SKontrolou({1, 60})).Ok);
+    EXPECT_EQ(klient->Cti("mbtcp.cfg").Data, SKontrolou({1, 60}));
+}
+
+TEST_F(SimTftp, DroppedDatagramFaultLosesTheFirstDataOfARead)
+{
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}}, 300);
+    EXPECT_FALSE(v.Ok);
+    EXPECT_TRUE(v.Ticho);
+    EXPECT_EQ(v.Volby.size(), 1u);  // the OACK came, the DATA did not
+    EXPECT_EQ(v.PaketuDat, 0);
+    EXPECT_TRUE(klient->Cti("info.txt", {{"blksize", "1500"}}).Ok);
+}
+
+TEST_F(SimTftp, DroppedDatagramFaultLosesTheAckOfTheFirstDataOfAWrite)
+{
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const TVysledekTftp z = klient->Zapis("mbtcp.cfg", SKontrolou({3, 9}), true, 300);
+    EXPECT_TRUE(z.Ticho);
+    // The module took the file; only its answer was lost.
+    EXPECT_EQ(sim.Soubor("mbtcp.cfg"), SKontrolou({3, 9}));
+}
+
+TEST_F(SimTftp, UnsupportedOptionFaultAddsWindowsizeToTheOack)
+{
+    sim.NastavPoruchu(TPorucha::OACKNepodporovanaVolba, true);
+    const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}, {"tsize", "0"}});
+    EXPECT_EQ(v.Volby, (Volby{{"blksize", "1500"}, {"tsize", "29"}, {"windowsize", "4"}}));
+}
+
+TEST_F(SimTftp, IdentityFaultsChangeInfoTxt)
+{
+    sim.NastavPoruchu(TPorucha::JinyTyp, true);
+    EXPECT_EQ(klient->Cti("info.txt").Data, Text("VK-7317R v.1.00 (sn.23110042)"));
+    sim.NastavPoruchu(TPorucha::JinaVerze, true);
+    EXPECT_EQ(klient->Cti("info.txt").Data, Text("VK-7317R v.2.10 (sn.23110042)"));
+    sim.NastavPoruchu(TPorucha::JinyTyp, false);
+    sim.NastavPoruchu(TPorucha::JinaVerze, false);
+    EXPECT_EQ(klient->Cti("info.txt").Data, Text("VK-7316R v.1.00 (sn.23110042)"));
+}
+
+}  // namespace
