@@ -32,6 +32,8 @@ constexpr std::string_view TextVolby =
     "\n"
     "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error.\n";
 
+void PouzitiPrikazu(const TKontext& k);
+
 const TPrikaz* NajdiPrikaz(std::string_view nazev)
 {
     for (const TPrikaz& p : Prikazy()) {
@@ -146,6 +148,7 @@ int SpustPrikaz(const TArgumenty& a)
 
     device::VychoziModul(device::Modul);
     TKonec konec = Pripoj(a, dat);
+    if (konec == TKonec::ChybaPouziti) PouzitiPrikazu(k);
     if (konec == TKonec::Uspech) konec = p->Proved(k);
     Odpoj();
     return static_cast<int>(konec);
@@ -153,15 +156,25 @@ int SpustPrikaz(const TArgumenty& a)
 
 }  // namespace
 
-TKonec ChybaPouziti(const TKontext& k, std::string_view zprava)
+namespace {
+
+// The command's usage line and where its help is, after a usage error.
+void PouzitiPrikazu(const TKontext& k)
 {
-    Chyba(zprava);
     std::string s = "usage: vk7316r " + k.Argumenty.Prikaz;
     if (const TPrikaz* p = NajdiPrikaz(k.Argumenty.Prikaz); p != nullptr && !p->Parametry.empty()) {
         s += " " + std::string(p->Parametry);
     }
     s += "\nTry 'vk7316r " + k.Argumenty.Prikaz + " --help'.\n";
     std::fputs(s.c_str(), stderr);
+}
+
+}  // namespace
+
+TKonec ChybaPouziti(const TKontext& k, std::string_view zprava)
+{
+    Chyba(zprava);
+    PouzitiPrikazu(k);
     return TKonec::ChybaPouziti;
 }
 
