@@ -247,6 +247,7 @@ void TForm1::VytvorStavovyRadek() {
     Panel1 = new QLabel(Text(2), StatusBar1);
     Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
     Panel1->setFixedWidth(SirkaPanelu1);
+    for (QLabel* panel : {Panel0, Panel1}) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar1->addWidget(Panel0);
     StatusBar1->addWidget(Panel1);
 }
