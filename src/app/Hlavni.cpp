@@ -22,6 +22,8 @@
 
 #include "About.h"
 #include "Cas.h"
+#include "M_ModbusRTU.h"
+#include "U_VK7316R.h"
 
 namespace {
 
@@ -175,7 +177,7 @@ TForm1::~TForm1() {
     // A window destroyed without being closed still gives back what it took;
     // the settings are stored only by a close.
     if (!Zavreno) {
-        ZavriPortModulu();
+        vk::link::ZavriPort(vk::device::Modul.MBRTU);
         Dat.reset();
         vk::link::UvolniRozliseniCasovace();
     }
@@ -268,14 +270,14 @@ void TForm1::FormCreate() {
     } else {
         Panel0->setText(Text(3));
     }
-    ResetujModul();
+    vk::device::VychoziModul(vk::device::Modul);
     vk::link::PozadujRozliseniCasovace();
 }
 
 void TForm1::FormClose() {
     if (Zavreno) return;
     Zavreno = true;
-    ZavriPortModulu();
+    vk::link::ZavriPort(vk::device::Modul.MBRTU);
     if (Dat) {
         // A settings file that cannot be written keeps its old content; the
         // program ends all the same.
@@ -292,10 +294,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
-
-void TForm1::ResetujModul() {}
-
-void TForm1::ZavriPortModulu() {}
 
 void TForm1::AktualizujStavovyRadek() {
     if (!Dat) return;

@@ -97,11 +97,6 @@ private:
     void FormCreate();
     void FormClose();
 
-    // Puts the device connection record into its idle state once that layer exists.
-    void ResetujModul();
-    // Closes the serial port held in the device connection record once that layer exists.
-    void ZavriPortModulu();
-
     QAction* PridejPolozku(QMenu* menu, const char* jmeno, const QString& text,
                            void (TForm1::*prikaz)());
     QAction* PridejOddelovac(QMenu* menu, const char* jmeno);

@@ -18,9 +18,13 @@
 
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "About.h"
 #include "Hlavni.h"
 #include "ModalniOkno.h"
+#include "U_VK7316R.h"
 
 namespace {
 
@@ -134,6 +138,7 @@ private slots:
     void stavovyRadek();
     void bezDat();
     void nastaveniPriZavreni();
+    void modulPriVytvoreniAZavreni();
     void napoveda_data();
     void napoveda();
     void konfiguraceUlozitANacist();
@@ -393,6 +398,26 @@ void TestHlavni::nastaveniPriZavreni() {
     QCOMPARE(dalsi.Dat->Pripojeni.Rozhrani, 1);
     QCOMPARE(dalsi.Dat->Pripojeni.LAN_IP, std::string("10.20.30.40"));
     QCOMPARE(dalsi.Dat->Pripojeni.UART_Adresa, 17);
+}
+
+// The window starts with the device connection record idle and closes the
+// serial port it holds when it closes.
+void TestHlavni::modulPriVytvoreniAZavreni() {
+    using vk::device::Modul;
+    Modul.Init = true;
+    Modul.Rozhrani = 1;
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    QVERIFY(!Modul.Init);
+    QCOMPARE(Modul.Rozhrani, 0);
+
+    const int port = ::open("/dev/null", O_RDWR | O_CLOEXEC);  // stands for an open serial port
+    QVERIFY(port > 0);
+    Modul.MBRTU.ID.HNDL = port;
+    okno.close();
+    QCOMPARE(Modul.MBRTU.ID.HNDL, decltype(Modul.MBRTU.ID.HNDL)(0));
+    QVERIFY2(::fcntl(port, F_GETFD) == -1, "the port was left open");
+    vk::device::VychoziModul(Modul);
 }
 
 void TestHlavni::napoveda_data() {
