@@ -21,22 +21,28 @@ void Pozaduj(bool podminka)
         std::abort();
 }
 
-// A folder of this process; shared memory when there is one, so the many
-// small files cost no disk writes.
+// A folder of this process, removed at exit; shared memory when there is
+// one, so the many small files cost no disk writes.
+struct TSlozka {
+    fs::path cesta;
+    TSlozka()
+    {
+        const fs::path zaklad = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        cesta = zaklad / ("vk_log_export_fuzz_" + std::to_string(::getpid()));
+        fs::create_directories(cesta);
+    }
+    ~TSlozka()
+    {
+        std::error_code e;
+        fs::remove_all(cesta, e);
+    }
+};
+
 const fs::path& Slozka()
 {
-    static const fs::path slozka = [] {
-        const fs::path zaklad = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path s = zaklad / ("vk_log_export_fuzz_" + std::to_string(::getpid()));
-        fs::create_directories(s);
-        return s;
-    }();
-    return slozka;
+    static const TSlozka slozka;
+    return slozka.cesta;
 }
-
-struct TUklid {
-    ~TUklid() { fs::remove_all(Slozka()); }
-} uklid;
 
 }  // namespace
 
