@@ -23,7 +23,12 @@ THodnota Realne(double x)
     h.Realne = x;
     if (std::isfinite(x)) {
         char buf[64];
-        auto [konec, ec] = std::to_chars(buf, buf + sizeof buf, x);
+        // The module's numbers are single-precision floats widened to double;
+        // their shortest float form (40.001347, not 40.001346588134766) is
+        // the value the module holds.
+        const auto f = static_cast<float>(x);
+        auto [konec, ec] = static_cast<double>(f) == x ? std::to_chars(buf, buf + sizeof buf, f)
+                                                        : std::to_chars(buf, buf + sizeof buf, x);
         h.Text = ec == std::errc{} ? std::string(buf, konec) : std::string("0");
     } else {
         h.Text = std::isnan(x) ? "nan" : (x > 0 ? "inf" : "-inf");

@@ -12,6 +12,13 @@ std::string DocasneJmeno(const std::string& cil)
     return cil + ".vk7316r-" + std::to_string(getpid()) + ".part";
 }
 
+std::string SCilem(std::string status, const std::string& docasny, const std::string& cil)
+{
+    const auto kde = status.find(docasny);
+    if (kde != std::string::npos) status.replace(kde, docasny.size(), cil);
+    return status;
+}
+
 bool DokonciSoubor(const std::string& docasny, const std::string& cil, std::string& chyba)
 {
     if (std::rename(docasny.c_str(), cil.c_str()) == 0) return true;

@@ -11,6 +11,10 @@ namespace vk::cli {
 // The temporary name used for `cil` (= target) while it is being received.
 std::string DocasneJmeno(const std::string& cil);
 
+// A link's status text that names the temporary file, told with the target
+// name instead (the user never asked for the temporary one).
+std::string SCilem(std::string status, const std::string& docasny, const std::string& cil);
+
 // Renames `docasny` onto `cil`; false with a message (the temporary file is
 // then removed).
 bool DokonciSoubor(const std::string& docasny, const std::string& cil, std::string& chyba);

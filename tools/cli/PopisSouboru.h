@@ -186,7 +186,10 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
             return TKonec::ChybaModulu;
         }
     }
-    Vypis(soubor + ": Konfigurace zapsána.\n");
+    // The settings files report as their windows do; the clock and the boot
+    // command have no window text of their own.
+    const bool nastaveni = soubor.size() > 4 && soubor.compare(soubor.size() - 4, 4, ".cfg") == 0;
+    Vypis(soubor + (nastaveni ? ": Konfigurace zapsána.\n" : ": OK\n"));
     return TKonec::Uspech;
 }
 

@@ -109,7 +109,7 @@ TKonec LogArchive(TKontext& k)
         if (!link::PrectiDoSouboru(Modul.TFTP, docasny, "log.bin", prubeh.Zpetne())) {
             prubeh.Ukonci();
             ZahodSoubor(docasny);
-            return Selhani("log.bin", Modul.TFTP.ED.StatusText);
+            return Selhani("log.bin", SCilem(Modul.TFTP.ED.StatusText, docasny, bin));
         }
     }
     std::string chyba;

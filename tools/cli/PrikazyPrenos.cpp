@@ -73,7 +73,7 @@ TKonec Get(TKontext& k)
         if (!link::PrectiDoSouboru(Modul.TFTP, docasny, nazev, prubeh.Zpetne())) {
             prubeh.Ukonci();
             ZahodSoubor(docasny);
-            return Selhani(nazev, Modul.TFTP.ED.StatusText);
+            return Selhani(nazev, SCilem(Modul.TFTP.ED.StatusText, docasny, mistni));
         }
         prubeh.Ukonci();
         if (!DokonciSoubor(docasny, mistni, chyba)) return Selhani(nazev, chyba);
