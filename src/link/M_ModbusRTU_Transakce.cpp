@@ -73,9 +73,9 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
         Okamzik termin = start + timeout + Krok;
         if (stav == TStavCekani::NaMezeru)
             termin = std::min(termin, posledniBajt + mezera + Krok);
-        kanal.waitReadable(Platek(kanal.now(), termin));
+        const bool citelny = kanal.waitReadable(Platek(kanal.now(), termin));
 
-        const std::size_t n = kanal.readAvailable(davka.data(), davka.size());
+        const std::size_t n = citelny ? kanal.readAvailable(davka.data(), davka.size()) : 0;
         const Okamzik ted = kanal.now();
         for (std::size_t i = 0; i < n; ++i, ++pocet)
             if (pocet < MaxRamecRTU)

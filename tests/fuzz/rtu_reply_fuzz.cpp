@@ -51,6 +51,7 @@ public:
         return n;
     }
     Okamzik now() const override { return Okamzik(std::chrono::hours(1)) + now_; }
+    bool zbyva() const { return precteno_ < pocet_; }  // bytes still to come or to be taken
 
 private:
     // Bytes that have arrived by now and are not yet taken.
@@ -116,14 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TKanalZeVstupu kanal(odpoved, pocet, kus, pauza);
     TMBRTU link;
     link.CFG.KodBaud = kodBaud;
-    link.CFG.Timeout = 200;
+    link.CFG.Timeout = 60;  // longer than any gap, shorter than a run of long pauses
     link.CFG.Adresa = 1;
     link.ED.StatusText = "predtim";
     const bool naraz = pauza.count() == 0 || kus >= pocet;  // everything arrives together
     const bool celaOdpoved = naraz && pocet >= 4 && pocet < MaxRamecRTU && SpravnyCrc(odpoved, pocet) &&
                              odpoved[1] < 0x80;
 
-    for (int vymena = 0; vymena < 2; ++vymena) {
+    for (int vymena = 0; vymena < 2 && (vymena == 0 || kanal.zbyva()); ++vymena) {
         switch (funkce) {
         case 0: {
             std::array<std::uint8_t, 256 + 16> cil;
