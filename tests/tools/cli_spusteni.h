@@ -39,6 +39,7 @@ struct TVolbySpusteni {
     std::string Slozka;             // working folder; empty = the test's own
     bool ChybyNaTerminal = false;   // stderr on a pseudo-terminal, as in an interactive shell
     int LimitMs = 60000;
+    std::string Program;            // another copy of the tool; empty = the built one
 };
 
 inline TVolbySpusteni SLimitem(int ms)
@@ -62,7 +63,7 @@ inline void CtiDostupne(int fd, std::string& cil, bool& otevren)
 inline TVysledek Spust(const std::vector<std::string>& argumenty, const TVolbySpusteni& volby = {})
 {
     TVysledek v;
-    std::vector<std::string> a = {VK7316R_CESTA};
+    std::vector<std::string> a = {volby.Program.empty() ? std::string(VK7316R_CESTA) : volby.Program};
     a.insert(a.end(), argumenty.begin(), argumenty.end());
     std::vector<char*> argv;
     for (std::string& s : a) argv.push_back(s.data());

@@ -1,0 +1,154 @@
+// The tool over the serial link: the simulator's Modbus RTU slave on a
+// pseudo-terminal. A pty carries no parity (the kernel clears PARENB), so
+// these runs use --parity none.
+#include <gtest/gtest.h>
+
+#include "Simulator.h"
+#include "cli_spusteni.h"
+
+using namespace clitest;
+
+namespace {
+
+using vk::sim::TPorucha;
+
+class cli_Serial : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vk::sim::TNastaveniSimulatoru n;
+        n.SpustitLan = false;
+        n.Pty = slozka / "pty";
+        std::string chyba;
+        ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    }
+
+    TVysledek Cli(std::vector<std::string> argumenty, TVolbySpusteni volby = {})
+    {
+        argumenty.insert(argumenty.begin(), {"--serial", slozka / "pty", "--parity", "none"});
+        return Spust(argumenty, volby);
+    }
+
+    TDocasnaSlozka slozka;
+    vk::sim::TSimulator sim;
+};
+
+TEST_F(cli_Serial, IdentifyPresObjektyIdentity)
+{
+    const TVysledek v = Cli({"identify"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_TRUE(Obsahuje(v.Vystup, "TypModulu=VK-7316R\nVerzeModulu=1.00\nVyrCislo=")) << v.Vystup;
+    EXPECT_TRUE(Obsahuje(v.Vystup, "\nTypVerze=VK-7316R  v.1.00\n")) << v.Vystup;
+}
+
+// info.txt over the serial link is always 31 characters: the zero bytes after
+// the identity text stay in it and must come out as valid JSON.
+TEST_F(cli_Serial, InfoTxtSNulovymiBajtyJakoJson)
+{
+    const Bajty info = sim.Soubor("info.txt");
+    std::string text(info.begin(), info.end());
+    ASSERT_LE(text.size(), 31u);
+    std::string ocekavano = "{\"Text\":\"" + text;
+    for (std::size_t i = text.size(); i < 31; ++i) ocekavano += "\\u0000";
+    const TVysledek v = Cli({"read", "info.txt", "--json"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_EQ(v.Vystup, ocekavano + "\"}\n");
+    const TVysledek p = Cli({"read", "info.txt"});
+    ASSERT_EQ(p.Kod, 0) << p.Chyby;
+    EXPECT_TRUE(Obsahuje(p.Vystup, "Text=" + text + "\\x00")) << p.Vystup;
+}
+
+TEST_F(cli_Serial, ZapisSOverenimPresSeriovouLinku)
+{
+    const TVysledek w = Cli({"write", "uarts.cfg", "Adresa=33", "Repeater=1"});
+    ASSERT_EQ(w.Kod, 0) << w.Chyby;
+    EXPECT_EQ(w.Vystup, "uarts.cfg: Konfigurace zapsána.\n");
+    // Baud and parity codes kept from the module: 4 (9600 Bd), 1 (even).
+    EXPECT_EQ(sim.Soubor("uarts.cfg"), (Bajty{33, 4, 1, 1, static_cast<std::uint8_t>(0x100 - 39)}));
+    const TVysledek r = Cli({"read", "uarts.cfg"});
+    EXPECT_EQ(r.Vystup, "Adresa=33\nKodBaud=4\nKodParita=1\nRepeater=1\n");
+}
+
+TEST_F(cli_Serial, RozsahBezProvozu)
+{
+    const std::uint32_t pred = sim.PocetPozadavku();
+    const TVysledek v = Cli({"write", "uartm.cfg", "Timeout=0"});
+    EXPECT_EQ(v.Kod, 2);
+    EXPECT_TRUE(Obsahuje(v.Chyby, "Chybný parametr Timeout.")) << v.Chyby;
+    EXPECT_EQ(sim.PocetPozadavku(), pred);
+}
+
+TEST_F(cli_Serial, JinaAdresaNeodpovida)
+{
+    const TVysledek v = Cli({"--address", "5", "--timeout", "100", "identify"});
+    EXPECT_EQ(v.Kod, 1);
+    EXPECT_EQ(v.Chyby, "vk7316r: Chyba spojení s modulem\n");
+}
+
+TEST_F(cli_Serial, JinyTypModulu)
+{
+    sim.NastavPoruchu(TPorucha::JinyTyp, true);
+    const TVysledek v = Cli({"identify"});
+    EXPECT_EQ(v.Kod, 1);
+    EXPECT_EQ(v.Chyby, "vk7316r: Připojený modulu není programem podporován - VK-7317R  v.1.00\n");
+}
+
+TEST_F(cli_Serial, GetSysBinDvemaBloky)
+{
+    const TVysledek v = Cli({"get", "sys.bin", slozka / "sys.bin"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    const Bajty prectene = NactiBajty(slozka / "sys.bin");
+    ASSERT_EQ(prectene.size(), 392u);
+    const Bajty modul = sim.Soubor("sys.bin");
+    // The identity and firmware header (offsets 0 to 127) do not change while
+    // the module runs; the counters after them do.
+    EXPECT_TRUE(std::equal(prectene.begin(), prectene.begin() + 128, modul.begin()));
+}
+
+TEST_F(cli_Serial, PutPoBlocich240)
+{
+    const Bajty lan4 = {10, 0, 0, 7, 255, 255, 255, 0, 10, 0, 0, 1, 0, 0, 0, 0xE7};
+    ZapisBajty(slozka / "lan4.cfg", lan4);
+    const TVysledek v = Cli({"put", "lan4.cfg", slozka / "lan4.cfg"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_EQ(sim.Soubor("lan4.cfg"), lan4);
+    // 481 bytes: blocks 0 and 1 of 240 bytes and block 2 of one byte.
+    const Bajty fw = Vzorek(481, 9);
+    ZapisBajty(slozka / "fw.hbn", fw);
+    const TVysledek f = Cli({"put", "fw.hbn", slozka / "fw.hbn"});
+    ASSERT_EQ(f.Kod, 0) << f.Chyby;
+    EXPECT_EQ(sim.Soubor("fw.hbn"), fw);
+}
+
+TEST_F(cli_Serial, SouboryJenProLanOdmitnuty)
+{
+    const TVysledek l = Cli({"log-show"});
+    EXPECT_EQ(l.Kod, 1);
+    EXPECT_EQ(l.Chyby, "vk7316r: logh.bin: Spojení dosud neinicializováno (this file travels over the LAN only: use "
+                       "--lan)\n");
+    const TVysledek c = Cli({"read", "log.cfg"});
+    EXPECT_EQ(c.Kod, 1);
+    EXPECT_TRUE(Obsahuje(c.Chyby, "log.cfg: Spojení dosud neinicializováno (this file")) << c.Chyby;
+}
+
+// COMn resolves through the settings file next to the program: a copy of the
+// tool in a folder of its own with its own W_vk7316r.ini.
+TEST_F(cli_Serial, ComPortZeSouboruNastaveni)
+{
+    const std::string program = slozka / "vk7316r";
+    std::filesystem::copy_file(VK7316R_CESTA, program);
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const std::string ini = "[Porty]\nCOM7=" + slozka / "pty" + "\n";
+    ZapisBajty(slozka / "W_vk7316r.ini", Bajty(ini.begin(), ini.end()));
+    TVolbySpusteni volby;
+    volby.Program = program;
+    const TVysledek v = Spust({"--serial", "com7", "--parity", "none", "identify"}, volby);
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_TRUE(Obsahuje(v.Vystup, "TypModulu=VK-7316R\n"));
+    // A COM port without an entry falls back to /dev/ttyUSB(n-1) or /dev/ttyS(n-1).
+    const TVysledek b = Spust({"--serial", "COM200", "--parity", "none", "identify"}, volby);
+    EXPECT_EQ(b.Kod, 1);
+    EXPECT_EQ(b.Chyby, "vk7316r: Chyba otevření COM200 (/dev/ttyS199)\n");
+}
+
+}  // namespace
