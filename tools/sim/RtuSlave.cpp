@@ -116,6 +116,10 @@ void TRtuSlave::Zapis(const TBajty& r, TBajty& o)
 // serial number.
 void TRtuSlave::Preposli(const TBajty& r, TBajty& o)
 {
+    if (r.size() < 4) {
+        Vyjimka(r[1], TVyjimka::SpatnaData, o);
+        return;
+    }
     const std::size_t delka = static_cast<std::size_t>((r[2] << 8) | r[3]);
     if (r.size() != 4 + delka || delka < 3) {
         Vyjimka(r[1], TVyjimka::SpatnaData, o);

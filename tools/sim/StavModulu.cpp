@@ -209,11 +209,13 @@ TVysledek TStavModulu::PrectiBlok(std::uint8_t kod, std::uint16_t blok, std::siz
         return TVysledek::NeznamySoubor;
     if (!LzeCist(*s))
         return TVysledek::Zakazano;
-    TBajty obsah;
-    {
-        const std::lock_guard<std::mutex> z(zamek_);
-        CtiSoubor(*s, obsah, true);
-    }
+    const std::lock_guard<std::mutex> z(zamek_);
+    const std::string nazev = s->Nazev;
+    if (s->Zivy && zmrazene_.count(nazev) == 0)
+        soubory_[nazev] = ZivySoubor(*s);
+    // Sliced in place: a large image read block by block is never copied whole.
+    const TBajty info = nazev == "info.txt" ? InfoTxtSPoruchami() : TBajty{};
+    const TBajty& obsah = nazev == "info.txt" ? info : soubory_[nazev];
     const std::size_t od = static_cast<std::size_t>(blok) * DelkaBloku;
     data.assign(delka, 0);
     for (std::size_t i = 0; i < delka && od + i < obsah.size(); ++i)
@@ -232,13 +234,12 @@ bool TStavModulu::UlozNyni(const std::string& nazev, const TBajty& obsah, std::s
     return true;
 }
 
-TVysledek TStavModulu::ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ulozitHned, bool prvniCast,
-                                     std::string& duvod)
+TVysledek TStavModulu::ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ulozitHned, std::string& duvod)
 {
     if (!Kontroluj(s, obsah, duvod))
         return TVysledek::Odmitnuto;
     const std::string nazev = s.Nazev;
-    if (prvniCast && LzeCist(s) && poruchy_.Uplatni(TPorucha::JinaUlozenaHodnota))
+    if (LzeCist(s) && poruchy_.Uplatni(TPorucha::JinaUlozenaHodnota))
         obsah = JinaHodnota(std::move(obsah), s);
     if (nazev == "rtc.bin") {
         if (!beh_.NastavRtc(obsah)) {
@@ -323,7 +324,7 @@ TVysledek TStavModulu::Zapis(const std::string& nazev, const TBajty& obsah, std:
     if (!LzeZapsat(*s))
         return TVysledek::Zakazano;
     const std::lock_guard<std::mutex> z(zamek_);
-    return ZapisSoubor(*s, obsah, true, true, duvod);
+    return ZapisSoubor(*s, obsah, true, duvod);
 }
 
 TVysledek TStavModulu::ZapisBlok(std::uint8_t kod, std::uint16_t blok, const TBajty& data, std::string& duvod)
@@ -335,14 +336,25 @@ TVysledek TStavModulu::ZapisBlok(std::uint8_t kod, std::uint16_t blok, const TBa
         return TVysledek::Zakazano;
     const std::lock_guard<std::mutex> z(zamek_);
     if (blok == 0)
-        return ZapisSoubor(*s, data, false, true, duvod);
-    TBajty obsah = soubory_[s->Nazev];
+        return ZapisSoubor(*s, data, false, duvod);
+    // Later blocks exist only for the free-form files (an image, a long boot
+    // command); they go into the file in place, as the module's flash takes
+    // them, so an upload never copies the whole image per block.
     const std::size_t od = static_cast<std::size_t>(blok) * DelkaBloku;
+    if (s->Kontrola != TKontrola::Zadna || od + data.size() > s->Delka) {
+        duvod = std::string(s->Nazev) + ": block " + std::to_string(blok) + " lies beyond the file";
+        return TVysledek::Odmitnuto;
+    }
+    TBajty& obsah = soubory_[s->Nazev];
     if (obsah.size() < od + data.size())
         obsah.resize(od + data.size(), 0);
     for (std::size_t i = 0; i < data.size(); ++i)
         obsah[od + i] = data[i];
-    return ZapisSoubor(*s, std::move(obsah), false, false, duvod);
+    if (obsah.size() > UkladatHnedDo)
+        neulozene_.insert(s->Nazev);
+    else if (!UlozNyni(s->Nazev, obsah, duvod))
+        return TVysledek::ChybaUlozeni;
+    return TVysledek::Ok;
 }
 
 TBajty TStavModulu::Soubor(const std::string& nazev)

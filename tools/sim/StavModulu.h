@@ -54,9 +54,9 @@ public:
 
 private:
     TVysledek CtiSoubor(const TSouborModulu& s, TBajty& obsah, bool sPoruchami);
-    // `prvniCast`: the whole file or its first block (where the wrong-value
-    // fault acts); later blocks of an upload are stored as they come.
-    TVysledek ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ulozitHned, bool prvniCast, std::string& duvod);
+    // A whole file, or the first block of a serial upload (where the
+    // wrong-value fault acts); `ulozitHned` stores even a large file at once.
+    TVysledek ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ulozitHned, std::string& duvod);
     void Proved(const TSouborModulu& s, const TBajty& obsah);  // carry out a command file (Proved = carry out)
     bool UlozNyni(const std::string& nazev, const TBajty& obsah, std::string& duvod);  // store now
     void Restart();
