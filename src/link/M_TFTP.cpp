@@ -101,7 +101,9 @@ bool PrectiDoSouboru(TTFTP& tftp, const std::string& lokalni, const std::string&
     if (!MaKlienta(tftp))
         return false;
     // Created (or emptied) before the transfer; after a failure it keeps the
-    // blocks received so far.
+    // blocks received so far. A file that cannot be created is reported in
+    // the status like any other failure: the caller is a window's handler,
+    // and nothing may escape from it into the event loop.
     TSoubor f(std::fopen(lokalni.c_str(), "wb"));
     if (!f)
         return Vysledek(tftp, 1, "Nelze vytvořit soubor " + lokalni);

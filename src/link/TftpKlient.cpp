@@ -86,8 +86,8 @@ TAkce DalsiBlok(TPrenos& p)
 }
 
 // Read: DATA with the expected number. Any other number (a duplicate of an
-// earlier block included) is dropped without a second ACK: the module may
-// rely on it, and without retransmission on our side nothing is gained.
+// earlier block included) is dropped without a second ACK, as the module has
+// always seen it; a repeated ACK would only invite a repeated block.
 TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
 {
     if (delka < 4)
@@ -109,7 +109,8 @@ TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool o
     p.Blok = blok;
     const bool plny = delka >= static_cast<std::size_t>(p.VelikostBloku) + 4;
     if (blok == 65535 && plny) {
-        // The block number would wrap; the module's files never get this far.
+        // Another block would need number 0 again; rather than guess how the
+        // peer wraps, the client stops here.
         Posli(akce, p, PaketChyby(ChybaOperace, ""));
         p.Stav = TStav::Selhani;
         p.Duvod = "číslo bloku by přeteklo";

@@ -137,6 +137,8 @@ bool CtiVolby(const std::uint8_t* data, std::size_t delka, std::uint16_t pozadov
         // block size does the peer use?), so it is refused like an unknown one.
         if (klic == "blksize" && !bylBlksize) {
             bylBlksize = true;
+            // A server may lower the block size asked for, never raise it: a
+            // larger block than requested is refused like one out of range.
             const std::uint64_t strop = pozadovany < NejvetsiBlok ? pozadovany : NejvetsiBlok;
             const auto blok = CtiCislo(hodnota, 0xFFFFFFFFu);
             if (!blok || *blok < NejmensiBlok || *blok > strop) {

@@ -210,9 +210,9 @@ const std::vector<TPripad> Pripady = {
     {"ZapisPrazdnyHotov", ZapisPrazdny, TftpAck(1), Hotovo, {}},
 };
 
-class DatagramVeStavu : public ::testing::TestWithParam<TPripad> {};
+class TftpDatagramVeStavu : public ::testing::TestWithParam<TPripad> {};
 
-TEST_P(DatagramVeStavu, LeavesStateAndSendsExactly)
+TEST_P(TftpDatagramVeStavu, LeavesStateAndSendsExactly)
 {
     const TPripad& c = GetParam();
     TPrenos p = Priprav(c.vychozi);
@@ -237,7 +237,7 @@ TEST_P(DatagramVeStavu, LeavesStateAndSendsExactly)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tabulka, DatagramVeStavu, ::testing::ValuesIn(Pripady),
+INSTANTIATE_TEST_SUITE_P(Tabulka, TftpDatagramVeStavu, ::testing::ValuesIn(Pripady),
                          [](const auto& info) { return std::string(info.param.nazev); });
 
 TEST(TftpZadost, ReadAndWriteRequestsByteForByte)

@@ -20,9 +20,9 @@ struct THostPortPripad {
     std::uint16_t port;
 };
 
-class RozlozHostPortTest : public ::testing::TestWithParam<THostPortPripad> {};
+class TftpUdpRozlozHostPort : public ::testing::TestWithParam<THostPortPripad> {};
 
-TEST_P(RozlozHostPortTest, SplitsHostAndPort)
+TEST_P(TftpUdpRozlozHostPort, SplitsHostAndPort)
 {
     const auto& p = GetParam();
     std::string host;
@@ -35,7 +35,7 @@ TEST_P(RozlozHostPortTest, SplitsHostAndPort)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texty, RozlozHostPortTest,
+    Texty, TftpUdpRozlozHostPort,
     ::testing::Values(THostPortPripad{"192.168.1.10", true, "192.168.1.10", 69},
                       THostPortPripad{"127.0.0.1:6969", true, "127.0.0.1", 6969},
                       THostPortPripad{"modul.local:1", true, "modul.local", 1},
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       THostPortPripad{"host:69x", false, "", 0},
                       THostPortPripad{"host:000069", false, "", 0}));
 
-TEST(NajdiAdresu, ResolvesBothFamiliesAndRefusesNonsense)
+TEST(TftpUdpNajdiAdresu, ResolvesBothFamiliesAndRefusesNonsense)
 {
     TAdresaUdp a;
     std::string chyba;
@@ -67,9 +67,9 @@ TEST(NajdiAdresu, ResolvesBothFamiliesAndRefusesNonsense)
     EXPECT_FALSE(chyba.empty());
 }
 
-class UdpSmycka : public ::testing::TestWithParam<const char*> {};
+class TftpUdpSmycka : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(UdpSmycka, RoundTripTimeoutAndCutDatagram)
+TEST_P(TftpUdpSmycka, RoundTripTimeoutAndCutDatagram)
 {
     std::string chyba;
     TAdresaUdp mistni;
@@ -112,9 +112,10 @@ TEST_P(UdpSmycka, RoundTripTimeoutAndCutDatagram)
     EXPECT_FALSE(klient.Posli(adresaServeru, data.data(), 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Smycky, UdpSmycka, ::testing::Values("127.0.0.1", "::1"));
+INSTANTIATE_TEST_SUITE_P(Smycky, TftpUdpSmycka, ::testing::Values("127.0.0.1", "::1"),
+                         [](const auto& info) { return std::string(info.param) == "::1" ? "ipv6" : "ipv4"; });
 
-TEST(UdpSocket, MoveKeepsTheDescriptor)
+TEST(TftpUdpSocket, MoveKeepsTheDescriptor)
 {
     std::string chyba;
     TAdresaUdp mistni;
