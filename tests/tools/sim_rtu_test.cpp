@@ -263,6 +263,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TPoruchaRtu{TPorucha::JinaUlozenaHodnota, "JinaUlozenaHodnota"},
                       TPoruchaRtu{TPorucha::JinyTyp, "JinyTyp"}, TPoruchaRtu{TPorucha::JinaVerze, "JinaVerze"}));
 
+TEST_F(SimRtu, CountedIdentityFaultsChangeOneWholeIdentification)
+{
+    sim.NastavPoruchu(TPorucha::JinyTyp, true, 1);
+    sim.NastavPoruchu(TPorucha::JinaVerze, true, 1);
+    const auto identifikace = [&] {
+        std::string text;
+        for (const std::uint8_t objekt : {0, 1, 2, 10, 11})
+            text += Znaky(Objekt(objekt));
+        return text;
+    };
+    EXPECT_EQ(identifikace(), "VK-7317R2.1023110042");
+    EXPECT_EQ(identifikace(), "VK-7316R1.0023110042");
+}
+
 TEST_F(SimRtu, FaultSwitchedOnStaysUntilSwitchedOff)
 {
     sim.NastavPoruchu(TPorucha::ZadnaOdpoved, true);

@@ -134,7 +134,9 @@ void TRtuSlave::Preposli(const TBajty& r, TBajty& o)
         Vyjimka(r[1], TVyjimka::NeznamaAdresa, o);
         return;
     }
-    const TIdentita identita = stav_.Identita();
+    // A counted identity fault is used up by the object it changes: object 1
+    // carries the type's differing half, object 2 the version.
+    const TIdentita identita = stav_.Identita(objekt == 1, objekt == 2);
     TBajty vnorena = {adresa_, FunkceIdentifikace, objekt, 4};  // embedded reply (Vnorena)
     if (objekt <= 1)
         CtyriZnaky(identita.Typ, 4u * objekt, vnorena);

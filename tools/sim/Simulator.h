@@ -97,7 +97,11 @@ public:
     bool NastavSoubor(const std::string& nazev, std::vector<std::uint8_t> obsah);
 
     // Switches a fault on or off (thread-safe). With `pocet` > 0 it acts only
-    // on the next `pocet` occasions and then switches itself off.
+    // on the next `pocet` occasions and then switches itself off. An occasion
+    // is a request the fault changes: a serial frame or TFTP request (no
+    // answer, exception), a reply (wrong CRC), a write (refused, other value),
+    // a transfer (dropped datagram, OACK), an info.txt read or the
+    // identification object 1 (type) or 2 (version).
     void NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t pocet = 0);
 
     // Requests received: every serial frame (any address, any CRC) and every

@@ -172,10 +172,10 @@ TBajty TStavModulu::ZivySoubor(const TSouborModulu& s)
     return beh_.SysBin(popis);
 }
 
-TBajty TStavModulu::InfoTxtSPoruchami()
+TBajty TStavModulu::InfoTxtSPoruchami(bool typ, bool verze)
 {
-    const bool jinyTyp = poruchy_.Uplatni(TPorucha::JinyTyp);
-    const bool jinaVerze = poruchy_.Uplatni(TPorucha::JinaVerze);
+    const bool jinyTyp = typ && poruchy_.Uplatni(TPorucha::JinyTyp);
+    const bool jinaVerze = verze && poruchy_.Uplatni(TPorucha::JinaVerze);
     const TBajty& info = soubory_["info.txt"];
     if (!jinyTyp && !jinaVerze)
         return info;
@@ -187,7 +187,7 @@ TVysledek TStavModulu::CtiSoubor(const TSouborModulu& s, TBajty& obsah, bool sPo
     const std::string nazev = s.Nazev;
     if (s.Zivy && zmrazene_.count(nazev) == 0)
         soubory_[nazev] = ZivySoubor(s);
-    obsah = sPoruchami && nazev == "info.txt" ? InfoTxtSPoruchami() : soubory_[nazev];
+    obsah = sPoruchami && nazev == "info.txt" ? InfoTxtSPoruchami(true, true) : soubory_[nazev];
     return TVysledek::Ok;
 }
 
@@ -214,7 +214,7 @@ TVysledek TStavModulu::PrectiBlok(std::uint8_t kod, std::uint16_t blok, std::siz
     if (s->Zivy && zmrazene_.count(nazev) == 0)
         soubory_[nazev] = ZivySoubor(*s);
     // Sliced in place: a large image read block by block is never copied whole.
-    const TBajty info = nazev == "info.txt" ? InfoTxtSPoruchami() : TBajty{};
+    const TBajty info = nazev == "info.txt" ? InfoTxtSPoruchami(true, true) : TBajty{};
     const TBajty& obsah = nazev == "info.txt" ? info : soubory_[nazev];
     const std::size_t od = static_cast<std::size_t>(blok) * DelkaBloku;
     data.assign(delka, 0);
@@ -386,10 +386,10 @@ bool TStavModulu::NastavSoubor(const std::string& nazev, TBajty obsah)
     return true;
 }
 
-TIdentita TStavModulu::Identita()
+TIdentita TStavModulu::Identita(bool typ, bool verze)
 {
     const std::lock_guard<std::mutex> z(zamek_);
-    return RozlozIdentitu(InfoTxtSPoruchami());
+    return RozlozIdentitu(InfoTxtSPoruchami(typ, verze));
 }
 
 }  // namespace vk::sim

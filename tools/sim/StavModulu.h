@@ -50,7 +50,9 @@ public:
     TBajty Soubor(const std::string& nazev);  // stored bytes (live files brought up to date), no faults
     bool NastavSoubor(const std::string& nazev, TBajty obsah);
 
-    TIdentita Identita();  // as the module announces it now (faults applied)
+    // The identity as the module announces it now; `typ` / `verze` let the
+    // type / version faults act (and use up an occasion of a counted one).
+    TIdentita Identita(bool typ, bool verze);
 
 private:
     TVysledek CtiSoubor(const TSouborModulu& s, TBajty& obsah, bool sPoruchami);
@@ -63,7 +65,7 @@ private:
     void VymazLog();  // clear the event log
     void OdvodLog();  // logh.bin and log100.bin from log.bin (Odvod = derive)
     TBajty ZivySoubor(const TSouborModulu& s);  // a live file built now
-    TBajty InfoTxtSPoruchami();
+    TBajty InfoTxtSPoruchami(bool typ, bool verze);
 
     TPoruchy& poruchy_;
     mutable std::mutex zamek_;
