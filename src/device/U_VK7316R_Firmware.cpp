@@ -14,16 +14,16 @@ bool PrectiFwAkt(TVK7316R& modul, TVK7316R_FwAkt& r)
 bool ZapisFwHbn(TVK7316R& modul, TVK7316R_FwHbn& r, const link::TPrubeh& prubeh)
 {
     return detail::Proved(modul, r, [&](std::string& chyba) {
-        bool ok = false;
         if (modul.Rozhrani == 1) {
-            ok = link::ZapisZeSouboru(modul.TFTP, r.LokalniSoubor, "fw.hbn", prubeh);
+            const bool ok = link::ZapisZeSouboru(modul.TFTP, r.LokalniSoubor, "fw.hbn", prubeh);
             chyba = modul.TFTP.ED.StatusText;
-        } else {
-            ok = link::NahrajSoubor(modul.MBRTU, r.LokalniSoubor, 46, prubeh) == 0;
-            chyba = modul.MBRTU.ED.StatusText;
+            return ok;
         }
-        if (!ok && chyba.empty())
-            chyba = "Nelze otevřít soubor " + r.LokalniSoubor;
+        // With no port open the upload fails without a text of its own; the
+        // text of an earlier transfer ("OK") must not stand for this failure.
+        modul.MBRTU.ED.StatusText.clear();
+        const bool ok = link::NahrajSoubor(modul.MBRTU, r.LokalniSoubor, 46, prubeh) == 0;
+        chyba = modul.MBRTU.ED.StatusText.empty() ? "Chyba spojení s modulem" : modul.MBRTU.ED.StatusText;
         return ok;
     });
 }

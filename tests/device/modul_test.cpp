@@ -182,3 +182,15 @@ TEST(Modul, VychoziModulAZnamySoubor)
     ASSERT_TRUE(NajdiSoubor("sys.bin"));
     EXPECT_EQ(NajdiSoubor("sys.bin")->DelkaBlok1, 152);
 }
+
+TEST(Modul, NahraniBezOtevrenehoPortuNehlasiOK)
+{
+    TVK7316R modul;
+    modul.Init = true;  // a serial connection whose port is gone
+    modul.MBRTU.ED.StatusText = "OK";
+    TVK7316R_FwHbn fw;
+    fw.LokalniSoubor = "/nonexistent/image.hbn";
+    EXPECT_FALSE(ZapisFwHbn(modul, fw));
+    EXPECT_EQ(fw.Status, 1);
+    EXPECT_EQ(fw.StatusText, "Chyba spojení s modulem");
+}

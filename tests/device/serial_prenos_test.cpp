@@ -248,7 +248,7 @@ TEST_F(SerialPrenos, NahraniFirmwaruPoBlocich)
     fw.LokalniSoubor = soubor.string();  // now gone
     EXPECT_FALSE(ZapisFwHbn(spojeni_, fw));
     EXPECT_EQ(fw.Status, 1);
-    EXPECT_FALSE(fw.StatusText.empty());
+    EXPECT_EQ(fw.StatusText, "Nelze otevřít soubor " + soubor.string());
     EXPECT_EQ(peer_->pozadavky().size(), 3u);
 }
 

@@ -238,7 +238,7 @@ TEST_P(Operace, NahraniNeexistujicihoSouboru)
     fw.LokalniSoubor = "/nonexistent/folder/image.hbn";
     EXPECT_FALSE(ZapisFwHbn(m_, fw));
     EXPECT_EQ(fw.Status, 1);
-    EXPECT_FALSE(fw.StatusText.empty());
+    EXPECT_EQ(fw.StatusText, "Nelze otevřít soubor /nonexistent/folder/image.hbn");
     EXPECT_EQ(s_.sim.PocetPozadavku(), pred);
 }
 
