@@ -110,6 +110,25 @@ TEST_P(PoruchaObeLinky, JinaUlozenaHodnotaUkazeZpetneCteni)
     EXPECT_EQ(precteny.Timeout, 60);
 }
 
+TEST_P(PoruchaObeLinky, JinyTypAVerzeVInfoTxt)
+{
+    // info.txt carries the identity as the module states it; judging it is
+    // the caller's business, so the read succeeds.
+    s_.sim.NastavPoruchu(TPorucha::JinyTyp, true, 1);
+    TVK7316R_InfoTxt typ;
+    ASSERT_TRUE(PrectiInfoTxt(m_, typ)) << typ.StatusText;
+    EXPECT_EQ(typ.Text.substr(0, 8), "VK-7317R");
+
+    s_.sim.NastavPoruchu(TPorucha::JinaVerze, true, 1);
+    TVK7316R_InfoTxt verze;
+    ASSERT_TRUE(PrectiInfoTxt(m_, verze)) << verze.StatusText;
+    EXPECT_NE(verze.Text.find("2.10"), std::string::npos) << verze.Text;
+
+    TVK7316R_InfoTxt normalni;
+    ASSERT_TRUE(PrectiInfoTxt(m_, normalni));
+    EXPECT_EQ(normalni.Text.substr(0, 8), "VK-7316R");
+}
+
 TEST_P(PoruchaObeLinky, OdmitnutyPrikazRestartu)
 {
     s_.sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true, 1);
