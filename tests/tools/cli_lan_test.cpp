@@ -57,6 +57,21 @@ TEST_F(cli_Lan, IdentifyProsteIJson)
                             "\",\"TypVerze\":\"VK-7316R  v.1.00\"}\n");
 }
 
+// An IPv6 module address in brackets with its port.
+TEST(cli_LanIPv6, IdentifyPresLoopbackIPv6)
+{
+    vk::sim::TSimulator sim6;
+    vk::sim::TNastaveniSimulatoru n;
+    n.Lan = "[::1]:0";
+    n.SpustitSerial = false;
+    std::string chyba;
+    if (!sim6.Spust(n, chyba)) GTEST_SKIP() << "no IPv6 loopback: " << chyba;
+    ASSERT_EQ(sim6.AdresaLan().rfind("[::1]:", 0), 0u) << sim6.AdresaLan();
+    const TVysledek v = Spust({"--lan", sim6.AdresaLan(), "identify"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_TRUE(Obsahuje(v.Vystup, "TypVerze=VK-7316R  v.1.00\n")) << v.Vystup;
+}
+
 struct TSelhaniPripojeni {
     const char* Nazev;
     TPorucha Porucha;

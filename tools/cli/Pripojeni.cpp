@@ -152,7 +152,9 @@ TKonec PripojUART(const TArgumenty& a, core::TData& dat, core::TPripojeni& prac)
     link::TMBRTU mbrtu = Modul.MBRTU;
     mbrtu.ID.HNDL = 0;
     if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, zarizeni) != 0) {
-        return ChybaModulu(mbrtu.ED.StatusText + " (" + zarizeni + ")");
+        // A device given by its path has no COM number to name.
+        return ChybaModulu((cisloCOM > 0 ? mbrtu.ED.StatusText : std::string("Chyba otevření COM")) + " (" +
+                           zarizeni + ")");
     }
     mbrtu.CFG.Adresa = static_cast<std::uint8_t>(adresa);
     Modul.MBRTU = mbrtu;
