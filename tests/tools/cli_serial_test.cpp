@@ -120,6 +120,19 @@ TEST_F(cli_Serial, PutPoBlocich240)
     EXPECT_EQ(sim.Soubor("fw.hbn"), fw);
 }
 
+TEST_F(cli_Serial, FirmwarePoBlocichSPrubehem)
+{
+    const Bajty image = Vzorek(2400, 5);
+    ZapisBajty(slozka / "image.hbn", image);
+    TVolbySpusteni terminal;
+    terminal.ChybyNaTerminal = true;
+    const TVysledek v = Cli({"fw-upload", slozka / "image.hbn"}, terminal);
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_TRUE(Obsahuje(v.Chyby, "] 100 % 2400/2400 B")) << v.Chyby;
+    EXPECT_EQ(sim.Soubor("fw.hbn"), image);
+    EXPECT_EQ(sim.Soubor("boot.cmd"), (Bajty{0x70, 0x72, 0x6F, 0x67, 0x00}));
+}
+
 TEST_F(cli_Serial, SouboryJenProLanOdmitnuty)
 {
     const TVysledek l = Cli({"log-show"});
