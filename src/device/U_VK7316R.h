@@ -345,7 +345,8 @@ bool PrectiSpravaCfg(TVK7316R& modul, TVK7316R_SpravaCfg& r);
 bool ZapisSpravaCfg(TVK7316R& modul, TVK7316R_SpravaCfg& r);
 
 // log.cfg and log.clr travel over the network link only, whatever link the
-// connection uses; they check neither Modul.Init nor Modul.Rozhrani.
+// connection uses; they check neither Modul.Init nor Modul.Rozhrani. They
+// honour the busy mark of Modul, the record that owns that link.
 bool PrectiLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r);
 bool ZapisLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r);
 bool ZapisLogClr(link::TTFTP& tftp, TVK7316R_LogClr& r);
