@@ -2,6 +2,7 @@
 // negotiated reads, writes and their checks, the error codes, and the faults.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "Simulator.h"
@@ -185,6 +186,31 @@ TEST_F(SimTftp, RepeatedDataBlockIsAcknowledgedAgainAndStoredOnce)
     Bajty ocekavane(512, 0x11);
     ocekavane.push_back(0x22);
     EXPECT_EQ(sim.Soubor("fw.hbn"), ocekavane);
+}
+
+TEST_F(SimTftp, GarbageDatagramsLeaveTheServerServing)
+{
+    std::mt19937 nahoda(7316);
+    sim.NastavSoubor("fw.hbn", Bajty(3000, 9));
+    klient->Posli(TTftpKlient::Pozadavek(1, "fw.hbn", {}), sim.PortLan());
+    TPaket prvni;
+    ASSERT_TRUE(klient->Prijmi(prvni, 1000));
+    for (int i = 0; i < 300; ++i) {
+        Bajty b(nahoda() % 40);
+        for (auto& x : b)
+            x = static_cast<std::uint8_t>(nahoda() % 4 == 0 ? 0 : nahoda());
+        if (b.size() >= 2 && i % 2 == 0) {
+            b[0] = 0;
+            b[1] = static_cast<std::uint8_t>(1 + nahoda() % 6);  // a real opcode with a broken body
+        }
+        klient->Posli(b, i % 3 == 0 ? prvni.Port : sim.PortLan());
+    }
+    TPaket p;
+    while (klient->Prijmi(p, 100)) {
+    }
+    const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}});
+    ASSERT_TRUE(v.Ok);
+    EXPECT_EQ(v.Data, Text("VK-7316R v.1.00 (sn.23110042)"));
 }
 
 TEST_F(SimTftp, EveryRequestIsCounted)
