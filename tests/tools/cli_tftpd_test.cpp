@@ -102,6 +102,11 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ASSERT_TRUE(PortObsazen(port)) << "in.tftpd did not bind " << adresa;
+        // Someone else may have taken the port meanwhile; a server that
+        // could not bind it ends at once, so it must still be running.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        int stav = 0;
+        ASSERT_EQ(::waitpid(server, &stav, WNOHANG), 0) << "in.tftpd could not bind " << adresa;
         lan = adresa;
     }
 
