@@ -33,11 +33,13 @@ public:
     void Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
 
 private:
+    // A datagram on the request port (Pozadavek = request).
     void Pozadavek(const std::uint8_t* data, std::size_t delka, const vk::link::TAdresaUdp& od);
     void PaketPrenosu(TPrenos& p);  // a datagram on a transfer's socket
-    void PosliData(TPrenos& p);
+    void PosliData(TPrenos& p);     // send the DATA of the current block (Posli = send)
     void PosliAck(TPrenos& p, std::uint16_t blok);
-    void PosliChybu(TPrenos& p, std::uint16_t kod, const std::string& text);  // and ends the transfer
+    void PosliChybu(TPrenos& p, std::uint16_t kod, const std::string& text);  // send ERROR and end the transfer
+    // An ERROR answer to a request, from a port of its own (Chyba = error).
     void Chyba(const vk::link::TAdresaUdp& komu, std::uint16_t kod, const std::string& text);
 
     TStavModulu& stav_;
