@@ -48,7 +48,7 @@ std::string TextNapovedy()
            "\n"
            "  --help              this text\n"
            "\n"
-           "Runs until SIGINT or SIGTERM. Exit code 0 after a clean stop, 1 when it cannot start,\n"
+           "Runs until SIGINT, SIGTERM or SIGHUP. Exit code 0 after a clean stop, 1 when it cannot start,\n"
            "2 for a bad command line.\n";
 }
 

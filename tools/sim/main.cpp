@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     sigemptyset(&signaly);
     sigaddset(&signaly, SIGINT);
     sigaddset(&signaly, SIGTERM);
+    sigaddset(&signaly, SIGHUP);  // a closed terminal stops it cleanly as well
     pthread_sigmask(SIG_BLOCK, &signaly, nullptr);
 
     TSimulator simulator;
@@ -49,6 +50,6 @@ int main(int argc, char** argv)
     int signal = 0;
     sigwait(&signaly, &signal);
     simulator.Zastav();
-    std::cout << "Stopped (" << (signal == SIGINT ? "SIGINT" : "SIGTERM") << ")\n";
+    std::cout << "Stopped (" << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP") << ")\n";
     return 0;
 }
