@@ -166,12 +166,29 @@ TEST_F(SimRtu, FramesForAnotherAddressOrWithABadCrcGetNoAnswer)
     EXPECT_EQ(Cti(22, 0, 3).size(), 8u);
 }
 
-TEST_F(SimRtu, RequestSplitByAShortPauseIsOneFrame)
+// At 600 Bd a request ends only after 64 ms of silence, far above any
+// scheduling delay between two writes, so the outcome does not hang on timing.
+TEST(SimRtuTicho, PauseShorterThanTheSilenceKeepsOneFrameALongerOneSplitsIt)
 {
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.KodBaud = 0;
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    TPtyKlient port(sim.CestaSerial());
     const Bajty r = SCrc({247, 0x43, 0xFE, 22, 0, 0, 3});
-    port->PosliSurove(Bajty(r.begin(), r.begin() + 4));
-    port->PosliSurove(Bajty(r.begin() + 4, r.end()));
-    EXPECT_EQ(port->Prijmi().size(), 8u);
+    port.PosliSurove(Bajty(r.begin(), r.begin() + 4));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    port.PosliSurove(Bajty(r.begin() + 4, r.end()));
+    EXPECT_EQ(port.Prijmi(1000).size(), 8u);
+    EXPECT_EQ(sim.PocetPozadavku(), 1u);
+
+    port.PosliSurove(Bajty(r.begin(), r.begin() + 4));
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    port.PosliSurove(Bajty(r.begin() + 4, r.end()));
+    EXPECT_TRUE(port.Prijmi(300).empty());
+    EXPECT_EQ(sim.PocetPozadavku(), 3u);  // two broken frames, neither answered
 }
 
 TEST_F(SimRtu, UploadInBlocksBuildsTheImage)

@@ -213,7 +213,7 @@ TEST_F(SimStav, ClearingTheDiagnosticsZeroesTheLineCounters)
     EXPECT_GT(Cti32(pred, 4), 0u);     // errors in total
     Zapis("ctrl.bin", VymazDiagnostiku());
     const Bajty po = sim.Soubor("mmrd.bin");
-    EXPECT_LT(Cti32(po, 0), 10u);
+    EXPECT_LT(Cti32(po, 0), 25u);  // at most a second of messages since the clearing
     EXPECT_EQ(Cti32(po, 4), 0u);
     EXPECT_EQ(Cti32(po, 8), 0u);
     EXPECT_EQ(sim.Soubor("ctrl.bin"), VymazDiagnostiku());
