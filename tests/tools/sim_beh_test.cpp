@@ -24,7 +24,7 @@ std::string Docasna(const char* jmeno)
     return std::string("/tmp/vk-sim-beh-") + std::to_string(::getpid()) + "-" + jmeno;
 }
 
-TEST(SimBeh, StartsAndStopsPromptlyAgainAndAgain)
+TEST(simBeh, StartsAndStopsPromptlyAgainAndAgain)
 {
     vk::sim::TSimulator sim;
     for (int i = 0; i < 8; ++i) {
@@ -44,7 +44,7 @@ TEST(SimBeh, StartsAndStopsPromptlyAgainAndAgain)
     sim.Zastav();  // stopping a stopped simulator is harmless
 }
 
-TEST(SimBeh, SecondStartWhileRunningIsRefused)
+TEST(simBeh, SecondStartWhileRunningIsRefused)
 {
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
@@ -62,9 +62,9 @@ struct TSpatnyStart {
     std::uint8_t adresa;
 };
 
-class SimSpatnyStart : public ::testing::TestWithParam<TSpatnyStart> {};
+class simSpatnyStart : public ::testing::TestWithParam<TSpatnyStart> {};
 
-TEST_P(SimSpatnyStart, FailsWithAReasonAndLeavesNothingRunning)
+TEST_P(simSpatnyStart, FailsWithAReasonAndLeavesNothingRunning)
 {
     vk::sim::TNastaveniSimulatoru n;
     n.Lan = GetParam().lan;
@@ -81,13 +81,13 @@ TEST_P(SimSpatnyStart, FailsWithAReasonAndLeavesNothingRunning)
     EXPECT_TRUE(sim.Spust(n, chyba)) << chyba;
 }
 
-INSTANTIATE_TEST_SUITE_P(Nastaveni, SimSpatnyStart,
+INSTANTIATE_TEST_SUITE_P(Nastaveni, simSpatnyStart,
                          ::testing::Values(TSpatnyStart{"port out of range", "127.0.0.1:70000", 247},
                                            TSpatnyStart{"no host", ":69", 247},
                                            TSpatnyStart{"address not of this machine", "192.0.2.1:0", 247},
                                            TSpatnyStart{"address 0", "127.0.0.1:0", 0}));
 
-TEST(SimBeh, BoundPortIsTakenOnlyOnce)
+TEST(simBeh, BoundPortIsTakenOnlyOnce)
 {
     vk::sim::TSimulator prvni, druhy;
     vk::sim::TNastaveniSimulatoru n;
@@ -98,7 +98,7 @@ TEST(SimBeh, BoundPortIsTakenOnlyOnce)
     EXPECT_FALSE(druhy.Spust(n, chyba));
 }
 
-TEST(SimBeh, ServesIpv6Loopback)
+TEST(simBeh, ServesIpv6Loopback)
 {
     vk::sim::TNastaveniSimulatoru n;
     n.Lan = "[::1]:0";
@@ -110,7 +110,7 @@ TEST(SimBeh, ServesIpv6Loopback)
     EXPECT_EQ(sim.AdresaLan(), "[::1]:" + std::to_string(sim.PortLan()));
 }
 
-TEST(SimBeh, PtySymlinkPointsAtTheSlaveAndGoesAwayAtStop)
+TEST(simBeh, PtySymlinkPointsAtTheSlaveAndGoesAwayAtStop)
 {
     const std::string odkaz = Docasna("pty");
     ::unlink(odkaz.c_str());
@@ -137,7 +137,7 @@ TEST(SimBeh, PtySymlinkPointsAtTheSlaveAndGoesAwayAtStop)
     EXPECT_NE(::lstat(odkaz.c_str(), &s), 0);
 }
 
-TEST(SimBeh, PtyPathHeldByAnotherFileIsLeftAlone)
+TEST(simBeh, PtyPathHeldByAnotherFileIsLeftAlone)
 {
     const std::string cesta = Docasna("file");
     const int fd = ::open(cesta.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -157,7 +157,7 @@ TEST(SimBeh, PtyPathHeldByAnotherFileIsLeftAlone)
     ::unlink(cesta.c_str());
 }
 
-TEST(SimBeh, StopsPromptlyWhileAClientIsInTheMiddleOfATransfer)
+TEST(simBeh, StopsPromptlyWhileAClientIsInTheMiddleOfATransfer)
 {
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
@@ -180,9 +180,9 @@ struct TArgumenty {
     bool platne;
 };
 
-class SimArgumenty : public ::testing::TestWithParam<TArgumenty> {};
+class simArgumenty : public ::testing::TestWithParam<TArgumenty> {};
 
-TEST_P(SimArgumenty, AreTakenOrRefusedWithAMessage)
+TEST_P(simArgumenty, AreTakenOrRefusedWithAMessage)
 {
     vk::sim::TArgumentySim a;
     std::string chyba;
@@ -191,7 +191,7 @@ TEST_P(SimArgumenty, AreTakenOrRefusedWithAMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Prikazy, SimArgumenty,
+    Prikazy, simArgumenty,
     ::testing::Values(TArgumenty{{}, true}, TArgumenty{{"--lan", "127.0.0.1:6969", "--no-serial"}, true},
                       TArgumenty{{"--pty", "/tmp/x", "--no-lan", "--address", "5", "--baud-code", "8"}, true},
                       TArgumenty{{"--fault", "ZadnaOdpoved", "--fault", "spatnecrc=3"}, true},
@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumenty{{"--fault", "SpatneCRC=x"}, false}, TArgumenty{{"--no-lan", "--no-serial"}, false},
                       TArgumenty{{"--bogus"}, false}, TArgumenty{{"--pty", ""}, false}));
 
-TEST(SimArgumentyHodnoty, LandInTheSettings)
+TEST(simArgumentyHodnoty, LandInTheSettings)
 {
     vk::sim::TArgumentySim a;
     std::string chyba;
@@ -294,7 +294,7 @@ int Pockej(pid_t pid, int timeoutMs)
     return -1;
 }
 
-TEST(SimProgram, PrintsItsAddressServesAndStopsCleanlyOnSigterm)
+TEST(simProgram, PrintsItsAddressServesAndStopsCleanlyOnSigterm)
 {
     const std::string odkaz = Docasna("exe-pty");
     TBeh b = SpustProgram({"--pty", odkaz, "--baud-code", "8"});
@@ -319,7 +319,7 @@ TEST(SimProgram, PrintsItsAddressServesAndStopsCleanlyOnSigterm)
     EXPECT_NE(::lstat(odkaz.c_str(), &s), 0);
 }
 
-TEST(SimProgram, FaultFromTheCommandLineActs)
+TEST(simProgram, FaultFromTheCommandLineActs)
 {
     TBeh b = SpustProgram({"--no-serial", "--fault", "JinaVerze"});
     if (b.pid < 0)
@@ -340,9 +340,9 @@ struct TKodUkonceni {
     const char* text;
 };
 
-class SimProgramKody : public ::testing::TestWithParam<TKodUkonceni> {};
+class simProgramKody : public ::testing::TestWithParam<TKodUkonceni> {};
 
-TEST_P(SimProgramKody, ExitCodeAndMessage)
+TEST_P(simProgramKody, ExitCodeAndMessage)
 {
     TBeh b = SpustProgram(GetParam().argv);
     if (b.pid < 0)
@@ -353,7 +353,7 @@ TEST_P(SimProgramKody, ExitCodeAndMessage)
     ::close(b.vystup);
 }
 
-INSTANTIATE_TEST_SUITE_P(Prikazy, SimProgramKody,
+INSTANTIATE_TEST_SUITE_P(Prikazy, simProgramKody,
                          ::testing::Values(TKodUkonceni{{"--help"}, 0, "Usage: vk7316r-sim"},
                                            TKodUkonceni{{"--address", "300"}, 2, "--address must be"},
                                            TKodUkonceni{{"--frobnicate"}, 2, "Unknown argument"},

@@ -13,7 +13,7 @@ using vk::sim::TPorucha;
 
 namespace {
 
-class SimRtu : public ::testing::Test {
+class simRtu : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,7 +57,7 @@ protected:
     std::unique_ptr<TPtyKlient> port;
 };
 
-TEST_F(SimRtu, ReadOfInfoTxtCarriesThirtyOneBytesAfterAThreeByteHeader)
+TEST_F(simRtu, ReadOfInfoTxtCarriesThirtyOneBytesAfterAThreeByteHeader)
 {
     const Bajty r = Cti(0, 0, 31);
     ASSERT_EQ(r.size(), 3u + 31u + 2u);
@@ -69,7 +69,7 @@ TEST_F(SimRtu, ReadOfInfoTxtCarriesThirtyOneBytesAfterAThreeByteHeader)
     EXPECT_EQ(Bajty(r.begin() + 3, r.end() - 2), ocekavane);
 }
 
-TEST_F(SimRtu, SysBinInTwoBlocksEqualsTheWholeFile)
+TEST_F(simRtu, SysBinInTwoBlocksEqualsTheWholeFile)
 {
     const Bajty prvni = Cti(2, 0, 240);
     const Bajty druhy = Cti(2, 1, 152);
@@ -83,7 +83,7 @@ TEST_F(SimRtu, SysBinInTwoBlocksEqualsTheWholeFile)
     EXPECT_EQ(Bajty(spojeny.begin(), spojeny.begin() + 120), Bajty(soubor.begin(), soubor.begin() + 120));
 }
 
-TEST_F(SimRtu, WrittenConfigurationIsReadBack)
+TEST_F(simRtu, WrittenConfigurationIsReadBack)
 {
     const Bajty lan4 = SKontrolou({10, 0, 0, 5, 255, 0, 0, 0, 10, 0, 0, 1, 1, 0, 0});
     const Bajty r = Zapis(20, 0, lan4);
@@ -100,9 +100,9 @@ struct TOdmitnutyZapis {
     Bajty data;
 };
 
-class SimRtuOdmitnuti : public SimRtu, public ::testing::WithParamInterface<TOdmitnutyZapis> {};
+class simRtuOdmitnuti : public simRtu, public ::testing::WithParamInterface<TOdmitnutyZapis> {};
 
-TEST_P(SimRtuOdmitnuti, ModuleAnswersResultOneAndKeepsTheFile)
+TEST_P(simRtuOdmitnuti, ModuleAnswersResultOneAndKeepsTheFile)
 {
     const auto& p = GetParam();
     const std::string nazev = p.kod == 22 ? "mbtcp.cfg" : p.kod == 2 ? "sys.bin" : "ctrl.bin";
@@ -114,13 +114,13 @@ TEST_P(SimRtuOdmitnuti, ModuleAnswersResultOneAndKeepsTheFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Zapisy, SimRtuOdmitnuti,
+    Zapisy, simRtuOdmitnuti,
     ::testing::Values(TOdmitnutyZapis{"wrong check byte", 22, {1, 60, 0}},
                       TOdmitnutyZapis{"too short", 22, {1, 0xFF}},
                       TOdmitnutyZapis{"read-only file", 2, {1, 2, 3}},
                       TOdmitnutyZapis{"unknown command", 3, SKontrolou(Bajty(22, 7))}));
 
-TEST_F(SimRtu, IdentificationObjectsSpellTypeVersionAndSerial)
+TEST_F(simRtu, IdentificationObjectsSpellTypeVersionAndSerial)
 {
     const std::pair<std::uint8_t, const char*> objekty[] = {{0, "VK-7"}, {1, "316R"}, {2, "1.00"}, {10, "2311"}, {11, "0042"}};
     for (const auto& [objekt, znaky] : objekty) {
@@ -138,15 +138,15 @@ struct TVyjimka {
     Bajty odpoved;  // without the CRC
 };
 
-class SimRtuVyjimky : public SimRtu, public ::testing::WithParamInterface<TVyjimka> {};
+class simRtuVyjimky : public simRtu, public ::testing::WithParamInterface<TVyjimka> {};
 
-TEST_P(SimRtuVyjimky, AnswerIsAnExceptionFrame)
+TEST_P(simRtuVyjimky, AnswerIsAnExceptionFrame)
 {
     EXPECT_EQ(port->Dotaz(GetParam().pozadavek), SCrc(GetParam().odpoved)) << GetParam().popis;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ramce, SimRtuVyjimky,
+    Ramce, simRtuVyjimky,
     ::testing::Values(TVyjimka{"unknown function", {247, 0x03, 0, 0, 0, 1}, {247, 0x83, 1}},
                       TVyjimka{"unknown file code", {247, 0x43, 0xFE, 99, 0, 0, 4}, {247, 0xC3, 2}},
                       TVyjimka{"write-only file read", {247, 0x43, 0xFE, 3, 0, 0, 23}, {247, 0xC3, 2}},
@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TVyjimka{"write length byte disagrees", {247, 0x44, 0xFE, 22, 0, 0, 3, 1, 2}, {247, 0xC4, 3}},
                       TVyjimka{"unknown object", {247, 0x45, 0, 8, 247, 0xC8, 5, 0, 0, 0, 0, 0}, {247, 0xC5, 2}}));
 
-TEST_F(SimRtu, FramesForAnotherAddressOrWithABadCrcGetNoAnswer)
+TEST_F(simRtu, FramesForAnotherAddressOrWithABadCrcGetNoAnswer)
 {
     EXPECT_TRUE(port->Dotaz({1, 0x43, 0xFE, 0, 0, 0, 31}, 150).empty());
     Bajty spatny = SCrc({247, 0x43, 0xFE, 0, 0, 0, 31});
@@ -168,7 +168,7 @@ TEST_F(SimRtu, FramesForAnotherAddressOrWithABadCrcGetNoAnswer)
 
 // At 600 Bd a request ends only after 64 ms of silence, far above any
 // scheduling delay between two writes, so the outcome does not hang on timing.
-TEST(SimRtuTicho, PauseShorterThanTheSilenceKeepsOneFrameALongerOneSplitsIt)
+TEST(simRtuTicho, PauseShorterThanTheSilenceKeepsOneFrameALongerOneSplitsIt)
 {
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
@@ -191,7 +191,7 @@ TEST(SimRtuTicho, PauseShorterThanTheSilenceKeepsOneFrameALongerOneSplitsIt)
     EXPECT_EQ(sim.PocetPozadavku(), 3u);  // two broken frames, neither answered
 }
 
-TEST_F(SimRtu, UploadInBlocksBuildsTheImage)
+TEST_F(simRtu, UploadInBlocksBuildsTheImage)
 {
     Bajty obraz(481);
     for (std::size_t i = 0; i < obraz.size(); ++i)
@@ -209,9 +209,9 @@ struct TPoruchaRtu {
     const char* popis;
 };
 
-class SimRtuPoruchy : public SimRtu, public ::testing::WithParamInterface<TPoruchaRtu> {};
+class simRtuPoruchy : public simRtu, public ::testing::WithParamInterface<TPoruchaRtu> {};
 
-TEST_P(SimRtuPoruchy, FaultActsOnceWhenCountedThenTheModuleIsSound)
+TEST_P(simRtuPoruchy, FaultActsOnceWhenCountedThenTheModuleIsSound)
 {
     const TPorucha porucha = GetParam().porucha;
     const Bajty mbtcp = SKontrolou({9, 30});
@@ -273,14 +273,14 @@ TEST_P(SimRtuPoruchy, FaultActsOnceWhenCountedThenTheModuleIsSound)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Poruchy, SimRtuPoruchy,
+    Poruchy, simRtuPoruchy,
     ::testing::Values(TPoruchaRtu{TPorucha::ZadnaOdpoved, "ZadnaOdpoved"}, TPoruchaRtu{TPorucha::SpatneCRC, "SpatneCRC"},
                       TPoruchaRtu{TPorucha::VyjimkaOdpoved, "VyjimkaOdpoved"},
                       TPoruchaRtu{TPorucha::OdmitnutyZapis, "OdmitnutyZapis"},
                       TPoruchaRtu{TPorucha::JinaUlozenaHodnota, "JinaUlozenaHodnota"},
                       TPoruchaRtu{TPorucha::JinyTyp, "JinyTyp"}, TPoruchaRtu{TPorucha::JinaVerze, "JinaVerze"}));
 
-TEST_F(SimRtu, CountedIdentityFaultsChangeOneWholeIdentification)
+TEST_F(simRtu, CountedIdentityFaultsChangeOneWholeIdentification)
 {
     sim.NastavPoruchu(TPorucha::JinyTyp, true, 1);
     sim.NastavPoruchu(TPorucha::JinaVerze, true, 1);
@@ -294,7 +294,7 @@ TEST_F(SimRtu, CountedIdentityFaultsChangeOneWholeIdentification)
     EXPECT_EQ(identifikace(), "VK-7316R1.0023110042");
 }
 
-TEST_F(SimRtu, FaultSwitchedOnStaysUntilSwitchedOff)
+TEST_F(simRtu, FaultSwitchedOnStaysUntilSwitchedOff)
 {
     sim.NastavPoruchu(TPorucha::ZadnaOdpoved, true);
     EXPECT_TRUE(Cti(22, 0, 3).empty());
@@ -303,7 +303,7 @@ TEST_F(SimRtu, FaultSwitchedOnStaysUntilSwitchedOff)
     EXPECT_EQ(Cti(22, 0, 3).size(), 8u);
 }
 
-TEST_F(SimRtu, ReplyComesAfterTheTurnaroundDelay)
+TEST_F(simRtu, ReplyComesAfterTheTurnaroundDelay)
 {
     // Baud code 8: a frame ends after 2 ms of silence and the reply follows 4 ms later.
     port->PosliSurove(SCrc({247, 0x43, 0xFE, 22, 0, 0, 3}));

@@ -46,7 +46,7 @@ void Pockej(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-class SimStav : public ::testing::Test {
+class simStav : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -72,9 +72,9 @@ struct TVychoziSoubor {
     Bajty obsah;
 };
 
-class SimVychozi : public SimStav, public ::testing::WithParamInterface<TVychoziSoubor> {};
+class simVychozi : public simStav, public ::testing::WithParamInterface<TVychoziSoubor> {};
 
-TEST_P(SimVychozi, FactoryFileHoldsTheDefaultSettingsWithTheirCheckByte)
+TEST_P(simVychozi, FactoryFileHoldsTheDefaultSettingsWithTheirCheckByte)
 {
     EXPECT_EQ(sim.Soubor(GetParam().nazev), GetParam().obsah);
 }
@@ -88,7 +88,7 @@ Bajty VychoziSprava()
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Soubory, SimVychozi,
+    Soubory, simVychozi,
     ::testing::Values(
         TVychoziSoubor{"lan4.cfg", {0xC0, 0xA8, 0x00, 0x63, 0xFF, 0xFF, 0xFF, 0x00, 0xC0, 0xA8, 0x00, 0xC8, 0, 0, 0, 0x08}},
         TVychoziSoubor{"mbtcp.cfg", {0xFF, 0x05, 0xFC}}, TVychoziSoubor{"uarts.cfg", {0xF7, 0x04, 0x01, 0x00, 0x04}},
@@ -127,7 +127,7 @@ void RozlozIdentitu(const Bajty& t, std::string& typ, std::string& verze, std::s
     }
 }
 
-TEST_F(SimStav, InfoTxtSplitsIntoTypeVersionAndSerialByTheIdentityRule)
+TEST_F(simStav, InfoTxtSplitsIntoTypeVersionAndSerialByTheIdentityRule)
 {
     std::string typ, verze, cislo;
     RozlozIdentitu(sim.Soubor("info.txt"), typ, verze, cislo);
@@ -136,7 +136,7 @@ TEST_F(SimStav, InfoTxtSplitsIntoTypeVersionAndSerialByTheIdentityRule)
     EXPECT_EQ(cislo, "23110042");
 }
 
-TEST_F(SimStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
+TEST_F(simStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
 {
     const Bajty a = sim.Soubor("sys.bin");
     ASSERT_EQ(a.size(), 392u);
@@ -162,7 +162,7 @@ TEST_F(SimStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
     EXPECT_EQ(Cti32(b, 236), Cti32(b, 228) / 10);           // Uptime10Ms
 }
 
-TEST_F(SimStav, ClockRunsInLocalTimeAndAWrittenTimeMovesIt)
+TEST_F(simStav, ClockRunsInLocalTimeAndAWrittenTimeMovesIt)
 {
     const Bajty rtc = sim.Soubor("rtc.bin");
     ASSERT_EQ(rtc.size(), 9u);
@@ -185,14 +185,14 @@ TEST_F(SimStav, ClockRunsInLocalTimeAndAWrittenTimeMovesIt)
     EXPECT_LE(nove[2], 1);
 }
 
-TEST_F(SimStav, ImpossibleDateIsRefused)
+TEST_F(simStav, ImpossibleDateIsRefused)
 {
     const TVysledekTftp z = klient->Zapis("rtc.bin", {0, 0, 0, 0, 12, 30, 2, 30, 0});  // 30th February
     EXPECT_FALSE(z.Ok);
     EXPECT_EQ(z.KodChyby, 0);
 }
 
-TEST_F(SimStav, LoadRingAdvancesOnceASecond)
+TEST_F(simStav, LoadRingAdvancesOnceASecond)
 {
     const Bajty a = sim.Soubor("mmrgv.bin");
     ASSERT_GE(a.size(), 192u);
@@ -206,7 +206,7 @@ TEST_F(SimStav, LoadRingAdvancesOnceASecond)
     EXPECT_LT(Cti32(b, 8), 180u);
 }
 
-TEST_F(SimStav, ClearingTheDiagnosticsZeroesTheLineCounters)
+TEST_F(simStav, ClearingTheDiagnosticsZeroesTheLineCounters)
 {
     const Bajty pred = sim.Soubor("mmrd.bin");
     EXPECT_GT(Cti32(pred, 0), 1000u);  // messages in total
@@ -221,7 +221,7 @@ TEST_F(SimStav, ClearingTheDiagnosticsZeroesTheLineCounters)
     EXPECT_GT(Cti32(sim.Soubor("mmrd.bin"), 0), Cti32(po, 0));  // and they grow again
 }
 
-TEST_F(SimStav, RestartStartsUptimeAndHistoryAgainAndAppliesTheNetworkSettings)
+TEST_F(simStav, RestartStartsUptimeAndHistoryAgainAndAppliesTheNetworkSettings)
 {
     const Bajty lan4 = SKontrolou({10, 1, 2, 3, 255, 255, 0, 0, 10, 1, 0, 1, 0, 0, 0});
     Zapis("lan4.cfg", lan4);
@@ -261,9 +261,9 @@ struct TPrechodFw {
     bool noveFirmware;
 };
 
-class SimPrechodFw : public SimStav, public ::testing::WithParamInterface<TPrechodFw> {};
+class simPrechodFw : public simStav, public ::testing::WithParamInterface<TPrechodFw> {};
 
-TEST_P(SimPrechodFw, RestartRunsTheUploadedImageOnlyWithProgAndAValidHeader)
+TEST_P(simPrechodFw, RestartRunsTheUploadedImageOnlyWithProgAndAValidHeader)
 {
     const auto& p = GetParam();
     const Bajty stare = sim.Soubor("fw.akt");
@@ -282,7 +282,7 @@ TEST_P(SimPrechodFw, RestartRunsTheUploadedImageOnlyWithProgAndAValidHeader)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Restarty, SimPrechodFw,
+INSTANTIATE_TEST_SUITE_P(Restarty, simPrechodFw,
                          ::testing::Values(TPrechodFw{"prog and a zero byte", Text(std::string("prog\0", 5)), 1000, true},
                                            TPrechodFw{"prog alone", Text("prog"), 2097152, true},
                                            TPrechodFw{"no boot command", {}, 1000, false},
@@ -290,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(Restarty, SimPrechodFw,
                                            TPrechodFw{"header of length 0", Text("prog"), 0, false},
                                            TPrechodFw{"header above 2 MiB", Text("prog"), 2097153, false}));
 
-TEST_F(SimStav, EventLogHoldsEveryEventCodeAndAnUnknownOne)
+TEST_F(simStav, EventLogHoldsEveryEventCodeAndAnUnknownOne)
 {
     const Bajty log = sim.Soubor("log.bin");
     ASSERT_GE(log.size(), 64u);
@@ -313,7 +313,7 @@ TEST_F(SimStav, EventLogHoldsEveryEventCodeAndAnUnknownOne)
     EXPECT_EQ(sim.Soubor("log100.bin"), log);  // fewer than 100 records: all of them
 }
 
-TEST_F(SimStav, Log100HoldsTheLatestHundredRecords)
+TEST_F(simStav, Log100HoldsTheLatestHundredRecords)
 {
     Bajty log(64 + 64 * 130, 0);
     log[0] = 0x4C;
@@ -330,7 +330,7 @@ TEST_F(SimStav, Log100HoldsTheLatestHundredRecords)
     EXPECT_EQ(klient->Cti("logh.bin").Data, Bajty(log.begin(), log.begin() + 64));
 }
 
-TEST_F(SimStav, WritingLogClrEmptiesTheLogAndChangesItsHeader)
+TEST_F(simStav, WritingLogClrEmptiesTheLogAndChangesItsHeader)
 {
     const Bajty hlavicka = sim.Soubor("logh.bin");
     Zapis("log.clr", Bajty(8, 0));
@@ -346,7 +346,7 @@ TEST_F(SimStav, WritingLogClrEmptiesTheLogAndChangesItsHeader)
     EXPECT_FALSE(klient->Zapis("log.clr", Bajty(7, 0)).Ok);
 }
 
-TEST_F(SimStav, LiveFileSetByATestIsServedAsSetUntilARestart)
+TEST_F(simStav, LiveFileSetByATestIsServedAsSetUntilARestart)
 {
     Bajty sys(392, 0);
     sys[292] = 0x00;
@@ -372,7 +372,7 @@ bool Existuje(const std::string& cesta)
     return ::stat(cesta.c_str(), &s) == 0;
 }
 
-TEST(SimSlozka, StateFolderKeepsWrittenFilesAcrossRuns)
+TEST(simSlozka, StateFolderKeepsWrittenFilesAcrossRuns)
 {
     const std::string slozka = NovaSlozka();
     ASSERT_FALSE(slozka.empty());
@@ -400,7 +400,7 @@ TEST(SimSlozka, StateFolderKeepsWrittenFilesAcrossRuns)
     std::system(("rm -rf '" + slozka + "'").c_str());
 }
 
-TEST(SimSlozka, TemporaryFolderIsRemovedAtStop)
+TEST(simSlozka, TemporaryFolderIsRemovedAtStop)
 {
     vk::sim::TNastaveniSimulatoru n;
     n.SpustitSerial = false;
@@ -413,7 +413,7 @@ TEST(SimSlozka, TemporaryFolderIsRemovedAtStop)
     EXPECT_FALSE(Existuje(slozka));
 }
 
-TEST(SimSlozka, UnusableStateFolderFailsTheStartWithAReason)
+TEST(simSlozka, UnusableStateFolderFailsTheStartWithAReason)
 {
     vk::sim::TNastaveniSimulatoru n;
     n.SpustitSerial = false;

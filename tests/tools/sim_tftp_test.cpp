@@ -15,7 +15,7 @@ namespace {
 
 using Volby = std::vector<std::pair<std::string, std::string>>;
 
-class SimTftp : public ::testing::Test {
+class simTftp : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -32,7 +32,7 @@ protected:
     std::unique_ptr<TTftpKlient> klient;
 };
 
-TEST_F(SimTftp, PlainReadUses512ByteBlocksFromATransferPortOfItsOwn)
+TEST_F(simTftp, PlainReadUses512ByteBlocksFromATransferPortOfItsOwn)
 {
     const TVysledekTftp v = klient->Cti("log.bin");
     ASSERT_TRUE(v.Ok);
@@ -42,7 +42,7 @@ TEST_F(SimTftp, PlainReadUses512ByteBlocksFromATransferPortOfItsOwn)
     EXPECT_NE(v.PortPrenosu, sim.PortLan());
 }
 
-TEST_F(SimTftp, NegotiatedReadGrantsBlksizeAndTellsTheSize)
+TEST_F(simTftp, NegotiatedReadGrantsBlksizeAndTellsTheSize)
 {
     const TVysledekTftp v = klient->Cti("sys.bin", {{"blksize", "1500"}, {"tsize", "0"}});
     ASSERT_TRUE(v.Ok);
@@ -51,7 +51,7 @@ TEST_F(SimTftp, NegotiatedReadGrantsBlksizeAndTellsTheSize)
     EXPECT_EQ(v.PaketuDat, 1);
 }
 
-TEST_F(SimTftp, BlksizeAboveWhatTheModuleTakesIsCutAndUnknownOptionsAreLeftOut)
+TEST_F(simTftp, BlksizeAboveWhatTheModuleTakesIsCutAndUnknownOptionsAreLeftOut)
 {
     const TVysledekTftp v = klient->Cti("log.bin", {{"BLKSIZE", "65464"}, {"windowsize", "8"}});
     ASSERT_TRUE(v.Ok);
@@ -60,7 +60,7 @@ TEST_F(SimTftp, BlksizeAboveWhatTheModuleTakesIsCutAndUnknownOptionsAreLeftOut)
     EXPECT_EQ(v.PaketuDat, static_cast<int>(v.Data.size() / 1500 + 1));
 }
 
-TEST_F(SimTftp, FileOfExactlyOneBlockEndsWithAnEmptyDataPacket)
+TEST_F(simTftp, FileOfExactlyOneBlockEndsWithAnEmptyDataPacket)
 {
     Bajty obraz(1500, 0x5A);
     sim.NastavSoubor("fw.hbn", obraz);
@@ -76,9 +76,9 @@ struct TChybaPozadavku {
     std::uint16_t kod;
 };
 
-class SimTftpChyby : public SimTftp, public ::testing::WithParamInterface<TChybaPozadavku> {};
+class simTftpChyby : public simTftp, public ::testing::WithParamInterface<TChybaPozadavku> {};
 
-TEST_P(SimTftpChyby, RequestGetsTheErrorCode)
+TEST_P(simTftpChyby, RequestGetsTheErrorCode)
 {
     klient->Posli(GetParam().pozadavek, sim.PortLan());
     TPaket p;
@@ -89,7 +89,7 @@ TEST_P(SimTftpChyby, RequestGetsTheErrorCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pozadavky, SimTftpChyby,
+    Pozadavky, simTftpChyby,
     ::testing::Values(TChybaPozadavku{"unknown file", TTftpKlient::Pozadavek(1, "nope.bin", {}), 1},
                       TChybaPozadavku{"read of write-only ctrl.bin", TTftpKlient::Pozadavek(1, "ctrl.bin", {}), 2},
                       TChybaPozadavku{"write of read-only sys.bin", TTftpKlient::Pozadavek(2, "sys.bin", {}), 2},
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TChybaPozadavku{"announced size too large",
                                       TTftpKlient::Pozadavek(2, "lan4.cfg", {{"tsize", "99999999"}}), 3}));
 
-TEST_F(SimTftp, WrittenConfigurationIsStoredAndReadBack)
+TEST_F(simTftp, WrittenConfigurationIsStoredAndReadBack)
 {
     const Bajty uarts = SKontrolou({17, 6, 2, 1});
     const TVysledekTftp z = klient->Zapis("uarts.cfg", uarts);
@@ -110,7 +110,7 @@ TEST_F(SimTftp, WrittenConfigurationIsStoredAndReadBack)
     EXPECT_EQ(klient->Cti("uarts.cfg").Data, uarts);
 }
 
-TEST_F(SimTftp, DamagedConfigurationIsRefusedAfterItsLastBlock)
+TEST_F(simTftp, DamagedConfigurationIsRefusedAfterItsLastBlock)
 {
     const Bajty pred = sim.Soubor("lan4.cfg");
     const TVysledekTftp z = klient->Zapis("lan4.cfg", Bajty(16, 1));
@@ -120,7 +120,7 @@ TEST_F(SimTftp, DamagedConfigurationIsRefusedAfterItsLastBlock)
     EXPECT_EQ(sim.Soubor("lan4.cfg"), pred);
 }
 
-TEST_F(SimTftp, LargeImageWithoutOptionsRoundTrips)
+TEST_F(simTftp, LargeImageWithoutOptionsRoundTrips)
 {
     Bajty obraz(100000);
     for (std::size_t i = 0; i < obraz.size(); ++i)
@@ -132,7 +132,7 @@ TEST_F(SimTftp, LargeImageWithoutOptionsRoundTrips)
     EXPECT_EQ(v.Data, obraz);
 }
 
-TEST_F(SimTftp, EmptyBootCommandIsAccepted)
+TEST_F(simTftp, EmptyBootCommandIsAccepted)
 {
     sim.NastavSoubor("boot.cmd", Text("prog"));
     ASSERT_TRUE(klient->Zapis("boot.cmd", {}).Ok);
@@ -142,7 +142,7 @@ TEST_F(SimTftp, EmptyBootCommandIsAccepted)
     EXPECT_TRUE(v.Data.empty());
 }
 
-TEST_F(SimTftp, StrangerOnATransferPortIsToldOffAndTheTransferGoesOn)
+TEST_F(simTftp, StrangerOnATransferPortIsToldOffAndTheTransferGoesOn)
 {
     sim.NastavSoubor("fw.hbn", Bajty(1200, 7));
     klient->Posli(TTftpKlient::Pozadavek(1, "fw.hbn", {}), sim.PortLan());
@@ -164,7 +164,7 @@ TEST_F(SimTftp, StrangerOnATransferPortIsToldOffAndTheTransferGoesOn)
     EXPECT_EQ(p.Cislo, 2);
 }
 
-TEST_F(SimTftp, RepeatedDataBlockIsAcknowledgedAgainAndStoredOnce)
+TEST_F(simTftp, RepeatedDataBlockIsAcknowledgedAgainAndStoredOnce)
 {
     klient->Posli(TTftpKlient::Pozadavek(2, "fw.hbn", {}), sim.PortLan());
     TPaket p;
@@ -188,7 +188,7 @@ TEST_F(SimTftp, RepeatedDataBlockIsAcknowledgedAgainAndStoredOnce)
     EXPECT_EQ(sim.Soubor("fw.hbn"), ocekavane);
 }
 
-TEST_F(SimTftp, GarbageDatagramsLeaveTheServerServing)
+TEST_F(simTftp, GarbageDatagramsLeaveTheServerServing)
 {
     std::mt19937 nahoda(7316);
     sim.NastavSoubor("fw.hbn", Bajty(3000, 9));
@@ -213,21 +213,21 @@ TEST_F(SimTftp, GarbageDatagramsLeaveTheServerServing)
     EXPECT_EQ(v.Data, Text("VK-7316R v.1.00 (sn.23110042)"));
 }
 
-TEST_F(SimTftp, EveryRequestIsCounted)
+TEST_F(simTftp, EveryRequestIsCounted)
 {
     klient->Cti("info.txt");
     klient->Cti("nope.bin");
     EXPECT_EQ(sim.PocetPozadavku(), 2u);
 }
 
-TEST_F(SimTftp, NoAnswerFault)
+TEST_F(simTftp, NoAnswerFault)
 {
     sim.NastavPoruchu(TPorucha::ZadnaOdpoved, true, 1);
     EXPECT_TRUE(klient->Cti("info.txt", {}, 200).Ticho);
     EXPECT_TRUE(klient->Cti("info.txt").Ok);
 }
 
-TEST_F(SimTftp, ExceptionFaultAnswersErrorZero)
+TEST_F(simTftp, ExceptionFaultAnswersErrorZero)
 {
     sim.NastavPoruchu(TPorucha::VyjimkaOdpoved, true, 1);
     const TVysledekTftp v = klient->Cti("info.txt");
@@ -235,7 +235,7 @@ TEST_F(SimTftp, ExceptionFaultAnswersErrorZero)
     EXPECT_EQ(v.KodChyby, 0);
 }
 
-TEST_F(SimTftp, RefusedWriteFaultStoresNothing)
+TEST_F(simTftp, RefusedWriteFaultStoresNothing)
 {
     const Bajty pred = sim.Soubor("mbtcp.cfg");
     sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
@@ -246,7 +246,7 @@ TEST_F(SimTftp, RefusedWriteFaultStoresNothing)
     EXPECT_TRUE(klient->Cti("mbtcp.cfg").Ok);
 }
 
-TEST_F(SimTftp, DifferentValueFaultStoresAnotherValueWithAValidCheckByte)
+TEST_F(simTftp, DifferentValueFaultStoresAnotherValueWithAValidCheckByte)
 {
     sim.NastavPoruchu(TPorucha::JinaUlozenaHodnota, true, 1);
     ASSERT_TRUE(klient->Zapis("mbtcp.cfg", SKontrolou({1, 60})).Ok);
@@ -255,7 +255,7 @@ TEST_F(SimTftp, DifferentValueFaultStoresAnotherValueWithAValidCheckByte)
     EXPECT_EQ(klient->Cti("mbtcp.cfg").Data, SKontrolou({1, 60}));
 }
 
-TEST_F(SimTftp, DroppedDatagramFaultLosesTheFirstDataOfARead)
+TEST_F(simTftp, DroppedDatagramFaultLosesTheFirstDataOfARead)
 {
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
     const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}}, 300);
@@ -266,7 +266,7 @@ TEST_F(SimTftp, DroppedDatagramFaultLosesTheFirstDataOfARead)
     EXPECT_TRUE(klient->Cti("info.txt", {{"blksize", "1500"}}).Ok);
 }
 
-TEST_F(SimTftp, DroppedDatagramFaultLosesTheAckOfTheFirstDataOfAWrite)
+TEST_F(simTftp, DroppedDatagramFaultLosesTheAckOfTheFirstDataOfAWrite)
 {
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
     const TVysledekTftp z = klient->Zapis("mbtcp.cfg", SKontrolou({3, 9}), true, 300);
@@ -275,14 +275,14 @@ TEST_F(SimTftp, DroppedDatagramFaultLosesTheAckOfTheFirstDataOfAWrite)
     EXPECT_EQ(sim.Soubor("mbtcp.cfg"), SKontrolou({3, 9}));
 }
 
-TEST_F(SimTftp, UnsupportedOptionFaultAddsWindowsizeToTheOack)
+TEST_F(simTftp, UnsupportedOptionFaultAddsWindowsizeToTheOack)
 {
     sim.NastavPoruchu(TPorucha::OACKNepodporovanaVolba, true);
     const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}, {"tsize", "0"}});
     EXPECT_EQ(v.Volby, (Volby{{"blksize", "1500"}, {"tsize", "29"}, {"windowsize", "4"}}));
 }
 
-TEST_F(SimTftp, IdentityFaultsChangeInfoTxt)
+TEST_F(simTftp, IdentityFaultsChangeInfoTxt)
 {
     sim.NastavPoruchu(TPorucha::JinyTyp, true);
     EXPECT_EQ(klient->Cti("info.txt").Data, Text("VK-7317R v.1.00 (sn.23110042)"));
