@@ -61,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 5; ++i)
         modul.Poruchy.Nastav(poruchy[i], (volby >> i) & 1, 0);
     TBajty ramec;
+    ramec.reserve(size + 2);
     if (volby & 0x20)
         ramec.push_back(Adresa);
     ramec.insert(ramec.end(), data + 1, data + size);

@@ -99,6 +99,21 @@ TEST(RtuPort, ParityCodesSetButNeverCheckInput)
     }
 }
 
+// The kernel refuses some parity changes on a pseudo-terminal (even parity
+// right after none): the simulator's port must open with every parity code,
+// in any order, again and again.
+TEST(RtuPort, PseudoTerminalOpensWithEveryParityInAnyOrder)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    for (std::int32_t kodParita : {1, 0, 1, 2, 1, 0, 2, 0, 1}) {
+        TMBRTU link;
+        ASSERT_EQ(OtevriPort(1, 4, kodParita, 100, link, pty.slavePath()), 0) << "parity code " << kodParita;
+        EXPECT_NE(link.ID.HNDL, 0u);
+        ZavriPort(link);
+    }
+}
+
 TEST(RtuPort, FailureLeavesTextAndNoHandle)
 {
     TMBRTU link;

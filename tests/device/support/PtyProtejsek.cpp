@@ -89,7 +89,11 @@ void TPtyProtejsek::Bez()
 
 Bajty OdpovedCteni(const Bajty& data)
 {
-    Bajty b{0xF7, 0x43, static_cast<std::uint8_t>(data.size())};
+    Bajty b;
+    b.reserve(3 + data.size());
+    b.push_back(0xF7);
+    b.push_back(0x43);
+    b.push_back(static_cast<std::uint8_t>(data.size()));
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }

@@ -47,6 +47,7 @@ std::uint8_t VzorBajt(std::size_t i, std::uint8_t vzor)
 TBajty TftpData(std::uint16_t blok, const TBajty& obsah)
 {
     TBajty p;
+    p.reserve(4 + obsah.size());
     Pridej16(p, 3);
     Pridej16(p, blok);
     p.insert(p.end(), obsah.begin(), obsah.end());
