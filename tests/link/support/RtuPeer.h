@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "RtuBajty.h"
+#include "HexBajty.h"
 
 namespace vk::test {
 

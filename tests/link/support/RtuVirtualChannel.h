@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "RtuBajty.h"
+#include "HexBajty.h"
 #include "RtuKanal.h"
 
 namespace vk::test {

@@ -49,4 +49,12 @@ Bajty SCrc(Bajty ramec)
     return ramec;
 }
 
+Bajty Rada(std::size_t n, std::uint8_t od)
+{
+    Bajty b(n);
+    for (std::size_t i = 0; i < n; ++i)
+        b[i] = static_cast<std::uint8_t>(od + i);
+    return b;
+}
+
 }  // namespace vk::test

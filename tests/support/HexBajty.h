@@ -1,5 +1,7 @@
 #pragma once
-// Bytes written in hex for the device tests, and the CRC a serial frame ends in.
+// Bytes written in hex for the tests of every layer, the CRC a serial frame
+// ends in, and runs of counting bytes.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -13,5 +15,8 @@ Bajty Hex(std::string_view text);
 
 // The frame followed by its CRC-16/MODBUS, low byte first.
 Bajty SCrc(Bajty ramec);
+
+// n bytes counting up from `od`, wrapping at 256.
+Bajty Rada(std::size_t n, std::uint8_t od = 0);
 
 }  // namespace vk::test
