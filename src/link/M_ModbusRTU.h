@@ -7,8 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
+
+#include "Prubeh.h"
 
 namespace vk::link {
 
@@ -85,8 +86,6 @@ std::int32_t ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok
 // 0x45: 0 reply received, 1 no link record, 2 port not open, 3 exchange failed.
 std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
 
-// Progress of an upload: bytes sent so far and the file's size.
-using TPrubeh = std::function<void(std::uint64_t odeslano, std::uint64_t celkem)>;
 
 // Uploads a local file in 240-byte blocks with 0x44 from block 0 (Nahraj =
 // upload): 0 whole file written, otherwise the failing block's code, or 1.

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "M_ModbusRTU.h"  // TPrubeh
+#include "Prubeh.h"
 
 namespace vk::link {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "M_ModbusRTU.h"  // TPrubeh
+#include "Prubeh.h"
 #include "TftpKlient.h"
 
 namespace vk::link::tftp {
