@@ -22,7 +22,7 @@
 #include <vector>
 
 #ifndef VK7316R_CESTA
-#error "VK7316R_CESTA (path of the built vk7316r) is set by tools/cli/CMakeLists.txt"
+#error "VK7316R_CESTA (path of the built vk7316r) is set by tests/CMakeLists.txt"
 #endif
 
 namespace clitest {
