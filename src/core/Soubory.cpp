@@ -61,9 +61,16 @@ std::filesystem::path SkutecnyCil(const std::filesystem::path& soubor)
 TCteni CtiSoubor(const std::filesystem::path& soubor, std::size_t nejvic, std::vector<std::uint8_t>& obsah)
 {
     obsah.clear();
-    const int fd = ::open(soubor.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open, then regular files only: a FIFO or a device picked
+    // in the file dialog would otherwise block the window for good.
+    const int fd = ::open(soubor.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return (errno == ENOENT || errno == ENOTDIR) ? TCteni::Chybi : TCteni::NelzeOtevrit;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return TCteni::NelzeOtevrit;
+    }
     std::uint8_t blok[4096];
     while (obsah.size() < nejvic) {
         const std::size_t chci = std::min(sizeof blok, nejvic - obsah.size());
@@ -91,6 +98,11 @@ bool ZapisSouborAtomicky(const std::filesystem::path& soubor, const std::uint8_t
         slozka = ".";
     struct stat puvodni {};
     const bool existuje = ::stat(cil.c_str(), &puvodni) == 0;
+    // Replacing by rename would go round a file's own protection: a file
+    // the user may not write, or one without any write permission (even for
+    // the administrator), is refused as a direct write would be.
+    if (existuje && (::access(cil.c_str(), W_OK) != 0 || (puvodni.st_mode & 0222) == 0))
+        return false;
 
     // O_EXCL with a name unique to this process and moment: never opens a
     // file someone else is writing, and the mode 0666 lets the umask decide

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "Dekl.h"
 #include "DocasnaSlozka.h"
 
@@ -278,8 +280,32 @@ TEST_F(Konfigurace, FileErrorsGiveAMessage)
 
     const TData predtim = dat;
     EXPECT_FALSE(NactiKonfiguraci(&dat, soubor.string(), chyba));
-    EXPECT_EQ(chyba, "Soubor \"" + soubor.string() + "\" nelze přečíst.");
+    EXPECT_EQ(chyba, "Soubor \"" + soubor.string() + "\" nelze otevřít.");
     EXPECT_EQ(dat.CFGVK.LAN4.IP4_Adresa, predtim.CFGVK.LAN4.IP4_Adresa);
+}
+
+// A FIFO picked with "all files" would block the window in a plain open:
+// it is refused at once, as any file that is not a regular file.
+TEST_F(Konfigurace, NonRegularFileIsRefusedWithoutBlocking)
+{
+    const auto fifo = slozka / "roura.cfm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const TData predtim = dat;
+    EXPECT_FALSE(NactiKonfiguraci(&dat, fifo.string(), chyba));
+    EXPECT_EQ(chyba, "Soubor \"" + fifo.string() + "\" nelze otevřít.");
+    EXPECT_EQ(dat.CFGVK.LAN4.IP4_Adresa, predtim.CFGVK.LAN4.IP4_Adresa);
+}
+
+// A file without write permission keeps its protection: saving over it
+// fails with the message instead of replacing it by a rename.
+TEST_F(Konfigurace, ReadOnlyFileIsNotReplaced)
+{
+    ZapisBajty(soubor, {1, 2, 3});
+    std::filesystem::permissions(soubor, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(Uloz(jina, soubor));
+    EXPECT_EQ(chyba, "Soubor \"" + soubor.string() + "\" nelze zapsat.");
+    EXPECT_EQ(CtiBajty(soubor), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(slozka.Obsah(), std::vector<std::string>{"modul.cfm"});
 }
 
 }  // namespace
