@@ -3,7 +3,9 @@
 // of 0 bytes and 2 MiB, firmware upload, clock, restart and the event log.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
+#include <sys/wait.h>
 #include <regex>
 
 #include "Simulator.h"
@@ -225,6 +227,7 @@ const TRozsah Rozsahy[] = {
     {"CmdPrazdny", {"boot.cmd", "Cmd="}, "an empty command is not written"},
     {"CmdDlouhy", {"boot.cmd", "Cmd=" + std::string(201, 'a')}, "Příkaz je delší než 200 znaků"},
     {"CmdEscape", {"boot.cmd", "Cmd=ab\\q"}, "bad escape"},
+    {"CmdNad00FF", {"boot.cmd", "Cmd=přeskoč"}, "only characters U+0000 to U+00FF"},
     {"RtcMes13", {"rtc.bin", "Mes=13"}, "out of range (1-12)"},
     {"NeznamePole", {"mbtcp.cfg", "UnitId=5"}, "no writable field \"UnitId\" (fields: UnitID, Timeout)"},
     {"Dvakrat", {"mbtcp.cfg", "UnitID=5", "UnitID=6"}, "UnitID given twice"},
@@ -395,6 +398,29 @@ TEST_F(cli_Lan, FirmwareBezTerminaluBezPrubehu)
     const TVysledek v = Cli({"fw-upload", d / "fw.hbn"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
     EXPECT_TRUE(v.Chyby.empty()) << v.Chyby;
+}
+
+// An empty image is refused before any traffic: armed with "prog" it would
+// leave the loader nothing to start.
+TEST_F(cli_Lan, PrazdnyFirmwareOdmitnut)
+{
+    TDocasnaSlozka d;
+    ZapisBajty(d / "prazdny.hbn", {});
+    const Bajty bootPred = sim.Soubor("boot.cmd");
+    const TVysledek v = Cli({"fw-upload", d / "prazdny.hbn"});
+    EXPECT_EQ(v.Kod, 2);
+    EXPECT_TRUE(Obsahuje(v.Chyby, "empty firmware image")) << v.Chyby;
+    EXPECT_EQ(sim.Soubor("boot.cmd"), bootPred);
+}
+
+// Output that cannot be written is a failure for the script, not exit 0.
+TEST_F(cli_Lan, NezapsanyVystupJeChyba)
+{
+    const std::string prikaz =
+        std::string(VK7316R_CESTA) + " --lan " + lan + " read lan4.cfg > /dev/full 2> /dev/null";
+    const int stav = std::system(prikaz.c_str());
+    ASSERT_TRUE(WIFEXITED(stav));
+    EXPECT_EQ(WEXITSTATUS(stav), 1);
 }
 
 TEST_F(cli_Lan, NezdarenyUploadNezapiseBootCmd)

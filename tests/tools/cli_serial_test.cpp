@@ -1,6 +1,6 @@
 // The tool over the serial link: the simulator's Modbus RTU slave on a
-// pseudo-terminal. A pty carries no parity (the kernel clears PARENB), so
-// these runs use --parity none.
+// pseudo-terminal. A pty carries no parity bit; most runs use --parity none,
+// one checks that the default (even) opens it all the same.
 #include <gtest/gtest.h>
 
 #include "Simulator.h"
@@ -43,6 +43,24 @@ TEST_F(cli_Serial, IdentifyPresObjektyIdentity)
 
 // info.txt over the serial link is always 31 characters: the zero bytes after
 // the identity text stay in it and must come out as valid JSON.
+TEST_F(cli_Serial, VychoziParitaNaPseudoterminalu)
+{
+    for (int i = 0; i < 3; ++i) {
+        const TVysledek v = Spust({"--serial", slozka / "pty", "identify"});
+        ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    }
+}
+
+// A refused write of a file that travels over the serial link carries the
+// link's text alone, without the hint meant for the LAN-only files.
+TEST_F(cli_Serial, OdmitnutyZapisBezRadyProLan)
+{
+    sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
+    const TVysledek v = Cli({"write", "mbtcp.cfg", "UnitID=3"});
+    EXPECT_EQ(v.Kod, 1);
+    EXPECT_EQ(v.Chyby, "vk7316r: mbtcp.cfg: Chyba zápisu dat\n");
+}
+
 TEST_F(cli_Serial, InfoTxtSNulovymiBajtyJakoJson)
 {
     const Bajty info = sim.Soubor("info.txt");

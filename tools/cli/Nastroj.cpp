@@ -1,5 +1,6 @@
 #include "Nastroj.h"
 
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -184,7 +185,14 @@ int Spust(int argc, char** argv)
         TArgumenty a;
         std::string chyba;
         if (!RozeberArgumenty(argc, argv, a, chyba)) return static_cast<int>(ChybaObecna(chyba));
-        return SpustPrikaz(a);
+        const int vysledek = SpustPrikaz(a);
+        // Output that never arrived (a full disk, a closed pipe) is a failure
+        // for the script that runs the tool, not a success.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            Chyba("cannot write the output");
+            return static_cast<int>(TKonec::ChybaModulu);
+        }
+        return vysledek;
     } catch (const std::exception& e) {
         Chyba(std::string("internal error: ") + e.what());
     } catch (...) {

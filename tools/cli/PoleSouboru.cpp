@@ -38,9 +38,11 @@ bool JeTextIP4(std::string_view text)
     }
 }
 
-std::string StatusLinky(const std::string& status)
+std::string StatusLinky(const std::string& soubor, const std::string& status)
 {
-    if (Modul.Rozhrani == 0 && !Modul.TFTP.ID.IdTrivialFTP1) {
+    const auto radek = device::NajdiSoubor(soubor);
+    const bool jenLan = !radek || radek->KodSouboru < 0;
+    if (jenLan && Modul.Rozhrani == 0 && !Modul.TFTP.ID.IdTrivialFTP1) {
         return status + " (this file travels over the LAN only: use --lan)";
     }
     return status;
@@ -361,6 +363,13 @@ TSouborCLI BootCmd()
             chyba = std::string(TextDlouhyPrikaz);
             return false;
         }
+        // The module takes one byte per character: a character above U+00FF
+        // would reach it as some other byte.
+        for (char32_t znak : common::ZnakyTextu(prikaz))
+            if (znak > 0xFF) {
+                chyba = "the command may hold only characters U+0000 to U+00FF";
+                return false;
+            }
         r.Cmd = prikaz;
         return true;
     };

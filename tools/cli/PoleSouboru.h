@@ -43,9 +43,10 @@ struct TSouborCLI {
 const std::vector<TSouborCLI>& SouboryCLI();
 const TSouborCLI* NajdiSouborCLI(std::string_view nazev);
 
-// A failed transfer's status text, with a hint when the file needs the LAN
-// and the connection is serial (no network link set up).
-std::string StatusLinky(const std::string& status);
+// A failed transfer's status text, with a hint when the file travels over
+// the LAN only (log.cfg, log.clr, the event log files) and the connection is
+// serial with no network link set up.
+std::string StatusLinky(const std::string& soubor, const std::string& status);
 
 // Strict dotted decimal: four numbers 0-255 of one to three digits.
 bool JeTextIP4(std::string_view text);

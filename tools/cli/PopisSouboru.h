@@ -159,7 +159,7 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
     const std::string soubor(p.Nazev);
     R puvodni;
     if (!p.Precti(puvodni)) {
-        Chyba(soubor + ": " + StatusLinky(puvodni.StatusText));
+        Chyba(soubor + ": " + StatusLinky(soubor, puvodni.StatusText));
         return TKonec::ChybaModulu;
     }
     R novy = puvodni;
@@ -171,7 +171,7 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
     }
     R zapis = novy;
     if (!p.Zapis(zapis)) {
-        Chyba(soubor + ": " + StatusLinky(zapis.StatusText));
+        Chyba(soubor + ": " + StatusLinky(soubor, zapis.StatusText));
         return TKonec::ChybaModulu;
     }
     if (p.Overovat) {

@@ -26,7 +26,7 @@ namespace {
 
 TKonec Selhani(const std::string& soubor, const std::string& status)
 {
-    Chyba(soubor + ": " + StatusLinky(status));
+    Chyba(soubor + ": " + StatusLinky(soubor, status));
     return TKonec::ChybaModulu;
 }
 

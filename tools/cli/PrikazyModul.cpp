@@ -96,6 +96,9 @@ TKonec PripravFwUpload(TKontext& k)
     if (soubor.empty()) return ChybaPouziti(k, "Není zadán název souboru");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(soubor, ec)) return ChybaPouziti(k, "Soubor nenalezen: " + soubor);
+    // An empty image would be armed with "prog" and leave the loader nothing
+    // to start.
+    if (std::filesystem::file_size(soubor, ec) == 0 || ec) return ChybaPouziti(k, "empty firmware image: " + soubor);
     return TKonec::Uspech;
 }
 
