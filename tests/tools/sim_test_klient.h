@@ -226,19 +226,11 @@ public:
             }
             v.PortPrenosu = p.Port;
             if (p.Opcode == 5) {
-                v.KodChyby = p.Cislo;
-                v.TextChyby.assign(p.Data.begin(), p.Data.end());
-                while (!v.TextChyby.empty() && v.TextChyby.back() == '\0')
-                    v.TextChyby.pop_back();
+                ChybaDoVysledku(p, v);
                 return v;
             }
             if (p.Opcode == 6) {
-                Bajty vse = {static_cast<std::uint8_t>(p.Cislo >> 8), static_cast<std::uint8_t>(p.Cislo)};
-                vse.insert(vse.end(), p.Data.begin(), p.Data.end());
-                v.Volby = RozeberVolby(vse);
-                for (const auto& [n, h] : v.Volby)
-                    if (strcasecmp(n.c_str(), "blksize") == 0)
-                        blok = std::stoul(h);
+                PrijmiOack(p, v, blok);
                 Posli(Ack(0), p.Port);
                 continue;
             }
@@ -274,19 +266,11 @@ public:
             }
             v.PortPrenosu = p.Port;
             if (p.Opcode == 5) {
-                v.KodChyby = p.Cislo;
-                v.TextChyby.assign(p.Data.begin(), p.Data.end());
-                while (!v.TextChyby.empty() && v.TextChyby.back() == '\0')
-                    v.TextChyby.pop_back();
+                ChybaDoVysledku(p, v);
                 return v;
             }
             if (p.Opcode == 6) {
-                Bajty vse = {static_cast<std::uint8_t>(p.Cislo >> 8), static_cast<std::uint8_t>(p.Cislo)};
-                vse.insert(vse.end(), p.Data.begin(), p.Data.end());
-                v.Volby = RozeberVolby(vse);
-                for (const auto& [n, h] : v.Volby)
-                    if (strcasecmp(n.c_str(), "blksize") == 0)
-                        blok = std::stoul(h);
+                PrijmiOack(p, v, blok);
             } else if (p.Opcode != 4 || p.Cislo != odeslany) {
                 continue;
             }
@@ -326,6 +310,26 @@ public:
     std::uint16_t PortServeru() const { return port_; }
 
 private:
+    // An ERROR packet's code and text (without its closing zeros).
+    static void ChybaDoVysledku(const TPaket& p, TVysledekTftp& v)
+    {
+        v.KodChyby = p.Cislo;
+        v.TextChyby.assign(p.Data.begin(), p.Data.end());
+        while (!v.TextChyby.empty() && v.TextChyby.back() == '\0')
+            v.TextChyby.pop_back();
+    }
+
+    // An OACK's options; a granted blksize becomes the block size.
+    static void PrijmiOack(const TPaket& p, TVysledekTftp& v, std::size_t& blok)
+    {
+        Bajty vse = {static_cast<std::uint8_t>(p.Cislo >> 8), static_cast<std::uint8_t>(p.Cislo)};
+        vse.insert(vse.end(), p.Data.begin(), p.Data.end());
+        v.Volby = RozeberVolby(vse);
+        for (const auto& [n, h] : v.Volby)
+            if (strcasecmp(n.c_str(), "blksize") == 0)
+                blok = std::stoul(h);
+    }
+
     int fd_ = -1;
     std::uint16_t port_;
 };
