@@ -40,9 +40,9 @@ const TKodBaud& KodBaud(std::int32_t kod)
     return KodyBaud[static_cast<std::size_t>(kod)];
 }
 
-// Waiting for a whole frame to go out. The driver's buffer takes a frame at
-// once on any real port; the limit only guards against a device that never
-// drains.
+// Waiting for room in the driver's buffer. It takes a whole frame at once on
+// any real port; the limit only guards against a device that never accepts
+// bytes. Waiting for the frame to leave the port is the exchange's own step.
 constexpr std::chrono::milliseconds LimitZapisu{2000};
 
 // The link over the port whose descriptor the record holds.
@@ -52,6 +52,7 @@ public:
 
     bool isOpen() const override { return otevreny_; }
     void write(const std::uint8_t* data, std::size_t pocet) override { port_.write(data, pocet, LimitZapisu); }
+    bool waitDrained(std::chrono::microseconds cas) override { return port_.waitDrained(cas); }
     bool waitReadable(std::chrono::microseconds cas) override { return port_.waitReadable(cas); }
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) override
     {

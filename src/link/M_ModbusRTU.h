@@ -18,7 +18,7 @@ struct TMBRTU_CFG {
     std::int32_t CisloCOM = 0;   // COM port number
     std::int32_t KodBaud = 0;    // baud-rate code
     std::int32_t KodParita = 0;  // parity code
-    std::uint32_t Timeout = 0;   // longest wait for a whole reply, ms
+    std::uint32_t Timeout = 0;   // longest wait for a whole reply, ms, from the end of the request
     std::uint8_t Adresa = 0;     // Modbus address: first byte of every request
 };
 

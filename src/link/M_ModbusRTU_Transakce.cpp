@@ -1,6 +1,6 @@
-// One request/reply exchange: send the frame with its CRC, then wait for the
-// reply, which has no length field of its own and ends only by a silence
-// longer than the gap of the baud-rate code.
+// One request/reply exchange: send the frame with its CRC, wait until it has
+// left the port, then wait for the reply, which has no length field of its
+// own and ends only by a silence longer than the gap of the baud-rate code.
 #include <algorithm>
 #include <array>
 
@@ -25,10 +25,20 @@ constexpr std::chrono::microseconds NejdelsiPlatek = 1ms;
 // means gap + this.
 constexpr std::chrono::microseconds Krok = 1us;
 
+// Bits of one character on the wire at most: start, 8 data, parity, stop.
+constexpr std::uint64_t BituZnaku = 11;
+
+// How long a request may take to leave the port before the exchange gives
+// up: twice its time on the wire, plus room for a USB adapter's scheduling.
+// A legitimate drain ends within the wire time (the driver's count reaches
+// 0 once the adapter has taken the bytes); a port that never drains fails
+// within 0.7 s for a full frame at 9600 Bd, within 10 s at 600 Bd.
+constexpr std::chrono::milliseconds RezervaOdeslani = 100ms;
+
 enum class TVysledek : std::int32_t {
     Odpoved = 0,         // reply with a correct CRC and a normal function byte
     NicNeodeslano = 1,   // no open port, or request length 0 or above 260
-    NeuplnaOdpoved = 2,  // time-out, fewer than 4 bytes, or 260 bytes or more
+    NeuplnaOdpoved = 2,  // request stuck in the port, time-out, fewer than 4 or 260+ bytes
     ChybaCrc = 3,
     Vyjimka = 4,         // the module answered with an exception (function byte >= 0x80)
 };
@@ -56,6 +66,28 @@ std::chrono::microseconds Platek(Okamzik ted, Okamzik termin)
 {
     const auto zbyva = std::chrono::ceil<std::chrono::microseconds>(termin - ted);
     return std::clamp(zbyva, std::chrono::microseconds(0), NejdelsiPlatek);
+}
+
+std::chrono::microseconds LimitOdeslani(std::size_t bajtu, std::int32_t kodBaud)
+{
+    const std::uint64_t naDrate = 1'000'000u * BituZnaku * bajtu / RychlostBaud(kodBaud);
+    return 2 * std::chrono::microseconds(naDrate) + RezervaOdeslani;
+}
+
+// The reply time-out counts from the end of the request on the wire, as the
+// module's own time-out does. A frame of 249 bytes takes 285 ms at 9600 Bd with parity, so
+// counting from the write would spend most of a 330 ms time-out before the
+// module has the request. False when the request has not left in time.
+bool CekejNaOdeslani(TKanalRTU& kanal, std::chrono::microseconds limit)
+{
+    const Okamzik termin = kanal.now() + limit;
+    for (;;) {
+        if (kanal.waitDrained(Platek(kanal.now(), termin)))
+            return true;
+        if (kanal.now() >= termin)
+            return false;
+        ZpracujZpravy();
+    }
 }
 
 TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::chrono::milliseconds timeout,
@@ -136,6 +168,8 @@ std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozad
     // Bytes still in the port from an earlier, cut-off reply are not thrown
     // away: they are taken as the start of this reply.
     kanal.write(ramec.data(), delka + 2);
+    if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
+        return static_cast<std::int32_t>(TVysledek::NeuplnaOdpoved);
 
     const TPrijem prijem = CekejNaOdpoved(kanal, std::chrono::milliseconds(MezeraMs(link.CFG.KodBaud)),
                                           std::chrono::milliseconds(link.CFG.Timeout), odpoved);

@@ -1,7 +1,7 @@
 #pragma once
 // What the Modbus RTU exchange needs from below (Kanal = channel): write a
-// frame, wait briefly for bytes, take the bytes that have arrived, read a
-// steady clock. The program runs the link over the serial port in
+// frame, wait briefly for it to leave the port, wait briefly for bytes, take
+// the bytes that have arrived, read a steady clock. The program runs the link over the serial port in
 // TMBRTU_ID::HNDL; the tests and the fuzz target run the same exchange over
 // scripted bytes and a clock of their own, so the reply wait is exercised
 // without real time passing.
@@ -20,6 +20,9 @@ public:
     virtual ~TKanalRTU() = default;
     virtual bool isOpen() const = 0;
     virtual void write(const std::uint8_t* data, std::size_t pocet) = 0;
+    // Returns when everything written has left the port's output queue or
+    // after `cas` at the latest; true when it has left.
+    virtual bool waitDrained(std::chrono::microseconds cas) = 0;
     // Returns when a byte can be read or after `cas` at the latest.
     virtual bool waitReadable(std::chrono::microseconds cas) = 0;
     virtual std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) = 0;

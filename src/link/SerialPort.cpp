@@ -62,6 +62,17 @@ bool JePseudoterminal(int fd)
     return hlavni >= 136 && hlavni <= 143;
 }
 
+// TIOCOUTQ counts what the driver still holds for sending. The few bytes in
+// an adapter's own transmit FIFO are not counted; they leave within a few
+// character times. A pseudo-terminal hands its bytes to the other side at
+// once and always reports 0. A driver that cannot tell counts as empty: the
+// reply clock then starts at the write, as it would without the count.
+bool VystupPrazdny(int fd)
+{
+    int zbyva = 0;
+    return ::ioctl(fd, TIOCOUTQ, &zbyva) != 0 || zbyva <= 0;
+}
+
 }  // namespace
 
 void SerialPort::configure(termios& t, std::uint32_t baud, TParita parita)
@@ -139,6 +150,15 @@ bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono:
         ::poll(&p, 1, static_cast<int>(zbyva.count()));
     }
     return true;
+}
+
+bool SerialPort::waitDrained(std::chrono::microseconds cas)
+{
+    if (VystupPrazdny(fd_))
+        return true;
+    if (cas.count() > 0)
+        std::this_thread::sleep_for(cas);
+    return VystupPrazdny(fd_);
 }
 
 std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)

@@ -36,6 +36,10 @@ public:
     // but never longer than `limit` in all; false when not all went out.
     bool write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit);
 
+    // Waits at most `cas` until the driver's output queue is empty; true
+    // when it is, or when the driver cannot tell.
+    bool waitDrained(std::chrono::microseconds cas);
+
     // Takes what has arrived, at most `kapacita` bytes; never waits.
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita);
 

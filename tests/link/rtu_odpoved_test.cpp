@@ -177,3 +177,69 @@ TEST(RtuOdpoved, LongestWriteFitsTheFrame)
     ASSERT_EQ(kanal.written.size(), 1u);
     EXPECT_EQ(kanal.written[0].size(), 262u);
 }
+
+// A 240-byte block is 249 bytes on the wire, 285 ms at 9600 Bd with parity:
+// the module counts its time-out from the end of the request, and so must
+// the link, or most of the 330 ms is spent before the module has it.
+TEST(RtuOdpoved, TimeoutCountsFromTheRequestsEndOnTheWire)
+{
+    const Bajty data = Rada(240);
+    const auto zapisBloku = [&](RtuVirtualChannel& kanal) {
+        TMBRTU link;
+        link.CFG.KodBaud = 4;
+        link.CFG.Timeout = 330;
+        return ZapisBlok(link, kanal, 46, 0, 240, data.data());
+    };
+
+    RtuVirtualChannel odpovida;
+    odpovida.drainTime = 285ms;
+    odpovida.arrive(285ms + 300ms, SCrc({0x01, 0x44, 0x00}));
+    EXPECT_EQ(zapisBloku(odpovida), 0);
+
+    std::size_t pumpovani = 0;
+    NastavPumpuZprav([&] { ++pumpovani; });
+    RtuVirtualChannel mlci;
+    mlci.drainTime = 285ms;
+    EXPECT_EQ(zapisBloku(mlci), 1);
+    NastavPumpuZprav({});
+    EXPECT_GT(mlci.elapsed(), 285ms + 330ms);
+    EXPECT_LE(mlci.elapsed(), 285ms + 331ms);
+    // The drain is waited for in short slices, with the windows' turn
+    // between them, like the reply.
+    EXPECT_LE(mlci.longestWait, 1ms);
+    EXPECT_GE(pumpovani, mlci.waits + 280);
+}
+
+TEST(RtuOdpoved, RequestThatNeverLeavesThePortFailsInBoundedTime)
+{
+    struct Pripad {
+        const char* nazev;
+        std::int32_t kodBaud;
+        std::uint8_t delka;  // data bytes of a write: the frame is 9 bytes longer
+        bool odchazi;
+        std::chrono::microseconds odchod;  // when the request has left, if it does
+        std::chrono::microseconds nejvyse;  // longest the whole exchange may take
+    };
+    const Pripad pripady[] = {
+        {"stuck short frame at 115200 Bd", 8, 2, false, 0ms, 1s},
+        {"stuck full frame at 600 Bd", 0, 253, false, 0ms, 10s},
+        // 262 bytes take 4.8 s at 600 Bd with parity: slow is not stuck.
+        {"full frame draining at 600 Bd", 0, 253, true, 4803ms, 4803ms + 100ms},
+    };
+    const Bajty data = Rada(253);
+    const Bajty prijato = SCrc({0x01, 0x44, 0x00});
+    for (const Pripad& p : pripady) {
+        SCOPED_TRACE(p.nazev);
+        RtuVirtualChannel kanal;
+        kanal.neverDrains = !p.odchazi;
+        kanal.drainTime = p.odchod;
+        kanal.arrive(p.odchod + 20ms, prijato);
+        TMBRTU link;
+        link.CFG.KodBaud = p.kodBaud;
+        link.CFG.Timeout = 330;
+        EXPECT_EQ(ZapisBlok(link, kanal, 46, 0, p.delka, data.data()), p.odchazi ? 0 : 1);
+        EXPECT_LE(kanal.elapsed(), p.nejvyse);
+        // A stuck request is not followed by a wait for its reply.
+        EXPECT_EQ(kanal.waits == 0, !p.odchazi);
+    }
+}

@@ -31,6 +31,18 @@ std::size_t RtuVirtualChannel::waitingBytes() const
     return n;
 }
 
+bool RtuVirtualChannel::waitDrained(us cas)
+{
+    longestWait = std::max(longestWait, cas);
+    const us drained = lastWrite_ + drainTime;
+    if (!neverDrains && drained <= now_ + cas) {
+        now_ = std::max(now_, drained);
+        return true;
+    }
+    now_ += cas;
+    return false;
+}
+
 bool RtuVirtualChannel::waitReadable(us cas)
 {
     ++waits;

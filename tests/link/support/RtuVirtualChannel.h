@@ -23,6 +23,7 @@ public:
 
     bool isOpen() const override { return open; }
     void write(const std::uint8_t* data, std::size_t pocet) override;
+    bool waitDrained(us cas) override;
     bool waitReadable(us cas) override;
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) override;
     vk::link::Okamzik now() const override { return start_ + now_; }
@@ -38,10 +39,15 @@ public:
     // wakes the thread late.
     us oversleep{0};
 
+    // How long a request takes to leave the port after its write, as on a
+    // slow line; a port that never drains keeps every request.
+    us drainTime{0};
+    bool neverDrains = false;
+
     bool open = true;
     std::vector<Bajty> written;
-    us longestWait{0};
-    std::size_t waits = 0;
+    us longestWait{0};             // of either kind of wait
+    std::size_t waits = 0;         // for bytes only
     std::size_t largestRead = 0;  // largest capacity asked for in one read
 
 private:
