@@ -51,18 +51,21 @@ TAkce SelhalSChybou(TPrenos& p, std::uint16_t kod, const std::string& zprava, st
 }
 
 // The options of an OACK; on refusal ERROR 8 goes back and the transfer ends.
-bool PrijmiVolby(TPrenos& p, const std::uint8_t* data, std::size_t delka, TAkce& akce)
+bool CtiVolbyOack(TPrenos& p, const std::uint8_t* data, std::size_t delka, TVolby& volby, TAkce& akce)
 {
-    TVolby volby;
     std::string zprava;
-    if (!CtiVolby(data, delka, p.Pozadovany, volby, zprava)) {
+    if (!CtiVolby(data, delka, volby, zprava)) {
         akce = SelhalSChybou(p, ChybaVoleb, zprava, "odmítnuté volby: " + zprava);
         return false;
     }
+    return true;
+}
+
+void PouzijVolby(TPrenos& p, const TVolby& volby)
+{
     p.VelikostBloku = volby.VelikostBloku;
     if (p.Smer == TSmer::Cteni)
         p.Celkem = volby.Velikost;
-    return true;
 }
 
 // The next DATA block of a write: its length follows from what is left, so
@@ -120,6 +123,25 @@ TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool o
     return akce;
 }
 
+// Read: every OACK is answered with ACK 0. A server whose ACK 0 was lost
+// sends its OACK again, and gets ACK 0 again. One that would change the
+// block size once the first reply has set it is refused: the blocks would be
+// judged by a size the peer may not be using, and a block full at its size
+// could look short at the new one and end the file early as a success.
+TAkce PrijmiOackCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka)
+{
+    TAkce akce;
+    TVolby volby;
+    if (!CtiVolbyOack(p, data, delka, volby, akce))
+        return akce;
+    if (p.Stav != TStav::CekaNaOdpovedCteni && volby.VelikostBloku != p.VelikostBloku)
+        return SelhalSChybou(p, ChybaOperace, "", "OACK mění velikost bloku za běhu přenosu");
+    PouzijVolby(p, volby);
+    Posli(akce, p, PaketAck(0));
+    p.Stav = TStav::CekaNaData;
+    return akce;
+}
+
 TAkce ZpracujCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
 {
     const std::uint16_t opcode = delka >= 2 ? Cti16(data) : 0;
@@ -129,16 +151,8 @@ TAkce ZpracujCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
         return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
     if (opcode == OpDATA)
         return PrijmiData(p, data, delka, orezan);
-    if (opcode == OpOACK && p.Stav == TStav::CekaNaOdpovedCteni) {
-        TAkce akce;
-        if (!PrijmiVolby(p, data, delka, akce))
-            return akce;
-        Posli(akce, p, PaketAck(0));
-        p.Stav = TStav::CekaNaData;
-        return akce;
-    }
-    // An OACK after the first reply would change the block size in the
-    // middle of the file; like every other opcode here it ends the transfer.
+    if (opcode == OpOACK)
+        return PrijmiOackCteni(p, data, delka);
     return SelhalSChybou(p, ChybaOperace, "", "neočekávaný opcode " + std::to_string(opcode));
 }
 
@@ -161,10 +175,13 @@ TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
             return SelhalSChybou(p, ChybaMisto, "", "číslo bloku by přeteklo");
         return DalsiBlok(p);
     }
+    // Once block 1 has gone out at one size, the peer cannot change it.
     if (opcode == OpOACK && p.Blok == 0) {
         TAkce akce;
-        if (!PrijmiVolby(p, data, delka, akce))
+        TVolby volby;
+        if (!CtiVolbyOack(p, data, delka, volby, akce))
             return akce;
+        PouzijVolby(p, volby);
         return DalsiBlok(p);
     }
     return SelhalSChybou(p, ChybaOperace, "", "neočekávaný opcode " + std::to_string(opcode));

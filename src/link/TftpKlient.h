@@ -31,7 +31,7 @@ enum class TSmer : std::uint8_t { Cteni, Zapis };  // direction: read, write
 enum class TStav : std::uint8_t {
     Zacatek,              // nothing sent yet
     CekaNaOdpovedCteni,   // read request sent: DATA 1 or OACK may come
-    CekaNaData,           // read: waiting for DATA (Blok + 1)
+    CekaNaData,           // read: waiting for DATA (Blok + 1); a repeated OACK may come
     CekaNaOdpovedZapisu,  // write request sent: ACK 0 or OACK may come
     CekaNaAck,            // write: waiting for the ACK of block Blok
     Hotovo,               // done

@@ -116,12 +116,9 @@ std::vector<std::uint8_t> PaketDat(std::uint16_t blok, const std::uint8_t* data,
     return p;
 }
 
-bool CtiVolby(const std::uint8_t* data, std::size_t delka, std::uint16_t pozadovany, TVolby& volby,
-              std::string& zprava)
+bool CtiVolby(const std::uint8_t* data, std::size_t delka, TVolby& volby, std::string& zprava)
 {
     volby = TVolby{};
-    bool bylBlksize = false;
-    bool bylTsize = false;
     std::size_t pozice = 2;
     while (pozice < delka) {
         std::string nazev;
@@ -133,22 +130,18 @@ bool CtiVolby(const std::uint8_t* data, std::size_t delka, std::uint16_t pozadov
         if (nazev.empty() && hodnota.empty())
             continue;
         const std::string klic = MalymiPismeny(nazev);
-        // A repeated option would leave two answers to one question (which
-        // block size does the peer use?), so it is refused like an unknown one.
-        if (klic == "blksize" && !bylBlksize) {
-            bylBlksize = true;
-            // A server may lower the block size asked for, never raise it: a
-            // larger block than requested is refused like one out of range.
-            const std::uint64_t strop = pozadovany < NejvetsiBlok ? pozadovany : NejvetsiBlok;
+        if (klic == "blksize") {
+            // Any size the option allows is taken, also more than asked for:
+            // the receive buffer holds the largest DATA there is, and the
+            // size granted is the size the peer sends.
             const auto blok = CtiCislo(hodnota, 0xFFFFFFFFu);
-            if (!blok || *blok < NejmensiBlok || *blok > strop) {
+            if (!blok || *blok < NejmensiBlok || *blok > NejvetsiBlok) {
                 zprava = "Unsupported value \"" + hodnota + "\" for option: \"" + nazev + "\"";
                 return false;
             }
             volby.VelikostBloku = static_cast<std::uint16_t>(*blok);
-        } else if (klic == "tsize" && !bylTsize) {
+        } else if (klic == "tsize") {
             // Accepted whatever it says: the size only feeds the progress figure.
-            bylTsize = true;
             volby.Velikost = CtiCislo(hodnota, UINT64_MAX).value_or(0);
         } else {
             zprava = "Unsupported option: \"" + nazev + "\"";

@@ -52,10 +52,9 @@ struct TVolby {
     std::uint64_t Velikost = 0;                 // tsize if it was a number, else 0
 };
 
-// Reads the option pairs after the opcode. `pozadovany` is the blksize the
-// request asked for; a peer may grant less, never more. False with the
-// ERROR 8 message to send (empty for a string without its closing zero).
-bool CtiVolby(const std::uint8_t* data, std::size_t delka, std::uint16_t pozadovany, TVolby& volby,
-              std::string& zprava);
+// Reads the option pairs after the opcode, in turn: a later pair of the
+// same name overrides an earlier one. False with the ERROR 8 message to send
+// (empty for a string without its closing zero).
+bool CtiVolby(const std::uint8_t* data, std::size_t delka, TVolby& volby, std::string& zprava);
 
 }  // namespace vk::link::tftp

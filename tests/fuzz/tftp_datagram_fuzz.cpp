@@ -104,7 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TPrenos pred = p;
     const TAkce akce = Dorucit(p, od, datagram, delka, orezan);
 
-    Over(p.VelikostBloku >= NejmensiBlok && p.VelikostBloku <= PozadovanyBlok);
+    Over(p.VelikostBloku >= NejmensiBlok && p.VelikostBloku <= NejvetsiBlok);
+    // Data taken at one block size are never read on at another.
+    if (p.Smer == TSmer::Cteni && pred.Blok > 0)
+        Over(p.VelikostBloku == pred.VelikostBloku);
     if (akce.Uloz) {
         Over(p.Smer == TSmer::Cteni);
         Over(akce.UlozOd + akce.UlozPocet <= delka);
@@ -133,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The option reader alone, on the same bytes read as an OACK.
     TVolby volby;
     std::string zprava;
-    if (CtiVolby(datagram, delka, PozadovanyBlok, volby, zprava))
-        Over(volby.VelikostBloku >= NejmensiBlok && volby.VelikostBloku <= PozadovanyBlok);
+    if (CtiVolby(datagram, delka, volby, zprava))
+        Over(volby.VelikostBloku >= NejmensiBlok && volby.VelikostBloku <= NejvetsiBlok);
     return 0;
 }

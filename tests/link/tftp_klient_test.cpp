@@ -167,9 +167,12 @@ const std::vector<TPripad> Pripady = {
     {"OACKjenNazev", CteniPoZadosti, TftpOack({"blksize"}), Selhani, {Err8Prazdna}},
     {"OACKprazdnyNazev", CteniPoZadosti, Oack("", "x"), Selhani, {Err8Volba("")}},
     {"OACKprazdnaHodnota", CteniPoZadosti, Oack("blksize", ""), Selhani, {Err8Hodnota("", "blksize")}},
-    {"OACKdvakratBlksize", CteniPoZadosti, TftpOack({"blksize", "512", "blksize", "1500"}), Selhani,
-     {Err8Volba("blksize")}},
-    {"OACKdvakratTsize", CteniPoZadosti, TftpOack({"tsize", "1", "TSIZE", "1"}), Selhani, {Err8Volba("TSIZE")}},
+    // Pairs are read in turn: a repeated name is read again, the later value wins.
+    {"OACKdvakratBlksize", CteniPoZadosti, TftpOack({"blksize", "512", "blksize", "1500"}), CekaNaData,
+     {TftpAck(0)}, 1500},
+    {"OACKdvakratBlksizeDruhyMimo", CteniPoZadosti, TftpOack({"blksize", "512", "BLKSIZE", "65465"}), Selhani,
+     {Err8Hodnota("65465", "BLKSIZE")}},
+    {"OACKdvakratTsize", CteniPoZadosti, TftpOack({"tsize", "1", "TSIZE", "1"}), CekaNaData, {TftpAck(0)}, 512},
     {"OACKwindowsize", CteniPoZadosti, TftpOack({"blksize", "1500", "windowsize", "4"}), Selhani,
      {Err8Volba("windowsize")}},
     {"OACKtimeout", CteniPoZadosti, Oack("timeout", "1"), Selhani, {Err8Volba("timeout")}},
@@ -178,9 +181,9 @@ const std::vector<TPripad> Pripady = {
     {"blksize8", CteniPoZadosti, Oack("blksize", "8"), CekaNaData, {TftpAck(0)}, 8},
     {"blksize0008", CteniPoZadosti, Oack("blksize", "0008"), CekaNaData, {TftpAck(0)}, 8},
     {"blksize1500", CteniPoZadosti, Oack("BlkSize", "1500"), CekaNaData, {TftpAck(0)}, 1500},
-    // A peer may grant less than asked, never more.
-    {"blksize1501", CteniPoZadosti, Oack("blksize", "1501"), Selhani, {Err8Hodnota("1501", "blksize")}},
-    {"blksize65464", CteniPoZadosti, Oack("blksize", "65464"), Selhani, {Err8Hodnota("65464", "blksize")}},
+    // A peer may grant more than the 1500 asked for, up to 65464.
+    {"blksize1501", CteniPoZadosti, Oack("blksize", "1501"), CekaNaData, {TftpAck(0)}, 1501},
+    {"blksize65464", CteniPoZadosti, Oack("blksize", "65464"), CekaNaData, {TftpAck(0)}, 65464},
     {"blksize65465", CteniPoZadosti, Oack("blksize", "65465"), Selhani, {Err8Hodnota("65465", "blksize")}},
     {"blksize70000", CteniPoZadosti, Oack("blksize", "70000"), Selhani, {Err8Hodnota("70000", "blksize")}},
     {"blksizePlus8", CteniPoZadosti, Oack("blksize", "+8"), Selhani, {Err8Hodnota("+8", "blksize")}},
@@ -192,14 +195,14 @@ const std::vector<TPripad> Pripady = {
     {"tsize0", CteniPoZadosti, Oack("tsize", "0"), CekaNaData, {TftpAck(0)}, 512},
     {"tsizeObrovsky", CteniPoZadosti, Oack("tsize", "999999999999999999999999999"), CekaNaData, {TftpAck(0)}},
     {"tsizeNecislo", CteniPoZadosti, Oack("tsize", "abc"), CekaNaData, {TftpAck(0)}},
-    // An OACK answers the request only; later it would change the block
-    // size inside the file.
+    // A repeated OACK may not change the block size the first reply set.
     {"OACKpoOACK", CteniPoOack1500, Oack("blksize", "512"), Selhani, {Err4}},
     {"OACKuprostredCteni", CteniBlok2, Oack("blksize", "1500"), Selhani, {Err4}},
     // Write.
     {"ZapisACK0", ZapisPoZadosti, TftpAck(0), CekaNaAck, {}, 512},
     {"ZapisACKjinyBlok", ZapisPoZadosti, TftpAck(1), CekaNaOdpovedZapisu, {}},
     {"ZapisOACK", ZapisPoZadosti, TftpOack({"blksize", "1500", "tsize", "3000"}), CekaNaAck, {}, 1500},
+    {"ZapisOACKvetsiBlok", ZapisPoZadosti, Oack("blksize", "4000"), CekaNaAck, {}, 4000},
     {"ZapisOACKwindowsize", ZapisPoZadosti, Oack("windowsize", "8"), Selhani, {Err8Volba("windowsize")}},
     {"ZapisOACKbezNuly", ZapisPoZadosti, Hex("00 06 74 73 69 7A 65"), Selhani, {Err8Prazdna}},
     {"ZapisOACKuprostred", ZapisCekaAck1, Oack("blksize", "1500"), Selhani, {Err4}},
@@ -239,6 +242,21 @@ TEST_P(TftpDatagramVeStavu, LeavesStateAndSendsExactly)
 
 INSTANTIATE_TEST_SUITE_P(Tabulka, TftpDatagramVeStavu, ::testing::ValuesIn(Pripady),
                          [](const auto& info) { return std::string(info.param.nazev); });
+
+// A server whose ACK 0 was lost repeats its OACK, and a late duplicate may
+// come after the data has started: each gets ACK 0 again and the blocks go on.
+TEST(TftpCteni, RepeatedOackIsAnsweredAgainAndTheBlocksGoOn)
+{
+    TPrenos p = Priprav(CteniPoZadosti);
+    const TBajty oack = TftpOack({"blksize", "1500", "tsize", "1600"});
+    std::vector<TBajty> odeslano;
+    for (const TBajty& d : {oack, oack, TftpData(1, 1500), oack, TftpData(2, 100)})
+        for (const auto& paket : Dorucit(p, d).Pakety)
+            odeslano.push_back(paket.Data);
+    EXPECT_EQ(odeslano, (std::vector<TBajty>{TftpAck(0), TftpAck(0), TftpAck(1), TftpAck(0), TftpAck(2)}));
+    EXPECT_EQ(p.Stav, TStav::Hotovo) << p.Duvod;
+    EXPECT_EQ(p.Preneseno, 1600u);
+}
 
 TEST(TftpZadost, ReadAndWriteRequestsByteForByte)
 {

@@ -155,6 +155,16 @@ TEST_F(TftpPrenos, OackOf1500IsAcknowledgedWithZeroAndA1500ByteFileEndsWithAnEmp
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(0), TftpAck(1), TftpAck(2)}));
 }
 
+TEST_F(TftpPrenos, LargestGrantedBlockFitsTheReceiveBuffer)
+{
+    const TBajty obsah = Obsah(65464 + 100);
+    server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 65464, true); });
+    TBajty cil;
+    ASSERT_TRUE(Precti(cil));
+    EXPECT_EQ(cil, Dil(obsah, 0, 10000));
+    EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(0), TftpAck(1), TftpAck(2)}));
+}
+
 TEST_F(TftpPrenos, ReadOf12000BytesKeepsTheFirst10000)
 {
     const TBajty obsah = Obsah(12000);
