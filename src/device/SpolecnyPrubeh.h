@@ -1,6 +1,7 @@
 #pragma once
 // The common course of every device operation (Spolecny prubeh = common
 // course), shared by the file families; not for callers outside the unit.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,10 @@ bool Proved(TVK7316R& modul, R& r, F&& prenos)
 bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data,
                std::string& chyba);
 bool PisSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, TBajty data, std::string& chyba);
+
+// Runs a block upload over the serial link (`nahraj` gives the link's
+// result) and leaves its text in `chyba` on failure.
+bool NahrajRTU(link::TMBRTU& rtu, const std::function<std::int32_t()>& nahraj, std::string& chyba);
 
 // Over the TFTP link alone.
 bool CtiTFTP(link::TTFTP& tftp, std::string_view nazev, std::vector<std::uint8_t>& data, std::string& chyba);

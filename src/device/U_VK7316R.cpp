@@ -100,10 +100,6 @@ bool CtiBlok(link::TMBRTU& rtu, std::uint8_t kod, std::uint16_t blok, std::uint8
     return true;
 }
 
-// Ctrl.bin, the settings files and boot.cmd fit one block; longer data go
-// as consecutive 240-byte blocks.
-constexpr std::size_t DelkaBloku = 240;
-
 }  // namespace
 
 bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data,
@@ -123,23 +119,26 @@ bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::
     return soubor.DelkaBlok1 == 0 || CtiBlok(modul.MBRTU, kod, 1, soubor.DelkaBlok1, data, chyba);
 }
 
+bool NahrajRTU(link::TMBRTU& rtu, const std::function<std::int32_t()>& nahraj, std::string& chyba)
+{
+    // With no port open the upload fails without a text of its own; the
+    // text of an earlier transfer ("OK") must not stand for this failure.
+    rtu.ED.StatusText.clear();
+    if (nahraj() == 0)
+        return true;
+    chyba = rtu.ED.StatusText.empty() ? "Chyba spojení s modulem" : rtu.ED.StatusText;
+    return false;
+}
+
 bool PisSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, TBajty data, std::string& chyba)
 {
     if (soubor.KodSouboru < 0 || modul.Rozhrani == 1)
         return PisTFTP(modul.TFTP, soubor.Nazev, data, chyba);
+    // The same 240-byte blocks as an upload; ctrl.bin, the settings files
+    // and boot.cmd fit the first.
     const auto kod = static_cast<std::uint8_t>(soubor.KodSouboru);
-    std::size_t odeslano = 0;
-    std::uint16_t blok = 0;
-    do {
-        const auto delka = static_cast<std::uint8_t>(std::min(DelkaBloku, data.size() - odeslano));
-        if (link::ZapisBlok(modul.MBRTU, kod, blok, delka, data.data() + odeslano) != 0) {
-            chyba = modul.MBRTU.ED.StatusText;
-            return false;
-        }
-        odeslano += delka;
-        ++blok;
-    } while (odeslano < data.size());
-    return true;
+    return NahrajRTU(
+        modul.MBRTU, [&] { return link::NahrajZPameti(modul.MBRTU, kod, data.data(), data.size()); }, chyba);
 }
 
 }  // namespace detail

@@ -19,12 +19,8 @@ bool ZapisFwHbn(TVK7316R& modul, TVK7316R_FwHbn& r, const link::TPrubeh& prubeh)
             chyba = modul.TFTP.ED.StatusText;
             return ok;
         }
-        // With no port open the upload fails without a text of its own; the
-        // text of an earlier transfer ("OK") must not stand for this failure.
-        modul.MBRTU.ED.StatusText.clear();
-        const bool ok = link::NahrajSoubor(modul.MBRTU, r.LokalniSoubor, 46, prubeh) == 0;
-        chyba = modul.MBRTU.ED.StatusText.empty() ? "Chyba spojení s modulem" : modul.MBRTU.ED.StatusText;
-        return ok;
+        return detail::NahrajRTU(
+            modul.MBRTU, [&] { return link::NahrajSoubor(modul.MBRTU, r.LokalniSoubor, 46, prubeh); }, chyba);
     });
 }
 

@@ -165,4 +165,11 @@ std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t 
     return NahrajSoubor(link, kanal, soubor, kodSouboru, prubeh);
 }
 
+std::int32_t NahrajZPameti(TMBRTU& link, std::uint8_t kodSouboru, const std::uint8_t* data, std::size_t pocet,
+                           const TPrubeh& prubeh)
+{
+    TKanalSeriovy kanal(link.ID.HNDL);
+    return NahrajZPameti(link, kanal, kodSouboru, data, pocet, prubeh);
+}
+
 }  // namespace vk::link

@@ -92,5 +92,10 @@ std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
 // A file that cannot be opened gives 1 and a status text.
 std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t kodSouboru,
                           const TPrubeh& prubeh = {});
+// The same from `pocet` bytes in memory (Nahraj z pameti = upload from
+// memory). Both send nothing for an empty source and give 0; with no port
+// open both give 1 and leave the status text as it was.
+std::int32_t NahrajZPameti(TMBRTU& link, std::uint8_t kodSouboru, const std::uint8_t* data, std::size_t pocet,
+                           const TPrubeh& prubeh = {});
 
 }  // namespace vk::link

@@ -40,5 +40,7 @@ std::int32_t ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, 
 std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprava);
 std::int32_t NahrajSoubor(TMBRTU& link, TKanalRTU& kanal, const std::string& soubor, std::uint8_t kodSouboru,
                           const TPrubeh& prubeh = {});
+std::int32_t NahrajZPameti(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, const std::uint8_t* data,
+                           std::size_t pocet, const TPrubeh& prubeh = {});
 
 }  // namespace vk::link

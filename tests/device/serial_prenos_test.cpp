@@ -252,6 +252,17 @@ TEST_F(SerialPrenos, NahraniFirmwaruPoBlocich)
     EXPECT_EQ(peer_->pozadavky().size(), 3u);
 }
 
+// The module knows a file's end from its size: an empty one is not a
+// zero-length block but no traffic at all.
+TEST_F(SerialPrenos, PrazdnySouborNeposilaNic)
+{
+    TVK7316R_Soubor r;
+    r.Soubor = "fw.hbn";
+    ASSERT_TRUE(ZapisSoubor(spojeni_, r)) << r.StatusText;
+    EXPECT_EQ(r.StatusText, "OK");
+    EXPECT_TRUE(peer_->pozadavky().empty());
+}
+
 TEST_F(SerialPrenos, DruhyPrenosBehemCekaniJeOdmitnut)
 {
     // The link pumps window messages while it waits for a reply; a click or
