@@ -40,6 +40,14 @@ speed_t KodRychlosti(std::uint32_t baud)
     return B9600;
 }
 
+std::uint32_t RychlostKodu(speed_t kod)
+{
+    for (const auto& r : Rychlosti)
+        if (r.kod == kod)
+            return r.baud;
+    return 0;
+}
+
 // A process started with a standard stream closed gets the device on
 // descriptor 0..2; the link treats 0 as "no port" and a stray print would
 // land on the wire, so the port moves above them.
@@ -62,11 +70,12 @@ bool JePseudoterminal(int fd)
     return hlavni >= 136 && hlavni <= 143;
 }
 
-// TIOCOUTQ counts what the driver still holds for sending. The few bytes in
-// an adapter's own transmit FIFO are not counted; they leave within a few
-// character times. A pseudo-terminal hands its bytes to the other side at
-// once and always reports 0. A driver that cannot tell counts as empty: the
-// reply clock then starts at the write, as it would without the count.
+// TIOCOUTQ counts what the driver still holds for sending, but not what a
+// USB adapter has already taken into its own transmit buffer: an FTDI chip
+// holds 256 bytes, a whole request, and the count falls to 0 long before the
+// last byte is on the wire. The wire time of the request (casNaDrate) covers
+// that part. A pseudo-terminal hands its bytes to the other side at once and
+// always reports 0. A driver that cannot tell counts as empty.
 bool VystupPrazdny(int fd)
 {
     int zbyva = 0;
@@ -131,7 +140,11 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit)
 {
-    const auto konec = std::chrono::steady_clock::now() + limit;
+    const auto zacatek = std::chrono::steady_clock::now();
+    // The line is idle when a request is written (the master speaks only
+    // after the last reply), so its last byte leaves no earlier than this.
+    naDrateDo_ = zacatek + casNaDrate(pocet);
+    const auto konec = zacatek + limit;
     std::size_t odeslano = 0;
     while (odeslano < pocet) {
         const ssize_t n = ::write(fd_, data + odeslano, pocet - odeslano);
@@ -152,13 +165,32 @@ bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono:
     return true;
 }
 
+std::chrono::microseconds SerialPort::CasNaDrate(const termios& t, std::size_t bajtu)
+{
+    const std::uint32_t baud = RychlostKodu(::cfgetospeed(&t));
+    if (baud == 0)
+        return std::chrono::microseconds(0);
+    // Start bit, data bits, the parity bit if any, one or two stop bits.
+    const std::uint64_t bituZnaku = 1 + 8 + ((t.c_cflag & PARENB) ? 1 : 0) + ((t.c_cflag & CSTOPB) ? 2 : 1);
+    return std::chrono::microseconds(1'000'000ull * bituZnaku * bajtu / baud);
+}
+
+std::chrono::microseconds SerialPort::casNaDrate(std::size_t bajtu) const
+{
+    termios t{};
+    if (JePseudoterminal(fd_) || ::tcgetattr(fd_, &t) != 0)
+        return std::chrono::microseconds(0);
+    return CasNaDrate(t, bajtu);
+}
+
 bool SerialPort::waitDrained(std::chrono::microseconds cas)
 {
-    if (VystupPrazdny(fd_))
+    const auto odeslano = [this] { return VystupPrazdny(fd_) && std::chrono::steady_clock::now() >= naDrateDo_; };
+    if (odeslano())
         return true;
     if (cas.count() > 0)
         std::this_thread::sleep_for(cas);
-    return VystupPrazdny(fd_);
+    return odeslano();
 }
 
 std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)

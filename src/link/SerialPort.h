@@ -36,9 +36,14 @@ public:
     // but never longer than `limit` in all; false when not all went out.
     bool write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit);
 
-    // Waits at most `cas` until the driver's output queue is empty; true
-    // when it is, or when the driver cannot tell.
+    // Waits at most `cas` until the bytes written last have left the port:
+    // the driver's output queue is empty and their time on the wire, counted
+    // from the write, has passed. True when they have.
     bool waitDrained(std::chrono::microseconds cas);
+
+    // The time `bajtu` characters take on the wire with the settings `t`;
+    // 0 for a rate outside the link's table.
+    static std::chrono::microseconds CasNaDrate(const termios& t, std::size_t bajtu);
 
     // Takes what has arrived, at most `kapacita` bytes; never waits.
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita);
@@ -49,7 +54,12 @@ public:
     void close();
 
 private:
+    // The same for this port; 0 for a pseudo-terminal, which has no wire
+    // (the simulator, or a bridge whose wire time cannot be seen here).
+    std::chrono::microseconds casNaDrate(std::size_t bajtu) const;
+
     int fd_ = -1;
+    std::chrono::steady_clock::time_point naDrateDo_{};  // the last write is on the wire until then
 };
 
 }  // namespace vk::link

@@ -149,3 +149,31 @@ TEST(RtuPort, NeverOnAStandardStream)
     EXPECT_GE(link.ID.HNDL, 3u);
     ZavriPort(link);
 }
+
+// The reply clock starts once the request's last bit is out; a wrong count
+// of bits per character or a wrong rate moves that start by whole
+// milliseconds on a 249-byte request.
+TEST(RtuPort, WireTimeCountsEveryBitOfEachCharacter)
+{
+    struct Radek {
+        speed_t rychlost;
+        tcflag_t priznaky;
+        std::size_t bajtu;
+        long long us;
+    };
+    const Radek radky[] = {
+        {B9600, PARENB, 249, 285'312},   // 11 bits: start, 8 data, parity, stop
+        {B9600, 0, 249, 259'375},        // 10 bits without parity
+        {B9600, CSTOPB, 249, 285'312},   // two stop bits
+        {B115200, PARENB, 9, 859},
+        {B600, PARENB, 262, 4'803'333},  // the longest frame at the slowest rate
+        {B300, 0, 10, 0},                // not a rate of the link
+    };
+    for (const Radek& r : radky) {
+        termios t{};
+        cfmakeraw(&t);
+        t.c_cflag |= r.priznaky;
+        cfsetospeed(&t, r.rychlost);
+        EXPECT_EQ(SerialPort::CasNaDrate(t, r.bajtu).count(), r.us) << r.bajtu << " bytes, flags " << r.priznaky;
+    }
+}
