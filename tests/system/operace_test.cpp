@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "KodekySouboru.h"
 #include "SimSpojeni.h"
 #include "U_VK7316R.h"
 
@@ -128,11 +127,14 @@ TEST_P(Operace, StavoveSoubory)
     ASSERT_TRUE(s_.sim.NastavSoubor("sys.bin", sys));
     TVK7316R_SysBin r;
     ASSERT_TRUE(PrectiSysBin(m_, r)) << r.StatusText;
-    TVK7316R_SysBin cekany;
-    DekodujSysBin(sys, cekany);
-    cekany.Status = 0;
-    cekany.StatusText = "OK";
-    EXPECT_TRUE(r == cekany);
+    EXPECT_EQ(r.StatusText, "OK");
+    // Byte i of the pattern is 0x20 + 7 i; every field's decoding is pinned
+    // in the codec tests, so here the fields around the end of the first
+    // serial block and the last one show the file arrived whole and in order.
+    EXPECT_EQ(r.IP4_Adresa, (TAdresaIP4{0xA0, 0xA7, 0xAE, 0xB5}));
+    EXPECT_EQ(r.Uptime10Ms, 0xA9A29B94u);
+    EXPECT_EQ(r.UptimeS, 0xC5BEB7B0u);
+    EXPECT_EQ(r.NapetiPWR_CisloMereni, 0xD1CAC3BCu);
     EXPECT_EQ(r.TeplotaUP, 0.0);
     EXPECT_EQ(r.TeplotaDPS, 43.0);
 
