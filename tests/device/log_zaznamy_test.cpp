@@ -74,16 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
                     P + U8(u8"U08 - Nepovolený přístup vzdálené správy (vzdálená správa, "
                               u8"IP=FE80:0000:0000:0000:0211:22FF:FE33:4455)")},
         RadekPripad{Zaznam(9, vk::test::Hex("04")), P + "U09 - Chyba konfigurace (LAN)"},
-        RadekPripad{Zaznam(9, vk::test::Hex("01")), P + "U09 - Chyba konfigurace (MAC)"},
-        RadekPripad{Zaznam(9, vk::test::Hex("02")), P + U8(u8"U09 - Chyba konfigurace (výrobní číslo)")},
-        RadekPripad{Zaznam(9, vk::test::Hex("03")), P + U8(u8"U09 - Chyba konfigurace (aktuální stav LOG)")},
-        RadekPripad{Zaznam(9, vk::test::Hex("05")), P + U8(u8"U09 - Chyba konfigurace (vzdálená správa)")},
-        RadekPripad{Zaznam(9, vk::test::Hex("08")), P + "U09 - Chyba konfigurace (VLAN3)"},
-        RadekPripad{Zaznam(9, vk::test::Hex("09")), P + "U09 - Chyba konfigurace (server VKA)"},
-        RadekPripad{Zaznam(9, vk::test::Hex("0C")), P + "U09 - Chyba konfigurace (LOG)"},
-        RadekPripad{Zaznam(9, vk::test::Hex("00")), P + "U09 - Chyba konfigurace"},
-        RadekPripad{Zaznam(9, vk::test::Hex("0D")), P + "U09 - Chyba konfigurace"},
-        RadekPripad{Zaznam(9, vk::test::Hex("FF")), P + "U09 - Chyba konfigurace"},
         RadekPripad{Zaznam(10, vk::test::Hex(IPv4)),
                     P + U8(u8"U10 - Zápis konfigurace (vzdálená správa, IP=192.168.1.20)")},
         RadekPripad{Zaznam(11, vk::test::Hex(IPv4)), P + U8(u8"U11 - Zápis RTC (vzdálená správa, IP=192.168.1.20)")},
@@ -103,6 +93,33 @@ INSTANTIATE_TEST_SUITE_P(
         RadekPripad{Zaznam(254), P + U8(u8"U254 - Neznámá chyba 254")},
         RadekPripad{Zaznam(0, vk::test::Hex("01020304")), ""},
         RadekPripad{Zaznam(255, vk::test::Hex("01020304")), ""}));
+
+// Every configuration part code (record byte 16 of code 9): the twelve with
+// a suffix of their own, and all others with none.
+TEST(LogRadek, PriponyCastiKonfigurace)
+{
+    const std::string pripony[] = {
+        "",
+        " (MAC)",
+        U8(u8" (výrobní číslo)"),
+        U8(u8" (aktuální stav LOG)"),
+        " (LAN)",
+        U8(u8" (vzdálená správa)"),
+        " (VLAN1)",
+        " (VLAN2)",
+        " (VLAN3)",
+        " (server VKA)",
+        " (SNMP)",
+        " (PWR)",
+        " (LOG)",
+    };
+    for (unsigned kod = 0; kod <= 255; ++kod) {
+        const std::string pripona = kod < std::size(pripony) ? pripony[kod] : "";
+        EXPECT_EQ(DekodujZaznamLOG(Zaznam(9, {static_cast<std::uint8_t>(kod)})),
+                  P + "U09 - Chyba konfigurace" + pripona)
+            << "part code " << kod;
+    }
+}
 
 TEST(LogRadek, CislaPredponyMajiAsponDveCislice)
 {
