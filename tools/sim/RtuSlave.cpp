@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Crc16.h"
+#include "CrcRamce.h"
 
 namespace vk::sim {
 
@@ -19,7 +19,7 @@ constexpr std::size_t NejvicDatVOdpovedi = 251;
 
 void PridejCrc(TBajty& ramec, bool spatne)
 {
-    std::uint16_t crc = vk::link::Crc16Modbus(ramec.data(), ramec.size());
+    std::uint16_t crc = CrcRamce(ramec.data(), ramec.size());
     if (spatne)
         crc = static_cast<std::uint16_t>(crc ^ 0xFFFF);
     ramec.push_back(static_cast<std::uint8_t>(crc & 0xFF));
@@ -29,7 +29,7 @@ void PridejCrc(TBajty& ramec, bool spatne)
 bool CrcSedi(const TBajty& ramec)
 {
     const std::size_t n = ramec.size() - 2;
-    const std::uint16_t crc = vk::link::Crc16Modbus(ramec.data(), n);
+    const std::uint16_t crc = CrcRamce(ramec.data(), n);
     return ramec[n] == (crc & 0xFF) && ramec[n + 1] == (crc >> 8);
 }
 
