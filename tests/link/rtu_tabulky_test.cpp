@@ -5,9 +5,11 @@
 #include <string>
 
 #include "Crc16.h"
+#include "HexBajty.h"
 #include "M_ModbusRTU.h"
 
 using namespace vk::link;
+using namespace vk::test;
 
 TEST(RtuTabulky, BaudRateAndGapByCode)
 {
@@ -36,13 +38,26 @@ TEST(RtuTabulky, ParityByCode)
     EXPECT_EQ(ParitaKodu(-1), TParita::Zadna);
 }
 
-TEST(RtuTabulky, CrcCheckValueAndExampleFrame)
+// Frames with the CRC they go on the line with. Both the product's CRC and
+// the helper the link and device tests frame their bytes with (SCrc) must
+// give it.
+class RtuCrc : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RtuCrc, ProductAndTestFramesAgreeWithTheLiteral)
 {
-    const std::string check = "123456789";
-    EXPECT_EQ(Crc16Modbus(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()), 0x4B37);
-    const std::uint8_t ramec[] = {0x01, 0x43, 0xFE, 0x00, 0x00, 0x00, 0x1F};
-    EXPECT_EQ(Crc16Modbus(ramec, sizeof ramec), 0x2F6D);  // sent as 6D 2F
+    const Bajty ramec = Hex(GetParam());
+    const Bajty bezCrc(ramec.begin(), ramec.end() - 2);
+    const std::uint16_t crc = Crc16Modbus(bezCrc.data(), bezCrc.size());
+    EXPECT_EQ(crc & 0xFF, ramec[ramec.size() - 2]);
+    EXPECT_EQ(crc >> 8, ramec[ramec.size() - 1]);
+    EXPECT_EQ(SCrc(bezCrc), ramec);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ramce, RtuCrc,
+                         ::testing::Values("01 43 FE 00 00 00 1F 6D 2F",  // 31 bytes of file 0 from address 1
+                                           "F7 43 FE 02 00 01 98 BB 6A",  // sys.bin block 1 from address 247
+                                           "F7 44 00 F3 32",              // a write taken
+                                           "31 32 33 34 35 36 37 38 39 37 4B"));  // "123456789": 4B37
 
 TEST(RtuTabulky, ComNumberToDevice)
 {

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "Crc16.h"
-
 namespace vk::test {
 
 namespace {
@@ -17,6 +15,30 @@ int Cislice(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     throw std::invalid_argument("not a hex digit in a test table");
+}
+
+std::uint16_t Obraceny(std::uint16_t v, int bitu)  // the lowest `bitu` bits in reverse order
+{
+    std::uint16_t r = 0;
+    for (int i = 0; i < bitu; ++i)
+        r = static_cast<std::uint16_t>(r | (((v >> i) & 1u) << (bitu - 1 - i)));
+    return r;
+}
+
+// CRC-16/MODBUS in its unreflected form: generator 8005 shifted in from the
+// high end over bit-reversed bytes, the register reversed at the end. The
+// product and the simulator compute it the reflected way, each on its own,
+// so a slip in one of the three does not repeat in another.
+std::uint16_t Crc(const Bajty& ramec)
+{
+    std::uint16_t registr = 0xFFFF;
+    for (std::uint8_t b : ramec) {
+        registr = static_cast<std::uint16_t>(registr ^ (Obraceny(b, 8) << 8));
+        for (int bit = 0; bit < 8; ++bit)
+            registr = (registr & 0x8000) ? static_cast<std::uint16_t>((registr << 1) ^ 0x8005)
+                                         : static_cast<std::uint16_t>(registr << 1);
+    }
+    return Obraceny(registr, 16);
 }
 
 }  // namespace
@@ -43,7 +65,7 @@ Bajty Hex(std::string_view text)
 
 Bajty SCrc(Bajty ramec)
 {
-    const std::uint16_t crc = vk::link::Crc16Modbus(ramec.data(), ramec.size());
+    const std::uint16_t crc = Crc(ramec);
     ramec.push_back(static_cast<std::uint8_t>(crc));
     ramec.push_back(static_cast<std::uint8_t>(crc >> 8));
     return ramec;

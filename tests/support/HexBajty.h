@@ -13,7 +13,8 @@ using Bajty = std::vector<std::uint8_t>;  // bytes
 // "C0 a8 00" -> {0xC0, 0xA8, 0x00}; blanks are ignored.
 Bajty Hex(std::string_view text);
 
-// The frame followed by its CRC-16/MODBUS, low byte first.
+// The frame followed by its CRC-16/MODBUS, low byte first, computed by the
+// tests' own function.
 Bajty SCrc(Bajty ramec);
 
 // n bytes counting up from `od`, wrapping at 256.
