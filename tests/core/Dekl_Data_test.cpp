@@ -34,13 +34,9 @@ TData PopsanyZaznam()
     return d;
 }
 
-TEST(InicializaceDat, SetsEveryFieldToItsStartValue)
+// The start values, written out field by field.
+void OcekavejVychoziPripojeni(const TPripojeni& p)
 {
-    InicializaceDat(nullptr);  // a null pointer is ignored, not dereferenced
-    TData d = PopsanyZaznam();
-    InicializaceDat(&d);
-
-    const TPripojeni& p = d.Pripojeni;
     EXPECT_EQ(p.Rozhrani, 0);
     EXPECT_EQ(p.LAN_IP, "192.168.0.99");
     EXPECT_EQ(p.LAN_VerzeIP, 0);
@@ -50,15 +46,10 @@ TEST(InicializaceDat, SetsEveryFieldToItsStartValue)
     EXPECT_EQ(p.UART_KodParita, 1);
     EXPECT_EQ(p.UART_Timeout, 330);
     EXPECT_EQ(p.UART_Adresa, 247);
-    EXPECT_EQ(d.SPripojeni, "Připojení modulu dosud neinicializováno");
-    EXPECT_FALSE(d.Init);
-    EXPECT_EQ(d.TypVerze, "???");
-    EXPECT_EQ(d.TypModulu, "???");
-    EXPECT_EQ(d.VerzeModulu, "???");
-    EXPECT_EQ(d.VyrCislo, "???");
-    EXPECT_EQ(d.Par, TPar{});
+}
 
-    const TCFGVK& c = d.CFGVK;
+void OcekavejVychoziCFGVK(const TCFGVK& c)
+{
     EXPECT_EQ(c.LAN4.IP4_Adresa, (TAdresa4{192, 168, 0, 99}));
     EXPECT_EQ(c.LAN4.IP4_Maska, (TAdresa4{255, 255, 255, 0}));
     EXPECT_EQ(c.LAN4.IP4_Brana, (TAdresa4{192, 168, 0, 200}));
@@ -88,19 +79,32 @@ TEST(InicializaceDat, SetsEveryFieldToItsStartValue)
     EXPECT_EQ(c.UARTM.Opakovani, 0);
 }
 
-TEST(Vychozi, PartsMatchTheWholeRecord)
+TEST(InicializaceDat, SetsEveryFieldToItsStartValue)
 {
+    InicializaceDat(nullptr);  // a null pointer is ignored, not dereferenced
     TData d = PopsanyZaznam();
     InicializaceDat(&d);
+
+    OcekavejVychoziPripojeni(d.Pripojeni);
+    EXPECT_EQ(d.SPripojeni, "Připojení modulu dosud neinicializováno");
+    EXPECT_FALSE(d.Init);
+    EXPECT_EQ(d.TypVerze, "???");
+    EXPECT_EQ(d.TypModulu, "???");
+    EXPECT_EQ(d.VerzeModulu, "???");
+    EXPECT_EQ(d.VyrCislo, "???");
+    EXPECT_EQ(d.Par, TPar{});
+    OcekavejVychoziCFGVK(d.CFGVK);
+}
+
+// Each part on its own also replaces every field of a record in use.
+TEST(Vychozi, PartsResetARecordInUse)
+{
     TPripojeni p = PopsanyZaznam().Pripojeni;
     VychoziPripojeni(p);
-    EXPECT_EQ(p.LAN_IP, d.Pripojeni.LAN_IP);
-    EXPECT_EQ(p.UART_Adresa, d.Pripojeni.UART_Adresa);
+    OcekavejVychoziPripojeni(p);
     TCFGVK c = PopsanyZaznam().CFGVK;
     VychoziCFGVK(c);
-    EXPECT_EQ(c.Sprava.User_IP, d.CFGVK.Sprava.User_IP);
-    EXPECT_EQ(c.LAN6.IP6_GUA, d.CFGVK.LAN6.IP6_GUA);
-    EXPECT_EQ(c.UARTM.Timeout, d.CFGVK.UARTM.Timeout);
+    OcekavejVychoziCFGVK(c);
 }
 
 }  // namespace
