@@ -65,7 +65,8 @@ TEST(RtuPort, BaudCodesReachTheDevice)
         std::int32_t kodBaud;
         speed_t rychlost;
     };
-    const Radek tabulka[] = {{0, B600}, {2, B2400}, {4, B9600}, {5, B19200}, {9, B9600}, {-3, B9600}};
+    const Radek tabulka[] = {{0, B600},   {1, B1200},  {2, B2400},   {3, B4800}, {4, B9600},   {5, B19200},
+                             {6, B38400}, {7, B57600}, {8, B115200}, {9, B9600}, {-3, B9600}, {1000, B9600}};
     for (const auto& r : tabulka) {
         PtyPair pty;
         ASSERT_TRUE(pty.ok());
@@ -86,7 +87,7 @@ TEST(RtuPort, ParityCodesSetButNeverCheckInput)
         std::int32_t kodParita;
         tcflag_t parita;
     };
-    const Radek tabulka[] = {{0, 0}, {1, PARENB}, {2, PARENB | PARODD}, {7, 0}};
+    const Radek tabulka[] = {{0, 0}, {1, PARENB}, {2, PARENB | PARODD}, {3, 0}, {-1, 0}};
     for (const auto& r : tabulka) {
         termios t{};
         t.c_cflag = CSTOPB | PARENB | PARODD | CRTSCTS | CS5;  // a port left in another format

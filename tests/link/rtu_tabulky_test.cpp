@@ -1,4 +1,6 @@
-// The baud-rate and parity code tables, the CRC and the COM-number rule.
+// The CRC and the COM-number rule. The baud-rate and parity codes are
+// checked through what they do: the port settings (rtu_port_test) and the
+// reply gap (rtu_odpoved_test).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,33 +12,6 @@
 
 using namespace vk::link;
 using namespace vk::test;
-
-TEST(RtuTabulky, BaudRateAndGapByCode)
-{
-    struct Radek {
-        std::int32_t kod;
-        std::uint32_t baud;
-        std::int32_t mezera;
-    };
-    // The gaps go with the code, not the rate: code 9 runs at 9600 Bd like
-    // code 4 but ends replies after 4 ms, not 10.
-    const Radek tabulka[] = {{0, 600, 4},     {1, 1200, 4},    {2, 2400, 19},  {3, 4800, 13},
-                             {4, 9600, 10},   {5, 19200, 7},   {6, 38400, 4},  {7, 57600, 4},
-                             {8, 115200, 4},  {9, 9600, 4},    {-1, 9600, 4},  {1000, 9600, 4}};
-    for (const auto& r : tabulka) {
-        EXPECT_EQ(RychlostBaud(r.kod), r.baud) << "code " << r.kod;
-        EXPECT_EQ(MezeraMs(r.kod), r.mezera) << "code " << r.kod;
-    }
-}
-
-TEST(RtuTabulky, ParityByCode)
-{
-    EXPECT_EQ(ParitaKodu(0), TParita::Zadna);
-    EXPECT_EQ(ParitaKodu(1), TParita::Suda);
-    EXPECT_EQ(ParitaKodu(2), TParita::Licha);
-    EXPECT_EQ(ParitaKodu(3), TParita::Zadna);
-    EXPECT_EQ(ParitaKodu(-1), TParita::Zadna);
-}
 
 // Frames with the CRC they go on the line with. Both the product's CRC and
 // the helper the link and device tests frame their bytes with (SCrc) must
