@@ -160,7 +160,7 @@ TEST(Modul, BootCmdPrazdnyADlouhy)
     EXPECT_EQ(cmd.StatusText, "Spojení dosud neinicializováno");
 }
 
-TEST(Modul, VychoziModulAZnamySoubor)
+TEST(Modul, VychoziModulANeznamySoubor)
 {
     TVK7316R modul;
     modul.Init = true;
@@ -179,8 +179,6 @@ TEST(Modul, VychoziModulAZnamySoubor)
     s.Soubor = "nic.bin";
     EXPECT_FALSE(PrectiSoubor(modul, s));
     EXPECT_EQ(s.StatusText, "Neznámý soubor modulu nic.bin");
-    ASSERT_TRUE(NajdiSoubor("sys.bin"));
-    EXPECT_EQ(NajdiSoubor("sys.bin")->DelkaBlok1, 152);
 }
 
 TEST(Modul, NahraniBezOtevrenehoPortuNehlasiOK)
