@@ -96,46 +96,6 @@ INSTANTIATE_TEST_SUITE_P(
         TVychoziSoubor{"log.cfg", {0, 0, 0, 0, 0, 0, 0}}, TVychoziSoubor{"sprava.cfg", VychoziSprava()},
         TVychoziSoubor{"boot.cmd", {}}, TVychoziSoubor{"fw.hbn", {}}));
 
-// The identity rule as the connection dialog applies it, written out here
-// on its own: type up to the first blank, 4 characters after the next ".",
-// serial number after the next "." up to ")".
-void RozlozIdentitu(const Bajty& t, std::string& typ, std::string& verze, std::string& cislo)
-{
-    int stav = 0;
-    for (const std::uint8_t b : t) {
-        const char z = static_cast<char>(b);
-        if (stav == 0) {
-            if (z == ' ')
-                stav = 1;
-            else
-                typ += z;
-        } else if (stav == 1) {
-            if (z == '.')
-                stav = 2;
-        } else if (stav == 2) {
-            verze += z;
-            if (verze.size() == 4)
-                stav = 3;
-        } else if (stav == 3) {
-            if (z == '.')
-                stav = 4;
-        } else {
-            if (z == ')')
-                break;
-            cislo += z;
-        }
-    }
-}
-
-TEST_F(simStav, InfoTxtSplitsIntoTypeVersionAndSerialByTheIdentityRule)
-{
-    std::string typ, verze, cislo;
-    RozlozIdentitu(sim.Soubor("info.txt"), typ, verze, cislo);
-    EXPECT_EQ(typ, "VK-7316R");
-    EXPECT_EQ(verze, "1.00");
-    EXPECT_EQ(cislo, "23110042");
-}
-
 TEST_F(simStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
 {
     const Bajty a = sim.Soubor("sys.bin");
