@@ -140,21 +140,29 @@ const char* const TextyOkna[] = {
 
 QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
 
-// Qt name filters from a filter text. Qt reads the pattern from a closing
-// "(pattern)", so a description without its pattern gets it added; Qt also
-// collapses runs of blanks and drops trailing ones, which shows the
-// descriptions with single blanks.
+}  // namespace
+
+// Each entry becomes "description (patterns)", and the dialog shows only the
+// description (HideNameFilterDetails; Qt collapses its runs of blanks), so
+// the caption reads as the table has it while Qt gets patterns of its own.
+// "*.*" means every file in the Windows filter syntax, but on POSIX it needs
+// a dot in the name, so it becomes "*"; ";" between patterns becomes Qt's
+// blank.
 QStringList NazvoveFiltry(const QString& filtr) {
     const QStringList casti = filtr.split(QLatin1Char('|'));
     QStringList filtry;
     for (qsizetype i = 0; i + 1 < casti.size(); i += 2) {
-        const QString popis = casti[i].trimmed();
-        const QString maska = casti[i + 1].trimmed();
-        const QString vZavorce = QLatin1Char('(') + maska + QLatin1Char(')');
-        filtry.append(popis.endsWith(vZavorce) ? popis : popis + QLatin1Char(' ') + vZavorce);
+        QStringList masky = casti[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& maska : masky) {
+            maska = maska.trimmed();
+            if (maska == QLatin1String("*.*")) maska = QStringLiteral("*");
+        }
+        filtry.append(casti[i] + QStringLiteral(" (") + masky.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
     return filtry;
 }
+
+namespace {
 
 // A file name as the core takes it: the bytes the file system knows it by.
 std::string NazevProJadro(const QString& soubor) { return QFile::encodeName(soubor).toStdString(); }
@@ -319,6 +327,7 @@ QString TForm1::VyberSoubor(const char* jmenoDialogu) {
         dialog.setFileMode(d.Ulozit ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         // The configuration file asks its own overwrite question.
         if (d.Ulozit) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(NazvoveFiltry(QString::fromUtf8(d.Filtr)));
         dialog.setDefaultSuffix(QString::fromLatin1(d.VychoziPripona));
         return SpustSouborovyDialog(dialog);

@@ -4,6 +4,7 @@
 // status bar which module is connected.
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <functional>
@@ -26,6 +27,11 @@ inline constexpr char TitulProgramu[] = "W_vk7316r";
 // Help document (Napoveda = help), looked up by its bare name in the current
 // working directory.
 inline constexpr char SouborNapovedy[] = "W_vk7316r_Napoveda.pdf";
+
+// Qt name filters (nazvove filtry) from a file dialog's filter text, which
+// lists description and pattern alternately, separated by "|". The dialog
+// must show them with QFileDialog::HideNameFilterDetails.
+QStringList NazvoveFiltry(const QString& filtr);
 
 // What a test may change about where the main window keeps its state
 // (Parametry okna = window parameters).

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -30,7 +32,8 @@ namespace {
 
 // A main window whose file dialogs and message boxes give scripted answers
 // and keep what they were asked; with SkutecneZpravy the real message boxes
-// are shown instead.
+// are shown instead. PriDialogu may look into each file dialog before it is
+// answered.
 class TSkriptovaneOkno : public TForm1 {
 public:
     using TForm1::TForm1;
@@ -39,12 +42,13 @@ public:
         QString Jmeno;
         QFileDialog::AcceptMode Rezim;
         QFileDialog::FileMode RezimSouboru;
-        QStringList Filtry;
+        QStringList Filtry;  // as the file type list shows them
         QString Pripona;
         bool BezDotazuNaPrepsani;
     };
 
     QString VybranySoubor;  // empty = the user cancels
+    std::function<void(QFileDialog&)> PriDialogu;
     bool OdpovedAno = true;
     bool SkutecneZpravy = false;
     QList<TDialog> Dialogy;
@@ -52,8 +56,12 @@ public:
 
 protected:
     QString SpustSouborovyDialog(QFileDialog& d) override {
-        Dialogy.append({d.objectName(), d.acceptMode(), d.fileMode(), d.nameFilters(), d.defaultSuffix(),
+        QStringList filtry;
+        if (auto* typy = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < typy->count(); ++i) filtry.append(typy->itemText(i));
+        Dialogy.append({d.objectName(), d.acceptMode(), d.fileMode(), filtry, d.defaultSuffix(),
                         d.testOption(QFileDialog::DontConfirmOverwrite)});
+        if (PriDialogu) PriDialogu(d);
         return VybranySoubor;
     }
     bool ZeptejSe(const QString& otazka) override {
@@ -141,6 +149,9 @@ private slots:
     void modulPriVytvoreniAZavreni();
     void napoveda_data();
     void napoveda();
+    void nazvoveFiltry_data();
+    void nazvoveFiltry();
+    void vsechnySoubory();
     void konfiguraceUlozitANacist();
     void konfiguracePrepsani();
     void konfiguraceChybySouboru();
@@ -471,6 +482,62 @@ void TestHlavni::napoveda() {
     }
 }
 
+void TestHlavni::nazvoveFiltry_data() {
+    QTest::addColumn<QString>("filtr");
+    QTest::addColumn<QStringList>("qt");
+    QTest::newRow("open dialog") << QString::fromUtf8("Konfigurace modulu  (*.cfm)|*.cfm|Všechny soubory  (*.*)  |*.*")
+                                 << QStringList{QStringLiteral("Konfigurace modulu  (*.cfm) (*.cfm)"),
+                                                QString::fromUtf8("Všechny soubory  (*.*)   (*)")};
+    QTest::newRow("pattern list") << QStringLiteral("Texty|*.txt;*.log; *.*|bez masky")
+                                  << QStringList{QStringLiteral("Texty (*.txt *.log *)")};
+}
+
+void TestHlavni::nazvoveFiltry() {
+    QFETCH(QString, filtr);
+    QFETCH(QStringList, qt);
+    QCOMPARE(NazvoveFiltry(filtr), qt);
+}
+
+// The real open dialog lists a file without a dot under "Všechny soubory",
+// and only the configuration files under the first entry.
+void TestHlavni::vsechnySoubory() {
+    QTemporaryDir nastaveni, soubory;
+    for (const char* jmeno : {"a.cfm", "b.txt", "bez_tecky"}) {
+        QFile f(soubory.filePath(QString::fromLatin1(jmeno)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    TSkriptovaneOkno okno(ParametryV(nastaveni));
+    QStringList vse, konfigurace;
+    bool vseVcas = false, konfiguraceVcas = false;
+    okno.PriDialogu = [&](QFileDialog& d) {
+        d.setDirectory(soubory.path());
+        auto* seznam = d.findChild<QListView*>(QStringLiteral("listView"));
+        if (!seznam) return;
+        const auto jmena = [seznam] {
+            QStringList j;
+            const QModelIndex koren = seznam->rootIndex();
+            for (int r = 0; r < seznam->model()->rowCount(koren); ++r)
+                j.append(seznam->model()->index(r, 0, koren).data().toString());
+            j.sort();
+            return j;
+        };
+        // The folder is read in the background; every file is in once the
+        // full list shows.
+        d.selectNameFilter(d.nameFilters().at(1));
+        vseVcas = QTest::qWaitFor([&] { return jmena().size() == 3; });
+        vse = jmena();
+        d.selectNameFilter(d.nameFilters().at(0));
+        konfiguraceVcas = QTest::qWaitFor([&] { return jmena().size() == 1; });
+        konfigurace = jmena();
+    };
+    okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    QCOMPARE(okno.Dialogy.size(), 1);
+    QVERIFY2(vseVcas, qPrintable(vse.join(QLatin1Char(' '))));
+    QCOMPARE(vse, (QStringList{QStringLiteral("a.cfm"), QStringLiteral("b.txt"), QStringLiteral("bez_tecky")}));
+    QVERIFY2(konfiguraceVcas, qPrintable(konfigurace.join(QLatin1Char(' '))));
+    QCOMPARE(konfigurace, QStringList{QStringLiteral("a.cfm")});
+}
+
 void TestHlavni::konfiguraceUlozitANacist() {
     QTemporaryDir slozka;
     TSkriptovaneOkno okno(ParametryV(slozka));
@@ -499,7 +566,7 @@ void TestHlavni::konfiguraceUlozitANacist() {
     const auto& ulozit = okno.Dialogy[1];
     QCOMPARE(ulozit.Jmeno, QStringLiteral("SaveDialog1"));
     QCOMPARE(ulozit.Rezim, QFileDialog::AcceptSave);
-    // Qt collapses runs of blanks in a name filter; the pattern must come through.
+    // Qt collapses runs of blanks in a name filter.
     QCOMPARE(ulozit.Filtry, QStringList{QStringLiteral("Konfigurace modulu (*.cfm)")});
     QCOMPARE(ulozit.Pripona, QStringLiteral("cfm"));
     QVERIFY(ulozit.BezDotazuNaPrepsani);
