@@ -4,11 +4,14 @@
 
 #include "Cas.h"
 #include "Hlavni.h"
+#include "Preklady.h"
 
 int main(int argc, char* argv[]) {
     QApplication aplikace(argc, argv);
     // The name only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromLatin1(TitulProgramu));
+    // Without the catalogue Qt's dialogs speak English; the program runs all the same.
+    NactiPrekladyQt();
     // Transfers wait on the links, which keep the windows alive through this.
     vk::link::NastavPumpuZprav([] { QCoreApplication::processEvents(); });
     TForm1 Form1;

@@ -2,6 +2,7 @@
 // commands and what it stores when it closes.
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -26,6 +27,7 @@
 #include "About.h"
 #include "Hlavni.h"
 #include "ModalniOkno.h"
+#include "Preklady.h"
 #include "U_VK7316R.h"
 
 namespace {
@@ -84,6 +86,7 @@ struct TZachycenaZprava {
     QMessageBox::Icon Ikona = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Tlacitka;
     QMessageBox::StandardButton Vychozi = QMessageBox::NoButton;
+    QStringList TextyTlacitek;  // in the order of the buttons
     bool JeZprava = false;
 };
 
@@ -100,6 +103,7 @@ std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::Sta
         z.Ikona = box->icon();
         z.Tlacitka = box->standardButtons();
         z.Vychozi = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+        for (QAbstractButton* b : box->buttons()) z.TextyTlacitek.append(b->text());
         if (QAbstractButton* b = box->button(tlacitko))
             b->click();
         else
@@ -157,6 +161,7 @@ private slots:
     void konfiguraceChybySouboru();
     void skutecneZpravy();
     void oProgramu();
+    void ceskeTextyQt();  // last: the Czech catalogue stays installed
 
 private:
     QList<QUrl> OtevreneAdresy;
@@ -691,6 +696,48 @@ void TestHlavni::oProgramu() {
     }
     // Each opening was a fresh window, gone when it closed.
     QVERIFY(okno.findChildren<TFormOProgramu*>().isEmpty());
+}
+
+// Qt's own labels and buttons in the file dialogs and message boxes are
+// Czech once the catalogue is in; without it they stay English.
+void TestHlavni::ceskeTextyQt() {
+    QTemporaryDir nastaveni, prazdna;
+    TSkriptovaneOkno okno(ParametryV(nastaveni));
+    okno.SkutecneZpravy = true;
+    const auto otazka = [&okno] {
+        TZachycenaZprava z;
+        TOdpovedNaModalni odpoved(ZachytZpravu(z, QMessageBox::No));
+        okno.Dat->CFGVK.LAN4.IP4_Adresa = {10, 9, 9, 9};
+        okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+        return z.TextyTlacitek;
+    };
+    okno.VybranySoubor = nastaveni.filePath(QStringLiteral("a.cfm"));
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QVERIFY(QFile::exists(okno.VybranySoubor));
+
+    QVERIFY(!NactiPrekladyQt(prazdna.path()));
+    QCOMPARE(otazka(), (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+
+    QVERIFY(NactiPrekladyQt());
+    QCOMPARE(otazka(), (QStringList{QStringLiteral("&Ano"), QStringLiteral("&Ne")}));
+
+    QList<QStringList> dialogy;
+    okno.PriDialogu = [&dialogy](QFileDialog& d) {
+        QStringList texty;
+        for (const char* jmeno : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* l = d.findChild<QLabel*>(QString::fromLatin1(jmeno))) texty.append(l->text());
+        if (auto* tlacitka = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
+            for (QAbstractButton* b : tlacitka->buttons()) texty.append(b->text());
+        dialogy.append(texty);
+    };
+    okno.VybranySoubor.clear();
+    okno.findChild<QAction*>(QStringLiteral("Nastkonfiguraci1"))->trigger();
+    okno.findChild<QAction*>(QStringLiteral("Uloitkonfiguraci1"))->trigger();
+    QCOMPARE(dialogy.size(), 2);
+    const QStringList popisky{QStringLiteral("Hledat v:"), QString::fromUtf8("Název &souboru:"),
+                              QStringLiteral("Soubory typu:")};
+    QCOMPARE(dialogy[0], (popisky + QStringList{QString::fromUtf8("&Otevřít"), QString::fromUtf8("Zrušit")}));
+    QCOMPARE(dialogy[1], (popisky + QStringList{QString::fromUtf8("&Uložit"), QString::fromUtf8("Zrušit")}));
 }
 
 QTEST_MAIN(TestHlavni)
