@@ -136,19 +136,31 @@ bool PodporovanyTyp(std::string_view typ);
 bool PodporovanaVerze(std::string_view typ, std::string_view verze);
 
 // ---- settings file (Nastaveni = settings) ---------------------------------
-// "W_vk7316r.ini" next to the executable; when that folder cannot be written,
-// W_vk7316r/W_vk7316r.ini in the user's configuration folder.
-std::filesystem::path CestaNastaveni();
+// Where the settings file is read (Cteni) and where it is written (Zapis).
+struct TCestyNastaveni {
+    std::filesystem::path Cteni;
+    std::filesystem::path Zapis;
+};
+// "W_vk7316r.ini" next to the executable. When that folder cannot be
+// written, the settings are written to W_vk7316r/W_vk7316r.ini in the user's
+// configuration folder, and read from there once that file exists, else
+// still from the file next to the executable.
+TCestyNastaveni CestyNastaveni();
 // The same choice from its inputs: the executable's folder, whether it can be
 // written, $XDG_CONFIG_HOME and $HOME (empty when unset). A relative
-// $XDG_CONFIG_HOME is ignored, as the XDG rules ask.
-std::filesystem::path CestaNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
-                                     std::string_view xdgConfigHome, std::string_view home);
+// $XDG_CONFIG_HOME is ignored, as the XDG rules ask. Only whether the file in
+// the user's folder exists is looked up.
+TCestyNastaveni CestyNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
+                               std::string_view xdgConfigHome, std::string_view home);
 bool NactiNastaveni(PData dat);
 bool UlozNastaveni(PData dat);
 // The same on a given file (tests, the command-line tool).
 bool NactiNastaveni(PData dat, const std::filesystem::path& soubor);
 bool UlozNastaveni(PData dat, const std::filesystem::path& soubor);
+// Writes cesty.Zapis; when that file does not exist yet and is another than
+// cesty.Cteni, it starts from the content of the file read, so that file's
+// other sections and keys stay.
+bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty);
 // Optional device path for COM port n from section "Porty" (key "COMn");
 // empty when the file has none.
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM);

@@ -66,43 +66,50 @@ std::string_view Promenna(const char* jmeno)
 
 // Next to the executable, as the Windows build keeps it; but an installed
 // program (for example under /usr/bin) cannot write there, and its settings
-// would be lost at every exit, so then the file lives in the user's
-// configuration folder for reading and writing alike.
-std::filesystem::path CestaNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
-                                     std::string_view xdgConfigHome, std::string_view home)
+// would be lost at every exit, so then they are written to the user's
+// configuration folder. Until that file exists, the one next to the program
+// still holds the settings (one placed there with the program, or left from
+// a time the folder could be written). Where the folder can be written,
+// the file next to the program is the only one: a file left in the user's
+// folder must not shadow the one the program writes.
+TCestyNastaveni CestyNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
+                               std::string_view xdgConfigHome, std::string_view home)
 {
+    const std::filesystem::path uProgramu =
+        slozkaProgramu.empty() ? std::filesystem::path(nazevSouboru) : slozkaProgramu / nazevSouboru;
     if (!slozkaProgramu.empty() && slozkaZapisovatelna)
-        return slozkaProgramu / nazevSouboru;
+        return {uProgramu, uProgramu};
     std::filesystem::path zaklad;
     if (!xdgConfigHome.empty() && std::filesystem::path(xdgConfigHome).is_absolute())
         zaklad = std::filesystem::path(xdgConfigHome);
     else if (!home.empty())
         zaklad = std::filesystem::path(home) / ".config";
-    else if (!slozkaProgramu.empty())
-        return slozkaProgramu / nazevSouboru;  // nowhere better: reading still works
     else
-        return nazevSouboru;
-    return zaklad / slozkaUzivatele / nazevSouboru;
+        return {uProgramu, uProgramu};  // nowhere better: reading still works
+    const std::filesystem::path uUzivatele = zaklad / slozkaUzivatele / nazevSouboru;
+    std::error_code ec;
+    if (slozkaProgramu.empty() || std::filesystem::exists(uUzivatele, ec))
+        return {uUzivatele, uUzivatele};
+    return {uProgramu, uUzivatele};
 }
 
-std::filesystem::path CestaNastaveni()
+TCestyNastaveni CestyNastaveni()
 {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path slozka = ec ? std::filesystem::path() : program.parent_path();
     const bool zapisovatelna = !slozka.empty() && ::access(slozka.c_str(), W_OK) == 0;
-    return CestaNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"),
-                          DomovskaSlozka(Promenna("HOME")));
+    return CestyNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"), DomovskaSlozka(Promenna("HOME")));
 }
 
 bool NactiNastaveni(PData dat)
 {
-    return dat != nullptr && NactiNastaveni(dat, CestaNastaveni());
+    return dat != nullptr && NactiNastaveni(dat, CestyNastaveni().Cteni);
 }
 
 bool UlozNastaveni(PData dat)
 {
-    return dat != nullptr && UlozNastaveni(dat, CestaNastaveni());
+    return dat != nullptr && UlozNastaveni(dat, CestyNastaveni());
 }
 
 // Values are taken unchecked: the connection dialog applies the ranges.
@@ -132,15 +139,29 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
     return true;
 }
 
+bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
+{
+    return UlozNastaveni(dat, TCestyNastaveni{soubor, soubor});
+}
+
 // All keys are written at once, with the file replaced whole: either every
 // key reaches the disk or the file stays as it was.
-bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
+bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty)
 {
     if (dat == nullptr)
         return false;
+    const std::filesystem::path& soubor = cesty.Zapis;
+    std::error_code ec;
+    const bool novy = cesty.Cteni != soubor && !std::filesystem::exists(soubor, ec) && !ec;  // new file
     TIniSoubor ini;
-    if (!ini.Nacti(soubor))
+    if (novy) {
+        // The new file shadows the one read from now on, so it carries on
+        // that file's other sections (the COM ports) and keys; an unreadable
+        // one reads as empty.
+        ini.Nacti(cesty.Cteni);
+    } else if (!ini.Nacti(soubor)) {
         return false;  // keeps a file that exists but cannot be read
+    }
     for (const TPolozka& polozka : polozky) {
         if (polozka.text != nullptr)
             ini.Nastav(polozka.sekce, polozka.klic, dat->Pripojeni.*polozka.text);
@@ -148,7 +169,6 @@ bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
             ini.Nastav(polozka.sekce, polozka.klic, std::to_string(dat->Pripojeni.*polozka.cislo));
     }
     const std::filesystem::path slozka = soubor.parent_path();
-    std::error_code ec;
     if (!slozka.empty() && !std::filesystem::exists(slozka, ec))
         std::filesystem::create_directories(slozka, ec);
     return ini.Uloz(soubor);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "Dekl.h"
 #include "DocasnaSlozka.h"
@@ -228,20 +229,70 @@ TEST_F(Nastaveni, SaveCreatesTheUserFolder)
     EXPECT_EQ(CtiText(vnoreny), vychoziSoubor);
 }
 
-TEST(CestaNastaveni, NextToTheProgramOrInTheUserConfigurationFolder)
+TEST(CestyNastaveni, NextToTheProgramOrInTheUserConfigurationFolder)
 {
-    EXPECT_EQ(CestaNastaveni("/opt/vk", true, "/home/u/cfg", "/home/u"), "/opt/vk/W_vk7316r.ini");
-    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "/home/u/cfg", "/home/u"), "/home/u/cfg/W_vk7316r/W_vk7316r.ini");
-    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "", "/home/u"), "/home/u/.config/W_vk7316r/W_vk7316r.ini");
-    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "cfg", "/home/u"), "/home/u/.config/W_vk7316r/W_vk7316r.ini");
-    EXPECT_EQ(CestaNastaveni("/usr/bin", false, "", ""), "/usr/bin/W_vk7316r.ini");
-    EXPECT_EQ(CestaNastaveni("", false, "/x", ""), "/x/W_vk7316r/W_vk7316r.ini");
+    // No file exists in these user folders.
+    const auto cesty = [](const char* program, bool zapisovatelna, const char* xdg, const char* home) {
+        const TCestyNastaveni c = CestyNastaveni(program, zapisovatelna, xdg, home);
+        return std::pair(c.Cteni.string(), c.Zapis.string());
+    };
+    using P = std::pair<std::string, std::string>;
+    EXPECT_EQ(cesty("/opt/vk", true, "/home/u/cfg", "/home/u"), P("/opt/vk/W_vk7316r.ini", "/opt/vk/W_vk7316r.ini"));
+    EXPECT_EQ(cesty("/usr/bin", false, "/home/u/cfg", "/home/u"),
+              P("/usr/bin/W_vk7316r.ini", "/home/u/cfg/W_vk7316r/W_vk7316r.ini"));
+    EXPECT_EQ(cesty("/usr/bin", false, "", "/home/u").second, "/home/u/.config/W_vk7316r/W_vk7316r.ini");
+    EXPECT_EQ(cesty("/usr/bin", false, "cfg", "/home/u").second, "/home/u/.config/W_vk7316r/W_vk7316r.ini");
+    EXPECT_EQ(cesty("/usr/bin", false, "", ""), P("/usr/bin/W_vk7316r.ini", "/usr/bin/W_vk7316r.ini"));
+    EXPECT_EQ(cesty("", false, "/x", ""), P("/x/W_vk7316r/W_vk7316r.ini", "/x/W_vk7316r/W_vk7316r.ini"));
 
     // This test program's own folder (a build folder) can be written.
     std::error_code ec;
     const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
     ASSERT_FALSE(ec);
-    EXPECT_EQ(CestaNastaveni(), program.parent_path() / "W_vk7316r.ini");
+    EXPECT_EQ(CestyNastaveni().Cteni, program.parent_path() / "W_vk7316r.ini");
+    EXPECT_EQ(CestyNastaveni().Zapis, program.parent_path() / "W_vk7316r.ini");
+}
+
+// An installed program: its folder cannot be written, and a file placed next
+// to it holds the settings until the user's own file exists.
+TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileExists)
+{
+    const auto program = slozka / "bin";
+    const auto config = slozka / "config";
+    const auto uProgramu = program / "W_vk7316r.ini";
+    const auto uUzivatele = config / "W_vk7316r" / "W_vk7316r.ini";
+    const std::string puvodni = "[Rozhraní]\nRozhraní=1\n[Porty]\nCOM3=/dev/ttyACM0\n";
+    std::filesystem::create_directory(program);
+    ZapisText(uProgramu, puvodni);
+
+    TCestyNastaveni cesty = CestyNastaveni(program, false, config.string(), "");
+    EXPECT_EQ(cesty.Cteni, uProgramu);
+    EXPECT_EQ(cesty.Zapis, uUzivatele);
+    ASSERT_TRUE(NactiNastaveni(&dat, cesty.Cteni));
+    EXPECT_EQ(dat.Pripojeni.Rozhrani, 1);
+
+    // The user's new file carries on the one read, which stays as it was.
+    dat.Pripojeni.UART_Adresa = 17;
+    ASSERT_TRUE(UlozNastaveni(&dat, cesty));
+    EXPECT_EQ(CtiText(uProgramu), puvodni);
+    EXPECT_EQ(CtiText(uUzivatele), puvodni +
+                                       "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
+                                       "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\n");
+
+    cesty = CestyNastaveni(program, false, config.string(), "");
+    EXPECT_EQ(cesty.Cteni, uUzivatele);
+    EXPECT_EQ(cesty.Zapis, uUzivatele);
+    TData znovu;
+    InicializaceDat(&znovu);
+    ASSERT_TRUE(NactiNastaveni(&znovu, cesty.Cteni));
+    EXPECT_EQ(znovu.Pripojeni.UART_Adresa, 17);
+    EXPECT_EQ(NactiPortCOM(cesty.Cteni, 3), "/dev/ttyACM0");
+
+    // Where the program's folder can be written, its own file is the only one:
+    // the user's file must not shadow what the program writes.
+    cesty = CestyNastaveni(program, true, config.string(), "");
+    EXPECT_EQ(cesty.Cteni, uProgramu);
+    EXPECT_EQ(cesty.Zapis, uProgramu);
 }
 
 }  // namespace

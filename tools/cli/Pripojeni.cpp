@@ -123,7 +123,7 @@ TKonec PripojUART(const TArgumenty& a, core::TData& dat, core::TPripojeni& prac)
         if (!core::PrevedNaCislo(std::string_view(serial).substr(3), cisloCOM) || cisloCOM < 1 || cisloCOM > 255) {
             return ChybaVolby(TextChybaCOM);
         }
-        zarizeni = link::ZarizeniCOM(cisloCOM, core::NactiPortCOM(core::CestaNastaveni(), cisloCOM));
+        zarizeni = link::ZarizeniCOM(cisloCOM, core::NactiPortCOM(core::CestyNastaveni().Cteni, cisloCOM));
     } else if (serial.empty()) {
         return ChybaVolby(TextChybaCOM);
     } else {
