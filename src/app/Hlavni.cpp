@@ -1,6 +1,8 @@
 #include "Hlavni.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +16,7 @@
 #include <QStatusBar>
 #include <QStringList>
 #include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 #include <new>
@@ -201,7 +204,7 @@ QMenu* TForm1::PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& 
 QAction* TForm1::PridejPolozku(QMenu* menu, const char* jmeno, const QString& text, void (TForm1::*prikaz)()) {
     QAction* polozka = menu->addAction(text);
     polozka->setObjectName(QString::fromLatin1(jmeno));
-    if (prikaz) connect(polozka, &QAction::triggered, this, [this, prikaz] { (this->*prikaz)(); });
+    if (prikaz) connect(polozka, &QAction::triggered, this, [this, prikaz] { SpustPrikaz(prikaz); });
     return polozka;
 }
 
@@ -285,6 +288,7 @@ void TForm1::FormCreate() {
 void TForm1::FormClose() {
     if (Zavreno) return;
     Zavreno = true;
+    if (OdmitaniModalnich) OdmitaniModalnich->stop();
     vk::link::ZavriPort(vk::device::Modul.MBRTU);
     if (Dat) {
         // A settings file that cannot be written keeps its old content; the
@@ -296,6 +300,43 @@ void TForm1::FormClose() {
         Dat.reset();
     }
     vk::link::UvolniRozliseniCasovace();
+}
+
+// A close asked for while a command runs, in a modal window or in a transfer
+// that keeps the events going, waits until the command has returned.
+void TForm1::SpustPrikaz(void (TForm1::*prikaz)()) {
+    ++BeziciPrikazy;
+    (this->*prikaz)();
+    --BeziciPrikazy;
+    if (BeziciPrikazy == 0 && ZavritPoPrikazu) close();
+}
+
+void TForm1::PozadujZavreni() {
+    if (BeziciPrikazy == 0) {
+        close();
+        return;
+    }
+    ZavritPoPrikazu = true;
+    OdmitniModalniOkno();
+    // The command may show another modal window once the first returned
+    // (an error after a file dialog), and nested windows go one at a time.
+    if (!OdmitaniModalnich) {
+        OdmitaniModalnich = new QTimer(this);
+        OdmitaniModalnich->setInterval(20);
+        connect(OdmitaniModalnich, &QTimer::timeout, this, &TForm1::OdmitniModalniOkno);
+        OdmitaniModalnich->start();
+    }
+}
+
+// Rejecting is the answer that changes nothing: a file dialog chooses no
+// file, a question answers No.
+void TForm1::OdmitniModalniOkno() {
+    QWidget* okno = QApplication::activeModalWidget();
+    if (!okno) return;
+    if (auto* dialog = qobject_cast<QDialog*>(okno))
+        dialog->reject();
+    else
+        okno->close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -19,6 +19,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
+class QTimer;
 
 // The program's title: the application name and the caption of every plain
 // message box.
@@ -58,6 +59,13 @@ public:
     // type and version and the address it was reached at, or the empty
     // labels when no module is connected. Run after the connection dialog.
     void AktualizujStavovyRadek();
+
+    // Closes the window as its close box does, also while a menu command
+    // waits in a modal window (a signal that ends the program): the modal
+    // windows are rejected, and the window closes once the command has
+    // returned, so no command goes on with the program state released
+    // (pozadavek zavreni = close request).
+    void PozadujZavreni();
 
     // Menu commands (the menu item's name followed by Click).
     void Nastkonfiguraci1Click();   // load a configuration file
@@ -107,9 +115,14 @@ private:
                            void (TForm1::*prikaz)());
     QAction* PridejOddelovac(QMenu* menu, const char* jmeno);
     QMenu* PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& text);
+    void SpustPrikaz(void (TForm1::*prikaz)());  // runs (spust) a menu command
+    void OdmitniModalniOkno();  // rejects (odmitni) the active modal window
 
     TParametryOkna Parametry;
     bool Zavreno = false;  // the closing steps have run
+    int BeziciPrikazy = 0;  // menu commands running, nested through modal windows
+    bool ZavritPoPrikazu = false;  // close when the running command returns
+    QTimer* OdmitaniModalnich = nullptr;  // keeps rejecting modal windows until then
 
     QMenuBar* MainMenu1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;

@@ -5,6 +5,7 @@
 #include "Cas.h"
 #include "Hlavni.h"
 #include "Preklady.h"
+#include "Signaly.h"
 
 int main(int argc, char* argv[]) {
     QApplication aplikace(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     // Transfers wait on the links, which keep the windows alive through this.
     vk::link::NastavPumpuZprav([] { QCoreApplication::processEvents(); });
     TForm1 Form1;
+    TZavreniSignalem signaly([&Form1] { Form1.PozadujZavreni(); });
     Form1.show();
     const int vysledek = aplikace.exec();
     vk::link::NastavPumpuZprav({});

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <csignal>
 #include <vector>
 
 #include <fcntl.h>
@@ -28,6 +29,7 @@
 #include "Hlavni.h"
 #include "ModalniOkno.h"
 #include "Preklady.h"
+#include "Signaly.h"
 #include "U_VK7316R.h"
 
 namespace {
@@ -151,6 +153,7 @@ private slots:
     void bezDat();
     void nastaveniPriZavreni();
     void modulPriVytvoreniAZavreni();
+    void signalBehemModalnihoOkna();
     void napoveda_data();
     void napoveda();
     void nazvoveFiltry_data();
@@ -434,6 +437,43 @@ void TestHlavni::modulPriVytvoreniAZavreni() {
     QCOMPARE(Modul.MBRTU.ID.HNDL, decltype(Modul.MBRTU.ID.HNDL)(0));
     QVERIFY2(::fcntl(port, F_GETFD) == -1, "the port was left open");
     vk::device::VychoziModul(Modul);
+}
+
+// A signal while a command waits in a modal window: the window is rejected,
+// the command returns, and then the main window closes and stores the
+// settings, once.
+void TestHlavni::signalBehemModalnihoOkna() {
+    QTemporaryDir slozka;
+    const QString ini = slozka.filePath(QStringLiteral("W_vk7316r.ini"));
+    TForm1 okno(ParametryV(slozka));
+    okno.show();
+    okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
+    TZavreniSignalem signaly([&okno] { okno.PozadujZavreni(); });
+    QVERIFY(signaly.Funguje());
+
+    bool oProgramu = false;  // the modal window was the about window
+    bool datNaKonciPrikazu = false;  // the state was still there when the command's window went
+    TOdpovedNaModalni odpoved([&](QWidget* w) {
+        oProgramu = qobject_cast<TFormOProgramu*>(w) != nullptr;
+        connect(w, &QObject::destroyed, &okno, [&] { datNaKonciPrikazu = okno.Dat != nullptr; });
+        ::kill(::getpid(), SIGTERM);
+    });
+    // Should the signal not end the window, the test fails instead of hanging.
+    bool zachrana = false;
+    QTimer::singleShot(5000, &okno, [&zachrana] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            zachrana = true;
+            w->close();
+        }
+    });
+    okno.findChild<QAction*>(QStringLiteral("Oprogramu1"))->trigger();
+
+    QVERIFY(!zachrana);
+    QVERIFY(oProgramu);
+    QVERIFY(datNaKonciPrikazu);
+    QVERIFY(!okno.isVisible());
+    QVERIFY(!okno.Dat);
+    QVERIFY(ObsahSouboru(ini).contains("10.20.30.40"));
 }
 
 void TestHlavni::napoveda_data() {
