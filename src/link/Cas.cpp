@@ -16,6 +16,12 @@ std::function<void()>& PumpaZprav()
     return pumpa;
 }
 
+std::function<bool()>& DotazUkonceni()
+{
+    static std::function<bool()> ukoncit;
+    return ukoncit;
+}
+
 }  // namespace
 
 std::int64_t UplynuloMs(Okamzik t)
@@ -46,10 +52,21 @@ void NastavPumpuZprav(std::function<void()> pumpa)
     PumpaZprav() = std::move(pumpa);
 }
 
-void ZpracujZpravy()
+void NastavUkonceni(std::function<bool()> ukoncit)
+{
+    DotazUkonceni() = std::move(ukoncit);
+}
+
+bool PozadovanoUkonceni()
+{
+    return DotazUkonceni() && DotazUkonceni()();
+}
+
+bool ZpracujZpravy()
 {
     if (PumpaZprav())
         PumpaZprav()();
+    return PozadovanoUkonceni();
 }
 
 void PozadujRozliseniCasovace() {}

@@ -27,8 +27,18 @@ void Cekej(std::int32_t ms);
 // simulator and the tests install none.
 void NastavPumpuZprav(std::function<void()> pumpa);
 
-// Pumps the pending window messages through the installed hook, if any.
-void ZpracujZpravy();
+// Whoever may have to stop a running transfer installs the question here
+// (Ukonceni = ending): true ends the transfer as failed at its next pump,
+// and a transfer asked to end sends no further request. The device worker
+// answers it for a job asked to stop, the command-line tool after a signal.
+void NastavUkonceni(std::function<bool()> ukoncit);
+
+// True when the installed question asks the transfers to end.
+bool PozadovanoUkonceni();
+
+// Pumps the pending window messages through the installed hook, if any;
+// true when the transfer that waits is to end (PozadovanoUkonceni).
+bool ZpracujZpravy();
 
 // The 1 ms system timer resolution: needed on Windows, nothing to do here;
 // kept so that the call points stay where the program requests and returns it.

@@ -54,6 +54,7 @@ enum class TKonecCekani {
     PlnyBuffer,  // 260 bytes counted: longer than any frame
     Mezera,      // the gap after the last byte
     Timeout,     // the whole reply took longer than the time-out
+    Ukonceni,    // the program asked the transfer to end (PozadovanoUkonceni)
 };
 
 struct TPrijem {
@@ -100,7 +101,8 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
     std::array<std::uint8_t, BajtuZaPruchod> davka{};
 
     for (;;) {
-        ZpracujZpravy();
+        if (ZpracujZpravy())
+            return {TKonecCekani::Ukonceni, pocet, false};
 
         Okamzik termin = start + timeout + Krok;
         if (stav == TStavCekani::NaMezeru)
@@ -132,6 +134,7 @@ TVysledek Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint
     switch (prijem.konec) {
     case TKonecCekani::PlnyBuffer:
     case TKonecCekani::Timeout:
+    case TKonecCekani::Ukonceni:
         return TVysledek::NeuplnaOdpoved;
     case TKonecCekani::Mezera:
         break;
@@ -157,7 +160,7 @@ std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozad
                        std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
 {
     delkaOdpovedi = 0;
-    if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU)
+    if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU || PozadovanoUkonceni())
         return static_cast<std::int32_t>(TVysledek::NicNeodeslano);
 
     std::array<std::uint8_t, MaxRamecRTU + 2> ramec{};

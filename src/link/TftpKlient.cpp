@@ -229,6 +229,13 @@ TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const st
     case TUdalost::Vyprseni:
         // No retransmission: one lost datagram fails the transfer.
         return Selhal(p, "modul neodpověděl");
+    case TUdalost::Ukonceni:
+        // The module's side of the transfer is told, so that it stops
+        // resending instead of waiting out its own time-out; before its
+        // first answer there is no transfer port to tell.
+        if (!p.ProtejsekZnamy)
+            return Selhal(p, "přenos ukončen");
+        return SelhalSChybou(p, ChybaNedefinovana, "", "přenos ukončen");
     case TUdalost::Datagram: {
         if (data == nullptr)
             delka = 0;
@@ -264,6 +271,8 @@ TAkce Krok(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_
     case TStav::Zacatek:
         if (udalost == TUdalost::Zahajeni)
             return Zahaj(p);
+        if (udalost == TUdalost::Ukonceni)
+            return Selhal(p, "přenos ukončen");
         return Selhal(p, "vnitřní chyba: událost před zahájením");
     case TStav::CekaNaOdpovedCteni:
     case TStav::CekaNaData:

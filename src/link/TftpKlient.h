@@ -42,6 +42,7 @@ enum class TUdalost : std::uint8_t {
     Zahajeni,   // start: send the request
     Datagram,   // a datagram arrived
     Vyprseni,   // the reply wait ran out
+    Ukonceni,   // the program asks the transfer to end (a job stopped, a signal)
 };
 
 // The state of one transfer.

@@ -19,6 +19,7 @@ struct TBeh {
     const TUlozeni* Uloz = nullptr;
     const TCteniZdroje* Cti = nullptr;
     const TPrubeh* Prubeh = nullptr;
+    bool Ukoncit = false;  // a pump asked the transfer to end
 };
 
 void Selhani(TBeh& beh, std::string duvod)
@@ -55,7 +56,8 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
         }
     }
     if (akce.Prubeh) {
-        ZpracujZpravy();
+        if (ZpracujZpravy())
+            beh.Ukoncit = true;
         if (*beh.Prubeh)
             (*beh.Prubeh)(p.Preneseno, p.Celkem);
     }
@@ -84,7 +86,10 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
         std::size_t celkem = 0;
         const long delka = beh.Socket.Prijmi(beh.Prijem.data(), beh.Prijem.size(), slice, od, &celkem);
         if (delka == -1) {
-            ZpracujZpravy();
+            if (ZpracujZpravy()) {
+                beh.Ukoncit = true;
+                return;
+            }
             continue;
         }
         if (delka < 0) {
@@ -101,14 +106,22 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
 
 bool Spust(TBeh& beh, std::int32_t cekaniMs, std::string& duvod)
 {
+    if (PozadovanoUkonceni()) {
+        duvod = "přenos ukončen před zahájením";
+        return false;
+    }
     std::string chyba;
     if (!beh.Socket.Otevri(beh.Prenos.Server, chyba)) {
         duvod = chyba;
         return false;
     }
     Proved(beh, Krok(beh.Prenos, TUdalost::Zahajeni), 0);
-    while (!JeKonec(beh.Prenos))
-        CekejNaDatagram(beh, cekaniMs);
+    while (!JeKonec(beh.Prenos)) {
+        if (beh.Ukoncit)
+            Proved(beh, Krok(beh.Prenos, TUdalost::Ukonceni), 0);
+        else
+            CekejNaDatagram(beh, cekaniMs);
+    }
     // Every transfer has its own socket, so a late datagram of this one can
     // never reach the next.
     beh.Socket.Zavri();

@@ -150,6 +150,27 @@ TEST(RtuOdpoved, SilentModuleWaitsInShortSlicesAndPumps)
     EXPECT_EQ(pumpovani, kanal.waits);  // the windows get their turn between every two slices
 }
 
+// A transfer asked to end stops waiting at the next slice, and the next
+// request is not sent at all: a module must not get a write that nobody
+// waits for.
+TEST(RtuOdpoved, AskedToEndTheWaitStopsAndNoRequestFollows)
+{
+    bool ukoncit = false;
+    NastavPumpuZprav([&] { ukoncit = true; });
+    NastavUkonceni([&] { return ukoncit; });
+    RtuVirtualChannel kanal;
+    const Vymena v = Vymen(kanal, 8, 330);
+    EXPECT_EQ(v.vysledek, 2);
+    EXPECT_LT(kanal.elapsed(), 10ms);
+    EXPECT_EQ(kanal.written.size(), 1u);
+
+    const Vymena dalsi = Vymen(kanal, 8, 330);
+    NastavPumpuZprav({});
+    NastavUkonceni({});
+    EXPECT_EQ(dalsi.vysledek, 1);
+    EXPECT_EQ(kanal.written.size(), 1u);
+}
+
 TEST(RtuOdpoved, NoiseBeyondTheBufferIsCountedNotStored)
 {
     RtuVirtualChannel naraz;  // a burst: one pass takes 1061 bytes and the wait stops

@@ -75,7 +75,11 @@ void ObsluzZapis(TftpSkriptServer& s, std::uint16_t blok, bool oack, TBajty& pri
 class TftpPrenos : public ::testing::Test {
 protected:
     void SetUp() override { InicializujTFTP(tftp, server.Adresa(), 0, 2000); }
-    void TearDown() override { NastavPumpuZprav({}); }
+    void TearDown() override
+    {
+        NastavPumpuZprav({});
+        NastavUkonceni({});
+    }
 
     bool Precti(TBajty& cil)
     {
@@ -389,6 +393,60 @@ TEST_F(TftpPrenos, FailedReadIntoAFileKeepsTheBlocksReceived)
     server.Pockej();
     OcekavejChybu(1);
     EXPECT_EQ(Soubor(cesta), obsah);
+}
+
+// A transfer asked to end (a stopped job, a signal to the command-line
+// tool) stops at its next pump instead of running on to its end or its
+// time-out; the server's transfer port, once known, is told with ERROR 0.
+TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
+{
+    bool ukoncit = false;
+    NastavUkonceni([&] { return ukoncit; });
+
+    // Midway: the question turns true with the second block; the server then
+    // waits for the client, who must say that it gives up.
+    server.Spust([&](TftpSkriptServer& s) {
+        if (!s.PrijmiZadost())
+            return;
+        s.Posli(TftpData(1, 512));
+        s.Prijmi();
+        s.Posli(TftpData(2, 512));
+        s.Prijmi();
+        s.Prijmi(1000);
+    });
+    const std::string cesta = DocasnySoubor("ukonceny");
+    const Okamzik zacatek = Ted();
+    const bool ok = PrectiDoSouboru(tftp, cesta, "log.bin", [&](std::uint64_t hotovo, std::uint64_t) {
+        ukoncit = hotovo >= 1024;
+    });
+    server.Pockej();
+    EXPECT_FALSE(ok);
+    OcekavejChybu(1);
+    EXPECT_LT(UplynuloMs(zacatek), 1000);
+    EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(1), TftpAck(2), TftpChyba(0, "")}));
+
+    // Before the module's first answer there is no transfer port to tell.
+    TftpSkriptServer ticho;
+    InicializujTFTP(tftp, ticho.Adresa(), 0, 2000);
+    ticho.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(); s.Prijmi(300); });
+    int dotazy = 0;
+    NastavUkonceni([&] { return dotazy++ > 0; });
+    const Okamzik zacatekTicha = Ted();
+    EXPECT_FALSE(ZapisZPameti(tftp, "lan4.cfg", Obsah(16).data(), 16));
+    EXPECT_LT(UplynuloMs(zacatekTicha), 1000);
+    ticho.Pockej();
+    EXPECT_FALSE(ticho.Zadost.empty());
+    EXPECT_TRUE(ticho.Prijato.empty());
+
+    // Asked before it starts, a transfer sends nothing at all.
+    TftpSkriptServer nic;
+    InicializujTFTP(tftp, nic.Adresa(), 0, 2000);
+    nic.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(300); });
+    NastavUkonceni([] { return true; });
+    EXPECT_FALSE(ZapisZPameti(tftp, "lan4.cfg", Obsah(16).data(), 16));
+    nic.Pockej();
+    NastavUkonceni({});
+    EXPECT_TRUE(nic.Zadost.empty());
 }
 
 TEST_F(TftpPrenos, LocalFileThatCannotBeUsedGivesStatus1AndATextWithoutTraffic)

@@ -1,6 +1,7 @@
 // The tool over the LAN against the in-process simulator: identification,
 // field reads and writes with their ranges and verification, raw transfers
-// of 0 bytes and 2 MiB, firmware upload, clock, restart and the event log.
+// of 0 bytes and 2 MiB and their interruption by a signal, firmware upload,
+// clock, restart and the event log.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -371,6 +372,45 @@ TEST_F(cli_Lan, NezdarenyGetNechaMistniSouborJakByl)
     EXPECT_EQ(v.Chyby, "vk7316r: nosuch.bin: Chyba spojení\n");
     EXPECT_EQ(NactiBajty(d / "x.bin"), (Bajty{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.Cesta()), std::filesystem::directory_iterator()), 1);
+}
+
+// A signal in the middle of a transfer: the transfer stops, its temporary
+// file goes, and the exit status names the signal. The slow-data fault
+// keeps the 2 MiB read going long enough to be caught midway.
+TEST_F(cli_Lan, SignalBehemPrenosuNenechaZadnySoubor)
+{
+    ASSERT_TRUE(sim.NastavSoubor("log.bin", Vzorek(2u * 1024 * 1024, 5)));
+    sim.NastavPoruchu(TPorucha::PomalaData, true);
+    struct {
+        int signal;
+        std::vector<std::string> prikaz;
+    } const pripady[] = {{SIGINT, {"get", "log.bin", "kopie.bin"}},
+                         {SIGTERM, {"log-archive", "archiv"}},
+                         {SIGHUP, {"get", "log.bin", "kopie.bin"}}};
+    for (const auto& c : pripady) {
+        TDocasnaSlozka d;
+        std::uintmax_t prijato = 0;  // bytes in the temporary file when the signal went
+        TVolbySpusteni volby;
+        volby.Slozka = d.Cesta();
+        volby.LimitMs = 20000;
+        volby.Behem = [&](pid_t pid) {
+            if (prijato != 0) return;
+            std::error_code ec;
+            for (const auto& e : std::filesystem::directory_iterator(d.Cesta(), ec)) {
+                const auto velikost = e.file_size(ec);
+                if (!ec && velikost > 0) {
+                    prijato = velikost;
+                    ::kill(pid, c.signal);
+                }
+            }
+        };
+        const TVysledek v = Cli(c.prikaz, volby);
+        EXPECT_GT(prijato, 0u) << c.prikaz[0];
+        EXPECT_LT(prijato, 2u * 1024 * 1024) << c.prikaz[0];
+        EXPECT_EQ(v.Kod, 128 + c.signal) << v.Chyby;
+        EXPECT_TRUE(Obsahuje(v.Chyby, "interrupted")) << v.Chyby;
+        EXPECT_TRUE(std::filesystem::is_empty(d.Cesta())) << c.prikaz[0];
+    }
 }
 
 // ---- firmware ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ struct TVolbySpusteni {
     bool ChybyNaTerminal = false;   // stderr on a pseudo-terminal, as in an interactive shell
     int LimitMs = 60000;
     std::string Program;            // another copy of the tool; empty = the built one
+    // Called about every 10 ms while the tool runs, with its process id (to
+    // signal it at the right moment).
+    std::function<void(pid_t)> Behem;
 };
 
 inline TVolbySpusteni SLimitem(int ms)
@@ -110,7 +114,9 @@ inline TVysledek Spust(const std::vector<std::string>& argumenty, const TVolbySp
         pollfd p[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
         if (!outOtevren) p[0].fd = -1;
         if (!errOtevren) p[1].fd = -1;
-        if (::poll(p, 2, static_cast<int>(zbyva < 100 ? zbyva : 100)) < 0) continue;
+        const int krok = volby.Behem ? 10 : 100;
+        if (::poll(p, 2, static_cast<int>(zbyva < krok ? zbyva : krok)) < 0) continue;
+        if (volby.Behem) volby.Behem(pid);
         if (outOtevren && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) CtiDostupne(out[0], v.Vystup, outOtevren);
         if (errOtevren && (p[1].revents & (POLLIN | POLLHUP | POLLERR))) CtiDostupne(err[0], v.Chyby, errOtevren);
     }

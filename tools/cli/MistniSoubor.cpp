@@ -5,6 +5,8 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "Preruseni.h"
+
 namespace vk::cli {
 
 std::string DocasneJmeno(const std::string& cil)
@@ -21,6 +23,13 @@ std::string SCilem(std::string status, const std::string& docasny, const std::st
 
 bool DokonciSoubor(const std::string& docasny, const std::string& cil, std::string& chyba)
 {
+    // A transfer that came to its end just as the user stopped the tool
+    // is dropped as well: a stopped command leaves no new file.
+    if (PrijatySignal() != 0) {
+        chyba = cil + ": not written, interrupted";
+        ZahodSoubor(docasny);
+        return false;
+    }
     if (std::rename(docasny.c_str(), cil.c_str()) == 0) return true;
     chyba = cil + ": " + std::strerror(errno);
     ZahodSoubor(docasny);

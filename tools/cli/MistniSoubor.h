@@ -16,7 +16,7 @@ std::string DocasneJmeno(const std::string& cil);
 std::string SCilem(std::string status, const std::string& docasny, const std::string& cil);
 
 // Renames `docasny` onto `cil`; false with a message (the temporary file is
-// then removed).
+// then removed), also once a signal has stopped the tool.
 bool DokonciSoubor(const std::string& docasny, const std::string& cil, std::string& chyba);
 // Removes a temporary file after a failed transfer (errors ignored).
 void ZahodSoubor(const std::string& docasny);

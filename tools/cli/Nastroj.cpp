@@ -1,10 +1,12 @@
 #include "Nastroj.h"
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "PoleSouboru.h"
+#include "Preruseni.h"
 #include "Pripojeni.h"
 #include "Prikazy.h"
 #include "U_VK7316R.h"
@@ -31,7 +33,8 @@ constexpr std::string_view TextVolby =
     "  --address N            the module's Modbus address, 1-255 (default 247)\n"
     "  --timeout MS           reply wait, 1-65535 ms (default 1000 on the LAN, 330 on the serial line)\n"
     "\n"
-    "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error.\n";
+    "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error,\n"
+    "128 + n stopped by signal n (SIGHUP, SIGINT, SIGTERM; no partial file is left).\n";
 
 void PouzitiPrikazu(const TKontext& k);
 
@@ -170,6 +173,14 @@ void PouzitiPrikazu(const TKontext& k)
     std::fputs(s.c_str(), stderr);
 }
 
+// The usual exit status of a program ended by a signal, as a shell reports it.
+int KonecPoSignalu(int signal)
+{
+    Chyba(std::string("interrupted (") + (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP") +
+          ")");
+    return 128 + signal;
+}
+
 }  // namespace
 
 TKonec ChybaPouziti(const TKontext& k, std::string_view zprava)
@@ -181,11 +192,13 @@ TKonec ChybaPouziti(const TKontext& k, std::string_view zprava)
 
 int Spust(int argc, char** argv)
 {
+    const TZachytavaniSignalu signaly;
     try {
         TArgumenty a;
         std::string chyba;
         if (!RozeberArgumenty(argc, argv, a, chyba)) return static_cast<int>(ChybaObecna(chyba));
         const int vysledek = SpustPrikaz(a);
+        if (PrijatySignal() != 0) return KonecPoSignalu(PrijatySignal());
         // Output that never arrived (a full disk, a closed pipe) is a failure
         // for the script that runs the tool, not a success.
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -5,7 +5,8 @@ namespace vk::cli {
 
 // Exit codes (Konec = end): success, the module or the link failed (the
 // status text went to stderr), the command line was wrong (a short usage
-// text went to stderr).
+// text went to stderr). A run stopped by SIGINT, SIGTERM or SIGHUP ends
+// with 128 + the signal's number instead.
 enum class TKonec : int { Uspech = 0, ChybaModulu = 1, ChybaPouziti = 2 };
 
 // Runs one command line. Never throws.

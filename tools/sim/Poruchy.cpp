@@ -9,6 +9,7 @@ namespace {
 constexpr const char* Nazvy[PocetPoruch] = {
     "ZadnaOdpoved", "SpatneCRC", "VyjimkaOdpoved", "OdmitnutyZapis", "JinaUlozenaHodnota",
     "ZtracenyDatagram", "OACKNepodporovanaVolba", "JinyTyp", "JinaVerze",
+    "PomalaData",
 };
 
 int Index(TPorucha porucha)

@@ -56,9 +56,10 @@ enum class TPorucha {
     OACKNepodporovanaVolba,  // TFTP: the OACK also carries "windowsize" "4", which the client did not ask for
     JinyTyp,                 // the module identifies itself as type "VK-7317R"
     JinaVerze,               // the module identifies itself with version "2.10"
+    PomalaData,              // TFTP: every DATA of a read goes out 2 ms late, so a transfer can be caught midway
 };
 
-constexpr int PocetPoruch = 9;  // number of fault kinds (Pocet = count)
+constexpr int PocetPoruch = 10;  // number of fault kinds (Pocet = count)
 
 // The fault's name as the command line takes it (the enumerator's name).
 const char* NazevPoruchy(TPorucha porucha);
@@ -100,7 +101,7 @@ public:
     // on the next `pocet` occasions and then switches itself off. An occasion
     // is a request the fault changes: a serial frame or TFTP request (no
     // answer, exception), a reply (wrong CRC), a write (refused, other value),
-    // a transfer (dropped datagram, OACK), an info.txt read or the
+    // a transfer (dropped datagram, OACK, slow data), an info.txt read or the
     // identification object 1 (type) or 2 (version).
     void NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t pocet = 0);
 

@@ -98,6 +98,7 @@ struct TPrenos {
     std::uint32_t Cislo = 0;       // read: last DATA sent; write: last DATA acknowledged
     bool PosledniOdeslan = false;  // read: the short final DATA has gone out
     bool Zahodit = false;          // the dropped-datagram fault is pending
+    bool Pomalu = false;           // read: the slow-data fault holds back every DATA
     bool Hotovo = false;           // finished; the socket is closed at the next pass
     std::size_t Limit = 0;         // write: the most the module takes
     std::int64_t Necinnost = NecinnostMs;
@@ -334,6 +335,7 @@ void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const T
         return;
     }
     p->Zahodit = poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
+    p->Pomalu = cteni && poruchy_.Uplatni(TPorucha::PomalaData);
 
     std::string chyba;
     if (!p->Socket.OtevriNa(NovyPort(mistni_), chyba))
@@ -363,6 +365,8 @@ void TTftpServer::PosliData(TPrenos& p)
         p.Zahodit = false;
         return;
     }
+    if (p.Pomalu)
+        vk::link::Cekej(2);
     p.Socket.Posli(p.Klient, paket.data(), paket.size());
 }
 
