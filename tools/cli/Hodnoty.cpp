@@ -117,16 +117,17 @@ std::string EscapujText(std::string_view utf8)
 {
     std::string s;
     s.reserve(utf8.size());
-    for (const char c : utf8) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '\\') {
+    // By code point, not by byte: a device byte 0x9B arrives as U+009B (C2 9B
+    // in UTF-8), which a terminal takes for CSI just as it takes ESC [.
+    for (const char32_t znak : common::ZnakyTextu(utf8)) {
+        if (znak == U'\\') {
             s += "\\\\";
-        } else if (b < 0x20 || b == 0x7F) {
+        } else if (znak < 0x20 || (znak >= 0x7F && znak <= 0x9F)) {
             char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", b);
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(znak));
             s += buf;
         } else {
-            s += c;
+            common::PridejZnak(s, znak);
         }
     }
     return s;

@@ -47,9 +47,11 @@ std::string TextRTC(const std::uint8_t* rtc8);
 // A MAC address as six hex pairs joined by ":".
 std::string TextMAC(const std::uint8_t* mac6);
 
-// Plain form of a text: a backslash doubled, control characters (below
-// U+0020 and U+007F) as \xNN, everything else unchanged; so a text with zero
-// bytes or line breaks still stays on one line.
+// Plain form of a text: a backslash doubled, control characters (C0 below
+// U+0020, U+007F and C1 U+0080 to U+009F) as \xNN, everything else
+// unchanged; so a text with zero bytes or line breaks still stays on one
+// line and no text can drive the terminal. A byte that is not valid UTF-8
+// stands for the character of its value, as in the JSON output.
 std::string EscapujText(std::string_view utf8);
 // The inverse for values typed on the command line: \\ and \xNN; false for a
 // lone backslash or a bad escape.

@@ -102,6 +102,13 @@ std::string JsonRetezec(std::string_view utf8)
             i += 1;
             continue;
         }
+        // C1 controls (U+0080 to U+009F, C2 80 to C2 9F) are valid in JSON
+        // strings, but a terminal showing the output would obey them.
+        if (n == 2 && b == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            PridejUnicode(s, static_cast<unsigned char>(utf8[i + 1]));
+            i += 2;
+            continue;
+        }
         if (n > 1) {
             s.append(utf8.substr(i, n));
             i += n;

@@ -1,7 +1,8 @@
 #pragma once
 // The JSON writer of the tool: one object per output, UTF-8, every string
 // escaped so that any device text (zero bytes, control characters, bytes
-// above 0x7F) stays valid JSON.
+// above 0x7F) stays valid JSON, and C0 and C1 control characters appear
+// only as \u escapes.
 #include <string>
 #include <string_view>
 
