@@ -254,13 +254,20 @@ INSTANTIATE_TEST_SUITE_P(cli, cli_LanRozsah, ::testing::ValuesIn(Rozsahy),
 
 TEST_F(cli_Lan, ZmenaVerzeIPBezAdresyJeChybaPoCteni)
 {
+    const Bajty puvodni = sim.Soubor("sprava.cfg");
     const TVysledek v = Cli({"write", "sprava.cfg", "VerzeIP[2]=1"});
     EXPECT_EQ(v.Kod, 2);
     EXPECT_TRUE(Obsahuje(v.Chyby, "VerzeIP[2] changes the entry's IP version: give IP[2] as well")) << v.Chyby;
-    const TVysledek s = Cli({"write", "sprava.cfg", "IP[2]=10.0.0.1", "VerzeIP[2]=1"});
-    EXPECT_EQ(s.Kod, 2);
-    EXPECT_TRUE(Obsahuje(s.Chyby, "does not match VerzeIP[2]: Chybná IP adresa.")) << s.Chyby;
-    EXPECT_EQ(sim.Soubor("sprava.cfg")[0], 1);  // nothing written
+    // A version and an address that disagree are refused in either order.
+    for (const auto& prirazeni : {std::vector<std::string>{"IP[2]=10.0.0.1", "VerzeIP[2]=1"},
+                                  std::vector<std::string>{"VerzeIP[2]=1", "IP[2]=10.0.0.1"}}) {
+        std::vector<std::string> prikaz = {"write", "sprava.cfg"};
+        prikaz.insert(prikaz.end(), prirazeni.begin(), prirazeni.end());
+        const TVysledek s = Cli(prikaz);
+        EXPECT_EQ(s.Kod, 2) << prirazeni[0];
+        EXPECT_TRUE(Obsahuje(s.Chyby, "does not match VerzeIP[2]: Chybná IP adresa.")) << s.Chyby;
+    }
+    EXPECT_EQ(sim.Soubor("sprava.cfg"), puvodni);  // nothing written
 }
 
 // The four files the windows verify by read-back report a module that kept

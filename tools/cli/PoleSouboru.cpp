@@ -272,8 +272,9 @@ TSouborCLI SpravaCfg()
             // An IPv4 entry clears the 12 bytes after its address.
             std::copy(ip4.begin(), ip4.end(), bajty.begin());
         }
+        // VerzeIP follows from the text in the whole-record check, once all
+        // assignments are in: set here, it would depend on their order.
         r.IP[i] = bajty;
-        r.VerzeIP[i] = VerzeTextu(text);
         return true;
     };
     TPole<R> verze;
@@ -293,6 +294,7 @@ TSouborCLI SpravaCfg()
               ip, verze};
     // An entry's version and its address text go together: a version that
     // changes needs the address in the new form, and both given must agree.
+    // Only VerzeIP's own assignment has set novy.VerzeIP at this point.
     p.Kontrola = [](const R& puvodni, R& novy, const TDane& dane, std::string& chyba) {
         for (std::size_t i = 0; i < novy.IP.size(); ++i) {
             const std::string k = "[" + std::to_string(i) + "]";
