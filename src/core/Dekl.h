@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vk::core {
 
@@ -175,5 +176,30 @@ using TDotazAnoNe = std::function<bool(const std::string& otazka)>;
 // nothing was done: empty name, answer No, nothing to load).
 bool UlozKonfiguraci(PData dat, const std::string& soubor, const TDotazAnoNe& dotaz, std::string& chyba);
 bool NactiKonfiguraci(PData dat, const std::string& soubor, std::string& chyba);
+
+// The bytes of a configuration file that loading reads: its two data blocks.
+inline constexpr std::size_t DelkaNacitaneKonfigurace = 1024;
+
+// The check of one data block as loading sees it (Kontrola = check).
+enum class TKontrolaBloku {
+    Platna,   // the covered bytes sum to 0
+    Chybna,   // they do not
+    Neuplna,  // the file ends inside the covered bytes, and with the missing
+              // ones counted as 0xFF they do not sum to 0
+};
+
+// What loading decides per data block (Bloky = blocks): index 0 is block 0
+// (LAN4), index 1 block 1 (Sprava).
+struct TBlokyKonfigurace {
+    std::array<TKontrolaBloku, 2> Kontrola{};
+    std::array<bool, 2> Nacte{};  // loading applies the block
+};
+
+// Applies the start of a configuration file's content (at most
+// DelkaNacitaneKonfigurace bytes, as far as the file goes) to `cfg` as
+// loading does and tells what it decided. The one place that decides
+// whether a block loads: NactiKonfiguraci uses it, and so does whatever
+// shows a file's blocks.
+TBlokyKonfigurace PouzijKonfiguraci(const std::vector<std::uint8_t>& obsah, TCFGVK& cfg);
 
 }  // namespace vk::core

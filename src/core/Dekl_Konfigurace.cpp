@@ -22,6 +22,7 @@ constexpr std::size_t kontrolaBloku0 = 15;   // check byte of block 0, covers by
 constexpr std::size_t kontrolaBloku1 = 137;  // check byte of block 1, covers bytes 0 to 137
 
 using TBlok = std::array<std::uint8_t, velikostBloku>;  // one block
+static_assert(DelkaNacitaneKonfigurace == 2 * velikostBloku);
 
 // Check byte (KontrolniBajt): the two's complement of the 8-bit sum of the
 // first `pocet` (= count) bytes.
@@ -91,6 +92,27 @@ void RozeberBlok1(const TBlok& blok, TCFG_Sprava& sprava)
             sprava.User_IP[z][k] = blok[1 + 4 * z + k];
 }
 
+// The check of a block of which the file supplied `dodano` bytes; the
+// buffer holds 0xFF where the file ended.
+TKontrolaBloku PosudBlok(const TBlok& blok, std::size_t dodano, std::size_t kontrola)
+{
+    if (SouhlasiKontrola(blok, kontrola))
+        return TKontrolaBloku::Platna;
+    return dodano <= kontrola ? TKontrolaBloku::Neuplna : TKontrolaBloku::Chybna;
+}
+
+// Block `cislo` (= number) as far as the content has it, the rest 0xFF;
+// `dodano` the bytes supplied.
+TBlok BlokObsahu(const std::vector<std::uint8_t>& obsah, std::size_t cislo, std::size_t& dodano)
+{
+    TBlok blok;
+    blok.fill(0xFF);
+    const std::size_t od = cislo * velikostBloku;
+    dodano = obsah.size() > od ? std::min(obsah.size() - od, velikostBloku) : 0;
+    std::copy_n(obsah.begin() + static_cast<std::ptrdiff_t>(std::min(od, obsah.size())), dodano, blok.begin());
+    return blok;
+}
+
 // The whole file image (ObrazSouboru).
 std::vector<std::uint8_t> ObrazSouboru(const TCFGVK& cfg)
 {
@@ -130,13 +152,38 @@ bool UlozKonfiguraci(PData dat, const std::string& soubor, const TDotazAnoNe& do
     return true;
 }
 
+TBlokyKonfigurace PouzijKonfiguraci(const std::vector<std::uint8_t>& obsah, TCFGVK& cfg)
+{
+    TBlokyKonfigurace bloky;
+    // Both blocks must be present: a file that ends within block 0 changes
+    // nothing, not even a valid block 0.
+    const bool nacita = obsah.size() > velikostBloku;
+    std::size_t dodano = 0;
+    const TBlok blok0 = BlokObsahu(obsah, 0, dodano);
+    bloky.Kontrola[0] = PosudBlok(blok0, dodano, kontrolaBloku0);
+    bloky.Nacte[0] = nacita && bloky.Kontrola[0] == TKontrolaBloku::Platna;
+    if (bloky.Nacte[0])
+        RozeberBlok0(blok0, cfg.LAN4);
+
+    // A file of 513 to 1023 bytes supplies only the start of block 1. The
+    // bytes it does not supply count as 0xFF, what the block buffer holds
+    // there after a standard block 0 (its bytes 16 to 511 are 0xFF); so a
+    // cut block 1 fails its check unless the bytes it has make the sum right.
+    const TBlok blok1 = BlokObsahu(obsah, 1, dodano);
+    bloky.Kontrola[1] = PosudBlok(blok1, dodano, kontrolaBloku1);
+    bloky.Nacte[1] = nacita && bloky.Kontrola[1] == TKontrolaBloku::Platna;
+    if (bloky.Nacte[1])
+        RozeberBlok1(blok1, cfg.Sprava);
+    return bloky;
+}
+
 bool NactiKonfiguraci(PData dat, const std::string& soubor, std::string& chyba)
 {
     chyba.clear();
     if (dat == nullptr || soubor.empty())
         return true;
     std::vector<std::uint8_t> obsah;
-    switch (CtiSoubor(soubor, 2 * velikostBloku, obsah)) {
+    switch (CtiSoubor(soubor, DelkaNacitaneKonfigurace, obsah)) {
     case TCteni::Precteno:
         break;
     case TCteni::Chybi:
@@ -148,26 +195,8 @@ bool NactiKonfiguraci(PData dat, const std::string& soubor, std::string& chyba)
         chyba = "Soubor " + VUvozovkach(soubor) + " nelze přečíst.";
         return false;
     }
-    // Both blocks must be present: a file that ends within block 0 changes
-    // nothing, not even a valid block 0.
-    if (obsah.size() <= velikostBloku)
-        return true;
-
     TCFGVK prac = dat->CFGVK;
-    TBlok blok;
-    std::copy(obsah.begin(), obsah.begin() + velikostBloku, blok.begin());
-    if (SouhlasiKontrola(blok, kontrolaBloku0))
-        RozeberBlok0(blok, prac.LAN4);
-
-    // A file of 513 to 1023 bytes supplies only the start of block 1. The
-    // bytes it does not supply count as 0xFF, what the block buffer holds
-    // there after a standard block 0 (its bytes 16 to 511 are 0xFF); so a
-    // cut block 1 fails its check unless the bytes it has make the sum right.
-    blok.fill(0xFF);
-    std::copy(obsah.begin() + velikostBloku, obsah.end(), blok.begin());
-    if (SouhlasiKontrola(blok, kontrolaBloku1))
-        RozeberBlok1(blok, prac.Sprava);
-
+    PouzijKonfiguraci(obsah, prac);
     dat->CFGVK = prac;
     return true;
 }

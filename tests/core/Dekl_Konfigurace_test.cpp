@@ -218,6 +218,50 @@ TEST_F(Konfigurace, ShortBlock1CountsMissingBytesAsFF)
     EXPECT_EQ(dat.CFGVK.Sprava.Rezim, 1);
 }
 
+// The verdict per block that a viewer of the file shows: a block the file
+// cuts short is checked with 0xFF for its missing bytes, and is "incomplete"
+// only when that check fails; nothing loads from a file of 512 bytes or less.
+TEST_F(Konfigurace, VerdictPerBlockIsTheLoadersDecision)
+{
+    ASSERT_TRUE(Uloz(dat, soubor));
+    const auto plny = CtiBajty(soubor);
+    auto prilisKratky = plny;
+    prilisKratky.resize(600);
+    auto kratky = prilisKratky;  // 600 bytes whose block 1 passes: 50 x 0xFF missing
+    kratky[512] = 0;  // mode 0, unlike `jina`'s 2
+    kratky[513] = 7;
+    kratky[599] = static_cast<std::uint8_t>(50 - 7);
+    auto spatnyBlok1 = plny;
+    spatnyBlok1[649] ^= 0x01;
+    const auto jedenBlok = Usek(plny, 0, 512);
+    const auto zacatek = Usek(plny, 0, 10);
+
+    using K = TKontrolaBloku;
+    struct {
+        const char* popis;
+        const std::vector<std::uint8_t>& obsah;
+        K kontrola0, kontrola1;
+        bool nacte0, nacte1;
+    } const pripady[] = {
+        {"whole file", plny, K::Platna, K::Platna, true, true},
+        {"check byte 649 altered", spatnyBlok1, K::Platna, K::Chybna, true, false},
+        {"600 bytes whose sum fails", prilisKratky, K::Platna, K::Neuplna, true, false},
+        {"600 bytes whose sum holds", kratky, K::Platna, K::Platna, true, true},
+        {"512 bytes", jedenBlok, K::Platna, K::Neuplna, false, false},
+        {"10 bytes", zacatek, K::Neuplna, K::Neuplna, false, false},
+    };
+    for (const auto& c : pripady) {
+        TCFGVK cfg = jina.CFGVK;
+        const TBlokyKonfigurace b = PouzijKonfiguraci(c.obsah, cfg);
+        EXPECT_EQ(b.Kontrola[0], c.kontrola0) << c.popis;
+        EXPECT_EQ(b.Kontrola[1], c.kontrola1) << c.popis;
+        EXPECT_EQ(b.Nacte[0], c.nacte0) << c.popis;
+        EXPECT_EQ(b.Nacte[1], c.nacte1) << c.popis;
+        EXPECT_EQ(cfg.LAN4.IP4_Adresa, (c.nacte0 ? dat : jina).CFGVK.LAN4.IP4_Adresa) << c.popis;
+        EXPECT_EQ(cfg.Sprava.Rezim, c.nacte1 ? c.obsah[512] : jina.CFGVK.Sprava.Rezim) << c.popis;
+    }
+}
+
 TEST_F(Konfigurace, OverwriteQuestionAndAnswer)
 {
     const std::vector<std::uint8_t> stary = {1, 2, 3};
