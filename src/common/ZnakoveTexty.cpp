@@ -2,47 +2,42 @@
 
 namespace vk::common {
 
-namespace {
-
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when the
-// bytes there are not a valid, shortest-form sequence.
-std::size_t DekodujZnak(std::string_view text, std::size_t i, char32_t& znak)
+TZnakUtf8 CtiZnak(std::string_view text, std::size_t i)
 {
     const auto b0 = static_cast<unsigned char>(text[i]);
+    TZnakUtf8 z{b0, 1, b0 < 0x80};
     std::size_t delka = 0;
     char32_t hodnota = 0;
-    if (b0 < 0x80) {
-        znak = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
+    // The second byte's range is narrower after four lead bytes; that is what
+    // rules out overlong forms, surrogates and code points above U+10FFFF.
+    unsigned char od = 0x80;
+    unsigned char po = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
         delka = 2;
         hodnota = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
         delka = 3;
         hodnota = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
+        od = b0 == 0xE0 ? 0xA0 : od;
+        po = b0 == 0xED ? 0x9F : po;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
         delka = 4;
         hodnota = b0 & 0x07;
+        od = b0 == 0xF0 ? 0x90 : od;
+        po = b0 == 0xF4 ? 0x8F : po;
     } else {
-        return 0;
+        return z;  // ASCII, or a byte no valid sequence begins with
     }
-    if (i + delka > text.size())
-        return 0;
     for (std::size_t k = 1; k < delka; ++k) {
-        const auto b = static_cast<unsigned char>(text[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
+        const auto b = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+        if (b < (k == 1 ? od : 0x80) || b > (k == 1 ? po : 0xBF)) {
+            z.Delka = k;
+            return z;
+        }
         hodnota = (hodnota << 6) | (b & 0x3F);
     }
-    static constexpr char32_t nejmensi[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (hodnota < nejmensi[delka] || hodnota > 0x10FFFF || (hodnota >= 0xD800 && hodnota <= 0xDFFF))
-        return 0;
-    znak = hodnota;
-    return delka;
+    return {hodnota, delka, true};
 }
-
-}  // namespace
 
 void PridejZnak(std::string& text, char32_t znak)
 {
@@ -77,15 +72,10 @@ std::vector<char32_t> ZnakyTextu(std::string_view text)
     std::vector<char32_t> znaky;
     znaky.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        char32_t znak = 0;
-        const std::size_t delka = DekodujZnak(text, i, znak);
-        if (delka == 0) {
-            znaky.push_back(static_cast<unsigned char>(text[i]));
-            ++i;
-        } else {
-            znaky.push_back(znak);
-            i += delka;
-        }
+        // A broken sequence byte by byte, each byte its own character.
+        const TZnakUtf8 z = CtiZnak(text, i);
+        znaky.push_back(z.Znak);
+        i += z.Platny ? z.Delka : 1;
     }
     return znaky;
 }
@@ -101,11 +91,10 @@ std::vector<std::uint8_t> TextNaBajty(std::string_view text)
 bool JePlatneUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
-        char32_t znak = 0;
-        const std::size_t delka = DekodujZnak(text, i, znak);
-        if (delka == 0)
+        const TZnakUtf8 z = CtiZnak(text, i);
+        if (!z.Platny)
             return false;
-        i += delka;
+        i += z.Delka;
     }
     return true;
 }

@@ -13,33 +13,33 @@
 #include <vector>
 
 #include "LogZaznamy.h"
+#include "ZnakoveTexty.h"
 
 namespace vk::device {
 
 namespace {
 
-// Length of the UTF-8 sequence that begins with `b`, as far as its lead
-// byte tells (1 for a stray byte).
-std::size_t DelkaZnaku(unsigned char b)
-{
-    if (b >= 0xF0 && b <= 0xF7)
-        return 4;
-    if (b >= 0xE0)
-        return b <= 0xEF ? 3 : 1;
-    if (b >= 0xC0)
-        return 2;
-    return 1;
-}
-
-// UTF-8 to windows-1250. A character the code page lacks (or a broken
-// sequence) becomes "?" so that one odd character does not lose the line.
+// UTF-8 to windows-1250. The text is decoded here, character by character
+// with the program's one UTF-8 decoder; iconv only maps the code points to
+// the code page. A broken sequence, or a character the code page lacks,
+// becomes "?" so that one odd character does not lose the line; a broken
+// sequence takes only its own bytes, so every character and line end after
+// it survives.
 bool NaWindows1250(const std::string& utf8, std::string& vystup)
 {
-    iconv_t cd = iconv_open("WINDOWS-1250", "UTF-8");
+    iconv_t cd = iconv_open("WINDOWS-1250", "UTF-32LE");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return false;
+    std::string vstup;  // the code points, 4 bytes little-endian each
+    vstup.reserve(4 * utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const common::TZnakUtf8 z = common::CtiZnak(utf8, i);
+        const char32_t znak = z.Platny ? z.Znak : U'?';
+        for (int k = 0; k < 4; ++k)
+            vstup.push_back(static_cast<char>((znak >> (8 * k)) & 0xFF));
+        i += z.Delka;
+    }
     vystup.clear();
-    std::string vstup = utf8;
     char* in = vstup.data();
     std::size_t zbyva = vstup.size();
     char blok[4096];
@@ -51,7 +51,7 @@ bool NaWindows1250(const std::string& utf8, std::string& vystup)
         if (r != static_cast<std::size_t>(-1) || errno == E2BIG)
             continue;
         vystup.push_back('?');
-        const std::size_t preskoc = std::min(zbyva, DelkaZnaku(static_cast<unsigned char>(*in)));
+        const std::size_t preskoc = std::min<std::size_t>(zbyva, 4);
         in += preskoc;
         zbyva -= preskoc;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -247,6 +247,17 @@ TEST_F(LogExport, PrepiseStaryLogAZnakMimoKodovouStrankuJeOtaznik)
     EXPECT_EQ(Log(), "A?B \x80\r\n\r\n");
 }
 
+// The fuzz input that found it, used as the fuzz target uses it (the file
+// and the header alike): the byte 0xF7 announces a four-byte sequence but
+// belongs to none, and must not take the line ends after it along.
+TEST_F(LogExport, NeplatnyBajtVHlavickeNespolkneKonceRadku)
+{
+    const vk::test::Bajty vstup = {0xF7};
+    Bin(vstup);
+    ASSERT_TRUE(PrevedLogNaText(zaklad_, std::string(vstup.begin(), vstup.end()), chyba_));
+    EXPECT_EQ(Log(), "?\r\n\r\nChybn\xFD typ souboru " + zaklad_ + ".bin\r\n");
+}
+
 TEST_F(LogExport, ChybaZapisuNenechaPolovicatySoubor)
 {
     Bin(Hlavicka());

@@ -38,6 +38,26 @@ struct TSlozka {
     }
 };
 
+// The text begins with the header line and an empty line: every ASCII byte
+// of the header in order, then CR LF CR LF, with nothing in between but the
+// "?" or the upper-half bytes that other characters of the header became.
+bool ZacinaHlavickou(const std::string& text, const std::string& hlavicka)
+{
+    std::string ocekavano;
+    for (const char c : hlavicka)
+        if (static_cast<unsigned char>(c) < 0x80)
+            ocekavano += c;
+    ocekavano += "\r\n\r\n";
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < text.size() && j < ocekavano.size(); ++i) {
+        if (text[i] == ocekavano[j])
+            ++j;
+        else if (text[i] != '?' && static_cast<unsigned char>(text[i]) < 0x80)
+            return false;
+    }
+    return j == ocekavano.size();
+}
+
 const fs::path& Slozka()
 {
     static const TSlozka slozka;
@@ -64,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
         Pozaduj(text.size() >= 4);
         Pozaduj(text.compare(text.size() - 2, 2, "\r\n") == 0);
+        Pozaduj(ZacinaHlavickou(text, hlavicka));
     }
     std::size_t souboru = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(Slozka()))
