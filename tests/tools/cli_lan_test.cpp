@@ -107,6 +107,17 @@ INSTANTIATE_TEST_SUITE_P(
         TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení"}),
     [](const auto& info) { return std::string(info.param.Nazev); });
 
+// A module whose type text holds terminal controls (ESC and the C1 CSI) is
+// named in the refusal with them escaped, never raw.
+TEST_F(cli_Lan, NepodporovanyTypSRidicimiZnakyJeEscapovany)
+{
+    const std::string info = "VK\x1B[2J\x9B" "31m v.1.00 (sn.1)";
+    ASSERT_TRUE(sim.NastavSoubor("info.txt", Bajty(info.begin(), info.end())));
+    const TVysledek v = Cli({"identify"});
+    EXPECT_EQ(v.Kod, 1);
+    EXPECT_EQ(v.Chyby, "vk7316r: Připojený modulu není programem podporován - VK\\x1B[2J\\x9B31m  v.1.00\n");
+}
+
 // ---- write and read back --------------------------------------------------------------
 
 struct TZapis {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "Hodnoty.h"
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
 #include "U_VK7316R.h"
@@ -86,8 +87,11 @@ bool KodParity(const std::string& text, std::int32_t& kod)
 TKonec OverTyp(core::TData& dat, const std::string& typ, const std::string& verze, const std::string& vyrCislo)
 {
     const std::string typVerze = typ + "  v." + verze;
-    if (!core::PodporovanyTyp(typ)) return ChybaModulu(std::string(TextNepodporovanyTyp) + typVerze);
-    if (!core::PodporovanaVerze(typ, verze)) return ChybaModulu(std::string(TextNepodporovanaVerze) + typVerze);
+    // The module's own texts, shown escaped like every device text.
+    if (!core::PodporovanyTyp(typ)) return ChybaModulu(std::string(TextNepodporovanyTyp) + EscapujText(typVerze));
+    if (!core::PodporovanaVerze(typ, verze)) {
+        return ChybaModulu(std::string(TextNepodporovanaVerze) + EscapujText(typVerze));
+    }
     dat.Init = true;
     dat.TypVerze = typVerze;
     dat.TypModulu = typ;
