@@ -76,18 +76,18 @@ std::chrono::microseconds LimitOdeslani(std::size_t bajtu, std::int32_t kodBaud)
 }
 
 // The reply time-out counts from the end of the request on the wire, as the
-// module's own time-out does. A frame of 249 bytes takes 285 ms at 9600 Bd with parity, so
-// counting from the write would spend most of a 330 ms time-out before the
-// module has the request. False when the request has not left in time.
+// module's own time-out does. A frame of 249 bytes takes 285 ms at 9600 Bd
+// with parity, so counting from the write would spend most of a 330 ms
+// time-out before the module has the request. False when the request has not left in time, or
+// when the transfer is asked to end meanwhile.
 bool CekejNaOdeslani(TKanalRTU& kanal, std::chrono::microseconds limit)
 {
     const Okamzik termin = kanal.now() + limit;
     for (;;) {
         if (kanal.waitDrained(Platek(kanal.now(), termin)))
             return true;
-        if (kanal.now() >= termin)
+        if (kanal.now() >= termin || ZpracujZpravy())
             return false;
-        ZpracujZpravy();
     }
 }
 

@@ -164,6 +164,13 @@ TEST(RtuOdpoved, AskedToEndTheWaitStopsAndNoRequestFollows)
     EXPECT_LT(kanal.elapsed(), 10ms);
     EXPECT_EQ(kanal.written.size(), 1u);
 
+    // Likewise while the request is still leaving a port that does not drain.
+    ukoncit = false;
+    RtuVirtualChannel zaseknuty;
+    zaseknuty.neverDrains = true;
+    EXPECT_EQ(Vymen(zaseknuty, 8, 330).vysledek, 2);
+    EXPECT_LT(zaseknuty.elapsed(), 10ms);
+
     const Vymena dalsi = Vymen(kanal, 8, 330);
     NastavPumpuZprav({});
     NastavUkonceni({});
