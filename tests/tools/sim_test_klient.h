@@ -1,6 +1,6 @@
 #pragma once
 // Raw peers for the simulator tests (klient = client): a pty opened as a
-// serial port that sends frames with a CRC computed here, and a TFTP client
+// serial port that sends frames with the tests' own CRC, and a TFTP client
 // that builds its datagrams by hand. Neither uses the product's links, so a
 // fault in those cannot hide one in the simulator. Every wait is bounded.
 #include <arpa/inet.h>
@@ -19,35 +19,24 @@
 #include <utility>
 #include <vector>
 
+#include "HexBajty.h"
+
 namespace simtest {
 
 using Bajty = std::vector<std::uint8_t>;
 
-inline std::uint16_t Crc(const Bajty& b, std::size_t n)
-{
-    std::uint16_t crc = 0xFFFF;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= b[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : static_cast<std::uint16_t>(crc >> 1);
-    }
-    return crc;
-}
-
+// The frame with its CRC, by the tests' own CRC, which is pinned to literal
+// frames.
 inline Bajty SCrc(Bajty b)
 {
-    const std::uint16_t c = Crc(b, b.size());
-    b.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
-    return b;
+    return vk::test::SCrc(std::move(b));
 }
 
 inline bool CrcSedi(const Bajty& b)
 {
     if (b.size() < 3)
         return false;
-    const std::uint16_t c = Crc(b, b.size() - 2);
-    return b[b.size() - 2] == (c & 0xFF) && b[b.size() - 1] == (c >> 8);
+    return vk::test::SCrc(Bajty(b.begin(), b.end() - 2)) == b;
 }
 
 inline Bajty Text(const std::string& s)
