@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "BajtovaCisla.h"
 #include "Dekl.h"
 #include "Soubory.h"
 
@@ -24,14 +25,10 @@ constexpr std::size_t kontrolaBloku1 = 137;  // check byte of block 1, covers by
 using TBlok = std::array<std::uint8_t, velikostBloku>;  // one block
 static_assert(DelkaNacitaneKonfigurace == 2 * velikostBloku);
 
-// Check byte (KontrolniBajt): the two's complement of the 8-bit sum of the
-// first `pocet` (= count) bytes.
+// Check byte (KontrolniBajt) of the first `pocet` (= count) bytes.
 std::uint8_t KontrolniBajt(const TBlok& blok, std::size_t pocet)
 {
-    unsigned soucet = 0;
-    for (std::size_t i = 0; i < pocet; ++i)
-        soucet += blok[i];
-    return static_cast<std::uint8_t>((0u - soucet) & 0xFFu);
+    return common::KontrolniBajt(blok.data(), pocet);
 }
 
 // The check matches (SouhlasiKontrola): the covered bytes sum to 0.

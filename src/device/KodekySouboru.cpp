@@ -4,9 +4,13 @@
 #include <bit>
 #include <cmath>
 
+#include "BajtovaCisla.h"
 #include "ZnakoveTexty.h"
 
 namespace vk::device {
+
+using common::Cti16;
+using common::Cti32;
 
 namespace {
 
@@ -18,17 +22,6 @@ std::array<std::uint8_t, N> Doplnene(TBajty bajty)
     std::array<std::uint8_t, N> b{};
     std::copy_n(bajty.begin(), std::min(N, bajty.size()), b.begin());
     return b;
-}
-
-std::uint16_t Cti16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t Cti32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 void Zapis16(std::uint8_t* p, std::uint16_t v)
@@ -58,7 +51,7 @@ std::string Text(const std::uint8_t* p, std::size_t pocet)
 template <std::size_t N>
 void DoplnKontrolu(std::array<std::uint8_t, N>& b)
 {
-    b[N - 1] = KontrolniBajt(TBajty(b.data(), N - 1));
+    b[N - 1] = common::KontrolniBajt(b.data(), N - 1);
 }
 
 // One measurement group of sys.bin: value, minimum, maximum, status, time
@@ -88,14 +81,6 @@ void CtiMereni(const std::uint8_t* p, std::size_t mezera, TMereni m)
 }
 
 }  // namespace
-
-std::uint8_t KontrolniBajt(TBajty bajty)
-{
-    std::uint8_t soucet = 0;
-    for (auto b : bajty)
-        soucet = static_cast<std::uint8_t>(soucet + b);
-    return static_cast<std::uint8_t>(-soucet);
-}
 
 double DekodujFloat(const std::uint8_t* b)
 {

@@ -18,10 +18,6 @@ namespace vk::device {
 
 using TBajty = std::span<const std::uint8_t>;  // bytes received from the module
 
-// Check byte (Kontrolni = check): two's complement of the 8-bit sum, so that
-// the whole file sums to 0 modulo 256.
-std::uint8_t KontrolniBajt(TBajty bajty);
-
 // IEEE-754 single at b[0..3], first byte lowest, widened; a NaN becomes 0.0.
 double DekodujFloat(const std::uint8_t* b);
 

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BajtovaCisla.h"
+
 namespace vk::device {
 
-namespace {
+using common::Cti32;
 
-std::uint32_t Cti32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
+namespace {
 
 // At least two digits: values below 10 get one leading zero.
 std::string DveCislice(unsigned hodnota)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "BajtovaCisla.h"
 #include "ZnakoveTexty.h"
 
 namespace vk::cli {
@@ -98,7 +99,7 @@ bool ZHexu(std::string_view text, std::uint8_t* bajty, std::size_t pocet)
 
 std::string TextRTC(const std::uint8_t* rtc8)
 {
-    const unsigned ms = rtc8[0] | (rtc8[1] << 8);
+    const unsigned ms = common::Cti16(rtc8);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04u-%02u-%02u %02u:%02u:%02u.%03u", 2000u + rtc8[7], unsigned{rtc8[6]},
                   unsigned{rtc8[5]}, unsigned{rtc8[4]}, unsigned{rtc8[3]}, unsigned{rtc8[2]}, ms);
