@@ -19,6 +19,7 @@ struct THlavickaLOG {
     std::array<std::uint8_t, DelkaHlavickyLOG> Bajty{};
     std::uint32_t PocetZaznamu = 0;  // records stored in the module
     std::uint32_t Kapacita = 0;      // capacity of the log in records
+    bool operator==(const THlavickaLOG&) const = default;
 };
 
 // One record as stored: event code at 0 (0 and 255 = empty slot), time at

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "LogZaznamy.h"
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
 
@@ -294,6 +295,33 @@ struct TVK7316R_FwAkt {
     bool operator==(const TVK7316R_FwAkt&) const = default;
 };
 
+// The event log's header file logh.bin (Hlavicka = header; bytes the file
+// lacks count as zero).
+struct TVK7316R_LoghBin {
+    std::int32_t Status = 0;
+    std::string StatusText;
+    THlavickaLOG Hlavicka;
+    bool operator==(const TVK7316R_LoghBin&) const = default;
+};
+
+// log100.bin: the header and the latest records (Zaznamy = records), every
+// complete 64-byte record after the header in file order.
+struct TVK7316R_Log100Bin {
+    std::int32_t Status = 0;
+    std::string StatusText;
+    THlavickaLOG Hlavicka;
+    std::vector<TZaznamLOG> Zaznamy;
+    bool operator==(const TVK7316R_Log100Bin&) const = default;
+};
+
+// The whole event log log.bin into a local file (LokalniSoubor = its path).
+struct TVK7316R_LogBin {
+    std::int32_t Status = 0;
+    std::string StatusText;
+    std::string LokalniSoubor;
+    bool operator==(const TVK7316R_LogBin&) const = default;
+};
+
 // Firmware upload (LokalniSoubor = path of the local image file).
 struct TVK7316R_FwHbn {
     std::int32_t Status = 0;
@@ -344,12 +372,20 @@ bool ZapisUartmCfg(TVK7316R& modul, TVK7316R_UartmCfg& r);
 bool PrectiSpravaCfg(TVK7316R& modul, TVK7316R_SpravaCfg& r);
 bool ZapisSpravaCfg(TVK7316R& modul, TVK7316R_SpravaCfg& r);
 
-// log.cfg and log.clr travel over the network link only, whatever link the
-// connection uses; they check neither Modul.Init nor Modul.Rozhrani. They
-// honour the busy mark of Modul, the record that owns that link.
-bool PrectiLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r);
-bool ZapisLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r);
-bool ZapisLogClr(link::TTFTP& tftp, TVK7316R_LogClr& r);
+// The event log files (log.cfg, log.clr, logh.bin, log100.bin, log.bin)
+// travel over the network link modul.TFTP only, whatever link the connection
+// uses; they check neither modul.Init nor modul.Rozhrani (their callers
+// check Init). They honour the busy mark of `modul`, which owns that link.
+bool PrectiLogCfg(TVK7316R& modul, TVK7316R_LogCfg& r);
+bool ZapisLogCfg(TVK7316R& modul, TVK7316R_LogCfg& r);
+bool ZapisLogClr(TVK7316R& modul, TVK7316R_LogClr& r);
+bool PrectiLoghBin(TVK7316R& modul, TVK7316R_LoghBin& r);
+bool PrectiLog100Bin(TVK7316R& modul, TVK7316R_Log100Bin& r);
+// The local file appears whole or not at all: the transfer goes into a
+// temporary file beside it, which replaces it only when the transfer is
+// complete and no one asked the transfers to end (link::PozadovanoUkonceni).
+// A file that cannot be made is a failure with a text that names it.
+bool PrectiLogBin(TVK7316R& modul, TVK7316R_LogBin& r, const link::TPrubeh& prubeh = {});
 
 bool PrectiFwAkt(TVK7316R& modul, TVK7316R_FwAkt& r);
 // Uploads r.LokalniSoubor unchanged; `prubeh` (progress) is passed to the link.

@@ -1,6 +1,6 @@
 // The module's settings files: lan4.cfg, mbtcp.cfg, uarts.cfg, uartm.cfg,
-// sprava.cfg over the connection's link; log.cfg and log.clr over the TFTP
-// link alone.
+// sprava.cfg over the connection's link (log.cfg is with the event log
+// files, over the TFTP link alone).
 #include "SpolecnyPrubeh.h"
 #include "U_VK7316R.h"
 
@@ -59,35 +59,6 @@ bool ZapisSpravaCfg(TVK7316R& modul, TVK7316R_SpravaCfg& r)
 {
     const auto b = KodujSpravaCfg(r);
     return detail::ProvedZapis(modul, r, "sprava.cfg", b);
-}
-
-// The log operations are given the TFTP link alone, not the connection;
-// they share the busy mark of the program's one connection record, which
-// owns that link.
-
-bool PrectiLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r)
-{
-    return detail::ProvedPrenos(Modul.Zaneprazdnen, r, [&](std::string& chyba) {
-        std::vector<std::uint8_t> data;
-        if (!detail::CtiTFTP(tftp, "log.cfg", data, chyba))
-            return false;
-        DekodujLogCfg(data, r);
-        return true;
-    });
-}
-
-bool ZapisLogCfg(link::TTFTP& tftp, TVK7316R_LogCfg& r)
-{
-    const auto b = KodujLogCfg(r);
-    return detail::ProvedPrenos(Modul.Zaneprazdnen, r,
-                                [&](std::string& chyba) { return detail::PisTFTP(tftp, "log.cfg", b, chyba); });
-}
-
-bool ZapisLogClr(link::TTFTP& tftp, TVK7316R_LogClr& r)
-{
-    const auto b = KodujLogClr(r);
-    return detail::ProvedPrenos(Modul.Zaneprazdnen, r,
-                                [&](std::string& chyba) { return detail::PisTFTP(tftp, "log.clr", b, chyba); });
 }
 
 }  // namespace vk::device

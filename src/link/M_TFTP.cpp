@@ -15,7 +15,7 @@ namespace {
 
 // The link's outcomes become status texts here and nowhere else.
 const char* const TextBezKlienta = "Spojení dosud neinicializováno";
-const char* const TextChyba = "Chyba spojení";
+const char* const TextChyba = TextChybaTFTP;
 const char* const TextOk = "OK";
 
 bool Vysledek(TTFTP& tftp, std::int32_t status, const std::string& text)

@@ -38,6 +38,11 @@ struct TTFTP {
 
 constexpr std::size_t VelikostPametiTFTP = 10000;  // memory transfer buffer
 
+// The status text of every failed transfer (time-out, error packet, a
+// transfer asked to end); a caller that drops a finished transfer for the
+// same reasons reports it with this text too.
+inline constexpr const char* TextChybaTFTP = "Chyba spojení";
+
 // Stores the settings, releases the previous client and makes a new one.
 // No network traffic.
 void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs);

@@ -90,16 +90,16 @@ TEST(Modul, LogSouboryNehlediNaInitAJdouPresTFTP)
     TVK7316R modul;
     auto cfg = Predvyplneny<TVK7316R_LogCfg>();
     cfg.Povolen = 1;
-    EXPECT_FALSE(PrectiLogCfg(modul.TFTP, cfg));
+    EXPECT_FALSE(PrectiLogCfg(modul, cfg));
     EXPECT_EQ(cfg.Status, 1);
     EXPECT_EQ(cfg.StatusText, "Spojení dosud neinicializováno");
     EXPECT_EQ(cfg.Povolen, 1);  // fields stay when the read fails
 
-    EXPECT_FALSE(ZapisLogCfg(modul.TFTP, cfg));
+    EXPECT_FALSE(ZapisLogCfg(modul, cfg));
     EXPECT_EQ(cfg.StatusText, "Spojení dosud neinicializováno");
 
     auto clr = Predvyplneny<TVK7316R_LogClr>();
-    EXPECT_FALSE(ZapisLogClr(modul.TFTP, clr));
+    EXPECT_FALSE(ZapisLogClr(modul, clr));
     EXPECT_EQ(clr.Status, 1);
     EXPECT_EQ(clr.StatusText, "Spojení dosud neinicializováno");
 }
@@ -124,11 +124,15 @@ TEST(Modul, ZaneprazdnenyOdmitneBezProvozu)
     EXPECT_FALSE(RestartModulu(modul, restart));
     EXPECT_EQ(restart.StatusText, TextZaneprazdnen);
 
-    Modul.Zaneprazdnen = true;
+    // The log operations honour the mark of the record they are given, not
+    // that of the program's global one.
     TVK7316R_LogCfg cfg;
-    EXPECT_FALSE(PrectiLogCfg(Modul.TFTP, cfg));
+    EXPECT_FALSE(PrectiLogCfg(modul, cfg));
     EXPECT_EQ(cfg.StatusText, TextZaneprazdnen);
-    Modul.Zaneprazdnen = false;
+    TVK7316R_LoghBin logh;
+    EXPECT_FALSE(PrectiLoghBin(modul, logh));
+    EXPECT_EQ(logh.StatusText, TextZaneprazdnen);
+    EXPECT_FALSE(Modul.Zaneprazdnen);
 
     modul.Zaneprazdnen = false;
     EXPECT_FALSE(PrectiLan4Cfg(modul, lan));

@@ -211,10 +211,10 @@ TEST_F(SerialPrenos, BootCmdCteJedenBlokDoNuly)
 TEST_F(SerialPrenos, LogCfgNaSerioveLinceNicNeposila)
 {
     TVK7316R_LogCfg cfg;
-    EXPECT_FALSE(PrectiLogCfg(spojeni_.TFTP, cfg));
+    EXPECT_FALSE(PrectiLogCfg(spojeni_, cfg));
     EXPECT_EQ(cfg.StatusText, "Spojení dosud neinicializováno");
     TVK7316R_LogClr clr;
-    EXPECT_FALSE(ZapisLogClr(spojeni_.TFTP, clr));
+    EXPECT_FALSE(ZapisLogClr(spojeni_, clr));
     vk::link::Cekej(20);
     EXPECT_TRUE(peer_->pozadavky().empty());
 }
@@ -279,7 +279,7 @@ TEST_F(SerialPrenos, DruhyPrenosBehemCekaniJeOdmitnut)
         if (pumpy++ == 0) {
             PrectiUartsCfg(Modul, vnitrni);
             RestartModulu(Modul, restart);
-            PrectiLogCfg(Modul.TFTP, log);
+            PrectiLogCfg(Modul, log);
         }
     });
     TVK7316R_UartsCfg vnejsi;

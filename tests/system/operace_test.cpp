@@ -258,16 +258,16 @@ TEST_P(Operace, SouboryLogVzdyPresTFTP)
     TVK7316R_LogCfg cfg;
     cfg.Povolen = 3;
     cfg.Udalost = 0x3FFE;
-    ASSERT_TRUE(ZapisLogCfg(m_.TFTP, cfg)) << cfg.StatusText;
+    ASSERT_TRUE(ZapisLogCfg(m_, cfg)) << cfg.StatusText;
     EXPECT_EQ(s_.sim.Soubor("log.cfg"), (Bajty{0x01, 0x00, 0xFE, 0x3F, 0x00, 0x00, 0xC2}));
     TVK7316R_LogCfg zpet;
-    ASSERT_TRUE(PrectiLogCfg(m_.TFTP, zpet)) << zpet.StatusText;
+    ASSERT_TRUE(PrectiLogCfg(m_, zpet)) << zpet.StatusText;
     EXPECT_EQ(zpet.Povolen, 1);
     EXPECT_EQ(zpet.Udalost, 0x3FFEu);
 
     ASSERT_GT(s_.sim.Soubor("log.bin").size(), 64u);
     TVK7316R_LogClr clr;
-    ASSERT_TRUE(ZapisLogClr(m_.TFTP, clr)) << clr.StatusText;
+    ASSERT_TRUE(ZapisLogClr(m_, clr)) << clr.StatusText;
     EXPECT_EQ(s_.sim.Soubor("log.bin").size(), 64u);
 }
 

@@ -158,7 +158,7 @@ TEST_P(PoruchaObeLinky, DruhyPrenosBehemCekaniBezProvozu)
     vk::link::NastavPumpuZprav([&] {
         if (pumpy++ == 0) {
             PrectiSysBin(Modul, sys);
-            ZapisLogClr(Modul.TFTP, clr);
+            ZapisLogClr(Modul, clr);
             ZapisBootCmd(Modul, cmd);
         }
     });

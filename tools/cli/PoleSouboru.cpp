@@ -322,8 +322,8 @@ TSouborCLI LogCfg()
     using R = TVK7316R_LogCfg;
     TPopis<R> p;
     p.Nazev = "log.cfg";
-    p.Precti = [](R& r) { return PrectiLogCfg(Modul.TFTP, r); };
-    p.Zapis = [](R& r) { return ZapisLogCfg(Modul.TFTP, r); };
+    p.Precti = [](R& r) { return PrectiLogCfg(Modul, r); };
+    p.Zapis = [](R& r) { return ZapisLogCfg(Modul, r); };
     p.Polozky = [](const R& r) { return Polozky(r); };
     // The logging window has one check box per event kind, bits 0 to 13.
     p.Pole = {SRozsahem(PoleCislo<R>("Povolen", &R::Povolen, 0, 1), "0-1: 0 off, 1 on"),

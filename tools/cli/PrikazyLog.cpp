@@ -125,7 +125,7 @@ TKonec LogArchive(TKontext& k)
 TKonec LogClear(TKontext&)
 {
     device::TVK7316R_LogClr r;
-    if (!device::ZapisLogClr(Modul.TFTP, r)) return Selhani("log.clr", r.StatusText);
+    if (!device::ZapisLogClr(Modul, r)) return Selhani("log.clr", r.StatusText);
     Vypis("LOG vymazán.\n");
     return TKonec::Uspech;
 }
