@@ -1,17 +1,11 @@
-// log-show, log-archive, log-clear (over the module's network link) and
-// log-export (offline).
-#include <algorithm>
-#include <array>
-#include <chrono>
+// log-show, log-archive, log-clear (the event log window's procedures, over
+// the module's network link) and log-export (offline).
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
+#include "Log.h"
 #include "LogZaznamy.h"
-#include "M_TFTP.h"
-#include "MistniSoubor.h"
 #include "PoleSouboru.h"
 #include "Prikazy.h"
 #include "Prubeh.h"
@@ -30,63 +24,36 @@ TKonec Selhani(const std::string& soubor, const std::string& status)
     return TKonec::ChybaModulu;
 }
 
-bool PrectiLog(const std::string& soubor, std::vector<std::uint8_t>& data, std::string& status)
+// A failed step: a module file's transfer, or a local file.
+TKonec Selhani(const procedures::TVysledekOperaceLOG& v)
 {
-    data.assign(link::VelikostPametiTFTP, 0);
-    std::uint32_t pocet = 0;
-    if (!link::PrectiDoPameti(Modul.TFTP, soubor, data.data(), pocet)) {
-        status = Modul.TFTP.ED.StatusText;
-        return false;
+    if (v.Soubor.empty()) {
+        Chyba(v.StatusText);
+        return TKonec::ChybaModulu;
     }
-    data.resize(pocet);
-    return true;
-}
-
-// The header of a log text export, as the event log window writes it: two
-// lines joined by a lone carriage return.
-std::string HlavickaExportu(const std::string& modul, const std::string& ip)
-{
-    return "Modul     : " + modul + "\r" + "IP adresa : " + ip;
-}
-
-// "Arch_" + yymmdd + "_" + hhnnss of the local time.
-std::string JmenoArchivu()
-{
-    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "Arch_%y%m%d_%H%M%S", &tm);
-    return buf;
+    return Selhani(v.Soubor, v.StatusText);
 }
 
 }  // namespace
 
-TKonec LogShow(TKontext&)
+TKonec LogShow(TKontext& k)
 {
-    std::vector<std::uint8_t> hlavicka;
-    std::string status;
-    if (!PrectiLog("logh.bin", hlavicka, status)) return Selhani("logh.bin", status);
-    std::vector<std::uint8_t> zaznamy;
-    if (!PrectiLog("log100.bin", zaznamy, status)) return Selhani("log100.bin", status);
-
-    const device::THlavickaLOG h = device::DekodujHlavickuLOG(hlavicka.data(), hlavicka.size());
-    const double zaplneni = h.Kapacita == 0 ? 0.0 : static_cast<double>(h.PocetZaznamu) / h.Kapacita * 100.0;
+    // One poll of the event log window as it opens: no change mark yet, so
+    // the header and the latest records are read.
+    procedures::TKrokLOG krok;
+    krok.Init = k.Dat.Init;
+    krok.PauzaMs = 0;
+    const procedures::TVysledekKrokuLOG v = procedures::KrokLOG(Modul, krok);
+    if (!v.Provedeno) {
+        Chyba(v.Status.substr(1));
+        return TKonec::ChybaModulu;
+    }
+    if (v.Status != procedures::TextyLOG::OK) return Selhani(v.Chyba);
     char buf[128];
     std::snprintf(buf, sizeof buf, "Počet uložených záznamů: %u\nZaplnění paměti [%%]: %.3f\n",
-                  static_cast<unsigned>(h.PocetZaznamu), zaplneni);
+                  static_cast<unsigned>(v.PocetZaznamu), v.Zaplneni);
     std::string vystup = buf;
-    if (h.PocetZaznamu != 0) {
-        std::vector<std::string> radky;
-        for (std::size_t o = device::DelkaHlavickyLOG; o + device::DelkaZaznamuLOG <= zaznamy.size();
-             o += device::DelkaZaznamuLOG) {
-            device::TZaznamLOG z{};
-            std::copy_n(zaznamy.begin() + static_cast<std::ptrdiff_t>(o), z.size(), z.begin());
-            std::string radek = device::DekodujZaznamLOG(z);
-            if (!radek.empty()) radky.push_back(std::move(radek));
-        }
-        for (auto it = radky.rbegin(); it != radky.rend(); ++it) vystup += *it + "\n";
-    }
+    for (const std::string& radek : v.Radky) vystup += radek + "\n";
     Vypis(vystup);
     return TKonec::Uspech;
 }
@@ -101,31 +68,23 @@ TKonec PripravLogArchive(TKontext& k)
 
 TKonec LogArchive(TKontext& k)
 {
-    const std::string zaklad = k.Argumenty.Parametry.empty() ? JmenoArchivu() : k.Argumenty.Parametry[0];
-    const std::string bin = zaklad + ".bin";
-    const std::string docasny = DocasneJmeno(bin);
+    const std::string zaklad =
+        k.Argumenty.Parametry.empty() ? procedures::JmenoArchivu() : k.Argumenty.Parametry[0];
+    procedures::TVysledekOperaceLOG v;
     {
         TUkazatelPrubehu prubeh("log.bin");
-        if (!link::PrectiDoSouboru(Modul.TFTP, docasny, "log.bin", prubeh.Zpetne())) {
-            prubeh.Ukonci();
-            ZahodSoubor(docasny);
-            return Selhani("log.bin", SCilem(Modul.TFTP.ED.StatusText, docasny, bin));
-        }
+        v = procedures::UlozLOG(Modul, zaklad, procedures::HlavickaArchivu(k.Dat.TypVerze, k.Dat.Pripojeni.LAN_IP),
+                                prubeh.Zpetne());
     }
-    std::string chyba;
-    if (!DokonciSoubor(docasny, bin, chyba)) return Selhani("log.bin", chyba);
-    if (!device::PrevedLogNaText(zaklad, HlavickaExportu(k.Dat.TypVerze, k.Dat.Pripojeni.LAN_IP), chyba)) {
-        Chyba(chyba);
-        return TKonec::ChybaModulu;
-    }
-    Vypis("LOG uložen: " + bin + ", " + zaklad + ".log\n");
+    if (!v.Ok) return Selhani(v);
+    Vypis("LOG uložen: " + zaklad + ".bin, " + zaklad + ".log\n");
     return TKonec::Uspech;
 }
 
 TKonec LogClear(TKontext&)
 {
-    device::TVK7316R_LogClr r;
-    if (!device::ZapisLogClr(Modul, r)) return Selhani("log.clr", r.StatusText);
+    const procedures::TVysledekOperaceLOG v = procedures::VymazLOG(Modul);
+    if (!v.Ok) return Selhani(v);
     Vypis("LOG vymazán.\n");
     return TKonec::Uspech;
 }
@@ -144,7 +103,8 @@ TKonec PripravLogExport(TKontext& k)
 TKonec LogExport(TKontext& k)
 {
     const std::string& zaklad = k.Argumenty.Parametry[0];
-    const std::string hlavicka = HlavickaExportu(k.Argumenty.ModulText.value_or("???"), k.Argumenty.IPText.value_or("???"));
+    const std::string hlavicka =
+        procedures::HlavickaArchivu(k.Argumenty.ModulText.value_or("???"), k.Argumenty.IPText.value_or("???"));
     std::string chyba;
     if (!device::PrevedLogNaText(zaklad, hlavicka, chyba)) {
         Chyba(chyba);
