@@ -569,14 +569,6 @@ TEST_F(cli_Lan, LogShowNejnovejsiPrvni)
               "[05.03.2023  14:01:00] - U01 - Zapnutí napájení\n");
 }
 
-TEST_F(cli_Lan, LogShowPrazdnyABezKapacity)
-{
-    ASSERT_TRUE(sim.NastavSoubor("log.bin", Log(0, 0, {Zaznam(1, 1)})));
-    const TVysledek v = Cli({"log-show"});
-    ASSERT_EQ(v.Kod, 0) << v.Chyby;
-    EXPECT_EQ(v.Vystup, "Počet uložených záznamů: 0\nZaplnění paměti [%]: 0.000\n");
-}
-
 TEST_F(cli_Lan, LogArchiveSeJmenemIBez)
 {
     TDocasnaSlozka d;
@@ -598,16 +590,6 @@ TEST_F(cli_Lan, LogArchiveSeJmenemIBez)
         << w.Vystup;
     EXPECT_TRUE(std::filesystem::exists(ve.Slozka + "/" + m[1].str() + ".bin"));
     EXPECT_TRUE(std::filesystem::exists(ve.Slozka + "/" + m[1].str() + ".log"));
-}
-
-TEST_F(cli_Lan, LogArchiveDoChybejiciSlozkyJeChyba)
-{
-    TDocasnaSlozka d;
-    const TVysledek v = Cli({"log-archive", d / "chybi/a"});
-    EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: log.bin: Nelze vytvořit soubor " + d / "chybi/a.bin\n");
-    EXPECT_TRUE(v.Vystup.empty());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.Cesta()), std::filesystem::directory_iterator()), 0);
 }
 
 TEST_F(cli_Lan, LogClearVyprazdniLog)
