@@ -1,0 +1,64 @@
+#include "Diagnostika.h"
+
+#include <cstdio>
+
+#include "Dekl.h"
+
+namespace vk::procedures {
+
+namespace {
+
+std::string DveCislice(std::uint32_t n)
+{
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+}  // namespace
+
+std::string TextMAC(const device::TAdresaMAC& mac)
+{
+    std::string text;
+    for (std::size_t i = 0; i < mac.size(); ++i) {
+        char bajt[3];
+        std::snprintf(bajt, sizeof bajt, "%02X", mac[i]);
+        text += (i ? ":" : "") + std::string(bajt);
+    }
+    return text;
+}
+
+std::string TextIP4(const device::TAdresaIP4& ip)
+{
+    return core::IP4NaText(ip);
+}
+
+std::string TextUptime(std::uint32_t s)
+{
+    return std::to_string(s) + " (" + std::to_string(s / 86400) + ":" + DveCislice((s / 3600) % 24) + ":" +
+           DveCislice((s / 60) % 60) + ":" + DveCislice(s % 60) + ")";
+}
+
+std::array<std::string, 6> HodnotySystem(const device::TVK7316R_SysBin& sys)
+{
+    return {sys.TypFW, sys.TypLoader, sys.VyrCislo, TextMAC(sys.MAC), TextIP4(sys.IP4_Adresa),
+            TextUptime(sys.UptimeS)};
+}
+
+TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+{
+    TVysledekKrokuSystem v;
+    device::TVK7316R_SysBin sys;
+    if (!init || !modul.Init) {
+        v.Status = std::string(TextySystem::Neinicializovano);
+    } else if (!device::PrectiSysBin(modul, sys)) {
+        v.Status = " " + sys.StatusText;
+    } else {
+        v.Precteno = true;
+        v.Hodnoty = HodnotySystem(sys);
+        v.Status = std::string(TextySystem::OK);
+    }
+    if (oznam)
+        oznam(v.Status);
+    return v;
+}
+
+}  // namespace vk::procedures
