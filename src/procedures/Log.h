@@ -82,7 +82,7 @@ struct TVysledekKrokuLOG {
     double Zaplneni = 0;              // fill of the log memory in per cent
     std::vector<std::string> Radky;   // the latest records as text, newest first
     std::string Archiv;               // base name of the archive written, empty when none
-    TVysledekOperaceLOG Chyba;        // the step that ended the poll, when one failed
+    TVysledekOperaceLOG Chyba{true, {}, "OK"};  // the step that ended the poll, when one failed
 };
 
 // One poll: archive, clearing, then logh.bin and, only when it differs
