@@ -1,11 +1,18 @@
 #pragma once
-// Oznameni = notice: the status texts a procedure reports while it runs, in
-// the order a window shows them.
+// The status texts a procedure reports while it runs (Oznameni = notice), in
+// the order a window shows them; the final text is also in the result.
 #include <functional>
 #include <string>
 
 namespace vk::procedures {
 
 using TOznameni = std::function<void(const std::string&)>;
+
+// Calls oznam when one is installed (a caller may pass none).
+inline void Oznam(const TOznameni& oznam, const std::string& text)
+{
+    if (oznam)
+        oznam(text);
+}
 
 }  // namespace vk::procedures

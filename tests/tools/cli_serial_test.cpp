@@ -179,7 +179,8 @@ TEST_F(cli_Serial, ComPortZeSouboruNastaveni)
     // A COM port without an entry falls back to /dev/ttyUSB(n-1) or /dev/ttyS(n-1).
     const TVysledek b = Spust({"--serial", "COM200", "--parity", "none", "identify"}, volby);
     EXPECT_EQ(b.Kod, 1);
-    EXPECT_EQ(b.Chyby, "vk7316r: Chyba otevření COM200 (/dev/ttyS199)\n");
+    EXPECT_EQ(b.Chyby, "vk7316r: Chyba otevření COM200 (/dev/ttyS199)\n"
+                       "vk7316r: Zařízení /dev/ttyS199 neexistuje.\n");
 }
 
 }  // namespace

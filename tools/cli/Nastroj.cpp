@@ -7,7 +7,7 @@
 
 #include "PoleSouboru.h"
 #include "Preruseni.h"
-#include "Pripojeni.h"
+#include "VolbyPripojeni.h"
 #include "Prikazy.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"

@@ -1,8 +1,8 @@
 #pragma once
-// Setting up the connection (Pripojeni = connection) the way the connection
-// window does: the options are checked with its messages, the link is opened
-// in Modul, the module is identified (serial: five 0x45 exchanges; LAN:
-// info.txt) and its type and version are checked.
+// The connection options (Volby pripojeni = connection options) turned into
+// the connection dialog's controls, and the dialog's connection attempt on
+// Modul: the same checks, messages, identification and type and version
+// check as the window.
 #include "Argumenty.h"
 #include "Dekl.h"
 #include "Nastroj.h"

@@ -1,0 +1,116 @@
+#pragma once
+// The connection attempt of the connection dialog (Pripojeni = connection):
+// the entries are checked with the dialog's messages, the link is opened in
+// the device connection record, the module is identified (serial: five 0x45
+// exchanges; LAN: info.txt) and its type and version are checked. Also the
+// device a COM number resolves to, and why it cannot be opened.
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "Dekl.h"
+#include "Oznameni.h"
+#include "U_VK7316R.h"
+
+namespace vk::procedures {
+
+// The connection dialog's controls (Okno = window): list item indices (-1 =
+// no item) and the texts of the fields, named after the controls.
+struct TOknoPripojeni {
+    std::int32_t ComboBox1 = 0;  // interface: 0 UART, 1 LAN
+    std::string Edit1;           // IP address
+    std::int32_t ComboBox2 = 0;  // IP version
+    std::string Edit2;           // LAN time-out
+    std::string Edit3;           // COM port number
+    std::int32_t ComboBox3 = 2;  // baud rate: code - 2
+    std::int32_t ComboBox4 = 1;  // parity code
+    std::string Edit4;           // UART time-out
+    std::string Edit5;           // module address
+};
+
+// Where the serial port is (Cesta = path): the settings file whose "Porty"
+// section may map the COM number, or a device path given directly (the
+// command-line tool's --serial /dev/...), which then replaces the number.
+struct TCestaPortu {
+    std::filesystem::path Nastaveni;
+    std::string Zarizeni;
+};
+
+// How an attempt ended (Konec = end); an invalid entry is the user's, the
+// others the link's or the module's.
+enum class TKonecPripojeni {
+    Uspech,              // success
+    NeplatnyUdaj,        // an invalid entry
+    ChybaPortu,          // the serial port did not open
+    ChybaIdentifikace,   // an identity exchange or the info.txt read failed, or the text is empty
+    NepodporovanyTyp,    // type not supported
+    NepodporovanaVerze,  // version not supported
+};
+
+// The device a COM number leads to (Cesta) and, when it cannot be opened,
+// why (Duvod = reason; empty when it opens).
+struct TZarizeniCOM {
+    std::string Cesta;
+    std::string Duvod;
+};
+
+// What the attempt leaves (Vysledek = result). The identity texts are those
+// read, also on a refusal; TData takes them, Pripojeni and SPripojeni only
+// when Uspech. Init and the zeroed Par reach TData on every attempt. The
+// list indices are those the dialog must show afterwards (an out-of-range
+// choice is replaced, not reported).
+struct TVysledekPripojeni {
+    TKonecPripojeni Konec = TKonecPripojeni::NeplatnyUdaj;
+    bool Uspech = false;
+    std::string Panel1;
+    core::TPripojeni Pripojeni;  // the working settings
+    std::string TypVerze;
+    std::string TypModulu;
+    std::string VerzeModulu;
+    std::string VyrCislo;
+    std::int32_t ComboBox1 = 0;
+    std::int32_t ComboBox2 = 0;
+    std::int32_t ComboBox3 = 2;
+    std::int32_t ComboBox4 = 1;
+    std::string Zarizeni;            // the serial device tried (UART)
+    std::optional<TZarizeniCOM> COM;  // why the serial port did not open (ChybaPortu)
+};
+
+inline constexpr const char* TextInicializace = "Probíhá inicializace připojení ...";
+inline constexpr const char* TextVPoradku = "V pořádku";
+
+// Button "Inicializace připojení": the attempt on `modul`, with `pripojeni`
+// the program's current connection settings. Reports the first panel text
+// through oznam; the last is in the result.
+TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPripojeni& okno,
+                                        const core::TPripojeni& pripojeni, const TCestaPortu& port,
+                                        const TOznameni& oznam = {});
+
+// Puts the result into the program state: Init, Par zeroed, and on success
+// the settings, identity texts and SPripojeni (Aplikuj = apply).
+void AplikujPripojeni(const TVysledekPripojeni& v, core::TData& dat);
+
+// The dialog's show: an interface outside 0..1 becomes 0 in the settings
+// themselves (Oprav = correct), then the controls from the settings.
+void OpravRozhrani(core::TPripojeni& pripojeni);
+TOknoPripojeni ZapisOkno(const core::TPripojeni& pripojeni);
+
+// The device for COM port n (the settings file's entry, else the default
+// devices) and whether it can be opened now.
+TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);
+TZarizeniCOM ZjistiZarizeni(const std::string& cesta);
+
+// What an open() of a device said, and what the file is: the decision of the
+// reason alone, so that it does not depend on who runs it (root opens what
+// the mode forbids, and takes an exclusive terminal).
+struct TOtevreniZarizeni {
+    int Errno = 0;           // 0: the open succeeded
+    bool Existuje = false;   // exists
+    std::uint32_t Gid = 0;   // group owning the device
+    bool Terminal = true;    // the opened file is a terminal
+};
+std::string DuvodZarizeni(const std::string& cesta, const TOtevreniZarizeni& o);
+
+}  // namespace vk::procedures

@@ -1,0 +1,128 @@
+#include "VolbyPripojeni.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+
+#include "Hodnoty.h"
+#include "M_ModbusRTU.h"
+#include "Pripojeni.h"
+#include "U_VK7316R.h"
+#include "Vystup.h"
+
+namespace vk::cli {
+
+namespace {
+
+using device::Modul;
+
+bool ZacinaCOM(const std::string& text)
+{
+    return text.size() >= 3 && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
+           std::toupper(static_cast<unsigned char>(text[1])) == 'O' &&
+           std::toupper(static_cast<unsigned char>(text[2])) == 'M';
+}
+
+// Baud-rate code of a rate in Bd among the codes the connection offers.
+bool KodRychlosti(const std::string& text, std::int32_t& kod)
+{
+    std::int32_t rychlost = 0;
+    if (!core::PrevedNaCislo(text, rychlost)) return false;
+    for (std::int32_t k = 2; k <= 8; ++k) {
+        if (link::RychlostBaud(k) == static_cast<std::uint32_t>(rychlost)) {
+            kod = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool KodParity(const std::string& text, std::int32_t& kod)
+{
+    static constexpr std::array<std::string_view, 3> nazvy = {"none", "even", "odd"};
+    const auto it = std::find(nazvy.begin(), nazvy.end(), text);
+    if (it == nazvy.end()) return false;
+    kod = static_cast<std::int32_t>(it - nazvy.begin());
+    return true;
+}
+
+// An IPv6 host is written in brackets ("[::1]:69") or bare with its colons.
+std::int32_t VerzeIPHostu(const std::string& host)
+{
+    return (!host.empty() && host[0] == '[') || std::count(host.begin(), host.end(), ':') > 1 ? 1 : 0;
+}
+
+// The connection dialog's controls as the options fill them; a baud rate or
+// parity the dialog's lists do not offer is refused here, with its own text.
+TKonec OknoZVoleb(const TArgumenty& a, procedures::TOknoPripojeni& okno, procedures::TCestaPortu& port)
+{
+    if (!a.Serial.has_value()) {
+        okno.ComboBox1 = 1;
+        okno.Edit1 = *a.Lan;
+        okno.ComboBox2 = VerzeIPHostu(*a.Lan);
+        okno.Edit2 = a.Timeout.value_or(std::to_string(VychoziTimeoutLAN));
+        return TKonec::Uspech;
+    }
+    okno.ComboBox1 = 0;
+    std::int32_t kodBaud = 4;
+    if (a.Baud.has_value() && !KodRychlosti(*a.Baud, kodBaud)) {
+        Chyba("Neplatná rychlost \"" + *a.Baud + "\": 2400, 4800, 9600, 19200, 38400, 57600 or 115200 Bd");
+        return TKonec::ChybaPouziti;
+    }
+    std::int32_t kodParita = 1;
+    if (a.Parita.has_value() && !KodParity(*a.Parita, kodParita)) {
+        Chyba("Neplatná parita \"" + *a.Parita + "\": none, even or odd");
+        return TKonec::ChybaPouziti;
+    }
+    okno.ComboBox3 = kodBaud - 2;
+    okno.ComboBox4 = kodParita;
+    okno.Edit4 = a.Timeout.value_or(std::to_string(VychoziTimeoutUART));
+    okno.Edit5 = a.Adresa.value_or("247");
+    const std::string& serial = *a.Serial;
+    if (ZacinaCOM(serial)) {
+        okno.Edit3 = serial.substr(3);
+        port.Nastaveni = core::CestyNastaveni().Cteni;
+    } else {
+        port.Zarizeni = serial;  // empty: no port at all, refused as a COM number
+    }
+    return TKonec::Uspech;
+}
+
+}  // namespace
+
+TKonec Pripoj(const TArgumenty& a, core::TData& dat)
+{
+    procedures::TOknoPripojeni okno;
+    procedures::TCestaPortu port;
+    const TKonec volby = OknoZVoleb(a, okno, port);
+    if (volby != TKonec::Uspech) return volby;
+
+    const procedures::TVysledekPripojeni v = procedures::InicializujPripojeni(Modul, okno, dat.Pripojeni, port);
+    procedures::AplikujPripojeni(v, dat);
+    switch (v.Konec) {
+    case procedures::TKonecPripojeni::Uspech:
+        return TKonec::Uspech;
+    case procedures::TKonecPripojeni::NeplatnyUdaj:
+        Chyba(v.Panel1);
+        return TKonec::ChybaPouziti;
+    case procedures::TKonecPripojeni::ChybaPortu:
+        // A device given by its path has no COM number to name.
+        Chyba((v.Pripojeni.UART_CisloCOM > 0 ? v.Panel1 : std::string("Chyba otevření COM")) + " (" + v.Zarizeni +
+              ")");
+        if (v.COM.has_value() && !v.COM->Duvod.empty()) Chyba(v.COM->Duvod);
+        return TKonec::ChybaModulu;
+    default:
+        // The module's own texts, shown escaped like every device text.
+        Chyba(EscapujText(v.Panel1));
+        return TKonec::ChybaModulu;
+    }
+}
+
+void Odpoj()
+{
+    link::ZavriPort(Modul.MBRTU);
+    Modul.Init = false;
+}
+
+}  // namespace vk::cli
