@@ -1,0 +1,57 @@
+#include "PrikazyModulu.h"
+
+#include "Cas.h"
+
+namespace vk::procedures {
+
+namespace {
+
+constexpr const char* TextProbihaRestart = " Probíhá restart modulu ...";
+constexpr const char* TextRestartovan = " Modul restartován.";
+
+void Hlaseni(TVysledekPrikazu& v, std::string text, const TOznameni& oznam)
+{
+    v.Status = std::move(text);
+    Oznam(oznam, v.Status);
+}
+
+}  // namespace
+
+TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+{
+    TVysledekPrikazu v;
+    if (!init) {
+        Hlaseni(v, TextNeinicializovano, oznam);
+        return v;
+    }
+    Hlaseni(v, TextProbihaRestart, oznam);
+    device::TVK7316R_Restart r;
+    if (!device::RestartModulu(modul, r)) {
+        v.Chyba = r.StatusText;
+        Hlaseni(v, " " + r.StatusText, oznam);
+        return v;
+    }
+    v.Uspech = true;
+    Hlaseni(v, TextRestartovan, oznam);
+    link::Cekej(1000);
+    return v;
+}
+
+TVysledekPrikazu VymazDiagnostikuLinky(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+{
+    TVysledekPrikazu v;
+    if (!init || !modul.Init) {
+        Hlaseni(v, TextNeinicializovano, oznam);
+        return v;
+    }
+    device::TVK7316R_ClrDiag r;
+    if (!device::VymazDiagnostiku(modul, r)) {
+        v.Chyba = r.StatusText;
+        Hlaseni(v, " " + r.StatusText, oznam);
+        return v;
+    }
+    v.Uspech = true;
+    return v;
+}
+
+}  // namespace vk::procedures
