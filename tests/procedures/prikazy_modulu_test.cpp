@@ -1,0 +1,63 @@
+// The restart window's command and the clearing of the line counters: their
+// texts, the second the restart window keeps its text, and no traffic
+// without a connection.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Cas.h"
+#include "PrikazyModulu.h"
+#include "SimModul.h"
+
+using namespace vk::procedures;
+using vk::sim::TPorucha;
+using vk::test::TLinkaSim;
+
+namespace {
+
+TEST(PrikazyModulu, RestartUkazeTextSekunduPredKoncem)
+{
+    vk::test::TSimModul s;
+    std::string chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Serial, chyba)) << chyba;
+    std::vector<std::string> texty;
+    vk::link::Okamzik hlaseni{};
+    const TVysledekPrikazu v = RestartujModul(s.modul, true, [&](const std::string& t) {
+        texty.push_back(t);
+        hlaseni = vk::link::Ted();
+    });
+    EXPECT_GE(vk::link::UplynuloMs(hlaseni), 1000);
+    EXPECT_TRUE(v.Uspech);
+    EXPECT_EQ(texty, (std::vector<std::string>{" Probíhá restart modulu ...", " Modul restartován."}));
+}
+
+TEST(PrikazyModulu, NezdarenyPrikazSTextemLinky)
+{
+    vk::test::TSimModul s;
+    std::string chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Sit, chyba)) << chyba;
+    s.sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
+    TVysledekPrikazu v = RestartujModul(s.modul, true);
+    EXPECT_FALSE(v.Uspech);
+    EXPECT_EQ(v.Status, " Chyba spojení");
+    v = VymazDiagnostikuLinky(s.modul, true);
+    EXPECT_FALSE(v.Uspech);
+    EXPECT_EQ(v.Status, " Chyba spojení");
+    s.sim.NastavPoruchu(TPorucha::OdmitnutyZapis, false);
+    v = VymazDiagnostikuLinky(s.modul, true);
+    EXPECT_TRUE(v.Uspech);
+    EXPECT_EQ(v.Status, "");  // the counters read next show it
+}
+
+TEST(PrikazyModulu, BezPripojeniNicNeposle)
+{
+    vk::test::TSimModul s;
+    std::string chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Sit, chyba)) << chyba;
+    EXPECT_EQ(RestartujModul(s.modul, false).Status, " Připojení k zařízení není inicializováno.");
+    EXPECT_EQ(VymazDiagnostikuLinky(s.modul, false).Status, " Připojení k zařízení není inicializováno.");
+    EXPECT_EQ(s.sim.PocetPozadavku(), 0u);
+}
+
+}  // namespace
