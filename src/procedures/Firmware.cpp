@@ -17,6 +17,7 @@ constexpr const char* TextNenalezen = " Soubor nenalezen";
 constexpr const char* TextZapis = " Probíhá zápis do modulu ...";
 constexpr const char* TextZapsano = " Firmware zapsán do modulu. Pro spuštění nutno modul restartovat.";
 constexpr const char* TextPreruseno = " Nahrávání přerušeno, nový firmware nebyl aktivován.";
+constexpr const char* TextCteniBootCmd = " Probíhá čtení boot.cmd ...";
 constexpr const char* TextProbihaRestart = " Probíhá restart zařízení ...";
 constexpr const char* TextRestartovano = " Zařízení restartováno.";
 constexpr std::size_t DelkaTypuVerze = 21;  // characters of info.txt shown as type and version
@@ -128,6 +129,27 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
     }
     v.Aktivovano = true;
     Hlaseni(v, TextZapsano, oznam);
+    return v;
+}
+
+TVysledekBootCmd ZobrazBootCmd(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+{
+    TVysledekBootCmd v;
+    if (!init) {
+        Hlaseni(v, TextNeinicializovano, oznam);
+        return v;
+    }
+    if (!modul.Init)
+        return v;
+    Hlaseni(v, TextCteniBootCmd, oznam);
+    device::TVK7316R_BootCmd boot;
+    if (!device::PrectiBootCmd(modul, boot)) {
+        Hlaseni(v, " " + boot.StatusText, oznam);
+        return v;
+    }
+    v.Uspech = true;
+    v.Radek = boot.Cmd;
+    Hlaseni(v, TextPrecteno, oznam);
     return v;
 }
 

@@ -40,6 +40,15 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
                                 const core::TUpgrade& upgrade, const link::TPrubeh& prubeh = {},
                                 const TOznameni& oznam = {});
 
+// "Zobrazit boot.cmd": the module's boot command as one line for the text
+// area (Radek = line; empty when the read fails).
+struct TVysledekBootCmd {
+    bool Uspech = false;
+    std::string Radek;
+    std::string Status;
+};
+TVysledekBootCmd ZobrazBootCmd(device::TVK7316R& modul, bool init, const TOznameni& oznam = {});
+
 // "Restart" of the upgrade window: it waits its second before it reports,
 // unlike the restart window.
 TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TOznameni& oznam = {});

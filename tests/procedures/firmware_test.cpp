@@ -66,6 +66,9 @@ TEST_P(Firmware, ZapisNahrajeObrazAPrikazProg)
     const auto fw = s_.sim.Soubor("fw.hbn");
     EXPECT_EQ(std::string(fw.begin(), fw.end()), bajty_);
     EXPECT_EQ(s_.sim.Soubor("boot.cmd"), Prog);
+    const TVysledekBootCmd b = ZobrazBootCmd(s_.modul, true, Zaznam());
+    EXPECT_EQ(texty_, (std::vector<std::string>{" Probíhá čtení boot.cmd ...", " Přečteno."}));
+    EXPECT_EQ(b.Radek, "prog");
 }
 
 TEST_P(Firmware, NezdarenyUploadNezapiseProg)
