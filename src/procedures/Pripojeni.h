@@ -4,7 +4,6 @@
 // the device connection record, the module is identified (serial: five 0x45
 // exchanges; LAN: info.txt) and its type and version are checked. Also the
 // device a COM number resolves to, and why it cannot be opened.
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
