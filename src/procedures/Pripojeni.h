@@ -97,7 +97,9 @@ void OpravRozhrani(core::TPripojeni& pripojeni);
 TOknoPripojeni ZapisOkno(const core::TPripojeni& pripojeni);
 
 // The device for COM port n (the settings file's entry, else the default
-// devices) and whether it can be opened now.
+// devices) and whether it can be opened now. It is tried with an open, so a
+// port this program holds itself (exclusive use) reads as busy: ask while
+// the port is closed here.
 TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);
 TZarizeniCOM ZjistiZarizeni(const std::string& cesta);
 
