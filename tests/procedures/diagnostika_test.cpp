@@ -8,6 +8,7 @@
 
 #include "Diagnostika.h"
 #include "Graf.h"
+#include "SimModul.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
 
@@ -80,18 +81,13 @@ class DiagnostikaSim : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        vk::sim::TNastaveniSimulatoru n;
-        n.SpustitSerial = false;
         std::string chyba;
-        ASSERT_TRUE(sim_.Spust(n, chyba)) << chyba;
-        vk::device::VychoziModul(modul_);
-        vk::link::InicializujTFTP(modul_.TFTP, sim_.AdresaLan(), 0, 400);
-        modul_.Rozhrani = 1;
-        modul_.Init = true;
+        ASSERT_TRUE(simModul_.Spust(vk::test::TLinkaSim::Sit, chyba)) << chyba;
     }
 
-    vk::sim::TSimulator sim_;
-    vk::device::TVK7316R modul_;
+    vk::test::TSimModul simModul_;
+    vk::sim::TSimulator& sim_ = simModul_.sim;
+    vk::device::TVK7316R& modul_ = simModul_.modul;
 };
 
 // Two polls on the same write index redraw once; a pending clear goes first

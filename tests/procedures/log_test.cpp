@@ -15,6 +15,7 @@
 
 #include "Cas.h"
 #include "Log.h"
+#include "SimModul.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
 
@@ -75,14 +76,8 @@ class ProceduraLog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        vk::sim::TNastaveniSimulatoru n;
-        n.SpustitSerial = false;
         std::string chyba;
-        ASSERT_TRUE(sim_.Spust(n, chyba)) << chyba;
-        vk::device::VychoziModul(modul_);
-        vk::link::InicializujTFTP(modul_.TFTP, sim_.AdresaLan(), 0, 400);
-        modul_.Rozhrani = 1;
-        modul_.Init = true;
+        ASSERT_TRUE(simModul_.Spust(vk::test::TLinkaSim::Sit, chyba)) << chyba;
         std::string vzor = (fs::temp_directory_path() / "vk7316r-log-XXXXXX").string();
         ASSERT_NE(::mkdtemp(vzor.data()), nullptr);
         slozka_ = vzor;
@@ -106,8 +101,9 @@ protected:
         });
     }
 
-    vk::sim::TSimulator sim_;
-    vk::device::TVK7316R modul_;
+    vk::test::TSimModul simModul_;
+    vk::sim::TSimulator& sim_ = simModul_.sim;
+    vk::device::TVK7316R& modul_ = simModul_.modul;
     TKrokLOG krok_;
     std::string slozka_;
 };
