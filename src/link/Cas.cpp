@@ -8,17 +8,18 @@ namespace vk::link {
 
 namespace {
 
-// The pump hook is process-wide like the window system's own message loop:
-// the program installs it once at start.
+// Both hooks belong to the thread that runs the transfers: the device
+// worker's question must not answer for a transfer of another thread, and a
+// hook installed there is never read by a thread it was not installed on.
 std::function<void()>& PumpaZprav()
 {
-    static std::function<void()> pumpa;
+    thread_local std::function<void()> pumpa;
     return pumpa;
 }
 
 std::function<bool()>& DotazUkonceni()
 {
-    static std::function<bool()> ukoncit;
+    thread_local std::function<bool()> ukoncit;
     return ukoncit;
 }
 

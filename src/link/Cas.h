@@ -22,9 +22,12 @@ std::int32_t CasDneMs();
 // Blocks the caller for ms milliseconds without pumping messages.
 void Cekej(std::int32_t ms);
 
-// The program installs its message pump here (the windows repaint and
-// handle clicks while a transfer waits); the command-line tool, the
-// simulator and the tests install none.
+// Both hooks below hold for the calling thread only, the thread that then
+// runs the transfers; another thread's transfers do not see them.
+
+// A hook called at every pump of a transfer's wait (pumpa zprav = message
+// pump). The windows never run their event loop here: their transfers run
+// on the device worker's thread. Tests count the pumps through it.
 void NastavPumpuZprav(std::function<void()> pumpa);
 
 // Whoever may have to stop a running transfer installs the question here
@@ -36,8 +39,9 @@ void NastavUkonceni(std::function<bool()> ukoncit);
 // True when the installed question asks the transfers to end.
 bool PozadovanoUkonceni();
 
-// Pumps the pending window messages through the installed hook, if any;
-// true when the transfer that waits is to end (PozadovanoUkonceni).
+// The cancellation point between two slices of a wait: calls the installed
+// pump hook, if any; true when the transfer that waits is to end
+// (PozadovanoUkonceni).
 bool ZpracujZpravy();
 
 // The 1 ms system timer resolution: needed on Windows, nothing to do here;

@@ -17,9 +17,16 @@ using namespace std::chrono_literals;
 // line full of noise still reaches the 260-byte stop within one pass.
 constexpr std::size_t BajtuZaPruchod = 1061;
 
-// Longest slice of the wait: the end of a reply is seen within this after
-// the gap, and between slices the window messages are pumped.
-constexpr std::chrono::microseconds NejdelsiPlatek = 1ms;
+// Longest slice of the reply wait. Each slice sleeps in poll until the next
+// byte, the end of the gap or the time-out, whichever comes first, so the
+// length of a slice bounds only how late a request to end the transfer is
+// seen (it is checked between slices), not how late the reply's end is.
+constexpr std::chrono::microseconds NejdelsiPlatekOdpovedi = 20ms;
+
+// Longest slice of the wait for the request to leave the port. A port tells
+// no one when its output queue empties, so this wait looks again after each
+// slice; a short slice keeps the reply clock from starting late.
+constexpr std::chrono::microseconds NejdelsiPlatekOdeslani = 1ms;
 
 // The smallest step of time the wait tells apart: "longer than the gap"
 // means gap + this.
@@ -63,10 +70,10 @@ struct TPrijem {
     bool casVyprsel = false;  // the last pass measured more than the time-out since the start
 };
 
-std::chrono::microseconds Platek(Okamzik ted, Okamzik termin)
+std::chrono::microseconds Platek(Okamzik ted, Okamzik termin, std::chrono::microseconds nejdele)
 {
     const auto zbyva = std::chrono::ceil<std::chrono::microseconds>(termin - ted);
-    return std::clamp(zbyva, std::chrono::microseconds(0), NejdelsiPlatek);
+    return std::clamp(zbyva, std::chrono::microseconds(0), nejdele);
 }
 
 std::chrono::microseconds LimitOdeslani(std::size_t bajtu, std::int32_t kodBaud)
@@ -84,7 +91,7 @@ bool CekejNaOdeslani(TKanalRTU& kanal, std::chrono::microseconds limit)
 {
     const Okamzik termin = kanal.now() + limit;
     for (;;) {
-        if (kanal.waitDrained(Platek(kanal.now(), termin)))
+        if (kanal.waitDrained(Platek(kanal.now(), termin, NejdelsiPlatekOdeslani)))
             return true;
         if (kanal.now() >= termin || ZpracujZpravy())
             return false;
@@ -107,7 +114,7 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
         Okamzik termin = start + timeout + Krok;
         if (stav == TStavCekani::NaMezeru)
             termin = std::min(termin, posledniBajt + mezera + Krok);
-        const bool citelny = kanal.waitReadable(Platek(kanal.now(), termin));
+        const bool citelny = kanal.waitReadable(Platek(kanal.now(), termin, NejdelsiPlatekOdpovedi));
 
         const std::size_t n = citelny ? kanal.readAvailable(davka.data(), davka.size()) : 0;
         const Okamzik ted = kanal.now();

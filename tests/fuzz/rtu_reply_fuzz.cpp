@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "Crc16.h"
@@ -37,12 +38,19 @@ public:
     bool waitDrained(std::chrono::microseconds) override { return true; }
     bool waitReadable(std::chrono::microseconds cas) override
     {
-        if (cas > std::chrono::milliseconds(1) || cas.count() < 0)
-            std::abort();  // the wait must stay in slices of at most 1 ms
+        if (cas > std::chrono::milliseconds(20) || cas.count() < 0)
+            std::abort();  // the wait must stay in slices of at most 20 ms
         if (dostupne() > 0)
             return true;
-        now_ += cas;
-        return dostupne() > 0;
+        // Like poll: the wait ends with the next piece that arrives in it.
+        const auto konec = now_ + cas;
+        const std::optional<Okamzik::duration> dalsi = DalsiPrichod();
+        if (dalsi && *dalsi <= konec) {
+            now_ = std::chrono::ceil<std::chrono::microseconds>(*dalsi);
+            return dostupne() > 0;
+        }
+        now_ = konec;
+        return false;
     }
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) override
     {
@@ -63,6 +71,21 @@ private:
         const auto kusu = static_cast<std::size_t>(pauza_.count() == 0 ? pocet_ : (now_ - prvni_) / pauza_ + 1);
         const std::size_t prislo = kusu >= pocet_ ? pocet_ : std::min(pocet_, kusu * kus_);
         return prislo - precteno_;
+    }
+
+    // When the next piece not yet arrived arrives; none when all have.
+    std::optional<Okamzik::duration> DalsiPrichod() const
+    {
+        if (!zapsano_)
+            return std::nullopt;
+        if (now_ < prvni_)
+            return prvni_;
+        if (pauza_.count() == 0)
+            return std::nullopt;
+        const auto kusu = static_cast<std::size_t>((now_ - prvni_) / pauza_ + 1);
+        if (kusu * kus_ >= pocet_)
+            return std::nullopt;
+        return prvni_ + static_cast<std::int64_t>(kusu) * pauza_;
     }
 
     const std::uint8_t* data_;

@@ -145,9 +145,12 @@ TEST(RtuOdpoved, SilentModuleWaitsInShortSlicesAndPumps)
     EXPECT_EQ(v.vysledek, 2);
     EXPECT_GT(kanal.elapsed(), 330ms);
     EXPECT_LE(kanal.elapsed(), 331ms);
-    EXPECT_LE(kanal.longestWait, 1ms);
-    EXPECT_GE(kanal.waits, 330u);
-    EXPECT_EQ(pumpovani, kanal.waits);  // the windows get their turn between every two slices
+    // Slices short enough for a request to end to be seen within 20 ms, and
+    // no more of them than that needs: a silent module costs no CPU.
+    EXPECT_LE(kanal.longestWait, 20ms);
+    EXPECT_GE(kanal.waits, 17u);
+    EXPECT_LE(kanal.waits, 18u);
+    EXPECT_EQ(pumpovani, kanal.waits);  // the cancellation point between every two slices
 }
 
 // A transfer asked to end stops waiting at the next slice, and the next
@@ -234,9 +237,9 @@ TEST(RtuOdpoved, TimeoutCountsFromTheRequestsEndOnTheWire)
     NastavPumpuZprav({});
     EXPECT_GT(mlci.elapsed(), 285ms + 330ms);
     EXPECT_LE(mlci.elapsed(), 285ms + 331ms);
-    // The drain is waited for in short slices, with the windows' turn
+    // The drain is waited for in short slices, with the cancellation point
     // between them, like the reply.
-    EXPECT_LE(mlci.longestWait, 1ms);
+    EXPECT_LE(mlci.longestWait, 20ms);
     EXPECT_GE(pumpovani, mlci.waits + 280);
 }
 
