@@ -173,7 +173,9 @@ std::string NazevProJadro(const QString& soubor) { return QFile::encodeName(soub
 }  // namespace
 
 TForm1::TForm1(TParametryOkna parametry, QWidget* parent)
-    : QMainWindow(parent), Parametry(std::move(parametry)) {
+    : QMainWindow(parent),
+      Pracovnik(std::make_unique<TPracovnikZarizeni>(vk::device::Modul)),
+      Parametry(std::move(parametry)) {
     setWindowTitle(Text(0));
     setMinimumSize(MinSirka, MinVyska);
     VytvorMenu();
@@ -188,9 +190,10 @@ TForm1::~TForm1() {
     // A window destroyed without being closed still gives back what it took;
     // the settings are stored only by a close.
     if (!Zavreno) {
-        vk::link::ZavriPort(vk::device::Modul.MBRTU);
+        Pracovnik->ZastavACekej();
+        Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::link::ZavriPort(modul.MBRTU); });
         Dat.reset();
-        vk::link::UvolniRozliseniCasovace();
+        Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::link::UvolniRozliseniCasovace(); });
     }
 }
 
@@ -281,15 +284,21 @@ void TForm1::FormCreate() {
     } else {
         Panel0->setText(Text(3));
     }
-    vk::device::VychoziModul(vk::device::Modul);
-    vk::link::PozadujRozliseniCasovace();
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) {
+        vk::device::VychoziModul(modul);
+        vk::link::PozadujRozliseniCasovace();
+    });
 }
 
 void TForm1::FormClose() {
     if (Zavreno) return;
     Zavreno = true;
     if (OdmitaniModalnich) OdmitaniModalnich->stop();
-    vk::link::ZavriPort(vk::device::Modul.MBRTU);
+    // A job still running is asked to end and has ended (within one slice of
+    // its wait) before the port it may use is closed and the state it was
+    // started from is released.
+    Pracovnik->ZastavACekej();
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::link::ZavriPort(modul.MBRTU); });
     if (Dat) {
         // A settings file that cannot be written keeps its old content; the
         // program ends all the same.
@@ -299,11 +308,11 @@ void TForm1::FormClose() {
             vk::core::UlozNastaveni(Dat.get());
         Dat.reset();
     }
-    vk::link::UvolniRozliseniCasovace();
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::link::UvolniRozliseniCasovace(); });
 }
 
-// A close asked for while a command runs, in a modal window or in a transfer
-// that keeps the events going, waits until the command has returned.
+// A close asked for while a command runs in a modal window waits until the
+// command has returned.
 void TForm1::SpustPrikaz(void (TForm1::*prikaz)()) {
     ++BeziciPrikazy;
     (this->*prikaz)();

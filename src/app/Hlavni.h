@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "Dekl.h"
+#include "PracovnikZarizeni.h"
 
 class QAction;
 class QFileDialog;
@@ -54,6 +55,12 @@ public:
     // The program state, owned for the whole run and released when the window
     // closes; every dialog gets Dat.get(). Null when it could not be made.
     std::unique_ptr<vk::core::TData> Dat;
+
+    // The device worker (pracovnik = worker), made with the window and
+    // ended with it, after the closing steps: every dialog submits its
+    // device work to it, and the window's own steps on the connection record
+    // (the reset at start, closing the port) run on it as well.
+    std::unique_ptr<TPracovnikZarizeni> Pracovnik;
 
     // Status bar (stavovy radek) from the connection state in Dat: module
     // type and version and the address it was reached at, or the empty

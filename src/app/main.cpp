@@ -1,8 +1,6 @@
 // Program entry of W_vk7316r: the main window and the message loop.
 #include <QApplication>
-#include <QCoreApplication>
 
-#include "Cas.h"
 #include "Hlavni.h"
 #include "Preklady.h"
 #include "Signaly.h"
@@ -13,12 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromLatin1(TitulProgramu));
     // Without the catalogue Qt's dialogs speak English; the program runs all the same.
     NactiPrekladyQt();
-    // Transfers wait on the links, which keep the windows alive through this.
-    vk::link::NastavPumpuZprav([] { QCoreApplication::processEvents(); });
     TForm1 Form1;
     TZavreniSignalem signaly([&Form1] { Form1.PozadujZavreni(); });
     Form1.show();
-    const int vysledek = aplikace.exec();
-    vk::link::NastavPumpuZprav({});
-    return vysledek;
+    return aplikace.exec();
 }
