@@ -49,9 +49,9 @@ struct TVK7316R {
     std::int32_t Rozhrani = 0;
     link::TTFTP TFTP;
     link::TMBRTU MBRTU;
-    // Zaneprazdnen = busy: a transfer is running. The links pump window
-    // messages while they wait, so a click or timer may ask for a second
-    // transfer from inside the first; it is refused at once.
+    // Zaneprazdnen = busy: a transfer is running. A second transfer asked
+    // for meanwhile is refused at once. The windows start none while a job
+    // of theirs runs on the device worker; this is the net below that.
     bool Zaneprazdnen = false;
 };
 

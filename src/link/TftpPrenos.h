@@ -18,7 +18,8 @@ using TUlozeni = std::function<bool(const std::uint8_t* data, std::size_t pocet)
 using TCteniZdroje = std::function<bool(std::uint64_t od, std::uint8_t* cil, std::size_t pocet)>;
 
 // A silent wait is cut into slices this long, with the message pump run
-// between them, so the windows stay alive while the module says nothing.
+// between them, so a transfer asked to end stops within one slice while
+// the module says nothing.
 constexpr std::int32_t SliceCekaniMs = 20;
 
 // Reads `soubor` from the module; false with a reason (not shown to users).
