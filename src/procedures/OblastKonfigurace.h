@@ -1,0 +1,123 @@
+#pragma once
+// What the six settings areas have in common (Oblast konfigurace =
+// configuration area): the status texts, the decisions of the dialogs'
+// "Zapsat" and "Ok" buttons, and the read and the verified write of one
+// device file. Each area's own file adds its controls record, its rules and
+// its conversions.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Cas.h"
+#include "Dekl.h"
+#include "Oznameni.h"
+#include "U_VK7316R.h"
+
+namespace vk::procedures {
+
+inline constexpr std::string_view TextBezPripojeni = " Připojení k zařízení není inicializováno.";
+inline constexpr std::string_view TextCteni = " Probíhá čtení konfigurace z modulu";
+inline constexpr std::string_view TextPrecteno = " Konfigurace přečtena.";
+inline constexpr std::string_view TextZapis = " Probíhá zápis konfigurace do modulu";
+inline constexpr std::string_view TextZapsano = " Konfigurace zapsána.";
+inline constexpr std::string_view TextChybaVerifikace = " Chyba verifikace zápisu.";
+// The status of controls that all passed their rules: one blank.
+inline constexpr std::string_view TextPlatne = " ";
+
+// The link work of these areas starts this long after the status text has
+// been shown, where the area waits at all.
+inline constexpr std::int32_t CekaniPredPrenosemMs = 32;
+
+// The validation result travels in the status text: " " when every control
+// passed, " " + the message of the first that did not.
+std::string ChybaPole(std::string_view zprava);
+// "Zapsat" goes ahead when the status is at most one character long
+// (Povoleno = allowed).
+bool ZapsatPovoleno(std::string_view status);
+// "Ok" takes the working copy only when it is exactly one character long.
+bool OkPovoleno(std::string_view status);
+
+// The item index a drop-down list of `pocet` items shows for `index`: a
+// value with no item leaves the list with none selected (-1).
+int IndexPolozky(std::int32_t index, int pocet);
+
+// Outcome of reading an area from the module (Vysledek cteni = read result).
+struct TVysledekCteni {
+    bool Uspech = false;  // the file was read and its fields stored
+    std::string Status;   // " Konfigurace přečtena." or " " + the link's text
+};
+
+// Outcome of writing an area (Vysledek zapisu = write result).
+struct TVysledekZapisu {
+    bool Zapsano = false;    // written; for a verified area also read back equal
+    std::string Status;      // the final status text
+    bool Overovano = false;  // a read-back was made (Overovano = verified)
+    TVysledekCteni Cteni;    // the read-back's outcome, when one was made
+    core::TCFGVK Zpet;       // the read-back's record (Zpet = back); its area only
+};
+
+// One area as a window or the command-line tool drives it, O being its
+// controls record.
+template <class O>
+struct TOblast {
+    std::string_view Soubor;        // the device file
+    bool CistPriZobrazeni = false;  // the dialog reads the module when shown
+    O (*ZapisOkno)(const core::TCFGVK& cfg) = nullptr;
+    std::string (*PrectiOkno)(const O& okno, core::TCFGVK& cfg) = nullptr;
+    O (*VychoziOkno)() = nullptr;  // null: the area has no "Default parametry"
+    TVysledekCteni (*PrectiData)(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam) = nullptr;
+    TVysledekZapisu (*ZapisData)(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam) = nullptr;
+};
+
+namespace detail {
+
+void Oznam(const TOznameni& oznam, const std::string& text);
+
+// Status text, optional wait, then the read; `uloz` stores the fields of a
+// read that succeeded.
+template <class R, class Precti, class Uloz>
+TVysledekCteni PrectiSoubor(bool cekat, const TOznameni& oznam, Precti precti, Uloz uloz)
+{
+    Oznam(oznam, std::string(TextCteni));
+    if (cekat) link::Cekej(CekaniPredPrenosemMs);
+    TVysledekCteni v;
+    R r;
+    if (precti(r)) {
+        uloz(r);
+        v.Uspech = true;
+        v.Status = std::string(TextPrecteno);
+    } else {
+        v.Status = " " + r.StatusText;
+    }
+    Oznam(oznam, v.Status);
+    return v;
+}
+
+// Status text, optional wait, then the write of the record `r`. An area
+// without read-back ends here with " Konfigurace zapsána."; a verified one
+// goes on with Over.
+template <class R, class Zapis>
+TVysledekZapisu ZapisSoubor(bool cekat, const TOznameni& oznam, R r, Zapis zapis)
+{
+    Oznam(oznam, std::string(TextZapis));
+    if (cekat) link::Cekej(CekaniPredPrenosemMs);
+    TVysledekZapisu v;
+    v.Zapsano = zapis(r);
+    v.Status = v.Zapsano ? std::string(TextZapsano) : " " + r.StatusText;
+    return v;
+}
+
+// After a successful write: read back into a separate record and let
+// `stejne` compare the fields the area verifies (Stejne = equal).
+template <class Cti, class Stejne>
+TVysledekZapisu Over(TVysledekZapisu v, Cti cti, Stejne stejne)
+{
+    v.Overovano = true;
+    v.Cteni = cti(v.Zpet);
+    v.Zapsano = v.Cteni.Uspech && stejne(v.Zpet);
+    v.Status = std::string(v.Zapsano ? TextZapsano : TextChybaVerifikace);
+    return v;
+}
+
+}  // namespace detail
+}  // namespace vk::procedures
