@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Lan4.h"
 #include "PopisSouboru.h"
 #include "VypisZaznamu.h"
 #include "ZnakoveTexty.h"
@@ -16,26 +17,6 @@ bool CisloVRozsahu(std::string_view text, std::int64_t min, std::int64_t max, st
     if (!core::PrevedNaCislo(text, v) || v < min || v > max) return false;
     hodnota = v;
     return true;
-}
-
-bool JeTextIP4(std::string_view text)
-{
-    int casti = 0;
-    std::size_t i = 0;
-    while (true) {
-        std::size_t cifry = 0;
-        int hodnota = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && cifry < 4) {
-            hodnota = hodnota * 10 + (text[i] - '0');
-            ++i;
-            ++cifry;
-        }
-        if (cifry == 0 || cifry > 3 || hodnota > 255) return false;
-        ++casti;
-        if (i == text.size()) return casti == 4;
-        if (text[i] != '.' || casti == 4) return false;
-        ++i;
-    }
 }
 
 std::string StatusLinky(const std::string& soubor, const std::string& status)
@@ -176,17 +157,21 @@ TSouborCLI MmrgvBin()
 TSouborCLI Lan4Cfg()
 {
     using R = TVK7316R_Lan4Cfg;
-    TPopis<R> p;
-    p.Nazev = "lan4.cfg";
-    p.Precti = [](R& r) { return PrectiLan4Cfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisLan4Cfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
-    p.Pole = {PoleIP4<R>("IP4_Adresa", &R::IP4_Adresa, "Chyba IP4 adresy."),
-              PoleIP4<R>("IP4_Maska", &R::IP4_Maska, "Chyba IP4 masky."),
-              PoleIP4<R>("IP4_Brana", &R::IP4_Brana, "Chyba IP4 brány."),
-              SRozsahem(PoleCislo<R>("IP4_DHCP", &R::IP4_DHCP, 0, 1), "0-1: 0 fixed settings, 1 DHCP")};
-    p.Overovat = true;
-    return Zabal(p);
+    TPopis<R> cteni;
+    cteni.Nazev = "lan4.cfg";
+    cteni.Precti = [](R& r) { return PrectiLan4Cfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
+
+    using O = procedures::TOknoLan4;
+    namespace lan4 = procedures::lan4;
+    TPopisOblasti<O> p;
+    p.Oblast = &lan4::Oblast();
+    p.Pole = {PoleTextu<O>("IP4_Adresa", &O::Edit1, "IPv4 a.b.c.d", lan4::TextChybaAdresy),
+              PoleTextu<O>("IP4_Maska", &O::Edit2, "IPv4 a.b.c.d", lan4::TextChybaMasky),
+              PoleTextu<O>("IP4_Brana", &O::Edit3, "IPv4 a.b.c.d", lan4::TextChybaBrany),
+              PoleSeznamu<O>("IP4_DHCP", &O::ComboBox1, lan4::PocetPolozekDHCP, 0, "0-1: 0 fixed settings, 1 DHCP")};
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(lan4::NaZaznam(cfg.LAN4)); };
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 TSouborCLI MbtcpCfg()
@@ -265,7 +250,7 @@ TSouborCLI SpravaCfg()
             }
         } else {
             core::TAdresa4 ip4{};
-            if (!JeTextIP4(text) || !core::TextNaIP4(text, ip4)) {
+            if (!core::TextNaIP4(text, ip4)) {
                 chyba = TextChybnaIP;
                 return false;
             }

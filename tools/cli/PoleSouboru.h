@@ -48,7 +48,4 @@ const TSouborCLI* NajdiSouborCLI(std::string_view nazev);
 // serial with no network link set up.
 std::string StatusLinky(const std::string& soubor, const std::string& status);
 
-// Strict dotted decimal: four numbers 0-255 of one to three digits.
-bool JeTextIP4(std::string_view text);
-
 }  // namespace vk::cli

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Dekl.h"
+#include "OblastKonfigurace.h"
 #include "PoleSouboru.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"
@@ -25,6 +26,10 @@ struct TPole {
     std::size_t Pocet = 0;
     std::string Rozsah;  // text form and range for messages and help ("1-255")
     std::function<bool(R& r, std::size_t index, std::string_view text, std::string& chyba)> Nastav;
+    // A field of a settings area: the message of the area's rule that
+    // refuses it, and its value as the control holds it (Hodnota = value).
+    std::string_view Zprava;
+    std::function<std::string(const R& r)> Hodnota;
 };
 
 template <class R>
@@ -61,24 +66,6 @@ TPole<R> PoleCislo(std::string_view nazev, T R::*clen, std::int64_t min, std::in
     return p;
 }
 
-template <class R>
-TPole<R> PoleIP4(std::string_view nazev, std::array<std::uint8_t, 4> R::*clen, std::string zprava)
-{
-    TPole<R> p;
-    p.Nazev = nazev;
-    p.Rozsah = "IPv4 a.b.c.d";
-    p.Nastav = [clen, zprava](R& r, std::size_t, std::string_view text, std::string& chyba) {
-        core::TAdresa4 ip{};
-        if (!JeTextIP4(text) || !core::TextNaIP4(text, ip)) {
-            chyba = zprava;
-            return false;
-        }
-        r.*clen = ip;
-        return true;
-    };
-    return p;
-}
-
 // ---- the write course ----------------------------------------------------------------
 namespace detail {
 
@@ -89,7 +76,8 @@ std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::stri
                        std::string_view chyba, std::string_view rozsah);
 
 template <class R>
-bool Aplikuj(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni, R& r, TDane& dane, std::string& chyba)
+bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole, const std::vector<TPrirazeni>& prirazeni,
+             R& r, TDane& dane, std::string& chyba)
 {
     dane.clear();
     for (const TPrirazeni& a : prirazeni) {
@@ -97,33 +85,33 @@ bool Aplikuj(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni, R& r,
         std::size_t index = std::string::npos;
         const TPole<R>* pole = nullptr;
         if (RozlozKlic(a.Klic, nazev, index)) {
-            for (const TPole<R>& kandidat : p.Pole) {
+            for (const TPole<R>& kandidat : vsechnaPole) {
                 if (kandidat.Nazev == nazev) pole = &kandidat;
             }
         }
         if (pole == nullptr) {
             std::string jmena;
-            for (const TPole<R>& kandidat : p.Pole) jmena += (jmena.empty() ? "" : ", ") + std::string(kandidat.Nazev);
-            chyba = std::string(p.Nazev) + ": no writable field \"" + a.Klic + "\" (fields: " + jmena + ")";
+            for (const TPole<R>& kandidat : vsechnaPole) jmena += (jmena.empty() ? "" : ", ") + std::string(kandidat.Nazev);
+            chyba = std::string(soubor) + ": no writable field \"" + a.Klic + "\" (fields: " + jmena + ")";
             return false;
         }
         std::vector<std::pair<std::size_t, std::string>> prvky;
         if (pole->Pocet == 0) {
             if (index != std::string::npos) {
-                chyba = std::string(p.Nazev) + ": " + nazev + " is not an array";
+                chyba = std::string(soubor) + ": " + nazev + " is not an array";
                 return false;
             }
             prvky.emplace_back(std::string::npos, a.Hodnota);
         } else if (index != std::string::npos) {
             if (index >= pole->Pocet) {
-                chyba = std::string(p.Nazev) + ": " + a.Klic + ": index outside 0-" + std::to_string(pole->Pocet - 1);
+                chyba = std::string(soubor) + ": " + a.Klic + ": index outside 0-" + std::to_string(pole->Pocet - 1);
                 return false;
             }
             prvky.emplace_back(index, a.Hodnota);
         } else {
             const std::vector<std::string> casti = RozdelCarkami(a.Hodnota);
             if (casti.size() != pole->Pocet) {
-                chyba = std::string(p.Nazev) + ": " + nazev + " needs " + std::to_string(pole->Pocet) +
+                chyba = std::string(soubor) + ": " + nazev + " needs " + std::to_string(pole->Pocet) +
                         " comma-separated values, or give one element as " + nazev + "[i]=value";
                 return false;
             }
@@ -132,19 +120,19 @@ bool Aplikuj(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni, R& r,
         for (const auto& [i, hodnota] : prvky) {
             const std::string klic = i == std::string::npos ? nazev : nazev + "[" + std::to_string(i) + "]";
             if (dane.count(klic) != 0) {
-                chyba = std::string(p.Nazev) + ": " + klic + " given twice";
+                chyba = std::string(soubor) + ": " + klic + " given twice";
                 return false;
             }
             std::string proc;
             if (!pole->Nastav(r, i == std::string::npos ? 0 : i, hodnota, proc)) {
-                chyba = ZpravaPole(p.Nazev, klic, hodnota, proc, pole->Rozsah);
+                chyba = ZpravaPole(soubor, klic, hodnota, proc, pole->Rozsah);
                 return false;
             }
             dane.emplace(klic, hodnota);
         }
     }
     if (dane.empty()) {
-        chyba = std::string(p.Nazev) + ": no field given (key=value...)";
+        chyba = std::string(soubor) + ": no field given (key=value...)";
         return false;
     }
     return true;
@@ -165,7 +153,7 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
     R novy = puvodni;
     TDane dane;
     std::string chyba;
-    if (!Aplikuj(p, prirazeni, novy, dane, chyba) || (p.Kontrola && !p.Kontrola(puvodni, novy, dane, chyba))) {
+    if (!Aplikuj(p.Nazev, p.Pole, prirazeni, novy, dane, chyba) || (p.Kontrola && !p.Kontrola(puvodni, novy, dane, chyba))) {
         Chyba(chyba);
         return TKonec::ChybaPouziti;
     }
@@ -194,10 +182,10 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
 }
 
 template <class R>
-std::string PopisPoli(const TPopis<R>& p)
+std::string PopisPoli(const std::vector<TPole<R>>& vsechnaPole)
 {
     std::string s;
-    for (const TPole<R>& pole : p.Pole) {
+    for (const TPole<R>& pole : vsechnaPole) {
         s += "    " + std::string(pole.Nazev) + (pole.Pocet != 0 ? "[0-" + std::to_string(pole.Pocet - 1) + "]" : "") +
              "  " + pole.Rozsah + "\n";
     }
@@ -224,11 +212,145 @@ TSouborCLI Zabal(TPopis<R> p)
         s.Over = [p](const std::vector<TPrirazeni>& prirazeni, std::string& chyba) {
             R prazdny;
             TDane dane;
-            return detail::Aplikuj(p, prirazeni, prazdny, dane, chyba);
+            return detail::Aplikuj(p.Nazev, p.Pole, prirazeni, prazdny, dane, chyba);
         };
         s.Zapis = [p](const std::vector<TPrirazeni>& prirazeni) { return detail::ZapisZaznam(p, prirazeni); };
-        s.PopisPoli = detail::PopisPoli(p);
+        s.PopisPoli = detail::PopisPoli(p.Pole);
     }
+    return s;
+}
+
+// ---- the settings areas ----------------------------------------------------------------
+// A settings file written as its dialog writes it: the keys put their values
+// into the dialog's controls record O, the area's rules take the controls
+// into the configuration image, and the area's procedure writes and, where
+// the dialog does, verifies (Popis oblasti = description of an area).
+template <class O>
+struct TPopisOblasti {
+    const procedures::TOblast<O>* Oblast = nullptr;
+    std::vector<TPole<O>> Pole;  // keys, each bound to one control
+    // The area's fields as read prints them, to name what a read-back changed.
+    TPolozky (*Polozky)(const core::TCFGVK& cfg) = nullptr;
+};
+
+// A key whose value is the text of a text field, judged by the area's rule.
+template <class O>
+TPole<O> PoleTextu(std::string_view nazev, std::string O::*clen, std::string rozsah, std::string_view zprava)
+{
+    TPole<O> p;
+    p.Nazev = nazev;
+    p.Rozsah = std::move(rozsah);
+    p.Zprava = zprava;
+    p.Nastav = [clen](O& o, std::size_t, std::string_view text, std::string&) {
+        o.*clen = std::string(text);
+        return true;
+    };
+    p.Hodnota = [clen](const O& o) { return o.*clen; };
+    return p;
+}
+
+// A key whose value is the code a drop-down list stands for: item index +
+// `posun` (offset). A code with no item is a usage error, as no list can
+// hold it.
+template <class O>
+TPole<O> PoleSeznamu(std::string_view nazev, int O::*clen, int pocet, int posun, std::string rozsah)
+{
+    TPole<O> p;
+    p.Nazev = nazev;
+    p.Rozsah = std::move(rozsah);
+    p.Nastav = [clen, pocet, posun](O& o, std::size_t, std::string_view text, std::string& chyba) {
+        std::int64_t v = 0;
+        if (!CisloVRozsahu(text, posun, posun + pocet - 1, v)) {
+            chyba = "out of range";
+            return false;
+        }
+        o.*clen = static_cast<int>(v) - posun;
+        return true;
+    };
+    p.Hodnota = [clen, posun](const O& o) { return std::to_string(o.*clen + posun); };
+    return p;
+}
+
+namespace detail {
+
+// The CLI form of a refused rule: the key, the value its control holds, the
+// message and the key's range. A field the user did not give can be refused
+// too, when the module holds a value its dialog would not take.
+template <class O>
+std::string ZpravaPravidla(const TPopisOblasti<O>& p, const O& okno, const std::string& status)
+{
+    const std::string_view soubor = p.Oblast->Soubor;
+    const std::string_view zprava = std::string_view(status).substr(1);
+    for (const TPole<O>& pole : p.Pole) {
+        if (!pole.Zprava.empty() && pole.Zprava == zprava) {
+            return ZpravaPole(soubor, pole.Nazev, pole.Hodnota(okno), zprava, pole.Rozsah);
+        }
+    }
+    return std::string(soubor) + ":" + status;
+}
+
+// The assignments applied to the controls of `cfg`, then the area's rules.
+template <class O>
+bool PrijmiOkno(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg,
+                std::string& chyba)
+{
+    O okno = p.Oblast->ZapisOkno(cfg);
+    TDane dane;
+    if (!Aplikuj(p.Oblast->Soubor, p.Pole, prirazeni, okno, dane, chyba)) return false;
+    const std::string status = p.Oblast->PrectiOkno(okno, cfg);
+    if (!procedures::ZapsatPovoleno(status)) {
+        chyba = ZpravaPravidla(p, okno, status);
+        return false;
+    }
+    return true;
+}
+
+template <class O>
+TKonec ZapisOblast(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& prirazeni)
+{
+    const std::string soubor(p.Oblast->Soubor);
+    core::TCFGVK cfg;
+    const procedures::TVysledekCteni cteni = p.Oblast->PrectiData(device::Modul, cfg, {});
+    if (!cteni.Uspech) {
+        Chyba(soubor + ": " + StatusLinky(soubor, cteni.Status.substr(1)));
+        return TKonec::ChybaModulu;
+    }
+    std::string chyba;
+    if (!PrijmiOkno(p, prirazeni, cfg, chyba)) {
+        Chyba(chyba);
+        return TKonec::ChybaPouziti;
+    }
+    const procedures::TVysledekZapisu v = p.Oblast->ZapisData(device::Modul, cfg, {});
+    if (v.Zapsano) {
+        Vypis(soubor + ":" + v.Status + "\n");
+        return TKonec::Uspech;
+    }
+    if (!v.Overovano) {
+        Chyba(soubor + ": " + StatusLinky(soubor, v.Status.substr(1)));
+    } else if (!v.Cteni.Uspech) {
+        Chyba(soubor + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")");
+    } else {
+        Chyba(soubor + ":" + v.Status + " " + Rozdily(p.Polozky(cfg), p.Polozky(v.Zpet)));
+    }
+    return TKonec::ChybaModulu;
+}
+
+}  // namespace detail
+
+// `cteni` gives the read side (the device record as read prints it).
+template <class O>
+TSouborCLI ZabalOblast(TSouborCLI cteni, TPopisOblasti<O> p)
+{
+    TSouborCLI s = std::move(cteni);
+    // Checked before any traffic against the default image's controls, which
+    // all pass, so only a value the user gave can be refused here.
+    s.Over = [p](const std::vector<TPrirazeni>& prirazeni, std::string& chyba) {
+        core::TCFGVK cfg;
+        core::VychoziCFGVK(cfg);
+        return detail::PrijmiOkno(p, prirazeni, cfg, chyba);
+    };
+    s.Zapis = [p](const std::vector<TPrirazeni>& prirazeni) { return detail::ZapisOblast(p, prirazeni); };
+    s.PopisPoli = detail::PopisPoli(p.Pole);
     return s;
 }
 
