@@ -24,6 +24,14 @@ int IndexPolozky(std::int32_t index, int pocet)
     return index >= 0 && index < pocet ? static_cast<int>(index) : -1;
 }
 
+bool PrevedVRozsahu(std::string_view text, std::int32_t min, std::int32_t max, std::int32_t& hodnota)
+{
+    std::int32_t v = 0;
+    if (!core::PrevedNaCislo(text, v) || v < min || v > max) return false;
+    hodnota = v;
+    return true;
+}
+
 namespace detail {
 
 void Oznam(const TOznameni& oznam, const std::string& text)

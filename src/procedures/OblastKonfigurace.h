@@ -41,6 +41,16 @@ bool OkPovoleno(std::string_view status);
 // value with no item leaves the list with none selected (-1).
 int IndexPolozky(std::int32_t index, int pocet);
 
+// A text field's number by the dialogs' integer conversion (decimal, or
+// hexadecimal after "$" or "0x"), within min to max (Prevod = conversion).
+bool PrevedVRozsahu(std::string_view text, std::int32_t min, std::int32_t max, std::int32_t& hodnota);
+
+// The baud-rate list of the two line dialogs shows codes 2 to 8 (2400 to
+// 115200 Bd) as items 0 to 6; the parity list codes 0 to 2 as its items.
+inline constexpr int PocetPolozekBaud = 7;
+inline constexpr int PosunKoduBaud = 2;
+inline constexpr int PocetPolozekParita = 3;
+
 // Outcome of reading an area from the module (Vysledek cteni = read result).
 struct TVysledekCteni {
     bool Uspech = false;  // the file was read and its fields stored

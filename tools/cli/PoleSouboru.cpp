@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "HlavniLinka.h"
 #include "Lan4.h"
+#include "ModbusTCP.h"
 #include "PopisSouboru.h"
+#include "ServisniLinka.h"
 #include "VypisZaznamu.h"
 #include "ZnakoveTexty.h"
 
@@ -177,47 +180,61 @@ TSouborCLI Lan4Cfg()
 TSouborCLI MbtcpCfg()
 {
     using R = TVK7316R_MbtcpCfg;
-    TPopis<R> p;
-    p.Nazev = "mbtcp.cfg";
-    p.Precti = [](R& r) { return PrectiMbtcpCfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisMbtcpCfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
-    p.Pole = {PoleCislo<R>("UnitID", &R::UnitID, 1, 255, "Chybná adresa."),
-              SRozsahem(PoleCislo<R>("Timeout", &R::Timeout, 1, 255, "Chybný timeout."), "1-255 s")};
-    p.Overovat = true;
-    return Zabal(p);
+    TPopis<R> cteni;
+    cteni.Nazev = "mbtcp.cfg";
+    cteni.Precti = [](R& r) { return PrectiMbtcpCfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
+
+    using O = procedures::TOknoModbusTCP;
+    namespace mbtcp = procedures::modbustcp;
+    TPopisOblasti<O> p;
+    p.Oblast = &mbtcp::Oblast();
+    p.Pole = {PoleTextu<O>("UnitID", &O::Edit1, "1-255", mbtcp::TextChybaAdresy),
+              PoleTextu<O>("Timeout", &O::Edit2, "1-255 s", mbtcp::TextChybaTimeoutu)};
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(mbtcp::NaZaznam(cfg.MBTCP)); };
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 TSouborCLI UartmCfg()
 {
     using R = TVK7316R_UartmCfg;
-    TPopis<R> p;
-    p.Nazev = "uartm.cfg";
-    p.Precti = [](R& r) { return PrectiUartmCfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisUartmCfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
-    p.Pole = {SRozsahem(PoleCislo<R>("KodBaud", &R::KodBaud, 2, 8), TextKodBaud),
-              SRozsahem(PoleCislo<R>("KodParita", &R::KodParita, 0, 2), TextKodParita),
-              SRozsahem(PoleCislo<R>("Timeout", &R::Timeout, 1, 65535, "Chybný parametr Timeout."), "1-65535 ms"),
-              PoleCislo<R>("Opakovani", &R::Opakovani, 0, 15, "Chybné parametr Opakování.")};
-    p.Overovat = true;
-    return Zabal(p);
+    TPopis<R> cteni;
+    cteni.Nazev = "uartm.cfg";
+    cteni.Precti = [](R& r) { return PrectiUartmCfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
+
+    using O = procedures::TOknoHlavniLinka;
+    namespace uartm = procedures::hlavnilinka;
+    TPopisOblasti<O> p;
+    p.Oblast = &uartm::Oblast();
+    p.Pole = {PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud,
+                             TextKodBaud),
+              PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
+              PoleTextu<O>("Timeout", &O::Edit1, "1-65535 ms", uartm::TextChybaTimeoutu),
+              PoleTextu<O>("Opakovani", &O::Edit2, "0-15", uartm::TextChybaOpakovani)};
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(uartm::NaZaznam(cfg.UARTM)); };
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 TSouborCLI UartsCfg()
 {
     using R = TVK7316R_UartsCfg;
-    TPopis<R> p;
-    p.Nazev = "uarts.cfg";
-    p.Precti = [](R& r) { return PrectiUartsCfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisUartsCfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
-    p.Pole = {PoleCislo<R>("Adresa", &R::Adresa, 1, 255, "Chybná adresa."),
-              SRozsahem(PoleCislo<R>("KodBaud", &R::KodBaud, 2, 8), TextKodBaud),
-              SRozsahem(PoleCislo<R>("KodParita", &R::KodParita, 0, 2), TextKodParita),
-              SRozsahem(PoleCislo<R>("Repeater", &R::Repeater, 0, 1), "0-1: 0 off, 1 on")};
-    p.Overovat = true;
-    return Zabal(p);
+    TPopis<R> cteni;
+    cteni.Nazev = "uarts.cfg";
+    cteni.Precti = [](R& r) { return PrectiUartsCfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
+
+    using O = procedures::TOknoServisniLinka;
+    namespace uarts = procedures::servisnilinka;
+    TPopisOblasti<O> p;
+    p.Oblast = &uarts::Oblast();
+    p.Pole = {PoleTextu<O>("Adresa", &O::Edit1, "1-255", uarts::TextChybaAdresy),
+              PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud,
+                             TextKodBaud),
+              PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
+              PoleSeznamu<O>("Repeater", &O::ComboBox3, uarts::PocetPolozekRepeater, 0, "0-1: 0 off, 1 on")};
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(uarts::NaZaznam(cfg.UARTS)); };
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 constexpr std::string_view TextChybnaIP = "Chybná IP adresa.";
