@@ -7,6 +7,7 @@
 #include "ModbusTCP.h"
 #include "PopisSouboru.h"
 #include "ServisniLinka.h"
+#include "VzdalenaSprava.h"
 #include "VypisZaznamu.h"
 #include "ZnakoveTexty.h"
 
@@ -237,86 +238,104 @@ TSouborCLI UartsCfg()
     return ZabalOblast(Zabal(cteni), p);
 }
 
-constexpr std::string_view TextChybnaIP = "Chybná IP adresa.";
-
 // The IP version an access table text stands for: IPv6 when it has a colon.
-std::uint32_t VerzeTextu(std::string_view text)
+int VerzeTextu(std::string_view text)
 {
     return text.find(':') != std::string_view::npos ? 1 : 0;
+}
+
+using OSprava = procedures::TOknoVzdalenaSprava;
+namespace sprava = procedures::vzdalenasprava;
+
+// The tool sets a row's version list from the address text given; a version
+// given as well must agree, and a version changed alone would leave the old
+// address in the wrong form. The table is taken only in the access table
+// mode, as its dialog takes it only while enabled: given in another mode it
+// would silently not be written.
+bool PoPrirazeniSpravy(const OSprava& puvodni, OSprava& okno, core::TCFGVK& cfg, const TDane& dane,
+                       std::string& chyba)
+{
+    if (dane.count("Rezim") != 0) sprava::ZmenaRezimu(okno, cfg);
+    bool tabulka = false;
+    for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
+        const std::string k = "[" + std::to_string(i) + "]";
+        const auto ip = dane.find("IP" + k);
+        const bool verzeDana = dane.count("VerzeIP" + k) != 0;
+        tabulka = tabulka || ip != dane.end() || verzeDana;
+        if (ip != dane.end()) {
+            if (verzeDana && okno.ComboBoxVerze[i] != VerzeTextu(ip->second)) {
+                chyba = "sprava.cfg: IP" + k + "=\"" + EscapujText(ip->second) + "\" does not match VerzeIP" + k +
+                        ": " + std::string(sprava::TextChybnaIP);
+                return false;
+            }
+            okno.ComboBoxVerze[i] = VerzeTextu(ip->second);
+        } else if (verzeDana && (okno.ComboBoxVerze[i] != 0) != (puvodni.ComboBoxVerze[i] != 0)) {
+            chyba = "sprava.cfg: VerzeIP" + k + " changes the entry's IP version: give IP" + k + " as well";
+            return false;
+        }
+    }
+    if (tabulka && !okno.TabulkaPovolena) {
+        chyba = "sprava.cfg: the access table is taken only with Rezim=2 (Rezim is " + std::to_string(cfg.Sprava.Rezim) +
+                "): give Rezim=2 as well";
+        return false;
+    }
+    return true;
+}
+
+std::string ZpravaSpravy(const OSprava& okno, const std::string& status)
+{
+    core::TCFG_Sprava prazdna;
+    for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
+        if (!sprava::PrectiRadek(okno, i, prazdna)) {
+            return detail::ZpravaPole("sprava.cfg", "IP[" + std::to_string(i) + "]", okno.Edit[i],
+                                      sprava::TextChybnaIP, "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry");
+        }
+    }
+    return "sprava.cfg:" + status;
 }
 
 TSouborCLI SpravaCfg()
 {
     using R = TVK7316R_SpravaCfg;
-    TPopis<R> p;
-    p.Nazev = "sprava.cfg";
-    p.Precti = [](R& r) { return PrectiSpravaCfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisSpravaCfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
+    TPopis<R> cteni;
+    cteni.Nazev = "sprava.cfg";
+    cteni.Precti = [](R& r) { return PrectiSpravaCfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
 
-    TPole<R> ip;
+    using O = OSprava;
+    TPopisOblasti<O> p;
+    p.Oblast = &sprava::Oblast();
+    TPole<O> ip;
     ip.Nazev = "IP";
     ip.Pocet = 8;
     ip.Rozsah = "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry";
-    ip.Nastav = [](R& r, std::size_t i, std::string_view text, std::string& chyba) {
-        TAdresaIP6 bajty{};
-        if (VerzeTextu(text) == 1) {
-            if (!core::TextNaIP6(text, bajty)) {
-                chyba = TextChybnaIP;
-                return false;
-            }
-        } else {
-            core::TAdresa4 ip4{};
-            if (!core::TextNaIP4(text, ip4)) {
-                chyba = TextChybnaIP;
-                return false;
-            }
-            // An IPv4 entry clears the 12 bytes after its address.
-            std::copy(ip4.begin(), ip4.end(), bajty.begin());
-        }
-        // VerzeIP follows from the text in the whole-record check, once all
-        // assignments are in: set here, it would depend on their order.
-        r.IP[i] = bajty;
+    ip.Nastav = [](O& o, std::size_t i, std::string_view text, std::string&) {
+        o.Edit[i] = std::string(text);
         return true;
     };
-    TPole<R> verze;
+    TPole<O> verze;
     verze.Nazev = "VerzeIP";
     verze.Pocet = 8;
     verze.Rozsah = "0-1: 0 IPv4, 1 IPv6";
-    verze.Nastav = [](R& r, std::size_t i, std::string_view text, std::string& chyba) {
+    verze.Nastav = [](O& o, std::size_t i, std::string_view text, std::string& chyba) {
         std::int64_t v = 0;
-        if (!CisloVRozsahu(text, 0, 1, v)) {
+        if (!CisloVRozsahu(text, 0, sprava::PocetPolozekVerze - 1, v)) {
             chyba = "out of range";
             return false;
         }
-        r.VerzeIP[i] = static_cast<std::uint32_t>(v);
+        o.ComboBoxVerze[i] = static_cast<int>(v);
         return true;
     };
-    p.Pole = {SRozsahem(PoleCislo<R>("Rezim", &R::Rezim, 0, 2), "0-2: 0 off, 1 allowed to all, 2 access table only"),
+    p.Pole = {PoleSeznamu<O>("Rezim", &O::ComboBox1, sprava::PocetPolozekRezim, 0,
+                             "0-2: 0 off, 1 allowed to all, 2 access table only"),
               ip, verze};
-    // An entry's version and its address text go together: a version that
-    // changes needs the address in the new form, and both given must agree.
-    // Only VerzeIP's own assignment has set novy.VerzeIP at this point.
-    p.Kontrola = [](const R& puvodni, R& novy, const TDane& dane, std::string& chyba) {
-        for (std::size_t i = 0; i < novy.IP.size(); ++i) {
-            const std::string k = "[" + std::to_string(i) + "]";
-            const auto ip = dane.find("IP" + k);
-            const bool verzeDana = dane.count("VerzeIP" + k) != 0;
-            if (ip != dane.end()) {
-                if (verzeDana && novy.VerzeIP[i] != VerzeTextu(ip->second)) {
-                    chyba = "sprava.cfg: IP" + k + "=\"" + ip->second + "\" does not match VerzeIP" + k + ": " +
-                            std::string(TextChybnaIP);
-                    return false;
-                }
-                novy.VerzeIP[i] = VerzeTextu(ip->second);
-            } else if (verzeDana && (novy.VerzeIP[i] != 0) != (puvodni.VerzeIP[i] != 0)) {
-                chyba = "sprava.cfg: VerzeIP" + k + " changes the entry's IP version: give IP" + k + " as well";
-                return false;
-            }
-        }
-        return true;
-    };
-    return Zabal(p);
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(sprava::NaZaznam(cfg.Sprava)); };
+    p.PoPrirazeni = PoPrirazeniSpravy;
+    // Before the module is read its mode is unknown: the rows' texts are
+    // checked as in the access table mode, the mode itself after the read.
+    p.ObrazKontroly = [](core::TCFGVK& cfg) { cfg.Sprava.Rezim = sprava::RezimTabulka; };
+    p.ZpravaPravidla = ZpravaSpravy;
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 TSouborCLI LogCfg()

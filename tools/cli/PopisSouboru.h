@@ -231,6 +231,16 @@ struct TPopisOblasti {
     std::vector<TPole<O>> Pole;  // keys, each bound to one control
     // The area's fields as read prints them, to name what a read-back changed.
     TPolozky (*Polozky)(const core::TCFGVK& cfg) = nullptr;
+    // What the area's dialog does between the user's changes of its controls
+    // and the rules (a mode list that reaches the record at once), and the
+    // tool's checks of keys that belong together; `puvodni` holds the
+    // controls before the assignments (Po prirazeni = after the assignments).
+    bool (*PoPrirazeni)(const O& puvodni, O& okno, core::TCFGVK& cfg, const TDane& dane, std::string& chyba) = nullptr;
+    // The image the check before any traffic starts from, when the defaults
+    // would hide a key's rule (Obraz kontroly = image of the check).
+    void (*ObrazKontroly)(core::TCFGVK& cfg) = nullptr;
+    // The CLI form of a refused rule whose message several keys share.
+    std::string (*ZpravaPravidla)(const O& okno, const std::string& status) = nullptr;
 };
 
 // A key whose value is the text of a text field, judged by the area's rule.
@@ -279,6 +289,7 @@ namespace detail {
 template <class O>
 std::string ZpravaPravidla(const TPopisOblasti<O>& p, const O& okno, const std::string& status)
 {
+    if (p.ZpravaPravidla != nullptr) return p.ZpravaPravidla(okno, status);
     const std::string_view soubor = p.Oblast->Soubor;
     const std::string_view zprava = std::string_view(status).substr(1);
     for (const TPole<O>& pole : p.Pole) {
@@ -294,9 +305,11 @@ template <class O>
 bool PrijmiOkno(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg,
                 std::string& chyba)
 {
-    O okno = p.Oblast->ZapisOkno(cfg);
+    const O puvodni = p.Oblast->ZapisOkno(cfg);
+    O okno = puvodni;
     TDane dane;
     if (!Aplikuj(p.Oblast->Soubor, p.Pole, prirazeni, okno, dane, chyba)) return false;
+    if (p.PoPrirazeni != nullptr && !p.PoPrirazeni(puvodni, okno, cfg, dane, chyba)) return false;
     const std::string status = p.Oblast->PrectiOkno(okno, cfg);
     if (!procedures::ZapsatPovoleno(status)) {
         chyba = ZpravaPravidla(p, okno, status);
@@ -347,6 +360,7 @@ TSouborCLI ZabalOblast(TSouborCLI cteni, TPopisOblasti<O> p)
     s.Over = [p](const std::vector<TPrirazeni>& prirazeni, std::string& chyba) {
         core::TCFGVK cfg;
         core::VychoziCFGVK(cfg);
+        if (p.ObrazKontroly != nullptr) p.ObrazKontroly(cfg);
         return detail::PrijmiOkno(p, prirazeni, cfg, chyba);
     };
     s.Zapis = [p](const std::vector<TPrirazeni>& prirazeni) { return detail::ZapisOblast(p, prirazeni); };
