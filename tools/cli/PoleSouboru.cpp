@@ -4,6 +4,7 @@
 
 #include "HlavniLinka.h"
 #include "Lan4.h"
+#include "LogNastaveni.h"
 #include "ModbusTCP.h"
 #include "PopisSouboru.h"
 #include "ServisniLinka.h"
@@ -341,15 +342,31 @@ TSouborCLI SpravaCfg()
 TSouborCLI LogCfg()
 {
     using R = TVK7316R_LogCfg;
-    TPopis<R> p;
-    p.Nazev = "log.cfg";
-    p.Precti = [](R& r) { return PrectiLogCfg(Modul, r); };
-    p.Zapis = [](R& r) { return ZapisLogCfg(Modul, r); };
-    p.Polozky = [](const R& r) { return Polozky(r); };
+    TPopis<R> cteni;
+    cteni.Nazev = "log.cfg";
+    cteni.Precti = [](R& r) { return PrectiLogCfg(Modul, r); };
+    cteni.Polozky = [](const R& r) { return Polozky(r); };
+
+    using O = procedures::TOknoLogNastaveni;
+    namespace log = procedures::lognastaveni;
+    TPopisOblasti<O> p;
+    p.Oblast = &log::Oblast();
     // The logging window has one check box per event kind, bits 0 to 13.
-    p.Pole = {SRozsahem(PoleCislo<R>("Povolen", &R::Povolen, 0, 1), "0-1: 0 off, 1 on"),
-              SRozsahem(PoleCislo<R>("Udalost", &R::Udalost, 0, 0x3FFF), "0-16383 (0x3FFF): bit n-1 = event code n")};
-    return Zabal(p);
+    TPole<O> udalost;
+    udalost.Nazev = "Udalost";
+    udalost.Rozsah = "0-16383 (0x3FFF): bit n-1 = event code n";
+    udalost.Nastav = [](O& o, std::size_t, std::string_view text, std::string& chyba) {
+        std::int64_t v = 0;
+        if (!CisloVRozsahu(text, 0, log::MaskaUdalosti, v)) {
+            chyba = "out of range";
+            return false;
+        }
+        for (std::size_t n = 0; n < o.CheckBox.size(); ++n) o.CheckBox[n] = (v >> n & 1) != 0;
+        return true;
+    };
+    p.Pole = {PoleSeznamu<O>("Povolen", &O::ComboBox1, 2, 0, "0-1: 0 off, 1 on"), udalost};
+    p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(log::NaZaznam(cfg.LOG)); };
+    return ZabalOblast(Zabal(cteni), p);
 }
 
 TSouborCLI FwAkt()

@@ -1,9 +1,9 @@
 #pragma once
 // The device files as the read and write commands see them (Pole = fields,
 // Soubor = file): for each file its fields by the record's names, their
-// kinds and text forms, and for the writable ones the ranges that the
-// configuration windows enforce, with the windows' messages where they have
-// one.
+// kinds and text forms, and for the writable ones how a key reaches the
+// file: a settings file through its area's controls and rules, the clock and
+// the boot command field by field.
 #include <functional>
 #include <map>
 #include <string>
