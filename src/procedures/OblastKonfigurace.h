@@ -79,6 +79,28 @@ struct TOblast {
     TVysledekZapisu (*ZapisData)(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam) = nullptr;
 };
 
+// The dialogs' "Ok" (Potvrd = confirm): the controls go into the working
+// copy `prace` field by field as they pass; only when all passed does the
+// working copy replace `cil` (the program's image) whole. Returns the status
+// to show; the dialog closes when OkPovoleno(status).
+template <class O>
+std::string PotvrdOkno(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, core::TCFGVK& cil)
+{
+    std::string status = oblast.PrectiOkno(okno, prace);
+    if (OkPovoleno(status)) cil = prace;
+    return status;
+}
+
+// The window thread's part of "Zapsat" (Priprav zapis = prepare the write):
+// the rules into the working copy; true when a ZapisData of a copy of it
+// may follow. `status` is what to show meanwhile (the refusal, or " ").
+template <class O>
+bool PripravZapis(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, std::string& status)
+{
+    status = oblast.PrectiOkno(okno, prace);
+    return ZapsatPovoleno(status);
+}
+
 namespace detail {
 
 void Oznam(const TOznameni& oznam, const std::string& text);
