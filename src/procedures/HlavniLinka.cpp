@@ -8,8 +8,7 @@ constexpr bool Cekat = true;  // waits before the link work
 
 bool Stejne(const core::TCFG_UARTM& a, const core::TCFG_UARTM& b)
 {
-    return a.KodBaud == b.KodBaud && a.KodParita == b.KodParita && a.Timeout == b.Timeout &&
-           a.Opakovani == b.Opakovani;
+    return a.KodBaud == b.KodBaud && a.KodParita == b.KodParita && a.Timeout == b.Timeout && a.Opakovani == b.Opakovani;
 }
 
 }  // namespace
@@ -70,8 +69,9 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTM),
-                                            [&](device::TVK7316R_UartmCfg& r) { return device::ZapisUartmCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTM), [&](device::TVK7316R_UartmCfg& r) {
+        return device::ZapisUartmCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },
@@ -83,8 +83,8 @@ TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOzna
 
 const TOblast<TOknoHlavniLinka>& Oblast()
 {
-    static const TOblast<TOknoHlavniLinka> oblast{"uartm.cfg", false, ZapisOkno, PrectiOkno, VychoziOkno, PrectiData,
-                                                  ZapisData};
+    static const TOblast<TOknoHlavniLinka> oblast{"uartm.cfg", false,      ZapisOkno, PrectiOkno,
+                                                  VychoziOkno, PrectiData, ZapisData};
     return oblast;
 }
 

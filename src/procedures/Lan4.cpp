@@ -87,8 +87,8 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.LAN4),
-                                            [&](device::TVK7316R_Lan4Cfg& r) { return device::ZapisLan4Cfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(
+        Cekat, oznam, NaZaznam(cfg.LAN4), [&](device::TVK7316R_Lan4Cfg& r) { return device::ZapisLan4Cfg(modul, r); });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },
@@ -100,8 +100,8 @@ TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOzna
 
 const TOblast<TOknoLan4>& Oblast()
 {
-    static const TOblast<TOknoLan4> oblast{"lan4.cfg", false, ZapisOkno, PrectiOkno, VychoziOkno, PrectiData,
-                                           ZapisData};
+    static const TOblast<TOknoLan4> oblast{"lan4.cfg",  false,      ZapisOkno, PrectiOkno,
+                                           VychoziOkno, PrectiData, ZapisData};
     return oblast;
 }
 

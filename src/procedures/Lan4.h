@@ -35,7 +35,7 @@ TOknoLan4 VychoziOkno();
 // enabled); with DHCP or no item they are disabled.
 bool AdresyPovoleny(const TOknoLan4& okno);
 
-device::TVK7316R_Lan4Cfg NaZaznam(const core::TCFG_LAN4& lan4);   // to the device record
+device::TVK7316R_Lan4Cfg NaZaznam(const core::TCFG_LAN4& lan4);            // to the device record
 void ZeZaznamu(const device::TVK7316R_Lan4Cfg& r, core::TCFG_LAN4& lan4);  // from it
 
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam);

@@ -51,16 +51,17 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    const TVysledekZapisu v = detail::ZapisSoubor(
-        Cekat, oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) { return device::ZapisLogCfg(modul, r); });
+    const TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) {
+        return device::ZapisLogCfg(modul, r);
+    });
     detail::Oznam(oznam, v.Status);
     return v;
 }
 
 const TOblast<TOknoLogNastaveni>& Oblast()
 {
-    static const TOblast<TOknoLogNastaveni> oblast{"log.cfg", true, ZapisOkno, PrectiOkno, nullptr, PrectiData,
-                                                   ZapisData};
+    static const TOblast<TOknoLogNastaveni> oblast{"log.cfg", true,       ZapisOkno, PrectiOkno,
+                                                   nullptr,   PrectiData, ZapisData};
     return oblast;
 }
 

@@ -11,8 +11,8 @@ namespace vk::procedures {
 // The controls of the event logging dialog: the on/off list and one check
 // box per event kind, CheckBox<n> standing for bit n - 1 of Udalost.
 struct TOknoLogNastaveni {
-    int ComboBox1 = 0;                   // 0 "zakázáno", 1 "povoleno"
-    std::array<bool, 14> CheckBox{};     // CheckBox1 to CheckBox14
+    int ComboBox1 = 0;                // 0 "zakázáno", 1 "povoleno"
+    std::array<bool, 14> CheckBox{};  // CheckBox1 to CheckBox14
     bool operator==(const TOknoLogNastaveni&) const = default;
 };
 

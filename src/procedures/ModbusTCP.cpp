@@ -51,8 +51,9 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.MBTCP),
-                                            [&](device::TVK7316R_MbtcpCfg& r) { return device::ZapisMbtcpCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.MBTCP), [&](device::TVK7316R_MbtcpCfg& r) {
+        return device::ZapisMbtcpCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },
@@ -66,8 +67,8 @@ TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOzna
 
 const TOblast<TOknoModbusTCP>& Oblast()
 {
-    static const TOblast<TOknoModbusTCP> oblast{"mbtcp.cfg", false, ZapisOkno, PrectiOkno, VychoziOkno, PrectiData,
-                                                ZapisData};
+    static const TOblast<TOknoModbusTCP> oblast{"mbtcp.cfg", false,      ZapisOkno, PrectiOkno,
+                                                VychoziOkno, PrectiData, ZapisData};
     return oblast;
 }
 

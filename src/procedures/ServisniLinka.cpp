@@ -68,8 +68,9 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTS),
-                                            [&](device::TVK7316R_UartsCfg& r) { return device::ZapisUartsCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTS), [&](device::TVK7316R_UartsCfg& r) {
+        return device::ZapisUartsCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },
@@ -81,8 +82,8 @@ TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOzna
 
 const TOblast<TOknoServisniLinka>& Oblast()
 {
-    static const TOblast<TOknoServisniLinka> oblast{"uarts.cfg", false, ZapisOkno, PrectiOkno, VychoziOkno,
-                                                    PrectiData,  ZapisData};
+    static const TOblast<TOknoServisniLinka> oblast{"uarts.cfg", false,      ZapisOkno, PrectiOkno,
+                                                    VychoziOkno, PrectiData, ZapisData};
     return oblast;
 }
 

@@ -90,16 +90,17 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    const TVysledekZapisu v = detail::ZapisSoubor(
-        Cekat, oznam, NaZaznam(cfg.Sprava), [&](device::TVK7316R_SpravaCfg& r) { return device::ZapisSpravaCfg(modul, r); });
+    const TVysledekZapisu v =
+        detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.Sprava),
+                            [&](device::TVK7316R_SpravaCfg& r) { return device::ZapisSpravaCfg(modul, r); });
     detail::Oznam(oznam, v.Status);
     return v;
 }
 
 const TOblast<TOknoVzdalenaSprava>& Oblast()
 {
-    static const TOblast<TOknoVzdalenaSprava> oblast{"sprava.cfg", true, ZapisOkno, PrectiOkno, nullptr, PrectiData,
-                                                     ZapisData};
+    static const TOblast<TOknoVzdalenaSprava> oblast{"sprava.cfg", true,       ZapisOkno, PrectiOkno,
+                                                     nullptr,      PrectiData, ZapisData};
     return oblast;
 }
 

@@ -12,10 +12,10 @@ namespace vk::procedures {
 // access table is the text field Edit<k> and the version list
 // ComboBox<k + 1>.
 struct TOknoVzdalenaSprava {
-    int ComboBox1 = 1;                      // mode: 0 off, 1 allowed to all, 2 access table
-    std::array<std::string, 8> Edit{};      // Edit1 to Edit8: the rows' addresses
-    std::array<int, 8> ComboBoxVerze{};     // ComboBox2 to ComboBox9: 0 "IPv4", 1 "IPv6"
-    bool TabulkaPovolena = false;           // the table's controls are enabled
+    int ComboBox1 = 1;                   // mode: 0 off, 1 allowed to all, 2 access table
+    std::array<std::string, 8> Edit{};   // Edit1 to Edit8: the rows' addresses
+    std::array<int, 8> ComboBoxVerze{};  // ComboBox2 to ComboBox9: 0 "IPv4", 1 "IPv6"
+    bool TabulkaPovolena = false;        // the table's controls are enabled
     bool operator==(const TOknoVzdalenaSprava&) const = default;
 };
 

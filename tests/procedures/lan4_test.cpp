@@ -47,19 +47,31 @@ TOknoLan4 Okno(const char* e1, const char* e2, const char* e3, int dhcp)
 TEST(Lan4, PrectiOknoPrvniChybnePoleAUlozeneDoNej)
 {
     const TRadek radky[] = {
-        {"VsechnaPlatna", Okno("10.0.0.1", "255.0.0.0", "10.0.0.254", 1), " ",
+        {"VsechnaPlatna",
+         Okno("10.0.0.1", "255.0.0.0", "10.0.0.254", 1),
+         " ",
          {{10, 0, 0, 1}, {255, 0, 0, 0}, {10, 0, 0, 254}, 1}},
-        {"ChybnaAdresaNicNeulozi", Okno("192.168.0", "x", "x", 1), " Chyba IP4 adresy.",
+        {"ChybnaAdresaNicNeulozi",
+         Okno("192.168.0", "x", "x", 1),
+         " Chyba IP4 adresy.",
          {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, 7}},
-        {"ChybnaMaskaPoAdrese", Okno("10.0.0.1", "255.255.255.0.", "x", 1), " Chyba IP4 masky.",
+        {"ChybnaMaskaPoAdrese",
+         Okno("10.0.0.1", "255.255.255.0.", "x", 1),
+         " Chyba IP4 masky.",
          {{10, 0, 0, 1}, {5, 6, 7, 8}, {9, 10, 11, 12}, 7}},
-        {"ChybnaBranaPoMasce", Okno("10.0.0.1", "255.0.0.0", "10..0.1", 0), " Chyba IP4 brány.",
+        {"ChybnaBranaPoMasce",
+         Okno("10.0.0.1", "255.0.0.0", "10..0.1", 0),
+         " Chyba IP4 brány.",
          {{10, 0, 0, 1}, {255, 0, 0, 0}, {9, 10, 11, 12}, 7}},
         // The core's parse decides: a part above 255 keeps its low 8 bits,
         // blanks separate parts, "$" is hexadecimal.
-        {"CastNad255", Okno("192.168.0.300", "255 255 255 0", "$C0.168.0.1", 0), " ",
+        {"CastNad255",
+         Okno("192.168.0.300", "255 255 255 0", "$C0.168.0.1", 0),
+         " ",
          {{192, 168, 0, 44}, {255, 255, 255, 0}, {192, 168, 0, 1}, 0}},
-        {"SeznamBezPolozky", Okno("1.1.1.1", "2.2.2.2", "3.3.3.3", -1), " ",
+        {"SeznamBezPolozky",
+         Okno("1.1.1.1", "2.2.2.2", "3.3.3.3", -1),
+         " ",
          {{1, 1, 1, 1}, {2, 2, 2, 2}, {3, 3, 3, 3}, 255}},
     };
     for (const TRadek& r : radky) {
@@ -111,9 +123,9 @@ TEST(Lan4, VychoziParametryPoPrevzeti)
     EXPECT_EQ(c.LAN6.IP6_GUA[0], 0x20);
 }
 
+using vk::sim::TPorucha;
 using vk::test::oblasti::TLinka;
 using vk::test::oblasti::TSimModul;
-using vk::sim::TPorucha;
 
 class Lan4Sim : public ::testing::Test {
 protected:
@@ -148,9 +160,9 @@ TEST_F(Lan4Sim, ZapisOverenyCtenimZpet)
     const auto trvani = std::chrono::steady_clock::now() - od;
     EXPECT_TRUE(v.Zapsano);
     EXPECT_EQ(v.Status, " Konfigurace zapsána.");
-    EXPECT_EQ(texty, (std::vector<std::string>{" Probíhá zápis konfigurace do modulu",
-                                               " Probíhá čtení konfigurace z modulu", " Konfigurace přečtena.",
-                                               " Konfigurace zapsána."}));
+    EXPECT_EQ(texty,
+              (std::vector<std::string>{" Probíhá zápis konfigurace do modulu", " Probíhá čtení konfigurace z modulu",
+                                        " Konfigurace přečtena.", " Konfigurace zapsána."}));
     EXPECT_EQ(s.sim.Soubor("lan4.cfg"), Hex("C0 A8 00 63 FF FF FF 00 C0 A8 00 01 00 00 00 CF"));
     // one wait before the write and one before the read-back
     EXPECT_GE(trvani, std::chrono::milliseconds(2 * CekaniPredPrenosemMs));

@@ -135,8 +135,7 @@ TEST_F(LinkySerial, HlavniLinkaZapisOverenyAJinaUlozenaHodnota)
     TCFGVK c;
     c.UARTM = {8, 2, 330, 3};
     std::vector<std::string> texty;
-    const TVysledekZapisu v =
-        hlavnilinka::ZapisData(s.modul, c, [&](const std::string& t) { texty.push_back(t); });
+    const TVysledekZapisu v = hlavnilinka::ZapisData(s.modul, c, [&](const std::string& t) { texty.push_back(t); });
     EXPECT_EQ(v.Status, " Konfigurace zapsána.");
     EXPECT_EQ(texty.size(), 4u);
     EXPECT_EQ(s.sim.Soubor("uartm.cfg"), Hex("08 02 4A 01 03 A8"));

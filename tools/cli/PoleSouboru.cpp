@@ -276,8 +276,8 @@ bool PoPrirazeniSpravy(const OSprava& puvodni, OSprava& okno, core::TCFGVK& cfg,
         }
     }
     if (tabulka && !okno.TabulkaPovolena) {
-        chyba = "sprava.cfg: the access table is taken only with Rezim=2 (Rezim is " + std::to_string(cfg.Sprava.Rezim) +
-                "): give Rezim=2 as well";
+        chyba = "sprava.cfg: the access table is taken only with Rezim=2 (Rezim is " +
+                std::to_string(cfg.Sprava.Rezim) + "): give Rezim=2 as well";
         return false;
     }
     return true;

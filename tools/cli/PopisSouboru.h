@@ -74,8 +74,8 @@ std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::stri
                        std::string_view chyba, std::string_view rozsah);
 
 template <class R>
-bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole, const std::vector<TPrirazeni>& prirazeni,
-             R& r, TDane& dane, std::string& chyba)
+bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole,
+             const std::vector<TPrirazeni>& prirazeni, R& r, TDane& dane, std::string& chyba)
 {
     dane.clear();
     for (const TPrirazeni& a : prirazeni) {
@@ -89,7 +89,8 @@ bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole, 
         }
         if (pole == nullptr) {
             std::string jmena;
-            for (const TPole<R>& kandidat : vsechnaPole) jmena += (jmena.empty() ? "" : ", ") + std::string(kandidat.Nazev);
+            for (const TPole<R>& kandidat : vsechnaPole)
+                jmena += (jmena.empty() ? "" : ", ") + std::string(kandidat.Nazev);
             chyba = std::string(soubor) + ": no writable field \"" + a.Klic + "\" (fields: " + jmena + ")";
             return false;
         }
