@@ -1,0 +1,207 @@
+// snimky (= screenshots): shows the program's windows one after another on a
+// real X display and saves what the screen shows of each as NAME.png, so that
+// layout, fonts and the Czech letters can be looked at on a machine without a
+// desktop (scripts/screenshots runs it under a virtual X server).
+//
+//   snimky OUTDIR [NAME...]    only the windows named, all when none is
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPointer>
+#include <QScreen>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWindow>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "About.h"
+#include "Dekl.h"
+#include "Hlavni.h"
+#include "Preklady.h"
+
+namespace {
+
+// What every window is made with (prostredi = environment).
+struct TProstredi {
+    vk::core::TData Dat;  // the program state with its defaults
+    QTemporaryDir Slozka;  // the main window's settings file: none there, so its defaults
+};
+
+// A window on the screen and the windows it opened over itself (an open
+// menu), which the picture must include (snimek = shot).
+struct TSnimek {
+    std::unique_ptr<QWidget> Okno;
+    QList<QPointer<QWidget>> Nad;
+};
+
+// Long enough for a loaded machine; a window that is still not painted then
+// is reported instead of holding up the others.
+constexpr int LhutaMs = 5000;
+// Posted layout and update events that follow the first paint.
+constexpr int DobehMs = 150;
+
+// Notes a paint of the window.
+class TStrazVykresleni : public QObject {
+public:
+    bool Vykresleno = false;
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* udalost) override {
+        if (udalost->type() == QEvent::Paint) Vykresleno = true;
+        return QObject::eventFilter(objekt, udalost);
+    }
+};
+
+void ZpracujUdalosti(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+// Runs the events until `splneno` holds or the time is out; whether it holds.
+bool PockejNa(const QElapsedTimer& t, const std::function<bool()>& splneno) {
+    while (!splneno()) {
+        if (t.elapsed() >= LhutaMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!splneno()) QThread::msleep(5);
+    }
+    return true;
+}
+
+// Waits, bounded, until the window is exposed and then painted; false when
+// the time ran out. The paint is asked for once exposed, so that a window
+// painted before the wait began is not waited for in vain.
+bool PockejNaVykresleni(QWidget* okno) {
+    QElapsedTimer t;
+    t.start();
+    if (!PockejNa(t, [okno] { return okno->windowHandle() && okno->windowHandle()->isExposed(); }))
+        return false;
+    TStrazVykresleni straz;
+    okno->installEventFilter(&straz);
+    okno->update();
+    const bool vykresleno = PockejNa(t, [&straz] { return straz.Vykresleno; });
+    okno->removeEventFilter(&straz);
+    if (vykresleno) ZpracujUdalosti(DobehMs);
+    return vykresleno;
+}
+
+TSnimek Ukazane(std::unique_ptr<QWidget> okno) {
+    okno->show();
+    return {std::move(okno), {}};
+}
+
+std::unique_ptr<TForm1> HlavniOkno(TProstredi& p) {
+    TParametryOkna parametry;
+    parametry.SouborNastaveni =
+        std::filesystem::path(QFile::encodeName(p.Slozka.filePath(QStringLiteral("W_vk7316r.ini"))).toStdString());
+    return std::make_unique<TForm1>(std::move(parametry));
+}
+
+// The main window with one of its menus open, as a click on its title opens
+// it; `jmeno` is the menu's object name.
+TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
+    TSnimek s = Ukazane(HlavniOkno(p));
+    auto* nabidka = s.Okno->findChild<QMenu*>(QString::fromLatin1(jmeno));
+    if (!nabidka || !PockejNaVykresleni(s.Okno.get())) return s;
+    // The help menu sits in a bar of its own at the right end.
+    for (auto* lista : s.Okno->findChildren<QMenuBar*>())
+        if (lista->actions().contains(nabidka->menuAction())) lista->setActiveAction(nabidka->menuAction());
+    s.Nad.append(nabidka);
+    return s;
+}
+
+struct TOkno {
+    const char* Jmeno;  // of the picture file
+    std::function<TSnimek(TProstredi&)> Ukaz;  // makes the window and shows it
+};
+
+// One line a window.
+const TOkno Okna[] = {
+    {"Hlavni", [](TProstredi& p) { return Ukazane(HlavniOkno(p)); }},
+    {"Hlavni_Konfigurace", [](TProstredi& p) { return HlavniSNabidkou(p, "Nastaven1"); }},
+    {"Hlavni_Napoveda", [](TProstredi& p) { return HlavniSNabidkou(p, "Npovda1"); }},
+    {"OProgramu", [](TProstredi&) { return Ukazane(std::make_unique<TFormOProgramu>()); }},
+};
+
+// Grabs from the screen, not from the widgets' own painting, so that the
+// picture shows what X shows: the real fonts and everything open over the
+// window. The window's coordinates, widened to the windows over it.
+bool UlozSnimek(const TSnimek& s, const QString& soubor) {
+    QWidget* okno = s.Okno.get();
+    const QPoint pocatek = okno->mapToGlobal(QPoint(0, 0));
+    QRect oblast = okno->frameGeometry();
+    for (const QWidget* nad : s.Nad)
+        if (nad && nad->isVisible()) oblast |= nad->frameGeometry();
+    oblast.translate(-pocatek);
+    QScreen* obrazovka = okno->screen();
+    if (!obrazovka) return false;
+    const QPixmap obraz =
+        obrazovka->grabWindow(okno->winId(), oblast.x(), oblast.y(), oblast.width(), oblast.height());
+    return !obraz.isNull() && obraz.save(soubor, "PNG");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Only a real X display draws with the fonts and frames a user sees.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication aplikace(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(TitulProgramu));
+    NactiPrekladyQt();
+
+    const QStringList argumenty = QApplication::arguments().mid(1);
+    if (argumenty.isEmpty()) {
+        std::fprintf(stderr, "usage: snimky OUTDIR [NAME...]\n");
+        return 2;
+    }
+    QSet<QString> vybrane(argumenty.begin() + 1, argumenty.end());
+    QStringList jmena;
+    for (const TOkno& o : Okna) jmena.append(QString::fromLatin1(o.Jmeno));
+    for (const QString& v : vybrane)
+        if (!jmena.contains(v)) {
+            std::fprintf(stderr, "snimky: no window %s; known: %s\n", qPrintable(v), qPrintable(jmena.join(' ')));
+            return 2;
+        }
+    const QDir vystup(argumenty[0]);
+    if (!vystup.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "snimky: cannot make %s\n", qPrintable(vystup.path()));
+        return 1;
+    }
+
+    TProstredi prostredi;
+    vk::core::InicializaceDat(&prostredi.Dat);
+    int chyby = 0;
+    for (const TOkno& o : Okna) {
+        const QString jmeno = QString::fromLatin1(o.Jmeno);
+        if (!vybrane.isEmpty() && !vybrane.contains(jmeno)) continue;
+        TSnimek s = o.Ukaz(prostredi);
+        bool vykresleno = PockejNaVykresleni(s.Okno.get());
+        for (QWidget* nad : s.Nad) vykresleno = vykresleno && nad && PockejNaVykresleni(nad);
+        const QString soubor = vystup.filePath(jmeno + QStringLiteral(".png"));
+        if (!vykresleno) {
+            std::fprintf(stderr, "snimky: %s not painted within %d ms\n", o.Jmeno, LhutaMs);
+            ++chyby;
+        } else if (!UlozSnimek(s, soubor)) {
+            std::fprintf(stderr, "snimky: cannot save %s\n", qPrintable(soubor));
+            ++chyby;
+        } else {
+            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(soubor)));
+        }
+        for (QWidget* nad : s.Nad)
+            if (nad) nad->hide();
+        s.Okno->hide();
+    }
+    return chyby == 0 ? 0 : 1;
+}
