@@ -5,6 +5,7 @@
 //
 //   snimky OUTDIR [NAME...]    only the windows named, all when none is
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -17,11 +18,13 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "About.h"
 #include "Dekl.h"
@@ -122,17 +125,27 @@ TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
     return s;
 }
 
+// A window made as the program makes it: with the program state when its
+// constructor takes one, as the dialogs do, else on its own.
+template <class T>
+TSnimek NoveOkno(TProstredi& p) {
+    if constexpr (std::is_constructible_v<T, vk::core::PData>)
+        return Ukazane(std::make_unique<T>(&p.Dat));
+    else
+        return Ukazane(std::make_unique<T>());
+}
+
 struct TOkno {
     const char* Jmeno;  // of the picture file
     std::function<TSnimek(TProstredi&)> Ukaz;  // makes the window and shows it
 };
 
-// One line a window.
+// One line a window; a dialog or service window is {"NAME", NoveOkno<TForm...>}.
 const TOkno Okna[] = {
     {"Hlavni", [](TProstredi& p) { return Ukazane(HlavniOkno(p)); }},
     {"Hlavni_Konfigurace", [](TProstredi& p) { return HlavniSNabidkou(p, "Nastaven1"); }},
     {"Hlavni_Napoveda", [](TProstredi& p) { return HlavniSNabidkou(p, "Npovda1"); }},
-    {"OProgramu", [](TProstredi&) { return Ukazane(std::make_unique<TFormOProgramu>()); }},
+    {"OProgramu", NoveOkno<TFormOProgramu>},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the
@@ -183,6 +196,22 @@ int main(int argc, char* argv[]) {
     TProstredi prostredi;
     vk::core::InicializaceDat(&prostredi.Dat);
     int chyby = 0;
+    // The windows are shown modeless; a modal one is a message box that a
+    // window opened on its own (a failed read on show, with no module), whose
+    // loop would hold up the run for good.
+    QTimer hlidac;
+    QObject::connect(&hlidac, &QTimer::timeout, [&chyby] {
+        QWidget* modalni = QApplication::activeModalWidget();
+        if (!modalni) return;
+        std::fprintf(stderr, "snimky: a modal window \"%s\" closed: %s\n", qPrintable(modalni->windowTitle()),
+                     modalni->metaObject()->className());
+        ++chyby;
+        if (auto* dialog = qobject_cast<QDialog*>(modalni))
+            dialog->reject();
+        else
+            modalni->close();
+    });
+    hlidac.start(LhutaMs);
     for (const TOkno& o : Okna) {
         const QString jmeno = QString::fromLatin1(o.Jmeno);
         if (!vybrane.isEmpty() && !vybrane.contains(jmeno)) continue;
