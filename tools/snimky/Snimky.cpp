@@ -4,6 +4,9 @@
 // desktop (scripts/screenshots runs it under a virtual X server).
 //
 //   snimky OUTDIR [NAME...]    only the windows named, all when none is
+//
+// Prints each picture saved with the window's caption; exit status 1 when a
+// window could not be pictured, 2 for wrong arguments.
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -21,6 +24,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -117,7 +121,13 @@ std::unique_ptr<TForm1> HlavniOkno(TProstredi& p) {
 TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
     TSnimek s = Ukazane(HlavniOkno(p));
     auto* nabidka = s.Okno->findChild<QMenu*>(QString::fromLatin1(jmeno));
-    if (!nabidka || !PockejNaVykresleni(s.Okno.get())) return s;
+    if (!nabidka) {
+        // A picture of the bare window would pass for the open menu.
+        std::fprintf(stderr, "snimky: the main window has no menu %s\n", jmeno);
+        s.Nad.append(nullptr);
+        return s;
+    }
+    if (!PockejNaVykresleni(s.Okno.get())) return s;
     // The help menu sits in a bar of its own at the right end.
     for (auto* lista : s.Okno->findChildren<QMenuBar*>())
         if (lista->actions().contains(nabidka->menuAction())) lista->setActiveAction(nabidka->menuAction());
@@ -216,17 +226,23 @@ int main(int argc, char* argv[]) {
         const QString jmeno = QString::fromLatin1(o.Jmeno);
         if (!vybrane.isEmpty() && !vybrane.contains(jmeno)) continue;
         TSnimek s = o.Ukaz(prostredi);
+        // A window missing from the shot has been reported where it was looked for.
+        const bool uplny = std::none_of(s.Nad.begin(), s.Nad.end(), [](const QPointer<QWidget>& w) { return !w; });
         bool vykresleno = PockejNaVykresleni(s.Okno.get());
         for (QWidget* nad : s.Nad) vykresleno = vykresleno && nad && PockejNaVykresleni(nad);
         const QString soubor = vystup.filePath(jmeno + QStringLiteral(".png"));
-        if (!vykresleno) {
+        if (!uplny) {
+            ++chyby;
+        } else if (!vykresleno) {
             std::fprintf(stderr, "snimky: %s not painted within %d ms\n", o.Jmeno, LhutaMs);
             ++chyby;
         } else if (!UlozSnimek(s, soubor)) {
             std::fprintf(stderr, "snimky: cannot save %s\n", qPrintable(soubor));
             ++chyby;
         } else {
-            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(soubor)));
+            // With no window manager there is no title bar to show the caption.
+            std::printf("%s  \"%s\"\n", qPrintable(QDir::toNativeSeparators(soubor)),
+                        qPrintable(s.Okno->windowTitle()));
         }
         for (QWidget* nad : s.Nad)
             if (nad) nad->hide();
