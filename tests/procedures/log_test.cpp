@@ -15,6 +15,7 @@
 
 #include "Cas.h"
 #include "Log.h"
+#include "LogBajty.h"
 #include "SimModul.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
@@ -28,34 +29,8 @@ using vk::procedures::TVysledekKrokuLOG;
 using vk::sim::TPorucha;
 namespace fs = std::filesystem;
 
-// A record of event `kod` at 14:`min`:00 on 5 March 2023.
-Bajty Zaznam(std::uint8_t kod, std::uint8_t min)
-{
-    Bajty z(64, 0);
-    z[0] = kod;
-    z[7] = min;
-    z[8] = 14;
-    z[9] = 5;
-    z[10] = 3;
-    z[11] = 23;
-    return z;
-}
-
-// A log file whose header claims `pocet` records of `kapacita`, then records.
-Bajty Log(std::uint32_t pocet, std::uint32_t kapacita, std::initializer_list<Bajty> zaznamy)
-{
-    Bajty b(64, 0);
-    b[0] = 0x4C;
-    b[1] = 0x47;
-    b[2] = 0x02;
-    for (int i = 0; i < 4; ++i) {
-        b[8 + i] = static_cast<std::uint8_t>(pocet >> (8 * i));
-        b[28 + i] = static_cast<std::uint8_t>(kapacita >> (8 * i));
-    }
-    for (const Bajty& z : zaznamy)
-        b.insert(b.end(), z.begin(), z.end());
-    return b;
-}
+using vk::test::SouborLogu;
+using vk::test::ZaznamLogu;
 
 Bajty NactiBajty(const std::string& soubor)
 {
@@ -110,7 +85,7 @@ protected:
 
 TEST_F(ProceduraLog, NezmenenaHlavickaNectePosledniZaznamy)
 {
-    ASSERT_TRUE(sim_.NastavSoubor("log.bin", Log(2, 400, {Zaznam(1, 1), Zaznam(5, 2)})));
+    ASSERT_TRUE(sim_.NastavSoubor("log.bin", SouborLogu(2, 400, {ZaznamLogu(1, 1), ZaznamLogu(5, 2)})));
     auto pred = sim_.PocetPozadavku();
     const TVysledekKrokuLOG prvni = Krok();
     EXPECT_EQ(prvni.Status, " OK");
@@ -130,7 +105,7 @@ TEST_F(ProceduraLog, NezmenenaHlavickaNectePosledniZaznamy)
 
 TEST_F(ProceduraLog, SeznamOdNejnovejsihoAZaplneni)
 {
-    ASSERT_TRUE(sim_.NastavSoubor("log.bin", Log(50, 400, {Zaznam(1, 1), Zaznam(255, 2), Zaznam(5, 3)})));
+    ASSERT_TRUE(sim_.NastavSoubor("log.bin", SouborLogu(50, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
     const TVysledekKrokuLOG v = Krok();
     ASSERT_EQ(v.Status, " OK");
     EXPECT_EQ(v.PocetZaznamu, 50u);
@@ -140,7 +115,7 @@ TEST_F(ProceduraLog, SeznamOdNejnovejsihoAZaplneni)
 
     // No records claimed: the list is emptied whatever follows the header;
     // no capacity: the fill is 0.
-    ASSERT_TRUE(sim_.NastavSoubor("log.bin", Log(0, 0, {Zaznam(1, 1)})));
+    ASSERT_TRUE(sim_.NastavSoubor("log.bin", SouborLogu(0, 0, {ZaznamLogu(1, 1)})));
     krok_.PredchoziHlavicka = v.PredchoziHlavicka;
     const TVysledekKrokuLOG w = Krok();
     ASSERT_TRUE(w.Obnoveno);
@@ -153,7 +128,7 @@ TEST_F(ProceduraLog, SeznamOdNejnovejsihoAZaplneni)
 // refresh, which shows the emptied log at once.
 TEST_F(ProceduraLog, ArchivVymazaniAObnoveniVJednomKroku)
 {
-    ASSERT_TRUE(sim_.NastavSoubor("log.bin", Log(2, 400, {Zaznam(1, 1), Zaznam(5, 2)})));
+    ASSERT_TRUE(sim_.NastavSoubor("log.bin", SouborLogu(2, 400, {ZaznamLogu(1, 1), ZaznamLogu(5, 2)})));
     const Bajty log = sim_.Soubor("log.bin");
     const TVysledekKrokuLOG pred = Krok();
     ASSERT_EQ(pred.Radky.size(), 2u);

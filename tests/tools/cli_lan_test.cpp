@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <regex>
 
+#include "LogBajty.h"
 #include "Simulator.h"
 #include "cli_spusteni.h"
 
@@ -551,36 +552,12 @@ TEST_F(cli_Lan, RestartAVymazaniDiagnostiky)
 
 // ---- event log ------------------------------------------------------------------------------
 
-Bajty Zaznam(std::uint8_t kod, std::uint8_t min)
-{
-    Bajty z(64, 0);
-    z[0] = kod;
-    z[7] = min;
-    z[8] = 14;
-    z[9] = 5;
-    z[10] = 3;
-    z[11] = 23;
-    return z;
-}
-
-// A log header claiming `pocet` records in a log of `kapacita`, then records.
-Bajty Log(std::uint32_t pocet, std::uint32_t kapacita, std::initializer_list<Bajty> zaznamy)
-{
-    Bajty b(64, 0);
-    b[0] = 0x4C;
-    b[1] = 0x47;
-    b[2] = 0x02;
-    for (int i = 0; i < 4; ++i) {
-        b[8 + i] = static_cast<std::uint8_t>(pocet >> (8 * i));
-        b[28 + i] = static_cast<std::uint8_t>(kapacita >> (8 * i));
-    }
-    for (const Bajty& z : zaznamy) b.insert(b.end(), z.begin(), z.end());
-    return b;
-}
+using vk::test::SouborLogu;
+using vk::test::ZaznamLogu;
 
 TEST_F(cli_Lan, LogShowNejnovejsiPrvni)
 {
-    ASSERT_TRUE(sim.NastavSoubor("log.bin", Log(3, 400, {Zaznam(1, 1), Zaznam(255, 2), Zaznam(5, 3)})));
+    ASSERT_TRUE(sim.NastavSoubor("log.bin", SouborLogu(3, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
     const TVysledek v = Cli({"log-show"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
     EXPECT_EQ(v.Vystup,
