@@ -1,0 +1,291 @@
+#include "Pripojeni.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <charconv>
+
+// The dialog's own header shares the unit name with the procedure's.
+#include "../procedures/Pripojeni.h"
+#include "M_ModbusRTU.h"
+#include "PracovnikZarizeni.h"
+
+namespace {
+
+using vk::procedures::TOknoPripojeni;
+using vk::procedures::TVysledekPripojeni;
+
+const char* const TextyOkna[] = {
+    "Připojení modulu",        // 0 caption
+    "Rozhraní",                // 1 Label4
+    "IP adresa modulu",        // 2 Label1
+    "LAN timeout [ms]",        // 3 Label2
+    "Číslo COM portu",         // 4 Label5
+    "Komunikační rychlost",    // 5 Label6
+    "Parita",                  // 6 Label7
+    "UART timeout [ms]",       // 7 Label8
+    "Adresa modulu",           // 8 Label9
+    "Status připojení",        // 9 Label3
+    "Inicializace připojení",  // 10 Button1
+    "Cancel",                  // 11 Button2
+};
+
+const char* const PolozkyRozhrani[] = {"UART", "LAN"};
+const char* const PolozkyVerzeIP[] = {"IPv4", "IPv6"};
+const char* const PolozkyRychlosti[] = {"2400 Bd",  "4800 Bd",  "9600 Bd",  "19200 Bd",
+                                        "38400 Bd", "57600 Bd", "115200 Bd"};
+const char* const PolozkyParity[] = {"žádná", "sudá", "lichá"};
+
+QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
+
+template <std::size_t N>
+QComboBox* Seznam(QWidget* rodic, const char* jmeno, const char* const (&polozky)[N], int vybrana) {
+    auto* seznam = new QComboBox(rodic);
+    seznam->setObjectName(QString::fromLatin1(jmeno));
+    for (const char* p : polozky) seznam->addItem(QString::fromUtf8(p));
+    seznam->setCurrentIndex(vybrana);
+    return seznam;
+}
+
+QLabel* Popisek(QWidget* rodic, const char* jmeno, int text) {
+    auto* popisek = new QLabel(Text(text), rodic);
+    popisek->setObjectName(QString::fromLatin1(jmeno));
+    return popisek;
+}
+
+QLineEdit* Pole(QWidget* rodic, const char* jmeno) {
+    auto* pole = new QLineEdit(rodic);
+    pole->setObjectName(QString::fromLatin1(jmeno));
+    return pole;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string Std(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(Text(0));
+    VytvorOvladace();
+    ComboBox1Change();
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { ComboBox1Change(); });
+    connect(Edit3, &QLineEdit::textChanged, this, [this] { UkazZarizeni(); });
+    connect(Button1, &QPushButton::clicked, this, &TFormPripojeni::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFormPripojeni::Button2Click);
+}
+
+TFormPripojeni::~TFormPripojeni() {
+    // A dialog destroyed without closing must not leave its job working on
+    // the connection record, nor the busy cursor behind.
+    if (BeziPokus) {
+        Pracovnik->ZastavACekej();
+        UkonciPokus();
+    }
+}
+
+void TFormPripojeni::VytvorOvladace() {
+    Label4 = Popisek(this, "Label4", 1);
+    ComboBox1 = Seznam(this, "ComboBox1", PolozkyRozhrani, 0);
+    Label1 = Popisek(this, "Label1", 2);
+    Edit1 = Pole(this, "Edit1");
+    ComboBox2 = Seznam(this, "ComboBox2", PolozkyVerzeIP, 0);
+    ComboBox2->setVisible(false);
+    ComboBox2->setEnabled(false);
+    Label2 = Popisek(this, "Label2", 3);
+    Edit2 = Pole(this, "Edit2");
+    Label5 = Popisek(this, "Label5", 4);
+    Edit3 = Pole(this, "Edit3");
+    LabelZarizeni = new QLabel(this);
+    LabelZarizeni->setObjectName(QStringLiteral("LabelZarizeni"));
+    LabelZarizeni->setWordWrap(true);
+    QFont mensi = LabelZarizeni->font();
+    mensi.setPointSizeF(mensi.pointSizeF() * 0.85);
+    LabelZarizeni->setFont(mensi);
+    Label6 = Popisek(this, "Label6", 5);
+    ComboBox3 = Seznam(this, "ComboBox3", PolozkyRychlosti, 2);
+    Label7 = Popisek(this, "Label7", 6);
+    ComboBox4 = Seznam(this, "ComboBox4", PolozkyParity, 1);
+    Label8 = Popisek(this, "Label8", 7);
+    Edit4 = Pole(this, "Edit4");
+    Label9 = Popisek(this, "Label9", 8);
+    Edit5 = Pole(this, "Edit5");
+    Label3 = Popisek(this, "Label3", 9);
+    Panel1 = new QLabel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel1->setAutoFillBackground(true);
+    QPalette bila = Panel1->palette();
+    bila.setColor(QPalette::Window, Qt::white);
+    bila.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(bila);
+    Panel1->setMinimumWidth(420);
+    Button1 = new QPushButton(Text(10), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(Text(11), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+
+    auto* mrizka = new QGridLayout;
+    int radek = 0;
+    const auto pridej = [&](QWidget* popisek, QWidget* pole) {
+        mrizka->addWidget(popisek, radek, 0);
+        mrizka->addWidget(pole, radek, 1);
+        ++radek;
+    };
+    pridej(Label4, ComboBox1);
+    pridej(Label1, Edit1);
+    mrizka->addWidget(ComboBox2, radek++, 1);
+    pridej(Label2, Edit2);
+    pridej(Label5, Edit3);
+    mrizka->addWidget(LabelZarizeni, radek++, 1);
+    pridej(Label6, ComboBox3);
+    pridej(Label7, ComboBox4);
+    pridej(Label8, Edit4);
+    pridej(Label9, Edit5);
+
+    auto* tlacitka = new QHBoxLayout;
+    tlacitka->addWidget(Button1);
+    tlacitka->addStretch();
+    tlacitka->addWidget(Button2);
+
+    auto* hlavni = new QVBoxLayout(this);
+    hlavni->addLayout(mrizka);
+    hlavni->addSpacing(8);
+    hlavni->addWidget(Label3);
+    hlavni->addWidget(Panel1);
+    hlavni->addSpacing(8);
+    hlavni->addLayout(tlacitka);
+    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormPripojeni::showEvent(QShowEvent* udalost) {
+    QDialog::showEvent(udalost);
+    if (!udalost->spontaneous()) FormShow();
+}
+
+void TFormPripojeni::FormShow() {
+    if (!Dat) return;
+    vk::procedures::OpravRozhrani(Dat->Pripojeni);
+    const TOknoPripojeni o = vk::procedures::ZapisOkno(Dat->Pripojeni);
+    ComboBox1->setCurrentIndex(o.ComboBox1);
+    Edit1->setText(Q(o.Edit1));
+    ComboBox2->setCurrentIndex(o.ComboBox2);
+    Edit2->setText(Q(o.Edit2));
+    Edit3->setText(Q(o.Edit3));
+    ComboBox3->setCurrentIndex(o.ComboBox3);
+    ComboBox4->setCurrentIndex(o.ComboBox4);
+    Edit4->setText(Q(o.Edit4));
+    Edit5->setText(Q(o.Edit5));
+    ComboBox1Change();
+    Dat->Init = false;
+    UkazStav(Dat->SPripojeni);
+}
+
+void TFormPripojeni::ComboBox1Change() {
+    const bool uart = ComboBox1->currentIndex() == 0;
+    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Edit1),
+                       static_cast<QWidget*>(Edit2), static_cast<QWidget*>(ComboBox2)})
+        w->setEnabled(!uart);
+    for (QWidget* w : {static_cast<QWidget*>(Label5), static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label7),
+                       static_cast<QWidget*>(Label8), static_cast<QWidget*>(Label9), static_cast<QWidget*>(Edit3),
+                       static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit5), static_cast<QWidget*>(ComboBox3),
+                       static_cast<QWidget*>(ComboBox4), static_cast<QWidget*>(LabelZarizeni)})
+        w->setEnabled(uart);
+}
+
+TOknoPripojeni TFormPripojeni::PrectiOkno() const {
+    TOknoPripojeni o;
+    o.ComboBox1 = ComboBox1->currentIndex();
+    o.Edit1 = Std(Edit1->text());
+    o.ComboBox2 = ComboBox2->currentIndex();
+    o.Edit2 = Std(Edit2->text());
+    o.Edit3 = Std(Edit3->text());
+    o.ComboBox3 = ComboBox3->currentIndex();
+    o.ComboBox4 = ComboBox4->currentIndex();
+    o.Edit4 = Std(Edit4->text());
+    o.Edit5 = Std(Edit5->text());
+    return o;
+}
+
+std::filesystem::path TFormPripojeni::CestaNastaveni() const {
+    return SouborNastaveni.empty() ? vk::core::CestyNastaveni().Cteni : SouborNastaveni;
+}
+
+void TFormPripojeni::Button1Click() {
+    // A second press while the first attempt runs is ignored (the button is
+    // disabled as well, but a key may still reach the handler).
+    if (!Dat || !Pracovnik || BeziPokus) return;
+    Dat->Init = false;
+    Dat->Par.fill(0);
+    vk::procedures::TCestaPortu port;
+    port.Nastaveni = CestaNastaveni();
+    auto uloha = [okno = PrectiOkno(), pripojeni = Dat->Pripojeni, port](vk::device::TVK7316R& modul,
+                                                                           const vk::procedures::TOznameni& oznam) {
+        return vk::procedures::InicializujPripojeni(modul, okno, pripojeni, port, oznam);
+    };
+    const bool spusteno = Pracovnik->Spust(
+        this, std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
+        [this](const std::string& text) { UkazStav(text); });
+    if (!spusteno) return;
+    BeziPokus = true;
+    Button1->setEnabled(false);
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v) {
+    UkonciPokus();
+    if (Dat) vk::procedures::AplikujPripojeni(v, *Dat);
+    ComboBox1->setCurrentIndex(v.ComboBox1);
+    ComboBox2->setCurrentIndex(v.ComboBox2);
+    ComboBox3->setCurrentIndex(v.ComboBox3);
+    ComboBox4->setCurrentIndex(v.ComboBox4);
+    UkazZarizeni(v.COM ? v.COM->Duvod : std::string());
+    UkazStav(v.Panel1);
+}
+
+void TFormPripojeni::UkonciPokus() {
+    if (!BeziPokus) return;
+    BeziPokus = false;
+    Button1->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void TFormPripojeni::Button2Click() { reject(); }
+
+void TFormPripojeni::done(int vysledek) {
+    if (BeziPokus) {
+        Pracovnik->ZastavACekej();
+        UkonciPokus();
+    }
+    QDialog::done(vysledek);
+}
+
+void TFormPripojeni::UkazStav(const std::string& text) {
+    Panel1->setText(Q(text));
+    Panel1->repaint();
+}
+
+// Only the path is worked out while the user types: trying the device here
+// would open the port on every keystroke, and this program holds it itself
+// once connected. Why it failed to open comes with the attempt's result.
+void TFormPripojeni::UkazZarizeni(const std::string& duvod) {
+    const std::string text = Std(Edit3->text().trimmed());
+    std::int32_t cislo = 0;
+    const auto [konec, chyba] = std::from_chars(text.data(), text.data() + text.size(), cislo);
+    if (text.empty() || chyba != std::errc() || konec != text.data() + text.size() || cislo < 1 || cislo > 255) {
+        LabelZarizeni->clear();
+        return;
+    }
+    // The reason names the device itself.
+    LabelZarizeni->setText(duvod.empty() ? Q(vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo)))
+                                         : Q(duvod));
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Unit Pripojeni (= connection): the connection dialog TFormPripojeni, where
+// the user chooses the serial port or the LAN, enters the link parameters
+// and has the module identified. The attempt itself runs as a job on the
+// device worker; the dialog only puts its controls into a record, shows the
+// status texts as they come and applies the result.
+#include <QDialog>
+
+#include <filesystem>
+#include <string>
+
+#include "Dekl.h"
+
+namespace vk::procedures {
+struct TOknoPripojeni;
+struct TVysledekPripojeni;
+}  // namespace vk::procedures
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TPracovnikZarizeni;
+
+class TFormPripojeni : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormPripojeni(QWidget* parent = nullptr);
+    ~TFormPripojeni() override;
+
+    // The program state; with none the dialog shows its controls as laid
+    // out and does nothing on show or on "Inicializace připojení".
+    vk::core::PData Dat = nullptr;
+    // The device worker the attempt runs on (pracovnik = worker); owned by
+    // the opener. Without one no attempt is made.
+    TPracovnikZarizeni* Pracovnik = nullptr;
+    // The settings file whose "Porty" section maps COM numbers to devices;
+    // the program's own settings file when empty.
+    std::filesystem::path SouborNastaveni;
+
+    void FormShow();
+    void ComboBox1Change();  // the interface list changed
+    void Button1Click();     // "Inicializace připojení"
+    void Button2Click();     // "Cancel"
+
+    // An attempt is running (bezi) and Button1 is disabled meanwhile.
+    bool Bezi() const { return BeziPokus; }
+
+    // Every way of closing (Cancel, Escape, the close box) ends here: a
+    // running attempt is stopped and waited for first, so that it cannot
+    // outlive the dialog on the device connection record.
+    void done(int vysledek) override;
+
+protected:
+    void showEvent(QShowEvent* udalost) override;
+
+private:
+    void VytvorOvladace();
+    vk::procedures::TOknoPripojeni PrectiOkno() const;
+    std::filesystem::path CestaNastaveni() const;
+    void UkazStav(const std::string& text);  // Panel1, painted at once
+    void UkazZarizeni(const std::string& duvod = {});  // the hint beside Edit3
+    void Dokonceno(const vk::procedures::TVysledekPripojeni& v);  // the attempt's result arrived
+    void UkonciPokus();  // Button1 and the cursor back after an attempt (pokus = attempt)
+
+    bool BeziPokus = false;
+
+    QLabel* Label4 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLabel* LabelZarizeni = nullptr;  // the device the COM number leads to
+    QLabel* Label6 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QLabel* Label7 = nullptr;
+    QComboBox* ComboBox4 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+};
