@@ -24,6 +24,7 @@
 #include <string>
 
 #include "About.h"
+#include "Pripojeni.h"
 #include "Cas.h"
 #include "M_ModbusRTU.h"
 #include "U_VK7316R.h"
@@ -429,10 +430,23 @@ void TForm1::Uloitkonfiguraci1Click() {
         OznamChybu(QString::fromStdString(chyba));
 }
 
+// The dialog leaves the program not connected unless an attempt in it
+// succeeded, so the status bar is brought up to date on every close.
+void TForm1::Pipojenmodulu1Click() {
+    if (!Dat) return;
+    {
+        TFormPripojeni okno(this);
+        okno.Dat = Dat.get();
+        okno.Pracovnik = Pracovnik.get();
+        if (Parametry.SouborNastaveni) okno.SouborNastaveni = *Parametry.SouborNastaveni;
+        okno.exec();
+    }
+    AktualizujStavovyRadek();
+}
+
 // The commands below open their dialogs once those windows exist; until
 // then they do nothing.
 void TForm1::Upgradefirmware2Click() {}
-void TForm1::Pipojenmodulu1Click() {}
 void TForm1::NastavLANClick() {}
 void TForm1::NastavModbusTCPClick() {}
 void TForm1::NastavHlavniLinkaRS485Click() {}
