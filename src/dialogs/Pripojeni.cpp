@@ -15,7 +15,7 @@
 #include <charconv>
 
 // The dialog's own header shares the unit name with the procedure's.
-#include "../procedures/Pripojeni.h"
+#include "PokusPripojeni.h"
 #include "M_ModbusRTU.h"
 #include "PracovnikZarizeni.h"
 

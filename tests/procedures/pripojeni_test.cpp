@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "M_ModbusRTU.h"
-#include "Pripojeni.h"
+#include "PokusPripojeni.h"
 #include "Simulator.h"
 
 using namespace vk::procedures;

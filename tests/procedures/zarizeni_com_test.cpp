@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "Pripojeni.h"
+#include "PokusPripojeni.h"
 
 using namespace vk::procedures;
 

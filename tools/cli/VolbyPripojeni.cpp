@@ -7,7 +7,7 @@
 
 #include "Hodnoty.h"
 #include "M_ModbusRTU.h"
-#include "Pripojeni.h"
+#include "PokusPripojeni.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"
 

@@ -34,6 +34,7 @@
 #include "Dekl.h"
 #include "Hlavni.h"
 #include "Preklady.h"
+#include "Pripojeni.h"
 
 namespace {
 
@@ -136,13 +137,17 @@ TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
 }
 
 // A window made as the program makes it: with the program state when its
-// constructor takes one, as the dialogs do, else on its own.
+// constructor takes one, else on its own and then given the state in its
+// field Dat when it has one, as the opener does before showing it.
 template <class T>
 TSnimek NoveOkno(TProstredi& p) {
+    std::unique_ptr<T> okno;
     if constexpr (std::is_constructible_v<T, vk::core::PData>)
-        return Ukazane(std::make_unique<T>(&p.Dat));
+        okno = std::make_unique<T>(&p.Dat);
     else
-        return Ukazane(std::make_unique<T>());
+        okno = std::make_unique<T>();
+    if constexpr (requires(T& t) { t.Dat = static_cast<vk::core::PData>(nullptr); }) okno->Dat = &p.Dat;
+    return Ukazane(std::move(okno));
 }
 
 struct TOkno {
@@ -156,6 +161,7 @@ const TOkno Okna[] = {
     {"Hlavni_Konfigurace", [](TProstredi& p) { return HlavniSNabidkou(p, "Nastaven1"); }},
     {"Hlavni_Napoveda", [](TProstredi& p) { return HlavniSNabidkou(p, "Npovda1"); }},
     {"OProgramu", NoveOkno<TFormOProgramu>},
+    {"Pripojeni", NoveOkno<TFormPripojeni>},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the

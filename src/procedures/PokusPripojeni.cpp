@@ -1,4 +1,4 @@
-#include "Pripojeni.h"
+#include "PokusPripojeni.h"
 
 #include <fcntl.h>
 #include <grp.h>
