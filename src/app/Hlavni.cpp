@@ -24,6 +24,7 @@
 #include <string>
 
 #include "About.h"
+#include "NastavLanParam.h"
 #include "Pripojeni.h"
 #include "Cas.h"
 #include "M_ModbusRTU.h"
@@ -444,10 +445,22 @@ void TForm1::Pipojenmodulu1Click() {
     AktualizujStavovyRadek();
 }
 
+// A configuration dialog works on the program state and through the device
+// worker; a fresh one each time, gone when it closes.
+template <class T>
+void TForm1::OtevriDialog() {
+    if (!Dat) return;
+    T okno(this);
+    okno.Dat = Dat.get();
+    okno.Pracovnik = Pracovnik.get();
+    okno.exec();
+}
+
+void TForm1::NastavLANClick() { OtevriDialog<TFormNastavLanParam>(); }
+
 // The commands below open their dialogs once those windows exist; until
 // then they do nothing.
 void TForm1::Upgradefirmware2Click() {}
-void TForm1::NastavLANClick() {}
 void TForm1::NastavModbusTCPClick() {}
 void TForm1::NastavHlavniLinkaRS485Click() {}
 void TForm1::NastavServisniLinkaRS485Click() {}

@@ -93,6 +93,8 @@ public:
     void Logovn2Click();        // event log window
     void Npovda2Click();        // open the help document (napoveda)
     void Oprogramu1Click();     // about window (o programu)
+    template <class T>
+    void OtevriDialog();  // opens (otevri) a configuration dialog
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,230 @@
+#include "KonfiguracniDialog.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "PracovnikZarizeni.h"
+#include "SdileneOvladace.h"
+
+namespace {
+
+constexpr char TextZapsat[] = "Zapsat";
+constexpr char TextPrecist[] = "Přečíst";
+constexpr char TextOk[] = "Ok";
+constexpr char TextCancel[] = "Cancel";
+constexpr char TextVychozi[] = "Default parametry";
+
+QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
+{
+    auto* tlacitko = new QPushButton(QString::fromUtf8(text), rodic);
+    tlacitko->setObjectName(QString::fromLatin1(jmeno));
+    tlacitko->setAutoDefault(false);
+    return tlacitko;
+}
+
+// What a read job hands back: its outcome and the record it read into.
+struct TPrectenaOblast {
+    vk::procedures::TVysledekCteni Cteni;
+    vk::core::TCFGVK Cfg;
+};
+
+}  // namespace
+
+TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vlastnosti)
+    : QDialog(parent), Vlastnosti(vlastnosti)
+{
+    setWindowTitle(QString::fromUtf8(Vlastnosti.Titulek));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    ObsahOkna = new QVBoxLayout;
+    TlacitkoZapsat = Tlacitko(this, Vlastnosti.TlacitkaProhozena ? "Button1" : "Button2", TextZapsat);
+    TlacitkoPrecist = Tlacitko(this, Vlastnosti.TlacitkaProhozena ? "Button2" : "Button1", TextPrecist);
+    Button3 = Tlacitko(this, "Button3", TextOk);
+    Button4 = Tlacitko(this, "Button4", TextCancel);
+    StatusBar1 = new vk::ui::TStavovyRadek(this);
+
+    auto* tlacitka = new QHBoxLayout;
+    for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button4})
+        tlacitka->addWidget(t);
+
+    auto* okraje = new QVBoxLayout;
+    okraje->addLayout(ObsahOkna);
+    if (Vlastnosti.MaVychozi) {
+        Button6 = Tlacitko(this, "Button6", TextVychozi);
+        auto* vychozi = new QHBoxLayout;
+        vychozi->addStretch();
+        vychozi->addWidget(Button6);
+        okraje->addSpacing(6);
+        okraje->addLayout(vychozi);
+        connect(Button6, &QPushButton::clicked, this, &TKonfiguracniDialog::Button6Click);
+    }
+    okraje->addSpacing(6);
+    okraje->addLayout(tlacitka);
+
+    auto* hlavni = new QVBoxLayout(this);
+    hlavni->setContentsMargins(0, 0, 0, 0);
+    hlavni->setSpacing(0);
+    auto* vnitrek = new QWidget(this);
+    vnitrek->setLayout(okraje);
+    hlavni->addWidget(vnitrek);
+    hlavni->addWidget(StatusBar1);
+    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(TlacitkoPrecist, &QPushButton::clicked, this, &TKonfiguracniDialog::PrectiClick);
+    connect(TlacitkoZapsat, &QPushButton::clicked, this, &TKonfiguracniDialog::ZapisClick);
+    connect(Button3, &QPushButton::clicked, this, &TKonfiguracniDialog::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TKonfiguracniDialog::Button4Click);
+}
+
+TKonfiguracniDialog::~TKonfiguracniDialog()
+{
+    // A dialog destroyed without closing must not leave its job working on
+    // the connection record, nor the busy cursor behind.
+    if (BeziPrenos) {
+        Pracovnik->ZastavACekej();
+        UkonciPrenos();
+    }
+}
+
+void TKonfiguracniDialog::showEvent(QShowEvent* udalost)
+{
+    QDialog::showEvent(udalost);
+    if (!udalost->spontaneous())
+        FormShow();
+}
+
+void TKonfiguracniDialog::FormShow()
+{
+    if (!Dat)
+        return;
+    CFGVK = Dat->CFGVK;
+    ZapisOkno(CFGVK);
+    if (Vlastnosti.CistPriZobrazeni && Dat->Init && Pracovnik) {
+        SpustCteni(true);
+        return;
+    }
+    UkazStav(" ");
+}
+
+bool TKonfiguracniDialog::Pripojeno()
+{
+    if (Dat->Init && Pracovnik)
+        return true;
+    UkazStav(std::string(vk::procedures::TextBezPripojeni));
+    return false;
+}
+
+void TKonfiguracniDialog::PrectiClick()
+{
+    if (!Dat || BeziPrenos || !Pripojeno())
+        return;
+    SpustCteni(false);
+}
+
+void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
+{
+    auto uloha = [precti = Vlastnosti.PrectiData, cfg = CFGVK](vk::device::TVK7316R& modul,
+                                                               const vk::procedures::TOznameni& oznam) mutable {
+        TPrectenaOblast v;
+        v.Cteni = precti(modul, cfg, oznam);
+        v.Cfg = cfg;
+        return v;
+    };
+    auto hotovo = [this, poZobrazeni](const TPrectenaOblast& v) {
+        UkonciPrenos();
+        // A read that failed left its copy as it was, so taking it back
+        // changes nothing then.
+        CFGVK = v.Cfg;
+        ZapisOkno(CFGVK);
+        UkazStav(poZobrazeni ? std::string(" ") : v.Cteni.Status);
+    };
+    if (Pracovnik->Spust(this, std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); }))
+        ZacniPrenos();
+}
+
+void TKonfiguracniDialog::ZapisClick()
+{
+    if (!Dat || BeziPrenos || !Pripojeno())
+        return;
+    const std::string status = PrectiOkno(CFGVK);
+    UkazStav(status);
+    if (!vk::procedures::ZapsatPovoleno(status))
+        return;
+    auto uloha = [zapis = Vlastnosti.ZapisData, cfg = CFGVK](vk::device::TVK7316R& modul,
+                                                             const vk::procedures::TOznameni& oznam) {
+        return zapis(modul, cfg, oznam);
+    };
+    auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) {
+        UkonciPrenos();
+        UkazStav(v.Status);
+    };
+    if (Pracovnik->Spust(this, std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); }))
+        ZacniPrenos();
+}
+
+void TKonfiguracniDialog::Button3Click()
+{
+    if (BeziPrenos)
+        return;
+    if (Dat) {
+        const std::string status = PrectiOkno(CFGVK);
+        UkazStav(status);
+        if (!vk::procedures::OkPovoleno(status))
+            return;
+        Dat->CFGVK = CFGVK;
+    }
+    accept();
+}
+
+void TKonfiguracniDialog::Button4Click()
+{
+    reject();
+}
+
+void TKonfiguracniDialog::Button6Click()
+{
+    VychoziParametry();
+}
+
+void TKonfiguracniDialog::done(int vysledek)
+{
+    if (BeziPrenos) {
+        Pracovnik->ZastavACekej();
+        UkonciPrenos();
+    }
+    QDialog::done(vysledek);
+}
+
+QString TKonfiguracniDialog::TextStavu() const
+{
+    return StatusBar1->Text();
+}
+
+void TKonfiguracniDialog::UkazStav(const std::string& text, bool prekreslit)
+{
+    StatusBar1->Nastav(text, prekreslit);
+}
+
+void TKonfiguracniDialog::ZacniPrenos()
+{
+    BeziPrenos = true;
+    for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button6})
+        if (t)
+            t->setEnabled(false);
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void TKonfiguracniDialog::UkonciPrenos()
+{
+    if (!BeziPrenos)
+        return;
+    BeziPrenos = false;
+    for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button6})
+        if (t)
+            t->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,113 @@
+#include "SdileneOvladace.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLineEdit>
+
+#include "M_ModbusRTU.h"
+#include "OblastKonfigurace.h"
+
+namespace vk::ui {
+
+namespace {
+
+// Room for a text of `vzor`'s width plus the field's frame and margins.
+void SirkaPro(QLineEdit* pole, const char* vzor)
+{
+    const int textu = QFontMetrics(pole->font()).horizontalAdvance(QString::fromLatin1(vzor));
+    pole->setMinimumWidth(textu + 16);
+}
+
+const char* NazevParity(link::TParita parita)
+{
+    switch (parita) {
+    case link::TParita::Zadna:
+        return "žádná";
+    case link::TParita::Suda:
+        return "sudá";
+    case link::TParita::Licha:
+        return "lichá";
+    }
+    return "";
+}
+
+}  // namespace
+
+QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text)
+{
+    auto* popisek = new QLabel(QString::fromUtf8(text), rodic);
+    popisek->setObjectName(QString::fromLatin1(jmeno));
+    return popisek;
+}
+
+QLineEdit* PoleTextu(QWidget* rodic, const char* jmeno)
+{
+    auto* pole = new QLineEdit(rodic);
+    pole->setObjectName(QString::fromLatin1(jmeno));
+    return pole;
+}
+
+QLineEdit* PoleIP4(QWidget* rodic, const char* jmeno)
+{
+    QLineEdit* pole = PoleTextu(rodic, jmeno);
+    SirkaPro(pole, "255.255.255.255");
+    return pole;
+}
+
+QLineEdit* PoleIP6(QWidget* rodic, const char* jmeno)
+{
+    QLineEdit* pole = PoleTextu(rodic, jmeno);
+    SirkaPro(pole, "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF");
+    return pole;
+}
+
+QComboBox* Seznam(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> polozky, int vybrana)
+{
+    auto* seznam = new QComboBox(rodic);
+    seznam->setObjectName(QString::fromLatin1(jmeno));
+    for (const char* p : polozky)
+        seznam->addItem(QString::fromUtf8(p));
+    seznam->setCurrentIndex(vybrana);
+    return seznam;
+}
+
+QComboBox* SeznamRychlosti(QWidget* rodic, const char* jmeno)
+{
+    auto* seznam = Seznam(rodic, jmeno, {}, -1);
+    for (int i = 0; i < procedures::PocetPolozekBaud; ++i)
+        seznam->addItem(QStringLiteral("%1 Bd").arg(link::RychlostBaud(i + procedures::PosunKoduBaud)));
+    seznam->setCurrentIndex(2);
+    return seznam;
+}
+
+QComboBox* SeznamParity(QWidget* rodic, const char* jmeno)
+{
+    auto* seznam = Seznam(rodic, jmeno, {}, -1);
+    for (int kod = 0; kod < procedures::PocetPolozekParita; ++kod)
+        seznam->addItem(QString::fromUtf8(NazevParity(link::ParitaKodu(kod))));
+    seznam->setCurrentIndex(1);
+    return seznam;
+}
+
+void NastavPolozku(QComboBox* seznam, int index)
+{
+    seznam->setCurrentIndex(index >= 0 && index < seznam->count() ? index : -1);
+}
+
+TStavovyRadek::TStavovyRadek(QWidget* rodic) : QStatusBar(rodic)
+{
+    setObjectName(QStringLiteral("StatusBar1"));
+    setSizeGripEnabled(false);
+    Panel = new QLabel(this);
+    Panel->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    addWidget(Panel, 1);
+}
+
+void TStavovyRadek::Nastav(const std::string& text, bool prekreslit)
+{
+    Panel->setText(Q(text));
+    if (prekreslit)
+        Panel->repaint();
+}
+
+}  // namespace vk::ui

@@ -1,0 +1,62 @@
+#pragma once
+// Controls that several windows share (sdilene ovladace = shared controls):
+// labels, text fields, the address fields, drop-down lists, among them the
+// baud-rate and parity lists built from the serial link's own tables, and
+// the one-panel status bar of the dialogs. Every control gets its object
+// name, which is also how the tests find it.
+#include <QLabel>
+#include <QStatusBar>
+#include <QString>
+
+#include <initializer_list>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace vk::ui {
+
+inline QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+inline std::string Std(const QString& s)
+{
+    return s.toStdString();
+}
+
+QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text);  // a label
+QLineEdit* PoleTextu(QWidget* rodic, const char* jmeno);               // a text field
+// Address fields, wide enough for the longest text form of their version:
+// "255.255.255.255", and the eight full groups of an IPv6 address.
+QLineEdit* PoleIP4(QWidget* rodic, const char* jmeno);
+QLineEdit* PoleIP6(QWidget* rodic, const char* jmeno);
+
+// A drop-down list that offers only its items (no typing), item `vybrana`
+// selected (Seznam = list).
+QComboBox* Seznam(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> polozky, int vybrana);
+// The baud rates of codes 2 to 8, "2400 Bd" to "115200 Bd", item i standing
+// for code i + 2; "9600 Bd" selected.
+QComboBox* SeznamRychlosti(QWidget* rodic, const char* jmeno);
+// The parities of codes 0 to 2, "žádná", "sudá", "lichá"; "sudá" selected.
+QComboBox* SeznamParity(QWidget* rodic, const char* jmeno);
+
+// A list's item index set from a record: an index with no item leaves the
+// list with none selected, as a value outside the list's codes must.
+void NastavPolozku(QComboBox* seznam, int index);
+
+// The dialogs' status bar with its one panel (StatusBar1, panel
+// StatusBar1Panel0). Nastav shows a text and, by default, repaints at once,
+// so that it is seen before the work it announces has ended.
+class TStavovyRadek : public QStatusBar {
+public:
+    explicit TStavovyRadek(QWidget* rodic);
+    void Nastav(const std::string& text, bool prekreslit = true);
+    QString Text() const { return Panel->text(); }
+
+private:
+    QLabel* Panel = nullptr;
+};
+
+}  // namespace vk::ui
