@@ -24,7 +24,13 @@
 #include <string>
 
 #include "About.h"
+#include "NastavHlavniLinka.h"
+#include "NastavLOG.h"
 #include "NastavLanParam.h"
+#include "NastavModbusTCP.h"
+#include "NastavRTC.h"
+#include "NastavServisniLinka.h"
+#include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
 #include "Cas.h"
 #include "M_ModbusRTU.h"
@@ -457,16 +463,16 @@ void TForm1::OtevriDialog() {
 }
 
 void TForm1::NastavLANClick() { OtevriDialog<TFormNastavLanParam>(); }
+void TForm1::NastavModbusTCPClick() { OtevriDialog<TFormNastavModbusTCP>(); }
+void TForm1::NastavHlavniLinkaRS485Click() { OtevriDialog<TFormNastavHlavniLinka>(); }
+void TForm1::NastavServisniLinkaRS485Click() { OtevriDialog<TFormNastavServisniLinka>(); }
+void TForm1::Vzdlensprva1Click() { OtevriDialog<TFormNastavVzdalenaSprava>(); }
+void TForm1::Logovn1Click() { OtevriDialog<TFormNastavLOG>(); }
+void TForm1::Datumas1Click() { OtevriDialog<TFormNastavRTC>(); }
 
 // The commands below open their dialogs once those windows exist; until
 // then they do nothing.
 void TForm1::Upgradefirmware2Click() {}
-void TForm1::NastavModbusTCPClick() {}
-void TForm1::NastavHlavniLinkaRS485Click() {}
-void TForm1::NastavServisniLinkaRS485Click() {}
-void TForm1::Vzdlensprva1Click() {}
-void TForm1::Logovn1Click() {}
-void TForm1::Datumas1Click() {}
 void TForm1::Restartzazen1Click() {}
 void TForm1::Pehled1Click() {}
 void TForm1::RozhranRS4851Click() {}

@@ -94,7 +94,7 @@ public:
     void Npovda2Click();        // open the help document (napoveda)
     void Oprogramu1Click();     // about window (o programu)
     template <class T>
-    void OtevriDialog();  // opens (otevri) a configuration dialog
+    void OtevriDialog();  // opens (otevri) a dialog working on Dat through the worker
 
 protected:
     void closeEvent(QCloseEvent* event) override;

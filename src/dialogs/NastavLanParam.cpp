@@ -1,7 +1,6 @@
 #include "NastavLanParam.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -47,24 +46,20 @@ TFormNastavLanParam::TFormNastavLanParam(QWidget* parent)
     Label7 = Popisek(this, "Label7", TextBrana6);
     Edit7 = PoleIP6(this, "Edit7");
 
-    auto* mrizka = new QGridLayout;
-    mrizka->addWidget(Label8, 0, 0);
-    mrizka->addWidget(ComboBox1, 0, 1);
-    const std::pair<QLabel*, QLineEdit*> radky[] = {{Label1, Edit1}, {Label2, Edit2}, {Label3, Edit3}, {Label4, Edit4},
-                                                    {Label5, Edit5}, {Label6, Edit6}, {Label7, Edit7}};
-    int radek = 1;
-    for (const auto& [popisek, pole] : radky) {
-        mrizka->addWidget(popisek, radek, 0);
-        mrizka->addWidget(pole, radek, 1);
-        ++radek;
-    }
+    Obsah()->addLayout(Mrizka({{Label8, ComboBox1},
+                               {Label1, Edit1},
+                               {Label2, Edit2},
+                               {Label3, Edit3},
+                               {Label4, Edit4},
+                               {Label5, Edit5},
+                               {Label6, Edit6},
+                               {Label7, Edit7}}));
     // The IPv6 settings stay out of sight until the module's IPv6 side is
     // configurable here; the fields still carry the values for the record.
     for (QWidget* w : std::initializer_list<QWidget*>{Label4, Edit4, Label5, Edit5, Label6, Edit6, Label7, Edit7}) {
         w->setVisible(false);
         w->setEnabled(false);
     }
-    Obsah()->addLayout(mrizka);
 
     // Only the user's choice counts as a change: activated is not raised
     // when the item is set from a record.

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QLineEdit>
 
 #include "M_ModbusRTU.h"
@@ -15,7 +16,7 @@ namespace {
 void SirkaPro(QLineEdit* pole, const char* vzor)
 {
     const int textu = QFontMetrics(pole->font()).horizontalAdvance(QString::fromLatin1(vzor));
-    pole->setMinimumWidth(textu + 16);
+    pole->setMinimumWidth(textu + 24);
 }
 
 const char* NazevParity(link::TParita parita)
@@ -57,7 +58,7 @@ QLineEdit* PoleIP4(QWidget* rodic, const char* jmeno)
 QLineEdit* PoleIP6(QWidget* rodic, const char* jmeno)
 {
     QLineEdit* pole = PoleTextu(rodic, jmeno);
-    SirkaPro(pole, "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF");
+    SirkaPro(pole, "0000:0000:0000:0000:0000:0000:0000:0000");
     return pole;
 }
 
@@ -89,6 +90,18 @@ QComboBox* SeznamParity(QWidget* rodic, const char* jmeno)
     return seznam;
 }
 
+QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky)
+{
+    auto* mrizka = new QGridLayout;
+    int radek = 0;
+    for (const auto& [popisek, ovladac] : radky) {
+        mrizka->addWidget(popisek, radek, 0);
+        mrizka->addWidget(ovladac, radek, 1);
+        ++radek;
+    }
+    return mrizka;
+}
+
 void NastavPolozku(QComboBox* seznam, int index)
 {
     seznam->setCurrentIndex(index >= 0 && index < seznam->count() ? index : -1);
@@ -100,6 +113,9 @@ TStavovyRadek::TStavovyRadek(QWidget* rodic) : QStatusBar(rodic)
     setSizeGripEnabled(false);
     Panel = new QLabel(this);
     Panel->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    // A long link error is cut at the window's edge rather than widening a
+    // fixed-size dialog on every message.
+    Panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(Panel, 1);
 }
 

@@ -10,8 +10,10 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 
@@ -41,6 +43,9 @@ QComboBox* Seznam(QWidget* rodic, const char* jmeno, std::initializer_list<const
 QComboBox* SeznamRychlosti(QWidget* rodic, const char* jmeno);
 // The parities of codes 0 to 2, "žádná", "sudá", "lichá"; "sudá" selected.
 QComboBox* SeznamParity(QWidget* rodic, const char* jmeno);
+
+// The rows of a form (mrizka = grid): a label left, its control right.
+QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky);
 
 // A list's item index set from a record: an index with no item leaves the
 // list with none selected, as a value outside the list's codes must.

@@ -34,6 +34,13 @@
 #include "Dekl.h"
 #include "Hlavni.h"
 #include "Preklady.h"
+#include "NastavHlavniLinka.h"
+#include "NastavLOG.h"
+#include "NastavLanParam.h"
+#include "NastavModbusTCP.h"
+#include "NastavRTC.h"
+#include "NastavServisniLinka.h"
+#include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
 
 namespace {
@@ -162,6 +169,19 @@ const TOkno Okna[] = {
     {"Hlavni_Napoveda", [](TProstredi& p) { return HlavniSNabidkou(p, "Npovda1"); }},
     {"OProgramu", NoveOkno<TFormOProgramu>},
     {"Pripojeni", NoveOkno<TFormPripojeni>},
+    {"NastavLanParam", NoveOkno<TFormNastavLanParam>},
+    {"NastavModbusTCP", NoveOkno<TFormNastavModbusTCP>},
+    {"NastavHlavniLinka", NoveOkno<TFormNastavHlavniLinka>},
+    {"NastavServisniLinka", NoveOkno<TFormNastavServisniLinka>},
+    {"NastavVzdalenaSprava", NoveOkno<TFormNastavVzdalenaSprava>},
+    {"NastavVzdalenaSprava_Tabulka",
+     [](TProstredi& p) {
+         p.Dat.CFGVK.Sprava.Rezim = 2;
+         p.Dat.CFGVK.Sprava.VerzeIP[1] = 1;
+         return NoveOkno<TFormNastavVzdalenaSprava>(p);
+     }},
+    {"NastavLOG", NoveOkno<TFormNastavLOG>},
+    {"NastavRTC", NoveOkno<TFormNastavRTC>},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the

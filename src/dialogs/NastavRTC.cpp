@@ -1,0 +1,159 @@
+#include "NastavRTC.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "Hodiny.h"
+#include "OblastKonfigurace.h"
+#include "PracovnikZarizeni.h"
+#include "SdileneOvladace.h"
+
+namespace {
+
+constexpr char TextTitulek[] = " Nastavení datumu a času";
+constexpr char TextAktualni[] = "Aktuální datum a čas";
+constexpr char TextNastavit[] = "Nastavit systémový čas";
+constexpr char TextCancel[] = "Cancel";
+
+constexpr int PrvniObnovaMs = 100;  // from the window's creation, and while not connected
+constexpr int DalsiObnovaMs = 200;  // after the end of each refresh
+
+}  // namespace
+
+using namespace vk::ui;
+
+TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QString::fromUtf8(TextTitulek));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    Label1 = Popisek(this, "Label1", TextAktualni);
+    Panel1 = Popisek(this, "Panel1", vk::procedures::TextBezCasu);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setAutoFillBackground(true);
+    QPalette bila = Panel1->palette();
+    bila.setColor(QPalette::Window, Qt::white);
+    bila.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(bila);
+    QFont vetsi = Panel1->font();
+    vetsi.setPointSizeF(vetsi.pointSizeF() * 1.6);
+    Panel1->setFont(vetsi);
+    Panel1->setMinimumWidth(QFontMetrics(vetsi).horizontalAdvance(QStringLiteral("28.12.2099   23:59:59")) + 24);
+    Panel1->setMinimumHeight(QFontMetrics(vetsi).height() + 16);
+    Button1 = new QPushButton(QString::fromUtf8(TextNastavit), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QString::fromUtf8(TextCancel), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    StatusBar1 = new TStavovyRadek(this);
+
+    auto* tlacitka = new QHBoxLayout;
+    tlacitka->addWidget(Button1);
+    tlacitka->addStretch();
+    tlacitka->addWidget(Button2);
+    auto* okraje = new QVBoxLayout;
+    okraje->addWidget(Label1);
+    okraje->addWidget(Panel1);
+    okraje->addSpacing(6);
+    okraje->addLayout(tlacitka);
+    auto* vnitrek = new QWidget(this);
+    vnitrek->setLayout(okraje);
+    auto* hlavni = new QVBoxLayout(this);
+    hlavni->setContentsMargins(0, 0, 0, 0);
+    hlavni->setSpacing(0);
+    hlavni->addWidget(vnitrek);
+    hlavni->addWidget(StatusBar1);
+    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    // Room for the not-initialised message, which the status bar does not
+    // widen the window for.
+    vnitrek->setMinimumWidth(
+        StatusBar1->fontMetrics().horizontalAdvance(QString::fromUtf8(vk::procedures::TextBezPripojeni.data())) + 32);
+
+    connect(Button1, &QPushButton::clicked, this, &TFormNastavRTC::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFormNastavRTC::Button2Click);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setSingleShot(false);
+    connect(&Timer1, &QTimer::timeout, this, &TFormNastavRTC::Timer1Timer);
+    Timer1.start(PrvniObnovaMs);
+}
+
+TFormNastavRTC::~TFormNastavRTC()
+{
+    Timer1.stop();
+    if (BeziObnova)
+        Pracovnik->ZastavACekej();
+}
+
+void TFormNastavRTC::showEvent(QShowEvent* udalost)
+{
+    QDialog::showEvent(udalost);
+    if (!udalost->spontaneous())
+        FormShow();
+}
+
+void TFormNastavRTC::FormShow()
+{
+    Panel1->setText(QString::fromUtf8(vk::procedures::TextBezCasu));
+    NastavitCas = false;
+    StatusBar1->Nastav(" ");
+}
+
+void TFormNastavRTC::Button1Click()
+{
+    NastavitCas = true;
+}
+
+void TFormNastavRTC::Button2Click()
+{
+    reject();
+}
+
+void TFormNastavRTC::Timer1Timer()
+{
+    if (!Dat || BeziObnova)
+        return;
+    if (!Dat->Init || !Pracovnik) {
+        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+        return;
+    }
+    Timer1.stop();
+    const bool nastavit = NastavitCas;
+    NastavitCas = false;
+    auto uloha = [nastavit](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
+        return vk::procedures::ObnovHodiny(modul, true, nastavit, oznam);
+    };
+    const bool spusteno = Pracovnik->Spust(
+        this, std::move(uloha), [this](const vk::procedures::TVysledekHodin& v) { Obnoveno(v); },
+        // " OK" comes several times a second: it needs no repaint of its own.
+        [this](const std::string& t) { StatusBar1->Nastav(t, t != " OK"); });
+    if (spusteno)
+        BeziObnova = true;
+    else
+        Timer1.start(DalsiObnovaMs);
+}
+
+void TFormNastavRTC::Obnoveno(const vk::procedures::TVysledekHodin& v)
+{
+    BeziObnova = false;
+    if (!v.Panel1.empty())
+        Panel1->setText(Q(v.Panel1));
+    StatusBar1->Nastav(v.Status, false);
+    Timer1.start(DalsiObnovaMs);
+}
+
+QString TFormNastavRTC::TextStavu() const
+{
+    return StatusBar1->Text();
+}
+
+void TFormNastavRTC::done(int vysledek)
+{
+    Timer1.stop();
+    if (BeziObnova) {
+        Pracovnik->ZastavACekej();
+        BeziObnova = false;
+    }
+    QDialog::done(vysledek);
+}
