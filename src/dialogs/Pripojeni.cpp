@@ -24,20 +24,18 @@ namespace {
 using vk::procedures::TOknoPripojeni;
 using vk::procedures::TVysledekPripojeni;
 
-const char* const TextyOkna[] = {
-    "Připojení modulu",        // 0 caption
-    "Rozhraní",                // 1 Label4
-    "IP adresa modulu",        // 2 Label1
-    "LAN timeout [ms]",        // 3 Label2
-    "Číslo COM portu",         // 4 Label5
-    "Komunikační rychlost",    // 5 Label6
-    "Parita",                  // 6 Label7
-    "UART timeout [ms]",       // 7 Label8
-    "Adresa modulu",           // 8 Label9
-    "Status připojení",        // 9 Label3
-    "Inicializace připojení",  // 10 Button1
-    "Cancel",                  // 11 Button2
-};
+constexpr char TextTitulku[] = "Připojení modulu";
+constexpr char TextRozhrani[] = "Rozhraní";
+constexpr char TextIPAdresy[] = "IP adresa modulu";
+constexpr char TextLanTimeoutu[] = "LAN timeout [ms]";
+constexpr char TextCislaCOM[] = "Číslo COM portu";
+constexpr char TextRychlosti[] = "Komunikační rychlost";
+constexpr char TextParity[] = "Parita";
+constexpr char TextUartTimeoutu[] = "UART timeout [ms]";
+constexpr char TextAdresyModulu[] = "Adresa modulu";
+constexpr char TextStatusu[] = "Status připojení";
+constexpr char TextTlacitkaInicializace[] = "Inicializace připojení";
+constexpr char TextTlacitkaCancel[] = "Cancel";
 
 const char* const PolozkyRozhrani[] = {"UART", "LAN"};
 const char* const PolozkyVerzeIP[] = {"IPv4", "IPv6"};
@@ -45,7 +43,7 @@ const char* const PolozkyRychlosti[] = {"2400 Bd",  "4800 Bd",  "9600 Bd",  "192
                                         "38400 Bd", "57600 Bd", "115200 Bd"};
 const char* const PolozkyParity[] = {"žádná", "sudá", "lichá"};
 
-QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
+QString Text(const char* text) { return QString::fromUtf8(text); }
 
 template <std::size_t N>
 QComboBox* Seznam(QWidget* rodic, const char* jmeno, const char* const (&polozky)[N], int vybrana) {
@@ -56,7 +54,7 @@ QComboBox* Seznam(QWidget* rodic, const char* jmeno, const char* const (&polozky
     return seznam;
 }
 
-QLabel* Popisek(QWidget* rodic, const char* jmeno, int text) {
+QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text) {
     auto* popisek = new QLabel(Text(text), rodic);
     popisek->setObjectName(QString::fromLatin1(jmeno));
     return popisek;
@@ -74,7 +72,7 @@ std::string Std(const QString& s) { return s.toStdString(); }
 }  // namespace
 
 TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Text(0));
+    setWindowTitle(Text(TextTitulku));
     VytvorOvladace();
     ComboBox1Change();
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { ComboBox1Change(); });
@@ -93,16 +91,16 @@ TFormPripojeni::~TFormPripojeni() {
 }
 
 void TFormPripojeni::VytvorOvladace() {
-    Label4 = Popisek(this, "Label4", 1);
+    Label4 = Popisek(this, "Label4", TextRozhrani);
     ComboBox1 = Seznam(this, "ComboBox1", PolozkyRozhrani, 0);
-    Label1 = Popisek(this, "Label1", 2);
+    Label1 = Popisek(this, "Label1", TextIPAdresy);
     Edit1 = Pole(this, "Edit1");
     ComboBox2 = Seznam(this, "ComboBox2", PolozkyVerzeIP, 0);
     ComboBox2->setVisible(false);
     ComboBox2->setEnabled(false);
-    Label2 = Popisek(this, "Label2", 3);
+    Label2 = Popisek(this, "Label2", TextLanTimeoutu);
     Edit2 = Pole(this, "Edit2");
-    Label5 = Popisek(this, "Label5", 4);
+    Label5 = Popisek(this, "Label5", TextCislaCOM);
     Edit3 = Pole(this, "Edit3");
     LabelZarizeni = new QLabel(this);
     LabelZarizeni->setObjectName(QStringLiteral("LabelZarizeni"));
@@ -110,15 +108,15 @@ void TFormPripojeni::VytvorOvladace() {
     QFont mensi = LabelZarizeni->font();
     mensi.setPointSizeF(mensi.pointSizeF() * 0.85);
     LabelZarizeni->setFont(mensi);
-    Label6 = Popisek(this, "Label6", 5);
+    Label6 = Popisek(this, "Label6", TextRychlosti);
     ComboBox3 = Seznam(this, "ComboBox3", PolozkyRychlosti, 2);
-    Label7 = Popisek(this, "Label7", 6);
+    Label7 = Popisek(this, "Label7", TextParity);
     ComboBox4 = Seznam(this, "ComboBox4", PolozkyParity, 1);
-    Label8 = Popisek(this, "Label8", 7);
+    Label8 = Popisek(this, "Label8", TextUartTimeoutu);
     Edit4 = Pole(this, "Edit4");
-    Label9 = Popisek(this, "Label9", 8);
+    Label9 = Popisek(this, "Label9", TextAdresyModulu);
     Edit5 = Pole(this, "Edit5");
-    Label3 = Popisek(this, "Label3", 9);
+    Label3 = Popisek(this, "Label3", TextStatusu);
     Panel1 = new QLabel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -129,9 +127,9 @@ void TFormPripojeni::VytvorOvladace() {
     bila.setColor(QPalette::WindowText, Qt::black);
     Panel1->setPalette(bila);
     Panel1->setMinimumWidth(420);
-    Button1 = new QPushButton(Text(10), this);
+    Button1 = new QPushButton(Text(TextTlacitkaInicializace), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(Text(11), this);
+    Button2 = new QPushButton(Text(TextTlacitkaCancel), this);
     Button2->setObjectName(QStringLiteral("Button2"));
 
     auto* mrizka = new QGridLayout;

@@ -1,5 +1,5 @@
-// The main window: menu, status bar, help command, configuration file
-// commands and what it stores when it closes.
+// The main window: menu, status bar, the connection command, help command,
+// configuration file commands and what it stores when it closes.
 #include <QAction>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,7 +30,9 @@
 #include "Hlavni.h"
 #include "ModalniOkno.h"
 #include "Preklady.h"
+#include "Pripojeni.h"
 #include "Signaly.h"
+#include "Simulator.h"
 #include "U_VK7316R.h"
 
 namespace {
@@ -129,6 +132,11 @@ QString TextPanelu(const QWidget& okno, const char* jmeno) {
     return panel ? panel->text() : QStringLiteral("<no panel>");
 }
 
+template <class T>
+T* Prvek(const QWidget& okno, const char* jmeno) {
+    return okno.findChild<T*>(QString::fromLatin1(jmeno));
+}
+
 // Restores the working directory a test moved away from.
 struct TPracovniSlozka {
     QString Puvodni = QDir::currentPath();
@@ -150,6 +158,7 @@ private slots:
     void oknoNaPocatku();
     void stavovyRadek_data();
     void stavovyRadek();
+    void pripojeniPresSeriovouLinku();
     void bezDat();
     void nastaveniPriZavreni();
     void modulPriVytvoreniAZavreni();
@@ -352,6 +361,62 @@ void TestHlavni::stavovyRadek() {
     okno.AktualizujStavovyRadek();
     QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), panel0);
     QCOMPARE(TextPanelu(okno, "StatusBar1Panel1"), panel1);
+}
+
+// "Připojení modulu" over the serial line, as the user does it: the dialog
+// must get the program state, the worker and the settings file (whose COM
+// number leads to the simulator's pty), and the status bar must show the
+// connected module once the dialog is closed. The address is not the
+// default one, so that the bar cannot show the start settings instead.
+void TestHlavni::pripojeniPresSeriovouLinku() {
+    QTemporaryDir slozka;
+    const std::string pty = QFile::encodeName(slozka.filePath(QStringLiteral("ttyVK9"))).toStdString();
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.Pty = pty;
+    n.Adresa = 17;
+    n.KodBaud = 8;
+    std::string chyba;
+    QVERIFY2(sim.Spust(n, chyba), chyba.c_str());
+    {
+        QFile ini(slozka.filePath(QStringLiteral("W_vk7316r.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Porty]\nCOM9=" + QByteArray::fromStdString(pty) + "\n");
+    }
+    TForm1 okno(ParametryV(slozka));
+    okno.show();
+
+    // What the dialog showed beside the COM field and in its status panel.
+    QString zarizeni, stav;
+    bool skoncil = false;  // the attempt ended before the dialog was closed
+    TOdpovedNaModalni odpoved([&](QWidget* w) {
+        auto* dialog = qobject_cast<TFormPripojeni*>(w);
+        if (!dialog) {
+            w->close();
+            return;
+        }
+        Prvek<QComboBox>(*dialog, "ComboBox1")->setCurrentIndex(0);
+        Prvek<QLineEdit>(*dialog, "Edit3")->setText(QStringLiteral("9"));
+        Prvek<QComboBox>(*dialog, "ComboBox3")->setCurrentIndex(6);  // 115200 Bd, the simulator's rate
+        Prvek<QComboBox>(*dialog, "ComboBox4")->setCurrentIndex(0);
+        Prvek<QLineEdit>(*dialog, "Edit4")->setText(QStringLiteral("400"));
+        Prvek<QLineEdit>(*dialog, "Edit5")->setText(QStringLiteral("17"));
+        zarizeni = Prvek<QLabel>(*dialog, "LabelZarizeni")->text();
+        QTest::mouseClick(Prvek<QPushButton>(*dialog, "Button1"), Qt::LeftButton);
+        skoncil = QTest::qWaitFor([dialog] { return !dialog->Bezi(); }, 5000);
+        stav = Prvek<QLabel>(*dialog, "Panel1")->text();
+        QTest::mouseClick(Prvek<QPushButton>(*dialog, "Button2"), Qt::LeftButton);
+    });
+    okno.findChild<QAction*>(QStringLiteral("Pipojenmodulu1"))->trigger();
+    QVERIFY(odpoved.Odpovezeno());
+    QVERIFY(skoncil);
+    QCOMPARE(zarizeni, QString::fromStdString(pty));
+    QCOMPARE(stav, QString::fromUtf8("Připojení úspěšně inicializováno. Připojen modul   VK-7316R  v.1.00"));
+    QVERIFY(okno.Dat->Init);
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel0"), QStringLiteral(" Modul:  VK-7316R  v.1.00"));
+    QCOMPARE(TextPanelu(okno, "StatusBar1Panel1"), QStringLiteral(" Adresa modulu:  17"));
+    okno.close();  // closes the port while the simulator still runs
 }
 
 void TestHlavni::bezDat() {

@@ -1,8 +1,9 @@
 // The connection dialog: a LAN attempt to the in-process simulator through
-// the device worker, an invalid entry, and which fields the interface list
-// enables.
+// the device worker, an invalid entry, a refused module after a success,
+// closing during an attempt, and which fields the interface list enables.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "Dekl.h"
+#include "PokusPripojeni.h"
 #include "PracovnikZarizeni.h"
 #include "Pripojeni.h"
 #include "Simulator.h"
@@ -25,6 +27,10 @@ private slots:
     void cleanup();
     void uspesnePripojeniLAN();
     void neplatneCisloCOM();
+    void neuspechPoUspechu_data();
+    void neuspechPoUspechu();
+    void zavreniBehemPokusu_data();
+    void zavreniBehemPokusu();
     void volbaRozhrani();
 
 private:
@@ -33,6 +39,13 @@ private:
         return Okno->findChild<T*>(QString::fromLatin1(jmeno));
     }
     QString TextPanelu() const { return Prvek<QLabel>("Panel1")->text(); }
+    // The LAN fields filled for the simulator and the attempt started.
+    void PripojLAN(const vk::sim::TSimulator& sim, const char* timeout) {
+        Prvek<QComboBox>("ComboBox1")->setCurrentIndex(1);
+        Prvek<QLineEdit>("Edit1")->setText(QString::fromStdString(sim.AdresaLan()));
+        Prvek<QLineEdit>("Edit2")->setText(QString::fromLatin1(timeout));
+        QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
+    }
 
     QTemporaryDir Slozka;
     vk::core::TData Dat;
@@ -108,6 +121,96 @@ void TestPripojeni::neplatneCisloCOM() {
     QCOMPARE(TextPanelu(), QString::fromUtf8("Neplatné číslo COM portu (1-255)"));
     QVERIFY(!Dat.Init);
     QCOMPARE(Dat.Pripojeni.UART_CisloCOM, 3);
+}
+
+// A refused module right after a success, in the same dialog: the program
+// must not stay connected to the module it had, nor keep parameters read
+// from it, and the lists show what the attempt made of them (no IP version
+// chosen becomes IPv4).
+void TestPripojeni::neuspechPoUspechu_data() {
+    QTest::addColumn<int>("porucha");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("unsupported type") << int(vk::sim::TPorucha::JinyTyp)
+                                      << QString::fromUtf8(
+                                             "Připojený modulu není programem podporován - VK-7317R  v.1.00");
+    QTest::newRow("unsupported version") << int(vk::sim::TPorucha::JinaVerze)
+                                         << QString::fromUtf8("Verze připojeného modulu není programem podporována - "
+                                                              "VK-7316R  v.2.10");
+}
+
+void TestPripojeni::neuspechPoUspechu() {
+    QFETCH(int, porucha);
+    QFETCH(QString, text);
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitSerial = false;
+    std::string chyba;
+    QVERIFY2(sim.Spust(n, chyba), chyba.c_str());
+
+    Okno->show();
+    PripojLAN(sim, "400");
+    QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
+    QVERIFY2(Dat.Init, qPrintable(TextPanelu()));
+
+    Dat.Par.fill(7);
+    sim.NastavPoruchu(static_cast<vk::sim::TPorucha>(porucha), true);
+    Prvek<QComboBox>("ComboBox2")->setCurrentIndex(-1);
+    QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
+    QCOMPARE(TextPanelu(), text);
+    QVERIFY(!Dat.Init);
+    QCOMPARE(Dat.Par, vk::core::TPar{});
+    QCOMPARE(Prvek<QComboBox>("ComboBox2")->currentIndex(), 0);
+}
+
+// Closing, or destroying the dialog, while the attempt waits for a module
+// that does not answer: the attempt is stopped within a slice of the link's
+// wait (20 ms) instead of running out its 5 s time-out, the button and the
+// cursor come back, and its result, already on its way, is not shown.
+void TestPripojeni::zavreniBehemPokusu_data() {
+    QTest::addColumn<bool>("zrusit");  // destroy (zrušit) the dialog instead of Cancel
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("destroyed") << true;
+}
+
+void TestPripojeni::zavreniBehemPokusu() {
+    QFETCH(bool, zrusit);
+    constexpr qint64 LimitZavreniMs = 300;  // the slice and a margin for a loaded machine
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitSerial = false;
+    std::string chyba;
+    QVERIFY2(sim.Spust(n, chyba), chyba.c_str());
+    sim.NastavPoruchu(vk::sim::TPorucha::ZadnaOdpoved, true);
+
+    Okno->show();
+    PripojLAN(sim, "5000");
+    // The request reached the module: the attempt is past its start and
+    // waits for the answer.
+    const QString inicializace = QString::fromUtf8(vk::procedures::TextInicializace);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.PocetPozadavku() > 0 && TextPanelu() == inicializace, 5000);
+    QVERIFY(Okno->Bezi());
+
+    QElapsedTimer hodiny;
+    hodiny.start();
+    if (zrusit) {
+        delete Okno;
+        Okno = nullptr;
+    } else {
+        QTest::mouseClick(Prvek<QPushButton>("Button2"), Qt::LeftButton);
+    }
+    const qint64 trvani = hodiny.elapsed();
+    QVERIFY2(trvani < LimitZavreniMs, qPrintable(QStringLiteral("the close took %1 ms").arg(trvani)));
+    QVERIFY(!Pracovnik->Bezi());
+    QVERIFY(!QApplication::overrideCursor());
+    if (zrusit) return;
+
+    QVERIFY(!Okno->isVisible());
+    QCOMPARE(Okno->result(), int(QDialog::Rejected));
+    QVERIFY(Prvek<QPushButton>("Button1")->isEnabled());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(TextPanelu(), inicializace);
 }
 
 void TestPripojeni::volbaRozhrani() {
