@@ -15,9 +15,12 @@
 #include <charconv>
 
 // The dialog's own header shares the unit name with the procedure's.
-#include "PokusPripojeni.h"
 #include "M_ModbusRTU.h"
+#include "PokusPripojeni.h"
 #include "PracovnikZarizeni.h"
+#include "SdileneOvladace.h"
+
+using namespace vk::ui;
 
 namespace {
 
@@ -37,41 +40,20 @@ constexpr char TextStatusu[] = "Status připojení";
 constexpr char TextTlacitkaInicializace[] = "Inicializace připojení";
 constexpr char TextTlacitkaCancel[] = "Cancel";
 
-const char* const PolozkyRozhrani[] = {"UART", "LAN"};
-const char* const PolozkyVerzeIP[] = {"IPv4", "IPv6"};
-const char* const PolozkyRychlosti[] = {"2400 Bd",  "4800 Bd",  "9600 Bd",  "19200 Bd",
-                                        "38400 Bd", "57600 Bd", "115200 Bd"};
-const char* const PolozkyParity[] = {"žádná", "sudá", "lichá"};
+constexpr char TextUART[] = "UART";
+constexpr char TextLAN[] = "LAN";
+constexpr char TextIPv4[] = "IPv4";
+constexpr char TextIPv6[] = "IPv6";
 
-QString Text(const char* text) { return QString::fromUtf8(text); }
-
-template <std::size_t N>
-QComboBox* Seznam(QWidget* rodic, const char* jmeno, const char* const (&polozky)[N], int vybrana) {
-    auto* seznam = new QComboBox(rodic);
-    seznam->setObjectName(QString::fromLatin1(jmeno));
-    for (const char* p : polozky) seznam->addItem(QString::fromUtf8(p));
-    seznam->setCurrentIndex(vybrana);
-    return seznam;
+QString Text(const char* text)
+{
+    return QString::fromUtf8(text);
 }
-
-QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text) {
-    auto* popisek = new QLabel(Text(text), rodic);
-    popisek->setObjectName(QString::fromLatin1(jmeno));
-    return popisek;
-}
-
-QLineEdit* Pole(QWidget* rodic, const char* jmeno) {
-    auto* pole = new QLineEdit(rodic);
-    pole->setObjectName(QString::fromLatin1(jmeno));
-    return pole;
-}
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string Std(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
-TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent) {
+TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle(Text(TextTitulku));
     VytvorOvladace();
     ComboBox1Change();
@@ -81,7 +63,8 @@ TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent) {
     connect(Button2, &QPushButton::clicked, this, &TFormPripojeni::Button2Click);
 }
 
-TFormPripojeni::~TFormPripojeni() {
+TFormPripojeni::~TFormPripojeni()
+{
     // A dialog destroyed without closing must not leave its job working on
     // the connection record, nor the busy cursor behind.
     if (BeziPokus) {
@@ -90,18 +73,19 @@ TFormPripojeni::~TFormPripojeni() {
     }
 }
 
-void TFormPripojeni::VytvorOvladace() {
+void TFormPripojeni::VytvorOvladace()
+{
     Label4 = Popisek(this, "Label4", TextRozhrani);
-    ComboBox1 = Seznam(this, "ComboBox1", PolozkyRozhrani, 0);
+    ComboBox1 = Seznam(this, "ComboBox1", {TextUART, TextLAN}, 0);
     Label1 = Popisek(this, "Label1", TextIPAdresy);
-    Edit1 = Pole(this, "Edit1");
-    ComboBox2 = Seznam(this, "ComboBox2", PolozkyVerzeIP, 0);
+    Edit1 = PoleIP6(this, "Edit1");
+    ComboBox2 = Seznam(this, "ComboBox2", {TextIPv4, TextIPv6}, 0);
     ComboBox2->setVisible(false);
     ComboBox2->setEnabled(false);
     Label2 = Popisek(this, "Label2", TextLanTimeoutu);
-    Edit2 = Pole(this, "Edit2");
+    Edit2 = PoleTextu(this, "Edit2");
     Label5 = Popisek(this, "Label5", TextCislaCOM);
-    Edit3 = Pole(this, "Edit3");
+    Edit3 = PoleTextu(this, "Edit3");
     LabelZarizeni = new QLabel(this);
     LabelZarizeni->setObjectName(QStringLiteral("LabelZarizeni"));
     LabelZarizeni->setWordWrap(true);
@@ -109,13 +93,13 @@ void TFormPripojeni::VytvorOvladace() {
     mensi.setPointSizeF(mensi.pointSizeF() * 0.85);
     LabelZarizeni->setFont(mensi);
     Label6 = Popisek(this, "Label6", TextRychlosti);
-    ComboBox3 = Seznam(this, "ComboBox3", PolozkyRychlosti, 2);
+    ComboBox3 = SeznamRychlosti(this, "ComboBox3");
     Label7 = Popisek(this, "Label7", TextParity);
-    ComboBox4 = Seznam(this, "ComboBox4", PolozkyParity, 1);
+    ComboBox4 = SeznamParity(this, "ComboBox4");
     Label8 = Popisek(this, "Label8", TextUartTimeoutu);
-    Edit4 = Pole(this, "Edit4");
+    Edit4 = PoleTextu(this, "Edit4");
     Label9 = Popisek(this, "Label9", TextAdresyModulu);
-    Edit5 = Pole(this, "Edit5");
+    Edit5 = PoleTextu(this, "Edit5");
     Label3 = Popisek(this, "Label3", TextStatusu);
     Panel1 = new QLabel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -165,13 +149,17 @@ void TFormPripojeni::VytvorOvladace() {
     hlavni->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFormPripojeni::showEvent(QShowEvent* udalost) {
+void TFormPripojeni::showEvent(QShowEvent* udalost)
+{
     QDialog::showEvent(udalost);
-    if (!udalost->spontaneous()) FormShow();
+    if (!udalost->spontaneous())
+        FormShow();
 }
 
-void TFormPripojeni::FormShow() {
-    if (!Dat) return;
+void TFormPripojeni::FormShow()
+{
+    if (!Dat)
+        return;
     vk::procedures::OpravRozhrani(Dat->Pripojeni);
     const TOknoPripojeni o = vk::procedures::ZapisOkno(Dat->Pripojeni);
     ComboBox1->setCurrentIndex(o.ComboBox1);
@@ -188,7 +176,8 @@ void TFormPripojeni::FormShow() {
     UkazStav(Dat->SPripojeni);
 }
 
-void TFormPripojeni::ComboBox1Change() {
+void TFormPripojeni::ComboBox1Change()
+{
     const bool uart = ComboBox1->currentIndex() == 0;
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2), static_cast<QWidget*>(Edit1),
                        static_cast<QWidget*>(Edit2), static_cast<QWidget*>(ComboBox2)})
@@ -200,7 +189,8 @@ void TFormPripojeni::ComboBox1Change() {
         w->setEnabled(uart);
 }
 
-TOknoPripojeni TFormPripojeni::PrectiOkno() const {
+TOknoPripojeni TFormPripojeni::PrectiOkno() const
+{
     TOknoPripojeni o;
     o.ComboBox1 = ComboBox1->currentIndex();
     o.Edit1 = Std(Edit1->text());
@@ -214,34 +204,40 @@ TOknoPripojeni TFormPripojeni::PrectiOkno() const {
     return o;
 }
 
-std::filesystem::path TFormPripojeni::CestaNastaveni() const {
+std::filesystem::path TFormPripojeni::CestaNastaveni() const
+{
     return SouborNastaveni.empty() ? vk::core::CestyNastaveni().Cteni : SouborNastaveni;
 }
 
-void TFormPripojeni::Button1Click() {
+void TFormPripojeni::Button1Click()
+{
     // A second press while the first attempt runs is ignored (the button is
     // disabled as well, but a key may still reach the handler).
-    if (!Dat || !Pracovnik || BeziPokus) return;
+    if (!Dat || !Pracovnik || BeziPokus)
+        return;
     Dat->Init = false;
     Dat->Par.fill(0);
     vk::procedures::TCestaPortu port;
     port.Nastaveni = CestaNastaveni();
     auto uloha = [okno = PrectiOkno(), pripojeni = Dat->Pripojeni, port](vk::device::TVK7316R& modul,
-                                                                           const vk::procedures::TOznameni& oznam) {
+                                                                         const vk::procedures::TOznameni& oznam) {
         return vk::procedures::InicializujPripojeni(modul, okno, pripojeni, port, oznam);
     };
     const bool spusteno = Pracovnik->Spust(
         this, std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
         [this](const std::string& text) { UkazStav(text); });
-    if (!spusteno) return;
+    if (!spusteno)
+        return;
     BeziPokus = true;
     Button1->setEnabled(false);
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
-void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v) {
+void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
+{
     UkonciPokus();
-    if (Dat) vk::procedures::AplikujPripojeni(v, *Dat);
+    if (Dat)
+        vk::procedures::AplikujPripojeni(v, *Dat);
     ComboBox1->setCurrentIndex(v.ComboBox1);
     ComboBox2->setCurrentIndex(v.ComboBox2);
     ComboBox3->setCurrentIndex(v.ComboBox3);
@@ -250,16 +246,22 @@ void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v) {
     UkazStav(v.Panel1);
 }
 
-void TFormPripojeni::UkonciPokus() {
-    if (!BeziPokus) return;
+void TFormPripojeni::UkonciPokus()
+{
+    if (!BeziPokus)
+        return;
     BeziPokus = false;
     Button1->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 
-void TFormPripojeni::Button2Click() { reject(); }
+void TFormPripojeni::Button2Click()
+{
+    reject();
+}
 
-void TFormPripojeni::done(int vysledek) {
+void TFormPripojeni::done(int vysledek)
+{
     if (BeziPokus) {
         Pracovnik->ZastavACekej();
         UkonciPokus();
@@ -267,7 +269,8 @@ void TFormPripojeni::done(int vysledek) {
     QDialog::done(vysledek);
 }
 
-void TFormPripojeni::UkazStav(const std::string& text) {
+void TFormPripojeni::UkazStav(const std::string& text)
+{
     Panel1->setText(Q(text));
     Panel1->repaint();
 }
@@ -275,7 +278,8 @@ void TFormPripojeni::UkazStav(const std::string& text) {
 // Only the path is worked out while the user types: trying the device here
 // would open the port on every keystroke, and this program holds it itself
 // once connected. Why it failed to open comes with the attempt's result.
-void TFormPripojeni::UkazZarizeni(const std::string& duvod) {
+void TFormPripojeni::UkazZarizeni(const std::string& duvod)
+{
     const std::string text = Std(Edit3->text().trimmed());
     std::int32_t cislo = 0;
     const auto [konec, chyba] = std::from_chars(text.data(), text.data() + text.size(), cislo);
@@ -284,6 +288,6 @@ void TFormPripojeni::UkazZarizeni(const std::string& duvod) {
         return;
     }
     // The reason names the device itself.
-    LabelZarizeni->setText(duvod.empty() ? Q(vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo)))
-                                         : Q(duvod));
+    LabelZarizeni->setText(
+        duvod.empty() ? Q(vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo))) : Q(duvod));
 }

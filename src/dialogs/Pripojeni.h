@@ -59,8 +59,8 @@ private:
     void VytvorOvladace();
     vk::procedures::TOknoPripojeni PrectiOkno() const;
     std::filesystem::path CestaNastaveni() const;
-    void UkazStav(const std::string& text);  // Panel1, painted at once
-    void UkazZarizeni(const std::string& duvod = {});  // the hint beside Edit3
+    void UkazStav(const std::string& text);                       // Panel1, painted at once
+    void UkazZarizeni(const std::string& duvod = {});             // the hint beside Edit3
     void Dokonceno(const vk::procedures::TVysledekPripojeni& v);  // the attempt's result arrived
     void UkonciPokus();  // Button1 and the cursor back after an attempt (pokus = attempt)
 

@@ -39,8 +39,7 @@ std::string TextUptime(std::uint32_t s)
 
 std::array<std::string, 6> HodnotySystem(const device::TVK7316R_SysBin& sys)
 {
-    return {sys.TypFW, sys.TypLoader, sys.VyrCislo, TextMAC(sys.MAC), TextIP4(sys.IP4_Adresa),
-            TextUptime(sys.UptimeS)};
+    return {sys.TypFW, sys.TypLoader, sys.VyrCislo, TextMAC(sys.MAC), TextIP4(sys.IP4_Adresa), TextUptime(sys.UptimeS)};
 }
 
 TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznameni& oznam)

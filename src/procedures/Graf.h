@@ -44,8 +44,8 @@ bool PrekreslitGraf(std::int32_t& predchoziIndex, const device::TVK7316R_MmrgvBi
 std::array<std::string, 5> HodnotyCitacu(const device::TVK7316R_MmrdBin& mmrd);
 
 struct TKrokRS485 {
-    bool Init = false;                          // Dat.Init
-    bool Vymazat = false;                       // fVymazat: a clear of the counters is pending
+    bool Init = false;                              // Dat.Init
+    bool Vymazat = false;                           // fVymazat: a clear of the counters is pending
     std::int32_t PredchoziIndex = ZadnyIndexGrafu;  // the window's PredchoziIndex
 };
 

@@ -26,9 +26,11 @@ TOknoHlavniLinka ZapisOkno(const core::TCFGVK& cfg)
 std::string PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
-    if (!PrevedVRozsahu(okno.Edit1, 1, 65535, v)) return ChybaPole(TextChybaTimeoutu);
+    if (!PrevedVRozsahu(okno.Edit1, 1, 65535, v))
+        return ChybaPole(TextChybaTimeoutu);
     cfg.UARTM.Timeout = static_cast<std::uint16_t>(v);
-    if (!PrevedVRozsahu(okno.Edit2, 0, 15, v)) return ChybaPole(TextChybaOpakovani);
+    if (!PrevedVRozsahu(okno.Edit2, 0, 15, v))
+        return ChybaPole(TextChybaOpakovani);
     cfg.UARTM.Opakovani = static_cast<std::uint8_t>(v);
     // A list with no item selected (-1) stores code 1 for the baud rate and
     // 255 for the parity.

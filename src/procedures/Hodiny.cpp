@@ -53,8 +53,7 @@ device::TVK7316R_RtcBin CasModulu(std::chrono::system_clock::time_point okamzik)
     const std::time_t t = std::chrono::system_clock::to_time_t(okamzik);
     std::tm tm{};
     localtime_r(&t, &tm);
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(okamzik.time_since_epoch()).count() % 1000;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(okamzik.time_since_epoch()).count() % 1000;
     device::TVK7316R_RtcBin r;
     r.MSek = static_cast<std::uint16_t>(ms < 0 ? ms + 1000 : ms);
     r.Sek = static_cast<std::uint16_t>(tm.tm_sec > 59 ? 59 : tm.tm_sec);  // a leap second is not a module time

@@ -16,7 +16,7 @@ inline constexpr const char* TextBezCasu = "---";  // the panel without a time r
 // status texts, whether the clock was written and read, and the failing
 // record's StatusText (Chyba = error).
 struct TVysledekHodin {
-    bool Zapsano = false;  // the clock was set
+    bool Zapsano = false;   // the clock was set
     bool Precteno = false;  // the clock was read
     std::string Panel1;     // empty when the panel keeps what it shows
     std::string Status;

@@ -33,11 +33,14 @@ TOknoLan4 ZapisOkno(const core::TCFGVK& cfg)
 std::string PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg)
 {
     core::TAdresa4 ip{};
-    if (!core::TextNaIP4(okno.Edit1, ip)) return ChybaPole(TextChybaAdresy);
+    if (!core::TextNaIP4(okno.Edit1, ip))
+        return ChybaPole(TextChybaAdresy);
     cfg.LAN4.IP4_Adresa = ip;
-    if (!core::TextNaIP4(okno.Edit2, ip)) return ChybaPole(TextChybaMasky);
+    if (!core::TextNaIP4(okno.Edit2, ip))
+        return ChybaPole(TextChybaMasky);
     cfg.LAN4.IP4_Maska = ip;
-    if (!core::TextNaIP4(okno.Edit3, ip)) return ChybaPole(TextChybaBrany);
+    if (!core::TextNaIP4(okno.Edit3, ip))
+        return ChybaPole(TextChybaBrany);
     cfg.LAN4.IP4_Brana = ip;
     // A list with no item selected stores its index -1 as the byte 255.
     cfg.LAN4.IP4_DHCP = static_cast<std::uint8_t>(okno.ComboBox1);

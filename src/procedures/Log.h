@@ -73,15 +73,15 @@ struct TVysledekKrokuLOG {
     // The poll got past the connection check, so both requests were served
     // (whether they succeeded or not); when false they stay pending.
     bool Provedeno = false;
-    std::string Status;  // the status bar's last text
+    std::string Status;                                                      // the status bar's last text
     std::array<std::uint8_t, device::DelkaHlavickyLOG> PredchoziHlavicka{};  // the change mark for the next poll
     // The header changed and log100.bin arrived: the counters and the list
     // below replace those shown; otherwise the window keeps its own.
     bool Obnoveno = false;
-    std::uint32_t PocetZaznamu = 0;   // records stored
-    double Zaplneni = 0;              // fill of the log memory in per cent
-    std::vector<std::string> Radky;   // the latest records as text, newest first
-    std::string Archiv;               // base name of the archive written, empty when none
+    std::uint32_t PocetZaznamu = 0;             // records stored
+    double Zaplneni = 0;                        // fill of the log memory in per cent
+    std::vector<std::string> Radky;             // the latest records as text, newest first
+    std::string Archiv;                         // base name of the archive written, empty when none
     TVysledekOperaceLOG Chyba{true, {}, "OK"};  // the step that ended the poll, when one failed
 };
 

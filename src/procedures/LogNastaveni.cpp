@@ -13,7 +13,8 @@ TOknoLogNastaveni ZapisOkno(const core::TCFGVK& cfg)
     TOknoLogNastaveni o;
     // Only the lowest bit of Povolen counts: 2 shows "zakázáno", 3 "povoleno".
     o.ComboBox1 = cfg.LOG.Povolen & 1;
-    for (std::size_t n = 0; n < o.CheckBox.size(); ++n) o.CheckBox[n] = (cfg.LOG.Udalost >> n & 1u) != 0;
+    for (std::size_t n = 0; n < o.CheckBox.size(); ++n)
+        o.CheckBox[n] = (cfg.LOG.Udalost >> n & 1u) != 0;
     return o;
 }
 
@@ -22,7 +23,8 @@ std::string PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg)
     cfg.LOG.Povolen = okno.ComboBox1;
     std::uint32_t udalost = 0;
     for (std::size_t n = 0; n < okno.CheckBox.size(); ++n) {
-        if (okno.CheckBox[n]) udalost |= 1u << n;
+        if (okno.CheckBox[n])
+            udalost |= 1u << n;
     }
     cfg.LOG.Udalost = udalost;
     return std::string(TextPlatne);
@@ -51,9 +53,8 @@ TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOzn
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    const TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) {
-        return device::ZapisLogCfg(modul, r);
-    });
+    const TVysledekZapisu v = detail::ZapisSoubor(
+        Cekat, oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) { return device::ZapisLogCfg(modul, r); });
     detail::Oznam(oznam, v.Status);
     return v;
 }

@@ -16,9 +16,11 @@ TOknoModbusTCP ZapisOkno(const core::TCFGVK& cfg)
 std::string PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
-    if (!PrevedVRozsahu(okno.Edit1, 1, 255, v)) return ChybaPole(TextChybaAdresy);
+    if (!PrevedVRozsahu(okno.Edit1, 1, 255, v))
+        return ChybaPole(TextChybaAdresy);
     cfg.MBTCP.UnitID = static_cast<std::uint8_t>(v);
-    if (!PrevedVRozsahu(okno.Edit2, 1, 255, v)) return ChybaPole(TextChybaTimeoutu);
+    if (!PrevedVRozsahu(okno.Edit2, 1, 255, v))
+        return ChybaPole(TextChybaTimeoutu);
     cfg.MBTCP.Timeout = static_cast<std::uint8_t>(v);
     return std::string(TextPlatne);
 }

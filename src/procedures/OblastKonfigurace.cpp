@@ -27,7 +27,8 @@ int IndexPolozky(std::int32_t index, int pocet)
 bool PrevedVRozsahu(std::string_view text, std::int32_t min, std::int32_t max, std::int32_t& hodnota)
 {
     std::int32_t v = 0;
-    if (!core::PrevedNaCislo(text, v) || v < min || v > max) return false;
+    if (!core::PrevedNaCislo(text, v) || v < min || v > max)
+        return false;
     hodnota = v;
     return true;
 }
@@ -36,7 +37,8 @@ namespace detail {
 
 void Oznam(const TOznameni& oznam, const std::string& text)
 {
-    if (oznam) oznam(text);
+    if (oznam)
+        oznam(text);
 }
 
 }  // namespace detail

@@ -87,7 +87,8 @@ template <class O>
 std::string PotvrdOkno(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, core::TCFGVK& cil)
 {
     std::string status = oblast.PrectiOkno(okno, prace);
-    if (OkPovoleno(status)) cil = prace;
+    if (OkPovoleno(status))
+        cil = prace;
     return status;
 }
 
@@ -111,7 +112,8 @@ template <class R, class Precti, class Uloz>
 TVysledekCteni PrectiSoubor(bool cekat, const TOznameni& oznam, Precti precti, Uloz uloz)
 {
     Oznam(oznam, std::string(TextCteni));
-    if (cekat) link::Cekej(CekaniPredPrenosemMs);
+    if (cekat)
+        link::Cekej(CekaniPredPrenosemMs);
     TVysledekCteni v;
     R r;
     if (precti(r)) {
@@ -132,7 +134,8 @@ template <class R, class Zapis>
 TVysledekZapisu ZapisSoubor(bool cekat, const TOznameni& oznam, R r, Zapis zapis)
 {
     Oznam(oznam, std::string(TextZapis));
-    if (cekat) link::Cekej(CekaniPredPrenosemMs);
+    if (cekat)
+        link::Cekej(CekaniPredPrenosemMs);
     TVysledekZapisu v;
     v.Zapsano = zapis(r);
     v.Status = v.Zapsano ? std::string(TextZapsano) : " " + r.StatusText;

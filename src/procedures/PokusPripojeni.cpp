@@ -85,8 +85,7 @@ void IdentifikujUART(device::TVK7316R& modul, TVysledekPripojeni& v, std::uint8_
     OverTyp(v, casti[0] + casti[1], casti[2], casti[3] + casti[4]);
 }
 
-void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCestaPortu& port,
-                TVysledekPripojeni& v)
+void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCestaPortu& port, TVysledekPripojeni& v)
 {
     core::TPripojeni& prac = v.Pripojeni;
     std::int32_t cisloCOM = 0;
@@ -127,8 +126,7 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
                                        : port.Zarizeni;
     link::TMBRTU mbrtu = modul.MBRTU;
     mbrtu.ID.HNDL = 0;
-    if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, v.Zarizeni) !=
-        0) {
+    if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, v.Zarizeni) != 0) {
         v.COM = ZjistiZarizeni(v.Zarizeni);
         Konec(v, TKonecPripojeni::ChybaPortu, TextChybaOtevreniCOM + std::to_string(cisloCOM));
         return;
@@ -264,7 +262,7 @@ TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::pat
 TZarizeniCOM ZjistiZarizeni(const std::string& cesta)
 {
     TOtevreniZarizeni o;
-    struct stat st{};
+    struct stat st {};
     o.Existuje = !cesta.empty() && ::stat(cesta.c_str(), &st) == 0;
     o.Gid = o.Existuje ? static_cast<std::uint32_t>(st.st_gid) : 0;
     if (o.Existuje) {

@@ -73,7 +73,7 @@ struct TVysledekPripojeni {
     std::int32_t ComboBox2 = 0;
     std::int32_t ComboBox3 = 2;
     std::int32_t ComboBox4 = 1;
-    std::string Zarizeni;            // the serial device tried (UART)
+    std::string Zarizeni;             // the serial device tried (UART)
     std::optional<TZarizeniCOM> COM;  // why the serial port did not open (ChybaPortu)
 };
 
@@ -107,10 +107,10 @@ TZarizeniCOM ZjistiZarizeni(const std::string& cesta);
 // reason alone, so that it does not depend on who runs it (root opens what
 // the mode forbids, and takes an exclusive terminal).
 struct TOtevreniZarizeni {
-    int Errno = 0;           // 0: the open succeeded
-    bool Existuje = false;   // exists
-    std::uint32_t Gid = 0;   // group owning the device
-    bool Terminal = true;    // the opened file is a terminal
+    int Errno = 0;          // 0: the open succeeded
+    bool Existuje = false;  // exists
+    std::uint32_t Gid = 0;  // group owning the device
+    bool Terminal = true;   // the opened file is a terminal
 };
 std::string DuvodZarizeni(const std::string& cesta, const TOtevreniZarizeni& o);
 

@@ -26,7 +26,8 @@ TOknoServisniLinka ZapisOkno(const core::TCFGVK& cfg)
 std::string PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
-    if (!PrevedVRozsahu(okno.Edit1, 1, 255, v)) return ChybaPole(TextChybaAdresy);
+    if (!PrevedVRozsahu(okno.Edit1, 1, 255, v))
+        return ChybaPole(TextChybaAdresy);
     cfg.UARTS.Adresa = static_cast<std::uint8_t>(v);
     // A list with no item selected (-1) stores code 1 for the baud rate and
     // 255 for the others.

@@ -34,13 +34,15 @@ bool PrectiRadek(const TOknoVzdalenaSprava& okno, std::size_t radek, core::TCFG_
     // Any list index but 0, "no item" included, reads the row as IPv6.
     if (okno.ComboBoxVerze[radek] != 0) {
         core::TPole16B ip6{};
-        if (!core::TextNaIP6(okno.Edit[radek], ip6)) return false;
+        if (!core::TextNaIP6(okno.Edit[radek], ip6))
+            return false;
         sprava.User_IP[radek] = ip6;
         sprava.VerzeIP[radek] = 1;
         return true;
     }
     core::TAdresa4 ip4{};
-    if (!core::TextNaIP4(okno.Edit[radek], ip4)) return false;
+    if (!core::TextNaIP4(okno.Edit[radek], ip4))
+        return false;
     // An IPv4 entry clears the 12 bytes after it, whatever was there.
     core::TPole16B bajty{};
     std::copy(ip4.begin(), ip4.end(), bajty.begin());
@@ -53,7 +55,8 @@ std::string PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg)
 {
     if (okno.TabulkaPovolena) {
         for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
-            if (!PrectiRadek(okno, i, cfg.Sprava)) return ChybaPole(TextChybnaIP);
+            if (!PrectiRadek(okno, i, cfg.Sprava))
+                return ChybaPole(TextChybnaIP);
         }
     }
     return std::string(TextPlatne);
@@ -70,7 +73,8 @@ device::TVK7316R_SpravaCfg NaZaznam(const core::TCFG_Sprava& sprava)
     device::TVK7316R_SpravaCfg r;
     r.Rezim = sprava.Rezim;
     r.IP = sprava.User_IP;
-    for (std::size_t i = 0; i < r.VerzeIP.size(); ++i) r.VerzeIP[i] = static_cast<std::uint32_t>(sprava.VerzeIP[i]);
+    for (std::size_t i = 0; i < r.VerzeIP.size(); ++i)
+        r.VerzeIP[i] = static_cast<std::uint32_t>(sprava.VerzeIP[i]);
     return r;
 }
 
@@ -78,7 +82,8 @@ void ZeZaznamu(const device::TVK7316R_SpravaCfg& r, core::TCFG_Sprava& sprava)
 {
     sprava.Rezim = r.Rezim;
     sprava.User_IP = r.IP;
-    for (std::size_t i = 0; i < r.VerzeIP.size(); ++i) sprava.VerzeIP[i] = static_cast<std::int32_t>(r.VerzeIP[i]);
+    for (std::size_t i = 0; i < r.VerzeIP.size(); ++i)
+        sprava.VerzeIP[i] = static_cast<std::int32_t>(r.VerzeIP[i]);
 }
 
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)

@@ -2,8 +2,7 @@
 
 #include "Cas.h"
 
-TPracovnikZarizeni::TPracovnikZarizeni(vk::device::TVK7316R& modul, QObject* parent)
-    : QObject(parent), Modul(modul)
+TPracovnikZarizeni::TPracovnikZarizeni(vk::device::TVK7316R& modul, QObject* parent) : QObject(parent), Modul(modul)
 {
     Vlakno.setObjectName(QStringLiteral("PracovnikZarizeni"));
     Kontext = new QObject;
@@ -70,7 +69,8 @@ void TPracovnikZarizeni::ZastavACekej()
 void TPracovnikZarizeni::ProvedACekej(const std::function<void(vk::device::TVK7316R&)>& prace)
 {
     Q_ASSERT(QThread::currentThread() != &Vlakno);
-    QMetaObject::invokeMethod(Kontext, [this, &prace] { prace(Modul); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        Kontext, [this, &prace] { prace(Modul); }, Qt::BlockingQueuedConnection);
 }
 
 void TPracovnikZarizeni::Ukonci()
@@ -91,7 +91,8 @@ void TPracovnikZarizeni::Vykonej(std::uint64_t cislo, const TPrace& prace)
     // the worker's thread, so they can never reach a destroyed receiver:
     // whether the receiver still lives is asked there.
     const vk::procedures::TOznameni oznam = [this, cislo](const std::string& text) {
-        QMetaObject::invokeMethod(this, [this, cislo, text] { DorucOznameni(cislo, text); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, cislo, text] { DorucOznameni(cislo, text); }, Qt::QueuedConnection);
     };
     const vk::link::TPrubeh prubeh = [this, cislo](std::uint64_t odeslano, std::uint64_t celkem) {
         QMetaObject::invokeMethod(
@@ -110,7 +111,8 @@ void TPracovnikZarizeni::Vykonej(std::uint64_t cislo, const TPrace& prace)
         Dokoncena = cislo;
     }
     Skoncila.notify_all();
-    QMetaObject::invokeMethod(this, [this, cislo] { DorucVysledek(cislo); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, cislo] { DorucVysledek(cislo); }, Qt::QueuedConnection);
 }
 
 void TPracovnikZarizeni::DorucOznameni(std::uint64_t cislo, const std::string& text)

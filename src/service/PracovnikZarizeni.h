@@ -137,7 +137,7 @@ private:
 
     // The worker's thread.
     void Vykonej(std::uint64_t cislo, const TPrace& prace);  // runs (vykonej) a job
-    bool MaSkoncit() const;  // the link's question: is the running job to end?
+    bool MaSkoncit() const;                                  // the link's question: is the running job to end?
 
     // This thread: what the job reported arrives (doruc = deliver).
     void DorucOznameni(std::uint64_t cislo, const std::string& text);
@@ -145,7 +145,7 @@ private:
     void DorucVysledek(std::uint64_t cislo);
 
     vk::device::TVK7316R& Modul;
-    QThread Vlakno;             // the worker's thread (vlakno = thread)
+    QThread Vlakno;              // the worker's thread (vlakno = thread)
     QObject* Kontext = nullptr;  // lives on Vlakno: what runs there is posted to it
 
     std::optional<TBeh> Beh;          // this thread only
@@ -157,7 +157,7 @@ private:
     std::atomic<std::uint64_t> ZastavitDo{0};
     std::uint64_t BeziciNaVlakne = 0;  // the worker's thread only; 0 = no job
 
-    std::mutex Zamek;                   // guards Dokoncena
+    std::mutex Zamek;                  // guards Dokoncena
     std::condition_variable Skoncila;  // a job has returned
     std::uint64_t Dokoncena = 0;       // the last job that has returned
 };

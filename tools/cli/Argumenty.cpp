@@ -13,23 +13,19 @@ struct TVolba {
 };
 
 constexpr TVolba Volby[] = {
-    {"--lan", &TArgumenty::Lan, nullptr},
-    {"--serial", &TArgumenty::Serial, nullptr},
-    {"--baud", &TArgumenty::Baud, nullptr},
-    {"--parity", &TArgumenty::Parita, nullptr},
-    {"--address", &TArgumenty::Adresa, nullptr},
-    {"--timeout", &TArgumenty::Timeout, nullptr},
-    {"--module", &TArgumenty::ModulText, nullptr},
-    {"--ip", &TArgumenty::IPText, nullptr},
-    {"--json", nullptr, &TArgumenty::Json},
-    {"--help", nullptr, &TArgumenty::Napoveda},
+    {"--lan", &TArgumenty::Lan, nullptr},          {"--serial", &TArgumenty::Serial, nullptr},
+    {"--baud", &TArgumenty::Baud, nullptr},        {"--parity", &TArgumenty::Parita, nullptr},
+    {"--address", &TArgumenty::Adresa, nullptr},   {"--timeout", &TArgumenty::Timeout, nullptr},
+    {"--module", &TArgumenty::ModulText, nullptr}, {"--ip", &TArgumenty::IPText, nullptr},
+    {"--json", nullptr, &TArgumenty::Json},        {"--help", nullptr, &TArgumenty::Napoveda},
     {"-h", nullptr, &TArgumenty::Napoveda},
 };
 
 const TVolba* NajdiVolbu(std::string_view nazev)
 {
     for (const TVolba& v : Volby) {
-        if (v.Nazev == nazev) return &v;
+        if (v.Nazev == nazev)
+            return &v;
     }
     return nullptr;
 }

@@ -21,8 +21,8 @@ struct TArgumenty {
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;
     bool Json = false;
-    bool Napoveda = false;  // --help / -h
-    std::string Prikaz;     // command (empty when none was given)
+    bool Napoveda = false;               // --help / -h
+    std::string Prikaz;                  // command (empty when none was given)
     std::vector<std::string> Parametry;  // the command's own arguments
 };
 

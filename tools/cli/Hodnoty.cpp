@@ -29,7 +29,7 @@ THodnota Realne(double x)
         // the value the module holds.
         const auto f = static_cast<float>(x);
         auto [konec, ec] = static_cast<double>(f) == x ? std::to_chars(buf, buf + sizeof buf, f)
-                                                        : std::to_chars(buf, buf + sizeof buf, x);
+                                                       : std::to_chars(buf, buf + sizeof buf, x);
         h.Text = ec == std::errc{} ? std::string(buf, konec) : std::string("0");
     } else {
         h.Text = std::isnan(x) ? "nan" : (x > 0 ? "inf" : "-inf");
@@ -77,9 +77,12 @@ namespace {
 
 int HexCifra(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -87,11 +90,13 @@ int HexCifra(char c)
 
 bool ZHexu(std::string_view text, std::uint8_t* bajty, std::size_t pocet)
 {
-    if (text.size() != 2 * pocet) return false;
+    if (text.size() != 2 * pocet)
+        return false;
     for (std::size_t i = 0; i < pocet; ++i) {
         const int h = HexCifra(text[2 * i]);
         const int l = HexCifra(text[2 * i + 1]);
-        if (h < 0 || l < 0) return false;
+        if (h < 0 || l < 0)
+            return false;
         bajty[i] = static_cast<std::uint8_t>(h * 16 + l);
     }
     return true;
@@ -189,7 +194,8 @@ std::string ProstyPrvek(const THodnota& h)
     case THodnota::TDruh::Pole: {
         std::string s;
         for (std::size_t i = 0; i < h.Prvky.size(); ++i) {
-            if (i > 0) s += ",";
+            if (i > 0)
+                s += ",";
             s += ProstyPrvek(h.Prvky[i]);
         }
         return s;

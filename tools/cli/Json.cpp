@@ -23,7 +23,8 @@ void PridejObjekt(const TPolozky& polozky, std::string& s)
 {
     s += '{';
     for (std::size_t i = 0; i < polozky.size(); ++i) {
-        if (i > 0) s += ',';
+        if (i > 0)
+            s += ',';
         s += JsonRetezec(polozky[i].Nazev);
         s += ':';
         PridejHodnotu(polozky[i].Hodnota, s);
@@ -47,7 +48,8 @@ void PridejHodnotu(const THodnota& h, std::string& s)
     case THodnota::TDruh::Pole:
         s += '[';
         for (std::size_t i = 0; i < h.Prvky.size(); ++i) {
-            if (i > 0) s += ',';
+            if (i > 0)
+                s += ',';
             PridejHodnotu(h.Prvky[i], s);
         }
         s += ']';
@@ -85,13 +87,27 @@ std::string JsonRetezec(std::string_view utf8)
             continue;
         }
         switch (c) {
-        case '"': s += "\\\""; break;
-        case '\\': s += "\\\\"; break;
-        case '\b': s += "\\b"; break;
-        case '\f': s += "\\f"; break;
-        case '\n': s += "\\n"; break;
-        case '\r': s += "\\r"; break;
-        case '\t': s += "\\t"; break;
+        case '"':
+            s += "\\\"";
+            break;
+        case '\\':
+            s += "\\\\";
+            break;
+        case '\b':
+            s += "\\b";
+            break;
+        case '\f':
+            s += "\\f";
+            break;
+        case '\n':
+            s += "\\n";
+            break;
+        case '\r':
+            s += "\\r";
+            break;
+        case '\t':
+            s += "\\t";
+            break;
         default:
             if (b < 0x20 || b == 0x7F) {
                 PridejUnicode(s, b);

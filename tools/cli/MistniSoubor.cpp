@@ -17,7 +17,8 @@ std::string DocasneJmeno(const std::string& cil)
 std::string SCilem(std::string status, const std::string& docasny, const std::string& cil)
 {
     const auto kde = status.find(docasny);
-    if (kde != std::string::npos) status.replace(kde, docasny.size(), cil);
+    if (kde != std::string::npos)
+        status.replace(kde, docasny.size(), cil);
     return status;
 }
 
@@ -30,7 +31,8 @@ bool DokonciSoubor(const std::string& docasny, const std::string& cil, std::stri
         ZahodSoubor(docasny);
         return false;
     }
-    if (std::rename(docasny.c_str(), cil.c_str()) == 0) return true;
+    if (std::rename(docasny.c_str(), cil.c_str()) == 0)
+        return true;
     chyba = cil + ": " + std::strerror(errno);
     ZahodSoubor(docasny);
     return false;
@@ -69,7 +71,8 @@ bool NactiSoubor(const std::string& soubor, std::vector<std::uint8_t>& data, std
     }
     std::uint8_t buf[65536];
     std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        data.insert(data.end(), buf, buf + n);
     const bool chybaCteni = std::ferror(f) != 0;
     std::fclose(f);
     if (chybaCteni) {

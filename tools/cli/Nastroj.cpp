@@ -7,9 +7,9 @@
 
 #include "PoleSouboru.h"
 #include "Preruseni.h"
-#include "VolbyPripojeni.h"
 #include "Prikazy.h"
 #include "U_VK7316R.h"
+#include "VolbyPripojeni.h"
 #include "Vystup.h"
 
 namespace vk::cli {
@@ -41,7 +41,8 @@ void PouzitiPrikazu(const TKontext& k);
 const TPrikaz* NajdiPrikaz(std::string_view nazev)
 {
     for (const TPrikaz& p : Prikazy()) {
-        if (p.Nazev == nazev) return &p;
+        if (p.Nazev == nazev)
+            return &p;
     }
     return nullptr;
 }
@@ -52,7 +53,8 @@ std::string NapovedaNastroje()
     s += "\nCommands:\n";
     for (const TPrikaz& p : Prikazy()) {
         std::string hlava = "  " + std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
-        if (hlava.size() < 34) hlava.resize(34, ' ');
+        if (hlava.size() < 34)
+            hlava.resize(34, ' ');
         s += hlava + " " + std::string(p.Popis) + "\n";
     }
     s += "\n";
@@ -63,23 +65,29 @@ std::string NapovedaNastroje()
 std::string NapovedaPrikazu(const TPrikaz& p)
 {
     std::string s = "usage: vk7316r ";
-    if (p.Pripojeni) s += "(--lan HOST[:PORT] | --serial DEVICE|COMn ...) ";
+    if (p.Pripojeni)
+        s += "(--lan HOST[:PORT] | --serial DEVICE|COMn ...) ";
     s += std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
-    if (p.Json) s += " [--json]";
+    if (p.Json)
+        s += " [--json]";
     s += "\n\n" + std::string(p.Popis) + "\n";
-    if (!p.Podrobnosti.empty()) s += "\n" + std::string(p.Podrobnosti);
+    if (!p.Podrobnosti.empty())
+        s += "\n" + std::string(p.Podrobnosti);
     if (p.Nazev == "write") {
         s += "\nWritable fields:\n";
         for (const TSouborCLI& f : SouboryCLI()) {
-            if (f.Zapis) s += "  " + std::string(f.Nazev) + "\n" + f.PopisPoli;
+            if (f.Zapis)
+                s += "  " + std::string(f.Nazev) + "\n" + f.PopisPoli;
         }
     }
     if (p.Nazev == "read") {
         s += "\nFiles:";
-        for (const TSouborCLI& f : SouboryCLI()) s += " " + std::string(f.Nazev);
+        for (const TSouborCLI& f : SouboryCLI())
+            s += " " + std::string(f.Nazev);
         s += "\n";
     }
-    if (p.Pripojeni) s += "\n" + std::string(TextVolby);
+    if (p.Pripojeni)
+        s += "\n" + std::string(TextVolby);
     return s;
 }
 
@@ -134,7 +142,8 @@ int SpustPrikaz(const TArgumenty& a)
         return static_cast<int>(ChybaObecna("no command given"));
     }
     const TPrikaz* p = NajdiPrikaz(a.Prikaz);
-    if (p == nullptr) return static_cast<int>(ChybaObecna("unknown command \"" + a.Prikaz + "\""));
+    if (p == nullptr)
+        return static_cast<int>(ChybaObecna("unknown command \"" + a.Prikaz + "\""));
     if (a.Napoveda) {
         Vypis(NapovedaPrikazu(*p));
         return static_cast<int>(TKonec::Uspech);
@@ -143,17 +152,22 @@ int SpustPrikaz(const TArgumenty& a)
     core::InicializaceDat(&dat);
     TKontext k{a, dat};
     std::string chyba;
-    if (!OverVolby(*p, a, chyba)) return static_cast<int>(ChybaPouziti(k, chyba));
+    if (!OverVolby(*p, a, chyba))
+        return static_cast<int>(ChybaPouziti(k, chyba));
     if (p->Priprav != nullptr) {
         const TKonec konec = p->Priprav(k);
-        if (konec != TKonec::Uspech) return static_cast<int>(konec);
+        if (konec != TKonec::Uspech)
+            return static_cast<int>(konec);
     }
-    if (!p->Pripojeni) return static_cast<int>(p->Proved(k));
+    if (!p->Pripojeni)
+        return static_cast<int>(p->Proved(k));
 
     device::VychoziModul(device::Modul);
     TKonec konec = Pripoj(a, dat);
-    if (konec == TKonec::ChybaPouziti) PouzitiPrikazu(k);
-    if (konec == TKonec::Uspech) konec = p->Proved(k);
+    if (konec == TKonec::ChybaPouziti)
+        PouzitiPrikazu(k);
+    if (konec == TKonec::Uspech)
+        konec = p->Proved(k);
     Odpoj();
     return static_cast<int>(konec);
 }
@@ -176,7 +190,10 @@ void PouzitiPrikazu(const TKontext& k)
 // The usual exit status of a program ended by a signal, as a shell reports it.
 int KonecPoSignalu(int signal)
 {
-    Chyba(std::string("interrupted (") + (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP") +
+    Chyba(std::string("interrupted (") +
+          (signal == SIGINT    ? "SIGINT"
+           : signal == SIGTERM ? "SIGTERM"
+                               : "SIGHUP") +
           ")");
     return 128 + signal;
 }
@@ -196,9 +213,11 @@ int Spust(int argc, char** argv)
     try {
         TArgumenty a;
         std::string chyba;
-        if (!RozeberArgumenty(argc, argv, a, chyba)) return static_cast<int>(ChybaObecna(chyba));
+        if (!RozeberArgumenty(argc, argv, a, chyba))
+            return static_cast<int>(ChybaObecna(chyba));
         const int vysledek = SpustPrikaz(a);
-        if (PrijatySignal() != 0) return KonecPoSignalu(PrijatySignal());
+        if (PrijatySignal() != 0)
+            return KonecPoSignalu(PrijatySignal());
         // Output that never arrived (a full disk, a closed pipe) is a failure
         // for the script that runs the tool, not a success.
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -8,8 +8,8 @@
 #include "ModbusTCP.h"
 #include "PopisSouboru.h"
 #include "ServisniLinka.h"
-#include "VzdalenaSprava.h"
 #include "VypisZaznamu.h"
+#include "VzdalenaSprava.h"
 #include "ZnakoveTexty.h"
 
 namespace vk::cli {
@@ -19,7 +19,8 @@ using namespace device;
 bool CisloVRozsahu(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& hodnota)
 {
     std::int32_t v = 0;
-    if (!core::PrevedNaCislo(text, v) || v < min || v > max) return false;
+    if (!core::PrevedNaCislo(text, v) || v < min || v > max)
+        return false;
     hodnota = v;
     return true;
 }
@@ -44,7 +45,8 @@ bool RozlozKlic(std::string_view klic, std::string& nazev, std::size_t& index)
         nazev = std::string(klic);
         return !nazev.empty();
     }
-    if (klic.back() != ']' || zavorka + 2 >= klic.size()) return false;
+    if (klic.back() != ']' || zavorka + 2 >= klic.size())
+        return false;
     const std::string_view cislo = klic.substr(zavorka + 1, klic.size() - zavorka - 2);
     if (!std::all_of(cislo.begin(), cislo.end(), [](char c) { return c >= '0' && c <= '9'; }) || cislo.size() > 3) {
         return false;
@@ -61,13 +63,14 @@ std::vector<std::string> RozdelCarkami(std::string_view text)
     while (true) {
         const auto carka = text.find(',', zacatek);
         casti.emplace_back(text.substr(zacatek, carka == std::string_view::npos ? carka : carka - zacatek));
-        if (carka == std::string_view::npos) return casti;
+        if (carka == std::string_view::npos)
+            return casti;
         zacatek = carka + 1;
     }
 }
 
-std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::string_view hodnota,
-                       std::string_view chyba, std::string_view rozsah)
+std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::string_view hodnota, std::string_view chyba,
+                       std::string_view rozsah)
 {
     return std::string(soubor) + ": " + std::string(klic) + "=\"" + EscapujText(hodnota) + "\": " + std::string(chyba) +
            " (" + std::string(rozsah) + ")";
@@ -79,11 +82,13 @@ std::string Rozdily(const TPolozky& zapsano, const TPolozky& precteno)
     for (std::size_t i = 0; i < zapsano.size(); ++i) {
         const std::string z = VypisProsty({zapsano[i]});
         const std::string p = i < precteno.size() ? VypisProsty({precteno[i]}) : std::string();
-        if (z == p) continue;
+        if (z == p)
+            continue;
         auto hodnota = [](const std::string& radek) {
             const auto rovnase = radek.find('=');
             std::string h = rovnase == std::string::npos ? radek : radek.substr(rovnase + 1);
-            if (!h.empty() && h.back() == '\n') h.pop_back();
+            if (!h.empty() && h.back() == '\n')
+                h.pop_back();
             return h;
         };
         s += (s.empty() ? "" : "; ") + zapsano[i].Nazev + " written " + hodnota(z) + ", read back " + hodnota(p);
@@ -124,9 +129,12 @@ TSouborCLI RtcBin()
     p.Polozky = [](const R& r) { return Polozky(r); };
     // The clock window only ever writes the computer's time; these are the
     // ranges of a valid date and time.
-    p.Pole = {PoleCislo<R>("MSek", &R::MSek, 0, 999), PoleCislo<R>("Sek", &R::Sek, 0, 59),
-              PoleCislo<R>("Min", &R::Min, 0, 59),    PoleCislo<R>("Hod", &R::Hod, 0, 23),
-              PoleCislo<R>("Den", &R::Den, 1, 31),    PoleCislo<R>("Mes", &R::Mes, 1, 12),
+    p.Pole = {PoleCislo<R>("MSek", &R::MSek, 0, 999),
+              PoleCislo<R>("Sek", &R::Sek, 0, 59),
+              PoleCislo<R>("Min", &R::Min, 0, 59),
+              PoleCislo<R>("Hod", &R::Hod, 0, 23),
+              PoleCislo<R>("Den", &R::Den, 1, 31),
+              PoleCislo<R>("Mes", &R::Mes, 1, 12),
               SRozsahem(PoleCislo<R>("Rok", &R::Rok, 0, 99), "0-99: year - 2000"),
               SRozsahem(PoleCislo<R>("DDen", &R::DDen, 0, 6), "0-6: 0 Sunday ... 6 Saturday")};
     return Zabal(p);
@@ -209,11 +217,11 @@ TSouborCLI UartmCfg()
     namespace uartm = procedures::hlavnilinka;
     TPopisOblasti<O> p;
     p.Oblast = &uartm::Oblast();
-    p.Pole = {PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud,
-                             TextKodBaud),
-              PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
-              PoleTextu<O>("Timeout", &O::Edit1, "1-65535 ms", uartm::TextChybaTimeoutu),
-              PoleTextu<O>("Opakovani", &O::Edit2, "0-15", uartm::TextChybaOpakovani)};
+    p.Pole = {
+        PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud, TextKodBaud),
+        PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
+        PoleTextu<O>("Timeout", &O::Edit1, "1-65535 ms", uartm::TextChybaTimeoutu),
+        PoleTextu<O>("Opakovani", &O::Edit2, "0-15", uartm::TextChybaOpakovani)};
     p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(uartm::NaZaznam(cfg.UARTM)); };
     return ZabalOblast(Zabal(cteni), p);
 }
@@ -230,11 +238,11 @@ TSouborCLI UartsCfg()
     namespace uarts = procedures::servisnilinka;
     TPopisOblasti<O> p;
     p.Oblast = &uarts::Oblast();
-    p.Pole = {PoleTextu<O>("Adresa", &O::Edit1, "1-255", uarts::TextChybaAdresy),
-              PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud,
-                             TextKodBaud),
-              PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
-              PoleSeznamu<O>("Repeater", &O::ComboBox3, uarts::PocetPolozekRepeater, 0, "0-1: 0 off, 1 on")};
+    p.Pole = {
+        PoleTextu<O>("Adresa", &O::Edit1, "1-255", uarts::TextChybaAdresy),
+        PoleSeznamu<O>("KodBaud", &O::ComboBox1, procedures::PocetPolozekBaud, procedures::PosunKoduBaud, TextKodBaud),
+        PoleSeznamu<O>("KodParita", &O::ComboBox2, procedures::PocetPolozekParita, 0, TextKodParita),
+        PoleSeznamu<O>("Repeater", &O::ComboBox3, uarts::PocetPolozekRepeater, 0, "0-1: 0 off, 1 on")};
     p.Polozky = [](const core::TCFGVK& cfg) { return Polozky(uarts::NaZaznam(cfg.UARTS)); };
     return ZabalOblast(Zabal(cteni), p);
 }
@@ -253,10 +261,10 @@ namespace sprava = procedures::vzdalenasprava;
 // address in the wrong form. The table is taken only in the access table
 // mode, as its dialog takes it only while enabled: given in another mode it
 // would silently not be written.
-bool PoPrirazeniSpravy(const OSprava& puvodni, OSprava& okno, core::TCFGVK& cfg, const TDane& dane,
-                       std::string& chyba)
+bool PoPrirazeniSpravy(const OSprava& puvodni, OSprava& okno, core::TCFGVK& cfg, const TDane& dane, std::string& chyba)
 {
-    if (dane.count("Rezim") != 0) sprava::ZmenaRezimu(okno, cfg);
+    if (dane.count("Rezim") != 0)
+        sprava::ZmenaRezimu(okno, cfg);
     bool tabulka = false;
     for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
         const std::string k = "[" + std::to_string(i) + "]";
@@ -288,8 +296,8 @@ std::string ZpravaSpravy(const OSprava& okno, const std::string& status)
     core::TCFG_Sprava prazdna;
     for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
         if (!sprava::PrectiRadek(okno, i, prazdna)) {
-            return detail::ZpravaPole("sprava.cfg", "IP[" + std::to_string(i) + "]", okno.Edit[i],
-                                      sprava::TextChybnaIP, "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry");
+            return detail::ZpravaPole("sprava.cfg", "IP[" + std::to_string(i) + "]", okno.Edit[i], sprava::TextChybnaIP,
+                                      "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry");
         }
     }
     return "sprava.cfg:" + status;
@@ -361,7 +369,8 @@ TSouborCLI LogCfg()
             chyba = "out of range";
             return false;
         }
-        for (std::size_t n = 0; n < o.CheckBox.size(); ++n) o.CheckBox[n] = (v >> n & 1) != 0;
+        for (std::size_t n = 0; n < o.CheckBox.size(); ++n)
+            o.CheckBox[n] = (v >> n & 1) != 0;
         return true;
     };
     p.Pole = {PoleSeznamu<O>("Povolen", &O::ComboBox1, 2, 0, "0-1: 0 off, 1 on"), udalost};
@@ -421,16 +430,17 @@ TSouborCLI BootCmd()
 
 const std::vector<TSouborCLI>& SouboryCLI()
 {
-    static const std::vector<TSouborCLI> soubory = {InfoTxt(), RtcBin(),  SysBin(),   MmrdBin(),   MmrgvBin(),
+    static const std::vector<TSouborCLI> soubory = {InfoTxt(), RtcBin(),   SysBin(),   MmrdBin(),  MmrgvBin(),
                                                     Lan4Cfg(), MbtcpCfg(), UartmCfg(), UartsCfg(), SpravaCfg(),
-                                                    LogCfg(),  FwAkt(),   BootCmd()};
+                                                    LogCfg(),  FwAkt(),    BootCmd()};
     return soubory;
 }
 
 const TSouborCLI* NajdiSouborCLI(std::string_view nazev)
 {
     for (const TSouborCLI& s : SouboryCLI()) {
-        if (s.Nazev == nazev) return &s;
+        if (s.Nazev == nazev)
+            return &s;
     }
     return nullptr;
 }

@@ -70,8 +70,8 @@ namespace detail {
 // "IP[3]" -> ("IP", 3); "UnitID" -> ("UnitID", npos). False for a malformed index.
 bool RozlozKlic(std::string_view klic, std::string& nazev, std::size_t& index);
 std::vector<std::string> RozdelCarkami(std::string_view text);
-std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::string_view hodnota,
-                       std::string_view chyba, std::string_view rozsah);
+std::string ZpravaPole(std::string_view soubor, std::string_view klic, std::string_view hodnota, std::string_view chyba,
+                       std::string_view rozsah);
 
 template <class R>
 bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole,
@@ -84,7 +84,8 @@ bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole,
         const TPole<R>* pole = nullptr;
         if (RozlozKlic(a.Klic, nazev, index)) {
             for (const TPole<R>& kandidat : vsechnaPole) {
-                if (kandidat.Nazev == nazev) pole = &kandidat;
+                if (kandidat.Nazev == nazev)
+                    pole = &kandidat;
             }
         }
         if (pole == nullptr) {
@@ -114,7 +115,8 @@ bool Aplikuj(std::string_view soubor, const std::vector<TPole<R>>& vsechnaPole,
                         " comma-separated values, or give one element as " + nazev + "[i]=value";
                 return false;
             }
-            for (std::size_t i = 0; i < casti.size(); ++i) prvky.emplace_back(i, casti[i]);
+            for (std::size_t i = 0; i < casti.size(); ++i)
+                prvky.emplace_back(i, casti[i]);
         }
         for (const auto& [i, hodnota] : prvky) {
             const std::string klic = i == std::string::npos ? nazev : nazev + "[" + std::to_string(i) + "]";
@@ -275,7 +277,8 @@ namespace detail {
 template <class O>
 std::string ZpravaPravidla(const TPopisOblasti<O>& p, const O& okno, const std::string& status)
 {
-    if (p.ZpravaPravidla != nullptr) return p.ZpravaPravidla(okno, status);
+    if (p.ZpravaPravidla != nullptr)
+        return p.ZpravaPravidla(okno, status);
     const std::string_view soubor = p.Oblast->Soubor;
     const std::string_view zprava = std::string_view(status).substr(1);
     for (const TPole<O>& pole : p.Pole) {
@@ -294,8 +297,10 @@ bool PrijmiOkno(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& priraz
     const O puvodni = p.Oblast->ZapisOkno(cfg);
     O okno = puvodni;
     TDane dane;
-    if (!Aplikuj(p.Oblast->Soubor, p.Pole, prirazeni, okno, dane, chyba)) return false;
-    if (p.PoPrirazeni != nullptr && !p.PoPrirazeni(puvodni, okno, cfg, dane, chyba)) return false;
+    if (!Aplikuj(p.Oblast->Soubor, p.Pole, prirazeni, okno, dane, chyba))
+        return false;
+    if (p.PoPrirazeni != nullptr && !p.PoPrirazeni(puvodni, okno, cfg, dane, chyba))
+        return false;
     const std::string status = p.Oblast->PrectiOkno(okno, cfg);
     if (!procedures::ZapsatPovoleno(status)) {
         chyba = ZpravaPravidla(p, okno, status);
@@ -346,7 +351,8 @@ TSouborCLI ZabalOblast(TSouborCLI cteni, TPopisOblasti<O> p)
     s.Over = [p](const std::vector<TPrirazeni>& prirazeni, std::string& chyba) {
         core::TCFGVK cfg;
         core::VychoziCFGVK(cfg);
-        if (p.ObrazKontroly != nullptr) p.ObrazKontroly(cfg);
+        if (p.ObrazKontroly != nullptr)
+            p.ObrazKontroly(cfg);
         return detail::PrijmiOkno(p, prirazeni, cfg, chyba);
     };
     s.Zapis = [p](const std::vector<TPrirazeni>& prirazeni) { return detail::ZapisOblast(p, prirazeni); };

@@ -32,14 +32,16 @@ TZachytavaniSignalu::TZachytavaniSignalu()
     // A second signal gets its default action: a user who presses Ctrl-C
     // twice gets the tool ended even where no transfer would see the first.
     sa.sa_flags = SA_RESETHAND;
-    for (std::size_t i = 0; i < std::size(Signaly); ++i) sigaction(Signaly[i], &sa, &puvodni[i]);
+    for (std::size_t i = 0; i < std::size(Signaly); ++i)
+        sigaction(Signaly[i], &sa, &puvodni[i]);
     link::NastavUkonceni([] { return prijatySignal != 0; });
 }
 
 TZachytavaniSignalu::~TZachytavaniSignalu()
 {
     link::NastavUkonceni({});
-    for (std::size_t i = 0; i < std::size(Signaly); ++i) sigaction(Signaly[i], &puvodni[i], nullptr);
+    for (std::size_t i = 0; i < std::size(Signaly); ++i)
+        sigaction(Signaly[i], &puvodni[i], nullptr);
 }
 
 int PrijatySignal()

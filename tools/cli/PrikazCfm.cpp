@@ -18,9 +18,12 @@ namespace {
 THodnota TextKontroly(core::TKontrolaBloku kontrola)
 {
     switch (kontrola) {
-    case core::TKontrolaBloku::Platna: return Retezec("ok");
-    case core::TKontrolaBloku::Chybna: return Retezec("bad");
-    case core::TKontrolaBloku::Neuplna: return Retezec("incomplete");
+    case core::TKontrolaBloku::Platna:
+        return Retezec("ok");
+    case core::TKontrolaBloku::Chybna:
+        return Retezec("bad");
+    case core::TKontrolaBloku::Neuplna:
+        return Retezec("incomplete");
     }
     return Retezec("?");
 }
@@ -69,7 +72,8 @@ TKonec CfmShow(TKontext& k)
     TPolozky sp = {{"Kontrola", TextKontroly(bloky.Kontrola[1])}, {"Nacteno", Cislo(bloky.Nacte[1])}};
     if (bloky.Nacte[1]) {
         std::vector<THodnota> ip;
-        for (const core::TPole16B& u : sprava.User_IP) ip.push_back(Retezec(core::IP4NaText({u[0], u[1], u[2], u[3]})));
+        for (const core::TPole16B& u : sprava.User_IP)
+            ip.push_back(Retezec(core::IP4NaText({u[0], u[1], u[2], u[3]})));
         sp.push_back({"Rezim", Cislo(sprava.Rezim)});
         sp.push_back({"User_IP", Pole(std::move(ip))});
     }

@@ -50,8 +50,8 @@ const std::vector<TPrikaz>& Prikazy()
          "Options: --module TEXT and --ip TEXT fill the header lines (default \"???\").\n", 1, 1, false, false,
          PripravLogExport, LogExport},
         {"cfm-show", "FILE", "show the LAN4 and Sprava parts of a configuration file (offline)",
-         "Prints each block's check result and, for a block the program would load, its values.\n", 1, 1, false,
-         true, PripravCfmShow, CfmShow},
+         "Prints each block's check result and, for a block the program would load, its values.\n", 1, 1, false, true,
+         PripravCfmShow, CfmShow},
     };
     return prikazy;
 }

@@ -26,8 +26,8 @@ struct TPrikaz {
     std::string_view Podrobnosti;  // the rest of its --help text
     std::size_t MinParametru;
     std::size_t MaxParametru;
-    bool Pripojeni;  // needs --lan or --serial
-    bool Json;       // takes --json
+    bool Pripojeni;                  // needs --lan or --serial
+    bool Json;                       // takes --json
     TKonec (*Priprav)(TKontext& k);  // null: nothing to check
     TKonec (*Proved)(TKontext& k);
 };

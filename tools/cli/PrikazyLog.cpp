@@ -48,12 +48,14 @@ TKonec LogShow(TKontext& k)
         Chyba(v.Status.substr(1));
         return TKonec::ChybaModulu;
     }
-    if (v.Status != procedures::TextyLOG::OK) return Selhani(v.Chyba);
+    if (v.Status != procedures::TextyLOG::OK)
+        return Selhani(v.Chyba);
     char buf[128];
     std::snprintf(buf, sizeof buf, "Počet uložených záznamů: %u\nZaplnění paměti [%%]: %.3f\n",
                   static_cast<unsigned>(v.PocetZaznamu), v.Zaplneni);
     std::string vystup = buf;
-    for (const std::string& radek : v.Radky) vystup += radek + "\n";
+    for (const std::string& radek : v.Radky)
+        vystup += radek + "\n";
     Vypis(vystup);
     return TKonec::Uspech;
 }
@@ -68,15 +70,15 @@ TKonec PripravLogArchive(TKontext& k)
 
 TKonec LogArchive(TKontext& k)
 {
-    const std::string zaklad =
-        k.Argumenty.Parametry.empty() ? procedures::JmenoArchivu() : k.Argumenty.Parametry[0];
+    const std::string zaklad = k.Argumenty.Parametry.empty() ? procedures::JmenoArchivu() : k.Argumenty.Parametry[0];
     procedures::TVysledekOperaceLOG v;
     {
         TUkazatelPrubehu prubeh("log.bin");
         v = procedures::UlozLOG(Modul, zaklad, procedures::HlavickaArchivu(k.Dat.TypVerze, k.Dat.Pripojeni.LAN_IP),
                                 prubeh.Zpetne());
     }
-    if (!v.Ok) return Selhani(v);
+    if (!v.Ok)
+        return Selhani(v);
     Vypis("LOG uložen: " + zaklad + ".bin, " + zaklad + ".log\n");
     return TKonec::Uspech;
 }
@@ -84,7 +86,8 @@ TKonec LogArchive(TKontext& k)
 TKonec LogClear(TKontext&)
 {
     const procedures::TVysledekOperaceLOG v = procedures::VymazLOG(Modul);
-    if (!v.Ok) return Selhani(v);
+    if (!v.Ok)
+        return Selhani(v);
     Vypis("LOG vymazán.\n");
     return TKonec::Uspech;
 }
@@ -92,7 +95,8 @@ TKonec LogClear(TKontext&)
 TKonec PripravLogExport(TKontext& k)
 {
     const std::string& zaklad = k.Argumenty.Parametry[0];
-    if (zaklad.empty()) return ChybaPouziti(k, "Není zadán název souboru");
+    if (zaklad.empty())
+        return ChybaPouziti(k, "Není zadán název souboru");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(zaklad + ".bin", ec)) {
         return ChybaPouziti(k, "Soubor nenalezen: " + zaklad + ".bin");

@@ -38,7 +38,8 @@ TKonec Identify(TKontext& k)
 TKonec Restart(TKontext& k)
 {
     const procedures::TVysledekPrikazu v = procedures::RestartujModul(Modul, k.Dat.Init);
-    if (!v.Uspech) return SelhaniModulu(v.Chyba);
+    if (!v.Uspech)
+        return SelhaniModulu(v.Chyba);
     Vypis(v.Status.substr(1) + "\n");
     return TKonec::Uspech;
 }
@@ -46,7 +47,8 @@ TKonec Restart(TKontext& k)
 TKonec ClearDiag(TKontext& k)
 {
     const procedures::TVysledekPrikazu v = procedures::VymazDiagnostikuLinky(Modul, k.Dat.Init);
-    if (!v.Uspech) return SelhaniModulu(v.Chyba);
+    if (!v.Uspech)
+        return SelhaniModulu(v.Chyba);
     Vypis("Diagnostic counters cleared.\n");
     return TKonec::Uspech;
 }
@@ -54,8 +56,10 @@ TKonec ClearDiag(TKontext& k)
 TKonec SetClock(TKontext& k)
 {
     const procedures::TVysledekHodin v = procedures::ObnovHodiny(Modul, k.Dat.Init, true);
-    if (!v.Zapsano) return SelhaniModulu("rtc.bin: " + v.Chyba);
-    if (!v.Precteno) return SelhaniModulu("Systémový čas nastaven, rtc.bin: " + v.Chyba);
+    if (!v.Zapsano)
+        return SelhaniModulu("rtc.bin: " + v.Chyba);
+    if (!v.Precteno)
+        return SelhaniModulu("Systémový čas nastaven, rtc.bin: " + v.Chyba);
     Vypis("Systémový čas nastaven: " + v.Panel1 + "\n");
     return TKonec::Uspech;
 }
@@ -65,11 +69,13 @@ TKonec PripravFwUpload(TKontext& k)
     const std::string& soubor = k.Argumenty.Parametry[0];
     core::TUpgrade upgrade;
     const std::string platnost = procedures::PrectiOknoFirmware(soubor, upgrade);
-    if (platnost.size() > 1) return ChybaPouziti(k, platnost.substr(1) + (soubor.empty() ? "" : ": " + soubor));
+    if (platnost.size() > 1)
+        return ChybaPouziti(k, platnost.substr(1) + (soubor.empty() ? "" : ": " + soubor));
     // An empty image would be armed with "prog" and leave the loader nothing
     // to start.
     std::error_code ec;
-    if (std::filesystem::file_size(soubor, ec) == 0 || ec) return ChybaPouziti(k, "empty firmware image: " + soubor);
+    if (std::filesystem::file_size(soubor, ec) == 0 || ec)
+        return ChybaPouziti(k, "empty firmware image: " + soubor);
     return TKonec::Uspech;
 }
 
@@ -79,11 +85,15 @@ TKonec FwUpload(TKontext& k)
     {
         TUkazatelPrubehu prubeh("fw.hbn");
         v = procedures::ZapisFirmware(Modul, k.Dat.Init, k.Argumenty.Parametry[0], {}, prubeh.Zpetne());
-        if (!v.Nahrano) prubeh.Ukonci();
+        if (!v.Nahrano)
+            prubeh.Ukonci();
     }
-    if (!v.Nahrano) return SelhaniModulu("fw.hbn: " + v.Chyba);
-    if (v.Preruseno) return SelhaniModulu(v.Status.substr(1));
-    if (!v.Aktivovano) return SelhaniModulu("boot.cmd: " + v.Chyba);
+    if (!v.Nahrano)
+        return SelhaniModulu("fw.hbn: " + v.Chyba);
+    if (v.Preruseno)
+        return SelhaniModulu(v.Status.substr(1));
+    if (!v.Aktivovano)
+        return SelhaniModulu("boot.cmd: " + v.Chyba);
     Vypis(v.Status.substr(1) + "\n");
     return TKonec::Uspech;
 }

@@ -13,14 +13,14 @@ std::string ZnameSoubory(bool jenZapisovatelne)
 {
     std::string s;
     for (const TSouborCLI& f : SouboryCLI()) {
-        if (jenZapisovatelne && !f.Zapis) continue;
+        if (jenZapisovatelne && !f.Zapis)
+            continue;
         s += (s.empty() ? "" : ", ") + std::string(f.Nazev);
     }
     return s;
 }
 
-bool RozdelPrirazeni(const std::vector<std::string>& parametry, std::vector<TPrirazeni>& prirazeni,
-                     std::string& chyba)
+bool RozdelPrirazeni(const std::vector<std::string>& parametry, std::vector<TPrirazeni>& prirazeni, std::string& chyba)
 {
     for (std::size_t i = 1; i < parametry.size(); ++i) {
         const auto rovnase = parametry[i].find('=');
@@ -38,7 +38,8 @@ bool RozdelPrirazeni(const std::vector<std::string>& parametry, std::vector<TPri
 TKonec PripravRead(TKontext& k)
 {
     const std::string& nazev = k.Argumenty.Parametry[0];
-    if (NajdiSouborCLI(nazev) != nullptr) return TKonec::Uspech;
+    if (NajdiSouborCLI(nazev) != nullptr)
+        return TKonec::Uspech;
     if (device::NajdiSoubor(nazev).has_value()) {
         return ChybaPouziti(k, nazev + " has no fields to read (the module only takes it, or use get)");
     }
@@ -63,8 +64,8 @@ TKonec PripravWrite(TKontext& k)
     const std::string& nazev = k.Argumenty.Parametry[0];
     const TSouborCLI* f = NajdiSouborCLI(nazev);
     if (f == nullptr || !f->Zapis) {
-        return ChybaPouziti(k, "\"" + nazev + "\" is not written field by field (writable: " + ZnameSoubory(true) +
-                                   ")");
+        return ChybaPouziti(k,
+                            "\"" + nazev + "\" is not written field by field (writable: " + ZnameSoubory(true) + ")");
     }
     std::vector<TPrirazeni> prirazeni;
     std::string chyba;

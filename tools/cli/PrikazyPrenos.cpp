@@ -18,9 +18,11 @@ namespace {
 // TFTP names travel as plain ASCII; the tool sends nothing else.
 bool JeNazevTFTP(const std::string& nazev)
 {
-    if (nazev.empty() || nazev.size() > 255) return false;
+    if (nazev.empty() || nazev.size() > 255)
+        return false;
     for (const char c : nazev) {
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) return false;
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
+            return false;
     }
     return true;
 }
@@ -29,14 +31,16 @@ TKonec OverNazev(TKontext& k, bool cteni)
 {
     const std::string& nazev = k.Argumenty.Parametry[0];
     if (!k.Argumenty.Serial) {
-        if (!JeNazevTFTP(nazev)) return ChybaPouziti(k, "\"" + nazev + "\" is not a file name the module takes");
+        if (!JeNazevTFTP(nazev))
+            return ChybaPouziti(k, "\"" + nazev + "\" is not a file name the module takes");
         return TKonec::Uspech;
     }
     const auto soubor = device::NajdiSoubor(nazev);
     if (!soubor.has_value()) {
         return ChybaPouziti(k, "\"" + nazev + "\" is not a device file with a serial file code (or use --lan)");
     }
-    if (soubor->KodSouboru < 0) return ChybaPouziti(k, nazev + " travels over the LAN only: use --lan");
+    if (soubor->KodSouboru < 0)
+        return ChybaPouziti(k, nazev + " travels over the LAN only: use --lan");
     if (cteni && soubor->DelkaBlok0 == 0) {
         return ChybaPouziti(k, nazev + " has no fixed length to read over the serial line");
     }
@@ -54,7 +58,8 @@ TKonec Selhani(const std::string& nazev, const std::string& status)
 TKonec PripravGet(TKontext& k)
 {
     const TKonec konec = OverNazev(k, true);
-    if (konec != TKonec::Uspech) return konec;
+    if (konec != TKonec::Uspech)
+        return konec;
     std::error_code ec;
     if (std::filesystem::is_directory(k.Argumenty.Parametry[1], ec)) {
         return ChybaPouziti(k, k.Argumenty.Parametry[1] + " is a folder");
@@ -76,12 +81,15 @@ TKonec Get(TKontext& k)
             return Selhani(nazev, SCilem(Modul.TFTP.ED.StatusText, docasny, mistni));
         }
         prubeh.Ukonci();
-        if (!DokonciSoubor(docasny, mistni, chyba)) return Selhani(nazev, chyba);
+        if (!DokonciSoubor(docasny, mistni, chyba))
+            return Selhani(nazev, chyba);
     } else {
         device::TVK7316R_Soubor r;
         r.Soubor = nazev;
-        if (!device::PrectiSoubor(Modul, r)) return Selhani(nazev, r.StatusText);
-        if (!UlozSoubor(mistni, r.Data, chyba)) return Selhani(nazev, chyba);
+        if (!device::PrectiSoubor(Modul, r))
+            return Selhani(nazev, r.StatusText);
+        if (!UlozSoubor(mistni, r.Data, chyba))
+            return Selhani(nazev, chyba);
     }
     std::error_code ec;
     const auto velikost = std::filesystem::file_size(mistni, ec);
@@ -92,7 +100,8 @@ TKonec Get(TKontext& k)
 TKonec PripravPut(TKontext& k)
 {
     const TKonec konec = OverNazev(k, false);
-    if (konec != TKonec::Uspech) return konec;
+    if (konec != TKonec::Uspech)
+        return konec;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(k.Argumenty.Parametry[1], ec)) {
         return ChybaPouziti(k, "Soubor nenalezen: " + k.Argumenty.Parametry[1]);
@@ -117,9 +126,11 @@ TKonec Put(TKontext& k)
         device::TVK7316R_Soubor r;
         r.Soubor = nazev;
         std::string chyba;
-        if (!NactiSoubor(mistni, r.Data, chyba)) return Selhani(nazev, chyba);
+        if (!NactiSoubor(mistni, r.Data, chyba))
+            return Selhani(nazev, chyba);
         velikost = r.Data.size();
-        if (!device::ZapisSoubor(Modul, r)) return Selhani(nazev, r.StatusText);
+        if (!device::ZapisSoubor(Modul, r))
+            return Selhani(nazev, r.StatusText);
     }
     Vypis(mistni + " -> " + nazev + ": " + std::to_string(velikost) + " B\n");
     return TKonec::Uspech;

@@ -8,8 +8,10 @@ namespace vk::cli {
 std::string RadekPrubehu(std::string_view popis, std::uint64_t hotovo, std::uint64_t celkem, std::size_t sirka)
 {
     std::string s(popis);
-    if (celkem == 0) return s + " " + std::to_string(hotovo) + " B";
-    if (hotovo > celkem) hotovo = celkem;
+    if (celkem == 0)
+        return s + " " + std::to_string(hotovo) + " B";
+    if (hotovo > celkem)
+        hotovo = celkem;
     const std::size_t plne = static_cast<std::size_t>(hotovo * sirka / celkem);
     s += " [" + std::string(plne, '#') + std::string(sirka - plne, ' ') + "] ";
     char buf[64];
@@ -32,13 +34,15 @@ link::TPrubeh TUkazatelPrubehu::Zpetne()
 
 void TUkazatelPrubehu::Kresli(std::uint64_t hotovo, std::uint64_t celkem)
 {
-    if (!terminal_) return;
+    if (!terminal_)
+        return;
     // Redraw only when the figure changes or, with an unknown total, a few
     // times a second: a terminal write per 240-byte block would cost more
     // than the block itself.
     const int procenta = celkem != 0 ? static_cast<int>((hotovo > celkem ? celkem : hotovo) * 100 / celkem) : -1;
     const bool konec = celkem != 0 && hotovo >= celkem;
-    if (kresleno_ && !konec && (celkem != 0 ? procenta == procenta_ : link::UplynuloMs(posledni_) < 200)) return;
+    if (kresleno_ && !konec && (celkem != 0 ? procenta == procenta_ : link::UplynuloMs(posledni_) < 200))
+        return;
     procenta_ = procenta;
     posledni_ = link::Ted();
     kresleno_ = true;
@@ -49,7 +53,8 @@ void TUkazatelPrubehu::Kresli(std::uint64_t hotovo, std::uint64_t celkem)
 
 void TUkazatelPrubehu::Ukonci()
 {
-    if (!kresleno_) return;
+    if (!kresleno_)
+        return;
     kresleno_ = false;
     std::fputc('\n', stderr);
     std::fflush(stderr);

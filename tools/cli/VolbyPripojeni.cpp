@@ -28,7 +28,8 @@ bool ZacinaCOM(const std::string& text)
 bool KodRychlosti(const std::string& text, std::int32_t& kod)
 {
     std::int32_t rychlost = 0;
-    if (!core::PrevedNaCislo(text, rychlost)) return false;
+    if (!core::PrevedNaCislo(text, rychlost))
+        return false;
     for (std::int32_t k = 2; k <= 8; ++k) {
         if (link::RychlostBaud(k) == static_cast<std::uint32_t>(rychlost)) {
             kod = k;
@@ -42,7 +43,8 @@ bool KodParity(const std::string& text, std::int32_t& kod)
 {
     static constexpr std::array<std::string_view, 3> nazvy = {"none", "even", "odd"};
     const auto it = std::find(nazvy.begin(), nazvy.end(), text);
-    if (it == nazvy.end()) return false;
+    if (it == nazvy.end())
+        return false;
     kod = static_cast<std::int32_t>(it - nazvy.begin());
     return true;
 }
@@ -96,7 +98,8 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
     procedures::TOknoPripojeni okno;
     procedures::TCestaPortu port;
     const TKonec volby = OknoZVoleb(a, okno, port);
-    if (volby != TKonec::Uspech) return volby;
+    if (volby != TKonec::Uspech)
+        return volby;
 
     const procedures::TVysledekPripojeni v = procedures::InicializujPripojeni(Modul, okno, dat.Pripojeni, port);
     procedures::AplikujPripojeni(v, dat);
@@ -108,9 +111,9 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
         return TKonec::ChybaPouziti;
     case procedures::TKonecPripojeni::ChybaPortu:
         // A device given by its path has no COM number to name.
-        Chyba((v.Pripojeni.UART_CisloCOM > 0 ? v.Panel1 : std::string("Chyba otevření COM")) + " (" + v.Zarizeni +
-              ")");
-        if (v.COM.has_value() && !v.COM->Duvod.empty()) Chyba(v.COM->Duvod);
+        Chyba((v.Pripojeni.UART_CisloCOM > 0 ? v.Panel1 : std::string("Chyba otevření COM")) + " (" + v.Zarizeni + ")");
+        if (v.COM.has_value() && !v.COM->Duvod.empty())
+            Chyba(v.COM->Duvod);
         return TKonec::ChybaModulu;
     default:
         // The module's own texts, shown escaped like every device text.

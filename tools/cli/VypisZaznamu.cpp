@@ -44,7 +44,8 @@ void PridejMereni(TPolozky& p, const std::string& nazev, double hodnota, double 
 
 std::string TextPolozkySpravy(const device::TAdresaIP6& ip, std::uint32_t verzeIP)
 {
-    if (verzeIP != 0) return core::IP6NaText(ip);
+    if (verzeIP != 0)
+        return core::IP6NaText(ip);
     return core::IP4NaText({ip[0], ip[1], ip[2], ip[3]});
 }
 
@@ -55,8 +56,8 @@ TPolozky Polozky(const device::TVK7316R_InfoTxt& r)
 
 TPolozky Polozky(const device::TVK7316R_RtcBin& r)
 {
-    return {{"MSek", Cislo(r.MSek)}, {"Sek", Cislo(r.Sek)}, {"Min", Cislo(r.Min)},  {"Hod", Cislo(r.Hod)},
-            {"Den", Cislo(r.Den)},   {"Mes", Cislo(r.Mes)}, {"Rok", Cislo(r.Rok)},  {"DDen", Cislo(r.DDen)}};
+    return {{"MSek", Cislo(r.MSek)}, {"Sek", Cislo(r.Sek)}, {"Min", Cislo(r.Min)}, {"Hod", Cislo(r.Hod)},
+            {"Den", Cislo(r.Den)},   {"Mes", Cislo(r.Mes)}, {"Rok", Cislo(r.Rok)}, {"DDen", Cislo(r.DDen)}};
 }
 
 TPolozky Polozky(const device::TVK7316R_SysBin& r)
