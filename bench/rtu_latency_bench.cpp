@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "Budik.h"
 #include "Cas.h"
 #include "Crc16.h"
 #include "M_ModbusRTU.h"
@@ -184,6 +185,8 @@ int main()
     std::printf("\nCPU time of one 330 ms timed-out wait (no answer):\n");
     CpuCekani("no question whether to end installed", name, [] { NastavUkonceni({}); });
     CpuCekani("a Boolean question only (no descriptor)", name, [] { NastavUkonceni([] { return false; }); });
+    const TBudik budik;  // as the device worker and the command-line tool install it
+    CpuCekani("a question with its descriptor", name, [&] { NastavUkonceni([] { return false; }, budik.Popisovac()); });
     close(slave);
     close(master);
     return 0;
