@@ -23,6 +23,12 @@ std::function<bool()>& DotazUkonceni()
     return ukoncit;
 }
 
+int& PopisovacDotazu()
+{
+    thread_local int popisovac = -1;
+    return popisovac;
+}
+
 }  // namespace
 
 std::int64_t UplynuloMs(Okamzik t)
@@ -53,14 +59,25 @@ void NastavPumpuZprav(std::function<void()> pumpa)
     PumpaZprav() = std::move(pumpa);
 }
 
-void NastavUkonceni(std::function<bool()> ukoncit)
+void NastavUkonceni(std::function<bool()> ukoncit, int popisovac)
 {
+    PopisovacDotazu() = ukoncit ? popisovac : -1;
     DotazUkonceni() = std::move(ukoncit);
 }
 
 bool PozadovanoUkonceni()
 {
     return DotazUkonceni() && DotazUkonceni()();
+}
+
+int PopisovacUkonceni()
+{
+    return PopisovacDotazu();
+}
+
+bool CekaniVPlatcich(bool sledujePopisovac)
+{
+    return PumpaZprav() || !sledujePopisovac || PopisovacDotazu() < 0;
 }
 
 bool ZpracujZpravy()

@@ -34,10 +34,23 @@ void NastavPumpuZprav(std::function<void()> pumpa);
 // (Ukonceni = ending): true ends the transfer as failed at its next pump,
 // and a transfer asked to end sends no further request. The device worker
 // answers it for a job asked to stop, the command-line tool after a signal.
-void NastavUkonceni(std::function<bool()> ukoncit);
+//
+// `popisovac` (descriptor), optional: one that turns readable whenever the
+// question turns true (a TBudik's), so that a wait which watches it can
+// sleep through instead of asking between short slices. Readable while the
+// answer is false is harmless: the wait that sees it gives up watching it.
+void NastavUkonceni(std::function<bool()> ukoncit, int popisovac = -1);
 
 // True when the installed question asks the transfers to end.
 bool PozadovanoUkonceni();
+
+// The descriptor installed with the question; -1 when none.
+int PopisovacUkonceni();
+
+// True when a wait has to be cut into short slices, with ZpracujZpravy
+// between them: a pump hook is installed, or the question comes without a
+// descriptor, or the wait does not watch it (`sledujePopisovac`).
+bool CekaniVPlatcich(bool sledujePopisovac);
 
 // The cancellation point between two slices of a wait: calls the installed
 // pump hook, if any; true when the transfer that waits is to end

@@ -53,7 +53,17 @@ public:
     bool isOpen() const override { return otevreny_; }
     void write(const std::uint8_t* data, std::size_t pocet) override { port_.write(data, pocet, LimitZapisu); }
     bool waitDrained(std::chrono::microseconds cas) override { return port_.waitDrained(cas); }
-    bool waitReadable(std::chrono::microseconds cas) override { return port_.waitReadable(cas); }
+    bool waitReadable(std::chrono::microseconds cas) override
+    {
+        const SerialPort::TProbuzeni probuzeni = port_.waitReadable(cas, sledujeUkonceni() ? PopisovacUkonceni() : -1);
+        // Readable while nobody asks to end (a request meant for a job that
+        // has already returned, say): watching it any longer would wake every
+        // wait at once, so the waits go back to slices.
+        if (probuzeni == SerialPort::TProbuzeni::Ukonceni && !PozadovanoUkonceni())
+            popisovacPlatny_ = false;
+        return probuzeni == SerialPort::TProbuzeni::Data;
+    }
+    bool sledujeUkonceni() const override { return popisovacPlatny_; }
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) override
     {
         return port_.readAvailable(buf, kapacita);
@@ -63,6 +73,7 @@ public:
 private:
     SerialPort port_;
     bool otevreny_;
+    bool popisovacPlatny_ = true;
 };
 
 }  // namespace

@@ -25,6 +25,10 @@ public:
     virtual bool waitDrained(std::chrono::microseconds cas) = 0;
     // Returns when a byte can be read or after `cas` at the latest.
     virtual bool waitReadable(std::chrono::microseconds cas) = 0;
+    // True when waitReadable also returns as soon as the calling thread's
+    // descriptor for a request to end (PopisovacUkonceni) is readable: the
+    // reply wait then need not be cut into short slices to see the request.
+    virtual bool sledujeUkonceni() const { return false; }
     virtual std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) = 0;
     virtual Okamzik now() const = 0;
 };

@@ -209,23 +209,27 @@ std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)
     return prijato;
 }
 
-bool SerialPort::waitReadable(std::chrono::microseconds cas)
+SerialPort::TProbuzeni SerialPort::waitReadable(std::chrono::microseconds cas, int ukonceni)
 {
     if (cas.count() < 0)
         cas = std::chrono::microseconds(0);
     const auto s = std::chrono::duration_cast<std::chrono::seconds>(cas);
     const timespec ts{static_cast<time_t>(s.count()),
                       static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(cas - s).count())};
-    pollfd p{fd_, POLLIN, 0};
-    const int n = ::ppoll(&p, 1, &ts, nullptr);
-    if (n > 0 && (p.revents & POLLIN))
-        return true;
+    pollfd p[2] = {{fd_, POLLIN, 0}, {ukonceni, POLLIN, 0}};
+    const nfds_t pocet = ukonceni >= 0 ? 2 : 1;
+    const int n = ::ppoll(p, pocet, &ts, nullptr);
+    if (n > 0 && (p[0].revents & POLLIN))
+        return TProbuzeni::Data;
+    if (n > 0 && p[1].revents != 0)
+        return TProbuzeni::Ukonceni;
     // A removed USB adapter (or a pty whose other side is gone) reports
     // POLLHUP/POLLERR at once and forever; sleeping out the slice keeps the
-    // reply wait from spinning the CPU until its time-out.
-    if (n > 0)
-        std::this_thread::sleep_for(cas);
-    return false;
+    // reply wait from spinning the CPU until its time-out. A request to end
+    // still cuts that sleep short.
+    if (n > 0 && ::ppoll(&p[1], pocet - 1, &ts, nullptr) > 0)
+        return TProbuzeni::Ukonceni;
+    return TProbuzeni::Cas;
 }
 
 void SerialPort::close()

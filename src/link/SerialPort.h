@@ -48,8 +48,16 @@ public:
     // Takes what has arrived, at most `kapacita` bytes; never waits.
     std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita);
 
-    // Waits at most `cas` until a byte can be read; true when one can.
-    bool waitReadable(std::chrono::microseconds cas);
+    // How a wait for bytes ended (probuzeni = waking).
+    enum class TProbuzeni {
+        Data,      // a byte can be read
+        Cas,       // `cas` has passed
+        Ukonceni,  // the descriptor `ukonceni` is readable (or broken)
+    };
+
+    // Waits at most `cas` until a byte can be read, or until `ukonceni`, a
+    // descriptor that a request to end makes readable, is; -1 for none.
+    TProbuzeni waitReadable(std::chrono::microseconds cas, int ukonceni = -1);
 
     void close();
 

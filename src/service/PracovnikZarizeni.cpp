@@ -16,7 +16,7 @@ TPracovnikZarizeni::TPracovnikZarizeni(vk::device::TVK7316R& modul, QObject* par
         Kontext,
         [this] {
             vk::link::NastavPumpuZprav({});
-            vk::link::NastavUkonceni([this] { return MaSkoncit(); });
+            vk::link::NastavUkonceni([this] { return MaSkoncit(); }, Budik.Popisovac());
         },
         Qt::QueuedConnection);
 }
@@ -48,8 +48,11 @@ bool TPracovnikZarizeni::SpustPraci(QObject* prijemce, TPrace prace, std::functi
 
 void TPracovnikZarizeni::Zastav()
 {
-    if (Beh)
-        ZastavitDo.store(Beh->Cislo);
+    if (!Beh)
+        return;
+    // The number first: a wait woken by the alarm asks MaSkoncit at once.
+    ZastavitDo.store(Beh->Cislo);
+    Budik.Zazvon();
 }
 
 void TPracovnikZarizeni::ZastavACekej()
@@ -98,7 +101,12 @@ void TPracovnikZarizeni::Vykonej(std::uint64_t cislo, const TPrace& prace)
         QMetaObject::invokeMethod(
             this, [this, cislo, odeslano, celkem] { DorucPrubeh(cislo, odeslano, celkem); }, Qt::QueuedConnection);
     };
+    // The alarm may still ring for the job before; a request for this one
+    // made before its start rings it again.
+    Budik.Ztis();
     BeziciNaVlakne = cislo;
+    if (MaSkoncit())
+        Budik.Zazvon();
     try {
         prace(Modul, oznam, prubeh);
     } catch (...) {

@@ -17,11 +17,11 @@
 //
 // Closing during a job: the window's close handler calls ZastavACekej().
 // It asks the job to end and blocks the window thread, without running its
-// event loop, until the job has returned: at most one slice of the link's
-// wait (20 ms) later, as the links look at the request to end between
-// slices and a transfer asked to end fails at once. The job's result and
-// any texts still on their way are then dropped: the window has given up on
-// them. No handler runs a nested event loop for this, so no other handler
+// event loop, until the job has returned: the serial link's wait wakes on
+// the request at once (the worker's alarm, TBudik), the network link's at
+// most one slice of its wait (20 ms) later, and a transfer asked to end
+// fails at once. The job's result and any texts still on their way are then
+// dropped: the window has given up on them. No handler runs a nested event loop for this, so no other handler
 // (a second close, a timer) can run in the middle of it.
 #include <QMetaObject>
 #include <QObject>
@@ -39,6 +39,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "Budik.h"
 #include "Oznameni.h"
 #include "Prubeh.h"
 #include "U_VK7316R.h"
@@ -94,10 +95,10 @@ public:
     // A job is running (bezi): submitted and its result not yet handed over.
     bool Bezi() const { return Beh.has_value(); }
 
-    // Asks (zastav = stop) the running job to end: its transfer fails at
-    // the link's next look between two wait slices, with the transfer's own
-    // failure text, and it sends no further request. Returns at once; the
-    // result still arrives as usual.
+    // Asks (zastav = stop) the running job to end: its transfer fails as
+    // soon as the link's wait sees it (at once, or at its next look between
+    // two wait slices), with the transfer's own failure text, and it sends
+    // no further request. Returns at once; the result still arrives as usual.
     void Zastav();
 
     // Zastav, then waits until the job has returned, and drops its result.
@@ -156,6 +157,9 @@ private:
     // to end made before the job has started is not lost at its start.
     std::atomic<std::uint64_t> ZastavitDo{0};
     std::uint64_t BeziciNaVlakne = 0;  // the worker's thread only; 0 = no job
+    // Rung by Zastav, silenced when a job starts: the link's waits on the
+    // worker's thread sleep on it instead of asking MaSkoncit in slices.
+    vk::link::TBudik Budik;
 
     std::mutex Zamek;                  // guards Dokoncena
     std::condition_variable Skoncila;  // a job has returned

@@ -3,9 +3,14 @@
 // function makes of them.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <ctime>
 #include <functional>
+#include <thread>
 
+#include "Budik.h"
+#include "Cas.h"
 #include "M_ModbusRTU.h"
 #include "PtyPair.h"
 #include "RtuPeer.h"
@@ -197,6 +202,59 @@ TEST_F(RtuPty, NoAnswerTimesOutAfterTimeout)
     EXPECT_EQ(link.ED.StatusText, "Chyba spojení s modulem");
     EXPECT_GE(trvani, 300ms);
     EXPECT_LT(trvani, 1000ms);
+}
+
+// A request to end, made 50 ms into a 3 s wait for a silent module, ends the
+// exchange long before its time-out: asked for by the question alone, which
+// the wait looks at between short slices, and with a descriptor, which the
+// wait sleeps on instead.
+TEST_F(RtuPty, RequestToEndCutsALongWaitShort)
+{
+    otevri(8, 3000);
+    for (const bool sBudikem : {false, true}) {
+        SCOPED_TRACE(sBudikem ? "question with its descriptor" : "question alone");
+        std::atomic<bool> ukoncit{false};
+        const TBudik budik;
+        NastavUkonceni([&] { return ukoncit.load(); }, sBudikem ? budik.Popisovac() : -1);
+        std::thread zadost([&] {
+            std::this_thread::sleep_for(50ms);
+            ukoncit = true;
+            budik.Zazvon();
+        });
+        Bajty cil(9);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(PrectiBlok(link, 1, 0, 9, cil.data()), 1);
+        const auto trvani = std::chrono::steady_clock::now() - start;
+        zadost.join();
+        NastavUkonceni({});
+        EXPECT_LT(trvani, 1000ms);
+    }
+}
+
+// A descriptor left readable while the question says no (a request meant
+// for a job that has already returned) must not wake the wait over and over:
+// the exchange runs to its time-out at the cost of a sliced wait, not of a
+// busy loop.
+TEST_F(RtuPty, StaleAlarmDoesNotSpin)
+{
+    otevri(8, 300);
+    const TBudik budik;
+    budik.Zazvon();
+    NastavUkonceni([] { return false; }, budik.Popisovac());
+    const auto cpuMs = [] {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+    };
+    Bajty cil(9);
+    const double cpu0 = cpuMs();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PrectiBlok(link, 1, 0, 9, cil.data()), 1);
+    const auto trvani = std::chrono::steady_clock::now() - start;
+    const double cpu = cpuMs() - cpu0;
+    NastavUkonceni({});
+    EXPECT_GE(trvani, 300ms);
+    EXPECT_LT(cpu, 50.0);  // a sliced wait takes about 1 ms, a spin most of the 300 ms
 }
 
 TEST_F(RtuPty, RefusedRequestsSendNothing)

@@ -1,5 +1,7 @@
 #include "Preruseni.h"
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <iterator>
 
@@ -14,11 +16,23 @@ volatile std::sig_atomic_t prijatySignal = 0;
 constexpr int Signaly[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction puvodni[std::size(Signaly)];  // the handlers before ours
 
-// Only the store: nothing else here needs to be async-signal-safe.
+// Wakes the serial link's wait, which sleeps on it: a signal that reaches
+// another thread, or this one just before it goes to sleep, would not
+// interrupt that sleep. Set while the handlers are installed.
+std::atomic<const link::TBudik*> budikSignalu{nullptr};
+static_assert(std::atomic<const link::TBudik*>::is_always_lock_free);
+
+// The store and the alarm's write only: nothing else here needs to be
+// async-signal-safe.
 void Zachyt(int signal)
 {
-    if (prijatySignal == 0)
-        prijatySignal = signal;
+    if (prijatySignal != 0)
+        return;
+    prijatySignal = signal;
+    const int puvodniErrno = errno;
+    if (const link::TBudik* budik = budikSignalu.load())
+        budik->Zazvon();
+    errno = puvodniErrno;
 }
 
 }  // namespace
@@ -26,6 +40,7 @@ void Zachyt(int signal)
 TZachytavaniSignalu::TZachytavaniSignalu()
 {
     prijatySignal = 0;
+    budikSignalu = &Budik;
     struct sigaction sa {};
     sa.sa_handler = Zachyt;
     sigemptyset(&sa.sa_mask);
@@ -34,7 +49,7 @@ TZachytavaniSignalu::TZachytavaniSignalu()
     sa.sa_flags = SA_RESETHAND;
     for (std::size_t i = 0; i < std::size(Signaly); ++i)
         sigaction(Signaly[i], &sa, &puvodni[i]);
-    link::NastavUkonceni([] { return prijatySignal != 0; });
+    link::NastavUkonceni([] { return prijatySignal != 0; }, Budik.Popisovac());
 }
 
 TZachytavaniSignalu::~TZachytavaniSignalu()
@@ -42,6 +57,7 @@ TZachytavaniSignalu::~TZachytavaniSignalu()
     link::NastavUkonceni({});
     for (std::size_t i = 0; i < std::size(Signaly); ++i)
         sigaction(Signaly[i], &puvodni[i], nullptr);
+    budikSignalu = nullptr;
 }
 
 int PrijatySignal()
