@@ -51,7 +51,7 @@ TVysledekCteniFirmware PrectiFirmware(device::TVK7316R& modul, bool init, const 
     TVysledekCteniFirmware v;
     v.Upgrade = upgrade;
     if (!init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     if (!modul.Init)
@@ -95,7 +95,7 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
     TVysledekFirmware v;
     v.Upgrade = upgrade;
     if (!init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     const std::string platnost = PrectiOknoFirmware(edit1, v.Upgrade);
@@ -136,7 +136,7 @@ TVysledekBootCmd ZobrazBootCmd(device::TVK7316R& modul, bool init, const TOzname
 {
     TVysledekBootCmd v;
     if (!init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     if (!modul.Init)
@@ -157,7 +157,7 @@ TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TO
 {
     TVysledekPrikazu v;
     if (!init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     if (!modul.Init)

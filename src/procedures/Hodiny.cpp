@@ -26,7 +26,7 @@ TVysledekHodin ObnovHodiny(device::TVK7316R& modul, bool init, bool nastavitCas,
 {
     TVysledekHodin v;
     if (!init)
-        return Hlaseni(v, TextNeinicializovano, oznam);
+        return Hlaseni(v, std::string(TextBezPripojeni), oznam);
     if (nastavitCas) {
         device::TVK7316R_RtcBin r = CasModulu(std::chrono::system_clock::now());
         if (!device::ZapisRtcBin(modul, r)) {

@@ -15,7 +15,6 @@
 
 namespace vk::procedures {
 
-inline constexpr std::string_view TextBezPripojeni = " Připojení k zařízení není inicializováno.";
 inline constexpr std::string_view TextCteni = " Probíhá čtení konfigurace z modulu";
 inline constexpr std::string_view TextPrecteno = " Konfigurace přečtena.";
 inline constexpr std::string_view TextZapis = " Probíhá zápis konfigurace do modulu";

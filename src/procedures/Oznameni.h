@@ -3,8 +3,12 @@
 // the order a window shows them; the final text is also in the result.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace vk::procedures {
+
+// What every procedure that needs the module shows without a connection.
+inline constexpr std::string_view TextBezPripojeni = " Připojení k zařízení není inicializováno.";
 
 using TOznameni = std::function<void(const std::string&)>;
 

@@ -21,7 +21,7 @@ TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznam
 {
     TVysledekPrikazu v;
     if (!init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     Hlaseni(v, TextProbihaRestart, oznam);
@@ -41,7 +41,7 @@ TVysledekPrikazu VymazDiagnostikuLinky(device::TVK7316R& modul, bool init, const
 {
     TVysledekPrikazu v;
     if (!init || !modul.Init) {
-        Hlaseni(v, TextNeinicializovano, oznam);
+        Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
     device::TVK7316R_ClrDiag r;

@@ -9,8 +9,6 @@
 
 namespace vk::procedures {
 
-inline constexpr const char* TextNeinicializovano = " Připojení k zařízení není inicializováno.";
-
 // Outcome of a command (Vysledek prikazu): Status is the last status text
 // (empty when the command shows none), Chyba the failing record's
 // StatusText.

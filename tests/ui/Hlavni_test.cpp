@@ -28,6 +28,7 @@
 
 #include "About.h"
 #include "Hlavni.h"
+#include "KonfiguracniDialog.h"
 #include "ModalniOkno.h"
 #include "Preklady.h"
 #include "Pripojeni.h"
@@ -173,6 +174,8 @@ private slots:
     void konfiguraceChybySouboru();
     void skutecneZpravy();
     void oProgramu();
+    void dialogyKonfigurace_data();
+    void dialogyKonfigurace();
     void ceskeTextyQt();  // last: the Czech catalogue stays installed
 
 private:
@@ -843,6 +846,37 @@ void TestHlavni::ceskeTextyQt() {
                               QStringLiteral("Soubory typu:")};
     QCOMPARE(dialogy[0], (popisky + QStringList{QString::fromUtf8("&Otevřít"), QString::fromUtf8("Zrušit")}));
     QCOMPARE(dialogy[1], (popisky + QStringList{QString::fromUtf8("&Uložit"), QString::fromUtf8("Zrušit")}));
+}
+
+void TestHlavni::dialogyKonfigurace_data() {
+    QTest::addColumn<QString>("polozka");
+    QTest::addColumn<QString>("trida");
+    QTest::newRow("LAN") << "NastavLAN" << "TFormNastavLanParam";
+    QTest::newRow("Modbus TCP") << "NastavModbusTCP" << "TFormNastavModbusTCP";
+    QTest::newRow("master") << "NastavHlavniLinkaRS485" << "TFormNastavHlavniLinka";
+    QTest::newRow("slave") << "NastavServisniLinkaRS485" << "TFormNastavServisniLinka";
+    QTest::newRow("remote management, hidden") << "Vzdlensprva1" << "TFormNastavVzdalenaSprava";
+    QTest::newRow("event logging, hidden") << "Logovn1" << "TFormNastavLOG";
+}
+
+// Fault: a menu item opening another dialog, or a dialog opened without the
+// program state (it would show its bare layout instead of the image).
+void TestHlavni::dialogyKonfigurace() {
+    QFETCH(QString, polozka);
+    QFETCH(QString, trida);
+    QTemporaryDir slozka;
+    TForm1 okno(ParametryV(slozka));
+    okno.show();
+    QString otevrena;
+    bool maData = false;
+    TOdpovedNaModalni odpoved([&](QWidget* w) {
+        otevrena = QString::fromLatin1(w->metaObject()->className());
+        if (auto* d = qobject_cast<TKonfiguracniDialog*>(w)) maData = d->Dat == okno.Dat.get() && d->Pracovnik;
+        w->close();
+    });
+    okno.findChild<QAction*>(polozka)->trigger();
+    QCOMPARE(otevrena, trida);
+    QVERIFY(maData);
 }
 
 QTEST_MAIN(TestHlavni)
