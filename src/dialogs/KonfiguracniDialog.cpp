@@ -1,13 +1,10 @@
 #include "KonfiguracniDialog.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "PracovnikZarizeni.h"
 #include "SdileneOvladace.h"
 
 namespace {
@@ -74,21 +71,14 @@ TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vla
     hlavni->addWidget(StatusBar1);
     hlavni->setSizeConstraint(QLayout::SetFixedSize);
 
+    Uloha.Vypnout({TlacitkoZapsat, TlacitkoPrecist, Button3, Button6});
     connect(TlacitkoPrecist, &QPushButton::clicked, this, &TKonfiguracniDialog::PrectiClick);
     connect(TlacitkoZapsat, &QPushButton::clicked, this, &TKonfiguracniDialog::ZapisClick);
     connect(Button3, &QPushButton::clicked, this, &TKonfiguracniDialog::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TKonfiguracniDialog::Button4Click);
 }
 
-TKonfiguracniDialog::~TKonfiguracniDialog()
-{
-    // A dialog destroyed without closing must not leave its job working on
-    // the connection record, nor the busy cursor behind.
-    if (BeziPrenos) {
-        Pracovnik->ZastavACekej();
-        UkonciPrenos();
-    }
-}
+TKonfiguracniDialog::~TKonfiguracniDialog() = default;
 
 void TKonfiguracniDialog::showEvent(QShowEvent* udalost)
 {
@@ -120,7 +110,7 @@ bool TKonfiguracniDialog::Pripojeno()
 
 void TKonfiguracniDialog::PrectiClick()
 {
-    if (!Dat || BeziPrenos || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Pripojeno())
         return;
     SpustCteni(false);
 }
@@ -135,20 +125,18 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
         return v;
     };
     auto hotovo = [this, poZobrazeni](const TPrectenaOblast& v) {
-        UkonciPrenos();
         // A read that failed left its copy as it was, so taking it back
         // changes nothing then.
         CFGVK = v.Cfg;
         ZapisOkno(CFGVK);
         UkazStav(poZobrazeni ? std::string(" ") : v.Cteni.Status);
     };
-    if (Pracovnik->Spust(this, std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); }))
-        ZacniPrenos();
+    Uloha.Spust(std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); });
 }
 
 void TKonfiguracniDialog::ZapisClick()
 {
-    if (!Dat || BeziPrenos || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Pripojeno())
         return;
     const std::string status = PrectiOkno(CFGVK);
     UkazStav(status);
@@ -158,17 +146,13 @@ void TKonfiguracniDialog::ZapisClick()
                                                              const vk::procedures::TOznameni& oznam) {
         return zapis(modul, cfg, oznam);
     };
-    auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) {
-        UkonciPrenos();
-        UkazStav(v.Status);
-    };
-    if (Pracovnik->Spust(this, std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); }))
-        ZacniPrenos();
+    auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) { UkazStav(v.Status); };
+    Uloha.Spust(std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); });
 }
 
 void TKonfiguracniDialog::Button3Click()
 {
-    if (BeziPrenos)
+    if (Uloha.Bezi())
         return;
     if (Dat) {
         const std::string status = PrectiOkno(CFGVK);
@@ -192,10 +176,7 @@ void TKonfiguracniDialog::Button6Click()
 
 void TKonfiguracniDialog::done(int vysledek)
 {
-    if (BeziPrenos) {
-        Pracovnik->ZastavACekej();
-        UkonciPrenos();
-    }
+    Uloha.ZastavACekej();
     QDialog::done(vysledek);
 }
 
@@ -207,24 +188,4 @@ QString TKonfiguracniDialog::TextStavu() const
 void TKonfiguracniDialog::UkazStav(const std::string& text, bool prekreslit)
 {
     StatusBar1->Nastav(text, prekreslit);
-}
-
-void TKonfiguracniDialog::ZacniPrenos()
-{
-    BeziPrenos = true;
-    for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button6})
-        if (t)
-            t->setEnabled(false);
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-}
-
-void TKonfiguracniDialog::UkonciPrenos()
-{
-    if (!BeziPrenos)
-        return;
-    BeziPrenos = false;
-    for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button6})
-        if (t)
-            t->setEnabled(true);
-    QApplication::restoreOverrideCursor();
 }

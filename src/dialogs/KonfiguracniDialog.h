@@ -28,6 +28,7 @@
 
 #include "Dekl.h"
 #include "OblastKonfigurace.h"
+#include "UlohaOkna.h"
 
 class QPushButton;
 class QVBoxLayout;
@@ -60,7 +61,7 @@ public:
     void Button6Click();  // "Default parametry"
 
     // A read or a write is running (bezi).
-    bool Bezi() const { return BeziPrenos; }
+    bool Bezi() const { return Uloha.Bezi(); }
     QString TextStavu() const;  // the status bar's text (stav = state)
 
     // Every way of closing ends here: a running job is stopped and waited
@@ -104,12 +105,9 @@ private:
     // the working copy when it is back; then the controls are refilled.
     // Shown on opening (poZobrazeni), the read's outcome gives way to " ".
     void SpustCteni(bool poZobrazeni);
-    void ZacniPrenos();   // a job has started: buttons off, busy cursor
-    void UkonciPrenos();  // and back (ukonci = end)
-    bool Pripojeno();     // Init, with the not-initialised status when false
+    bool Pripojeno();  // Init, with the not-initialised status when false
 
     TVlastnosti Vlastnosti;
-    bool BeziPrenos = false;
     QVBoxLayout* ObsahOkna = nullptr;
     vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     QPushButton* TlacitkoZapsat = nullptr;
@@ -117,6 +115,7 @@ private:
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button6 = nullptr;
+    TUlohaOkna Uloha{this, Pracovnik};
 };
 
 // A configuration dialog over one area of the procedures layer, O being the

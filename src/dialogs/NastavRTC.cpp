@@ -8,7 +8,6 @@
 
 #include "Hodiny.h"
 #include "OblastKonfigurace.h"
-#include "PracovnikZarizeni.h"
 #include "SdileneOvladace.h"
 
 namespace {
@@ -25,7 +24,7 @@ constexpr int DalsiObnovaMs = 200;  // after the end of each refresh
 
 using namespace vk::ui;
 
-TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent)
+TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, PrvniObnovaMs)
 {
     setWindowTitle(QString::fromUtf8(TextTitulek));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -73,18 +72,11 @@ TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent)
 
     connect(Button1, &QPushButton::clicked, this, &TFormNastavRTC::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormNastavRTC::Button2Click);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setSingleShot(false);
-    connect(&Timer1, &QTimer::timeout, this, &TFormNastavRTC::Timer1Timer);
-    Timer1.start(PrvniObnovaMs);
+    Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
+    connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormNastavRTC::Timer1Timer);
 }
 
-TFormNastavRTC::~TFormNastavRTC()
-{
-    Timer1.stop();
-    if (BeziObnova)
-        Pracovnik->ZastavACekej();
-}
+TFormNastavRTC::~TFormNastavRTC() = default;
 
 void TFormNastavRTC::showEvent(QShowEvent* udalost)
 {
@@ -112,35 +104,28 @@ void TFormNastavRTC::Button2Click()
 
 void TFormNastavRTC::Timer1Timer()
 {
-    if (!Dat || BeziObnova)
+    if (!Dat || Bezi())
         return;
     if (!Dat->Init || !Pracovnik) {
         StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
         return;
     }
-    Timer1.stop();
     const bool nastavit = NastavitCas;
     NastavitCas = false;
-    auto uloha = [nastavit](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
-        return vk::procedures::ObnovHodiny(modul, true, nastavit, oznam);
-    };
-    const bool spusteno = Pracovnik->Spust(
-        this, std::move(uloha), [this](const vk::procedures::TVysledekHodin& v) { Obnoveno(v); },
+    Obnova.Spust(
+        [nastavit](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
+            return vk::procedures::ObnovHodiny(modul, true, nastavit, oznam);
+        },
+        [this](const vk::procedures::TVysledekHodin& v) { Obnoveno(v); },
         // " OK" comes several times a second: it needs no repaint of its own.
-        [this](const std::string& t) { StatusBar1->Nastav(t, t != " OK"); });
-    if (spusteno)
-        BeziObnova = true;
-    else
-        Timer1.start(DalsiObnovaMs);
+        [this](const std::string& t) { StatusBar1->Nastav(t, t != " OK"); }, DalsiObnovaMs);
 }
 
 void TFormNastavRTC::Obnoveno(const vk::procedures::TVysledekHodin& v)
 {
-    BeziObnova = false;
     if (!v.Panel1.empty())
         Panel1->setText(Q(v.Panel1));
     StatusBar1->Nastav(v.Status, false);
-    Timer1.start(DalsiObnovaMs);
 }
 
 QString TFormNastavRTC::TextStavu() const
@@ -150,10 +135,6 @@ QString TFormNastavRTC::TextStavu() const
 
 void TFormNastavRTC::done(int vysledek)
 {
-    Timer1.stop();
-    if (BeziObnova) {
-        Pracovnik->ZastavACekej();
-        BeziObnova = false;
-    }
+    Obnova.Zastav();
     QDialog::done(vysledek);
 }

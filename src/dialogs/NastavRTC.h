@@ -6,9 +6,9 @@
 // 200 ms after the last has answered. A press of "Nastavit systémový čas"
 // only marks the request, which the next refresh carries out.
 #include <QDialog>
-#include <QTimer>
 
 #include "Dekl.h"
+#include "UlohaOkna.h"
 
 class QLabel;
 class QPushButton;
@@ -38,7 +38,7 @@ public:
     void Button2Click();  // "Cancel"
     void Timer1Timer();   // one refresh
 
-    bool Bezi() const { return BeziObnova; }  // a refresh is running
+    bool Bezi() const { return Obnova.Uloha.Bezi(); }  // a refresh is running
     QString TextStavu() const;
     bool NastavitCas = false;  // set the clock at the next refresh
 
@@ -51,11 +51,10 @@ protected:
 private:
     void Obnoveno(const vk::procedures::TVysledekHodin& v);  // the refresh has answered
 
-    bool BeziObnova = false;
     QLabel* Label1 = nullptr;
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     vk::ui::TStavovyRadek* StatusBar1 = nullptr;
-    QTimer Timer1;
+    TObnovaOkna Obnova;  // its Timer1 drives the refresh
 };

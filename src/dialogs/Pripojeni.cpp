@@ -1,8 +1,6 @@
 #include "Pripojeni.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +15,6 @@
 // The dialog's own header shares the unit name with the procedure's.
 #include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
-#include "PracovnikZarizeni.h"
 #include "SdileneOvladace.h"
 
 using namespace vk::ui;
@@ -63,15 +60,7 @@ TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent)
     connect(Button2, &QPushButton::clicked, this, &TFormPripojeni::Button2Click);
 }
 
-TFormPripojeni::~TFormPripojeni()
-{
-    // A dialog destroyed without closing must not leave its job working on
-    // the connection record, nor the busy cursor behind.
-    if (BeziPokus) {
-        Pracovnik->ZastavACekej();
-        UkonciPokus();
-    }
-}
+TFormPripojeni::~TFormPripojeni() = default;
 
 void TFormPripojeni::VytvorOvladace()
 {
@@ -115,6 +104,7 @@ void TFormPripojeni::VytvorOvladace()
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(Text(TextTlacitkaCancel), this);
     Button2->setObjectName(QStringLiteral("Button2"));
+    Pokus.Vypnout({Button1});
 
     auto* mrizka = new QGridLayout;
     int radek = 0;
@@ -213,7 +203,7 @@ void TFormPripojeni::Button1Click()
 {
     // A second press while the first attempt runs is ignored (the button is
     // disabled as well, but a key may still reach the handler).
-    if (!Dat || !Pracovnik || BeziPokus)
+    if (!Dat || !Pracovnik || Pokus.Bezi())
         return;
     Dat->Init = false;
     Dat->Par.fill(0);
@@ -223,19 +213,13 @@ void TFormPripojeni::Button1Click()
                                                                          const vk::procedures::TOznameni& oznam) {
         return vk::procedures::InicializujPripojeni(modul, okno, pripojeni, port, oznam);
     };
-    const bool spusteno = Pracovnik->Spust(
-        this, std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
+    Pokus.Spust(
+        std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
         [this](const std::string& text) { UkazStav(text); });
-    if (!spusteno)
-        return;
-    BeziPokus = true;
-    Button1->setEnabled(false);
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
 void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
 {
-    UkonciPokus();
     if (Dat)
         vk::procedures::AplikujPripojeni(v, *Dat);
     ComboBox1->setCurrentIndex(v.ComboBox1);
@@ -246,15 +230,6 @@ void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
     UkazStav(v.Panel1);
 }
 
-void TFormPripojeni::UkonciPokus()
-{
-    if (!BeziPokus)
-        return;
-    BeziPokus = false;
-    Button1->setEnabled(true);
-    QApplication::restoreOverrideCursor();
-}
-
 void TFormPripojeni::Button2Click()
 {
     reject();
@@ -262,10 +237,7 @@ void TFormPripojeni::Button2Click()
 
 void TFormPripojeni::done(int vysledek)
 {
-    if (BeziPokus) {
-        Pracovnik->ZastavACekej();
-        UkonciPokus();
-    }
+    Pokus.ZastavACekej();
     QDialog::done(vysledek);
 }
 

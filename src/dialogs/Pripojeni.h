@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Dekl.h"
+#include "UlohaOkna.h"
 
 namespace vk::procedures {
 struct TOknoPripojeni;
@@ -45,7 +46,7 @@ public:
     void Button2Click();     // "Cancel"
 
     // An attempt is running (bezi) and Button1 is disabled meanwhile.
-    bool Bezi() const { return BeziPokus; }
+    bool Bezi() const { return Pokus.Bezi(); }
 
     // Every way of closing (Cancel, Escape, the close box) ends here: a
     // running attempt is stopped and waited for first, so that it cannot
@@ -62,9 +63,6 @@ private:
     void UkazStav(const std::string& text);                       // Panel1, painted at once
     void UkazZarizeni(const std::string& duvod = {});             // the hint beside Edit3
     void Dokonceno(const vk::procedures::TVysledekPripojeni& v);  // the attempt's result arrived
-    void UkonciPokus();  // Button1 and the cursor back after an attempt (pokus = attempt)
-
-    bool BeziPokus = false;
 
     QLabel* Label4 = nullptr;
     QComboBox* ComboBox1 = nullptr;
@@ -88,4 +86,5 @@ private:
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    TUlohaOkna Pokus{this, Pracovnik};  // the connection attempt (pokus = attempt)
 };
