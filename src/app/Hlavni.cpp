@@ -24,6 +24,8 @@
 #include <string>
 
 #include "About.h"
+#include "DiagRS485.h"
+#include "DiagSystem.h"
 #include "NastavHlavniLinka.h"
 #include "NastavLOG.h"
 #include "NastavLanParam.h"
@@ -32,6 +34,7 @@
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
+#include "RestartZarizeni.h"
 #include "Cas.h"
 #include "M_ModbusRTU.h"
 #include "U_VK7316R.h"
@@ -469,13 +472,13 @@ void TForm1::NastavServisniLinkaRS485Click() { OtevriDialog<TFormNastavServisniL
 void TForm1::Vzdlensprva1Click() { OtevriDialog<TFormNastavVzdalenaSprava>(); }
 void TForm1::Logovn1Click() { OtevriDialog<TFormNastavLOG>(); }
 void TForm1::Datumas1Click() { OtevriDialog<TFormNastavRTC>(); }
+void TForm1::RozhranRS4851Click() { OtevriDialog<TFormDiagRS485>(); }
+void TForm1::Pehled1Click() { OtevriDialog<TFormDiagPrehled>(); }
+void TForm1::Restartzazen1Click() { OtevriDialog<TFormRestart>(); }
 
 // The commands below open their dialogs once those windows exist; until
 // then they do nothing.
 void TForm1::Upgradefirmware2Click() {}
-void TForm1::Restartzazen1Click() {}
-void TForm1::Pehled1Click() {}
-void TForm1::RozhranRS4851Click() {}
 void TForm1::Logovn2Click() {}
 
 // There is no separate help viewer to ask to quit here: the help document

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTableWidget>
 
 #include "M_ModbusRTU.h"
 #include "OblastKonfigurace.h"
@@ -100,6 +102,48 @@ QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky)
         ++radek;
     }
     return mrizka;
+}
+
+QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> popisky, int sirka0,
+                            int sirka1)
+{
+    auto* tabulka = new QTableWidget(static_cast<int>(popisky.size()), 2, rodic);
+    tabulka->setObjectName(QString::fromLatin1(jmeno));
+    tabulka->horizontalHeader()->hide();
+    tabulka->verticalHeader()->hide();
+    tabulka->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabulka->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tabulka->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabulka->setSelectionMode(QAbstractItemView::NoSelection);
+    tabulka->setFocusPolicy(Qt::NoFocus);
+    tabulka->setShowGrid(true);
+    int radek = 0;
+    for (const char* popisek : popisky) {
+        tabulka->setItem(radek, 0, new QTableWidgetItem(QString::fromUtf8(popisek)));
+        tabulka->setItem(radek, 1, new QTableWidgetItem);
+        ++radek;
+    }
+    tabulka->setColumnWidth(0, sirka0);
+    if (sirka1 < 0)
+        tabulka->horizontalHeader()->setStretchLastSection(true);
+    else
+        tabulka->setColumnWidth(1, sirka1);
+    tabulka->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tabulka->resizeRowsToContents();
+    int vyska = 2 * tabulka->frameWidth();
+    for (int r = 0; r < tabulka->rowCount(); ++r)
+        vyska += tabulka->rowHeight(r);
+    tabulka->setFixedHeight(vyska);
+    tabulka->setMinimumWidth(sirka0 + (sirka1 < 0 ? sirka0 : sirka1) + 2 * tabulka->frameWidth());
+    // Disabled as a whole would grey the texts out; the table only takes no
+    // input, which keeps it readable.
+    tabulka->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return tabulka;
+}
+
+void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota)
+{
+    tabulka->item(radek, 1)->setText(Q(hodnota));
 }
 
 void NastavPolozku(QComboBox* seznam, int index)

@@ -15,6 +15,7 @@
 class QComboBox;
 class QGridLayout;
 class QLineEdit;
+class QTableWidget;
 class QWidget;
 
 namespace vk::ui {
@@ -46,6 +47,15 @@ QComboBox* SeznamParity(QWidget* rodic, const char* jmeno);
 
 // The rows of a form (mrizka = grid): a label left, its control right.
 QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky);
+
+// A table of captions and values (tabulka hodnot): two columns of the given
+// widths, one row per caption, no headers, no scroll bars, as tall as its
+// rows; disabled, so the user can neither select nor edit a cell. A
+// negative width stretches the column over the rest of the row.
+QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> popisky, int sirka0,
+                            int sirka1);
+// The text of row `radek` in the value column.
+void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota);
 
 // A list's item index set from a record: an index with no item leaves the
 // list with none selected, as a value outside the list's codes must.

@@ -37,9 +37,18 @@ std::string TextUptime(std::uint32_t s)
            DveCislice((s / 60) % 60) + ":" + DveCislice(s % 60) + ")";
 }
 
+// The module pads its fixed-width texts with zero bytes; the record keeps
+// them, but a text shown to the user ends at the first one, where a screen
+// or a terminal would otherwise show boxes or nothing readable.
+std::string TextDoNuly(const std::string& text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
 std::array<std::string, 6> HodnotySystem(const device::TVK7316R_SysBin& sys)
 {
-    return {sys.TypFW, sys.TypLoader, sys.VyrCislo, TextMAC(sys.MAC), TextIP4(sys.IP4_Adresa), TextUptime(sys.UptimeS)};
+    return {TextDoNuly(sys.TypFW), TextDoNuly(sys.TypLoader), TextDoNuly(sys.VyrCislo),
+            TextMAC(sys.MAC),      TextIP4(sys.IP4_Adresa),   TextUptime(sys.UptimeS)};
 }
 
 TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznameni& oznam)
@@ -47,7 +56,7 @@ TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznam
     TVysledekKrokuSystem v;
     device::TVK7316R_SysBin sys;
     if (!init || !modul.Init) {
-        v.Status = std::string(TextySystem::Neinicializovano);
+        v.Status = std::string(TextBezPripojeni);
     } else if (!device::PrectiSysBin(modul, sys)) {
         v.Status = " " + sys.StatusText;
     } else {

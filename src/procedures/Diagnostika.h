@@ -12,7 +12,6 @@
 namespace vk::procedures {
 
 namespace TextySystem {
-inline constexpr std::string_view Neinicializovano = " Připojení k zařízení není inicializováno.";
 inline constexpr std::string_view OK = " OK";
 }  // namespace TextySystem
 
@@ -24,6 +23,9 @@ std::string TextIP4(const device::TAdresaIP4& ip);
 // Seconds since start, then " (" days ":" hh ":" mm ":" ss ")":
 // 90061 (1:01:01:01).
 std::string TextUptime(std::uint32_t sekundy);
+
+// A device text as shown: up to its first zero byte (do nuly = to the zero).
+std::string TextDoNuly(const std::string& text);
 
 // The six values in the window's row order: firmware type and version,
 // loader type and version, serial number, MAC, current IP address, uptime.

@@ -38,7 +38,7 @@ TVysledekKrokuRS485 KrokRS485(device::TVK7316R& modul, const TKrokRS485& krok, c
         return v;
     };
     if (!krok.Init || !modul.Init)
-        return hlas(std::string(TextyRS485::Neinicializovano));
+        return hlas(std::string(TextBezPripojeni));
     v.Provedeno = true;
     if (krok.Vymazat) {
         // No text of its own on success: the counters read next show it.

@@ -15,7 +15,6 @@
 namespace vk::procedures {
 
 namespace TextyRS485 {
-inline constexpr std::string_view Neinicializovano = " Připojení k zařízení není inicializováno.";
 inline constexpr std::string_view OK = " OK";
 }  // namespace TextyRS485
 

@@ -34,10 +34,12 @@ TEST(TextyDiagnostiky, MacIpAUptime)
         EXPECT_EQ(TextUptime(u.s), u.text) << u.s;
 }
 
+// Fault caught: rows out of the window's order, the zero padding of a
+// device text shown as characters, a counter shown signed.
 TEST(TextyDiagnostiky, RadkySystemuVPoradiOkna)
 {
     vk::device::TVK7316R_SysBin sys;
-    sys.TypFW = "FW";
+    sys.TypFW = std::string("FW\0\0\0", 5);  // zero padding is not shown
     sys.TypLoader = "LD";
     sys.VyrCislo = "12345678";
     sys.MAC = {1, 2, 3, 4, 5, 6};

@@ -19,8 +19,8 @@ struct TSimulator::TVnitrek {
     TTftpServer Tftp{Stav, Poruchy};
     TPty Pty;
     std::unique_ptr<TRtuSlave> Slave;
-    std::thread VlaknoTftp;    // thread of the TFTP server (Vlakno = thread)
-    std::thread VlaknoSerial;  // thread of the serial slave
+    std::thread VlaknoTftp;          // thread of the TFTP server (Vlakno = thread)
+    std::thread VlaknoSerial;        // thread of the serial slave
     std::atomic<bool> Konec{false};  // stop request (Konec = end)
     std::atomic<std::uint32_t> PocetPozadavku{0};
     mutable std::mutex Zamek;  // guards the fields below and start/stop
@@ -139,6 +139,11 @@ bool TSimulator::NastavSoubor(const std::string& nazev, std::vector<std::uint8_t
 void TSimulator::NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t pocet)
 {
     v_->Poruchy.Nastav(porucha, zapnuto, pocet);
+}
+
+std::uint32_t TSimulator::PocetZapisu(const std::string& nazev) const
+{
+    return v_->Stav.PocetZapisu(nazev);
 }
 
 std::uint32_t TSimulator::PocetPozadavku() const

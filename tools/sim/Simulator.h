@@ -108,6 +108,9 @@ public:
     // Requests received: every serial frame (any address, any CRC) and every
     // TFTP request datagram; for tests that check that nothing was sent.
     std::uint32_t PocetPozadavku() const;
+    // Writes of the device file `nazev` the module has taken (a serial
+    // upload counts once); for tests of what reached the module how often.
+    std::uint32_t PocetZapisu(const std::string& nazev) const;
 
 private:
     struct TVnitrek;  // threads, sockets, pty and the module state (Vnitrek = inside)

@@ -248,6 +248,7 @@ TVysledek TStavModulu::ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ul
         }
         zmrazene_.erase(nazev);
         soubory_[nazev] = beh_.RtcBin();
+        ++zapisy_[nazev];
         return TVysledek::Ok;
     }
     if (nazev == "ctrl.bin" && !JeRestart(obsah) && !JeVymazaniDiagnostiky(obsah)) {
@@ -261,8 +262,16 @@ TVysledek TStavModulu::ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ul
         neulozene_.insert(nazev);
     }
     soubory_[nazev] = std::move(obsah);
+    ++zapisy_[nazev];
     Proved(s, soubory_[nazev]);
     return TVysledek::Ok;
+}
+
+std::uint32_t TStavModulu::PocetZapisu(const std::string& nazev)
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    const auto it = zapisy_.find(nazev);
+    return it == zapisy_.end() ? 0 : it->second;
 }
 
 void TStavModulu::Proved(const TSouborModulu& s, const TBajty& obsah)

@@ -48,6 +48,9 @@ public:
     TVysledek ZapisBlok(std::uint8_t kod, std::uint16_t blok, const TBajty& data, std::string& duvod);
 
     TBajty Soubor(const std::string& nazev);  // stored bytes (live files brought up to date), no faults
+    // Writes of a file the module has taken since it was opened (a serial
+    // upload counts once, at its first block).
+    std::uint32_t PocetZapisu(const std::string& nazev);
     bool NastavSoubor(const std::string& nazev, TBajty obsah);
 
     // The identity as the module announces it now; `typ` / `verze` let the
@@ -62,18 +65,19 @@ private:
     void Proved(const TSouborModulu& s, const TBajty& obsah);  // carry out a command file (Proved = carry out)
     bool UlozNyni(const std::string& nazev, const TBajty& obsah, std::string& duvod);  // store now
     void Restart();
-    void VymazLog();  // clear the event log
-    void OdvodLog();  // logh.bin and log100.bin from log.bin (Odvod = derive)
+    void VymazLog();                            // clear the event log
+    void OdvodLog();                            // logh.bin and log100.bin from log.bin (Odvod = derive)
     TBajty ZivySoubor(const TSouborModulu& s);  // a live file built now
     TBajty InfoTxtSPoruchami(bool typ, bool verze);
 
     TPoruchy& poruchy_;
     mutable std::mutex zamek_;
     std::map<std::string, TBajty> soubory_;
-    std::set<std::string> zmrazene_;    // live files set by a test, served as set (Zmrazene = frozen)
-    std::set<std::string> neulozene_;   // changed, stored in the folder later (Neulozene = not stored)
+    std::set<std::string> zmrazene_;   // live files set by a test, served as set (Zmrazene = frozen)
+    std::set<std::string> neulozene_;  // changed, stored in the folder later (Neulozene = not stored)
     TBehModulu beh_;
     TSlozka slozka_;
+    std::map<std::string, std::uint32_t> zapisy_;  // writes taken, by file name
 };
 
 }  // namespace vk::sim

@@ -25,6 +25,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -32,8 +33,10 @@
 
 #include "About.h"
 #include "Dekl.h"
+#include "DiagRS485.h"
+#include "DiagSystem.h"
 #include "Hlavni.h"
-#include "Preklady.h"
+#include "M_TFTP.h"
 #include "NastavHlavniLinka.h"
 #include "NastavLOG.h"
 #include "NastavLanParam.h"
@@ -41,14 +44,24 @@
 #include "NastavRTC.h"
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
+#include "PracovnikZarizeni.h"
+#include "Preklady.h"
 #include "Pripojeni.h"
+#include "RestartZarizeni.h"
+#include "Simulator.h"
+#include "U_VK7316R.h"
 
 namespace {
 
 // What every window is made with (prostredi = environment).
 struct TProstredi {
-    vk::core::TData Dat;  // the program state with its defaults
+    vk::core::TData Dat;   // the program state with its defaults
     QTemporaryDir Slozka;  // the main window's settings file: none there, so its defaults
+    // For the windows shown with a module: a simulated one on loopback,
+    // started by the first of them, and a device worker on its own record.
+    std::unique_ptr<vk::sim::TSimulator> Sim;
+    vk::device::TVK7316R Modul;
+    std::unique_ptr<TPracovnikZarizeni> Pracovnik;
 };
 
 // A window on the screen and the windows it opened over itself (an open
@@ -70,13 +83,16 @@ public:
     bool Vykresleno = false;
 
 protected:
-    bool eventFilter(QObject* objekt, QEvent* udalost) override {
-        if (udalost->type() == QEvent::Paint) Vykresleno = true;
+    bool eventFilter(QObject* objekt, QEvent* udalost) override
+    {
+        if (udalost->type() == QEvent::Paint)
+            Vykresleno = true;
         return QObject::eventFilter(objekt, udalost);
     }
 };
 
-void ZpracujUdalosti(int ms) {
+void ZpracujUdalosti(int ms)
+{
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {
@@ -86,11 +102,14 @@ void ZpracujUdalosti(int ms) {
 }
 
 // Runs the events until `splneno` holds or the time is out; whether it holds.
-bool PockejNa(const QElapsedTimer& t, const std::function<bool()>& splneno) {
+bool PockejNa(const QElapsedTimer& t, const std::function<bool()>& splneno)
+{
     while (!splneno()) {
-        if (t.elapsed() >= LhutaMs) return false;
+        if (t.elapsed() >= LhutaMs)
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!splneno()) QThread::msleep(5);
+        if (!splneno())
+            QThread::msleep(5);
     }
     return true;
 }
@@ -98,7 +117,8 @@ bool PockejNa(const QElapsedTimer& t, const std::function<bool()>& splneno) {
 // Waits, bounded, until the window is exposed and then painted; false when
 // the time ran out. The paint is asked for once exposed, so that a window
 // painted before the wait began is not waited for in vain.
-bool PockejNaVykresleni(QWidget* okno) {
+bool PockejNaVykresleni(QWidget* okno)
+{
     QElapsedTimer t;
     t.start();
     if (!PockejNa(t, [okno] { return okno->windowHandle() && okno->windowHandle()->isExposed(); }))
@@ -108,16 +128,19 @@ bool PockejNaVykresleni(QWidget* okno) {
     okno->update();
     const bool vykresleno = PockejNa(t, [&straz] { return straz.Vykresleno; });
     okno->removeEventFilter(&straz);
-    if (vykresleno) ZpracujUdalosti(DobehMs);
+    if (vykresleno)
+        ZpracujUdalosti(DobehMs);
     return vykresleno;
 }
 
-TSnimek Ukazane(std::unique_ptr<QWidget> okno) {
+TSnimek Ukazane(std::unique_ptr<QWidget> okno)
+{
     okno->show();
     return {std::move(okno), {}};
 }
 
-std::unique_ptr<TForm1> HlavniOkno(TProstredi& p) {
+std::unique_ptr<TForm1> HlavniOkno(TProstredi& p)
+{
     TParametryOkna parametry;
     parametry.SouborNastaveni =
         std::filesystem::path(QFile::encodeName(p.Slozka.filePath(QStringLiteral("W_vk7316r.ini"))).toStdString());
@@ -126,7 +149,8 @@ std::unique_ptr<TForm1> HlavniOkno(TProstredi& p) {
 
 // The main window with one of its menus open, as a click on its title opens
 // it; `jmeno` is the menu's object name.
-TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
+TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno)
+{
     TSnimek s = Ukazane(HlavniOkno(p));
     auto* nabidka = s.Okno->findChild<QMenu*>(QString::fromLatin1(jmeno));
     if (!nabidka) {
@@ -135,10 +159,12 @@ TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
         s.Nad.append(nullptr);
         return s;
     }
-    if (!PockejNaVykresleni(s.Okno.get())) return s;
+    if (!PockejNaVykresleni(s.Okno.get()))
+        return s;
     // The help menu sits in a bar of its own at the right end.
     for (auto* lista : s.Okno->findChildren<QMenuBar*>())
-        if (lista->actions().contains(nabidka->menuAction())) lista->setActiveAction(nabidka->menuAction());
+        if (lista->actions().contains(nabidka->menuAction()))
+            lista->setActiveAction(nabidka->menuAction());
     s.Nad.append(nabidka);
     return s;
 }
@@ -147,18 +173,82 @@ TSnimek HlavniSNabidkou(TProstredi& p, const char* jmeno) {
 // constructor takes one, else on its own and then given the state in its
 // field Dat when it has one, as the opener does before showing it.
 template <class T>
-TSnimek NoveOkno(TProstredi& p) {
+TSnimek NoveOkno(TProstredi& p)
+{
     std::unique_ptr<T> okno;
     if constexpr (std::is_constructible_v<T, vk::core::PData>)
         okno = std::make_unique<T>(&p.Dat);
     else
         okno = std::make_unique<T>();
-    if constexpr (requires(T& t) { t.Dat = static_cast<vk::core::PData>(nullptr); }) okno->Dat = &p.Dat;
+    if constexpr (requires(T & t) { t.Dat = static_cast<vk::core::PData>(nullptr); })
+        okno->Dat = &p.Dat;
     return Ukazane(std::move(okno));
 }
 
+// Connects the program state to the simulated module over the network, as
+// a successful connection attempt leaves it; false with a message when the
+// simulator does not start.
+bool PripojSimulator(TProstredi& p)
+{
+    if (!p.Sim) {
+        p.Sim = std::make_unique<vk::sim::TSimulator>();
+        vk::sim::TNastaveniSimulatoru n;
+        n.SpustitSerial = false;
+        std::string chyba;
+        if (!p.Sim->Spust(n, chyba)) {
+            std::fprintf(stderr, "snimky: the simulator does not start: %s\n", chyba.c_str());
+            return false;
+        }
+        vk::device::VychoziModul(p.Modul);
+        vk::link::InicializujTFTP(p.Modul.TFTP, p.Sim->AdresaLan(), 0, 400);
+        p.Modul.Rozhrani = 1;
+        p.Modul.Init = true;
+        p.Pracovnik = std::make_unique<TPracovnikZarizeni>(p.Modul);
+    }
+    p.Dat.Init = true;
+    return true;
+}
+
+// A polling window shown with a module, once its polls have filled it
+// (status " OK"); `priprav` sets the simulated module's files first.
+template <class T>
+TSnimek SModulem(TProstredi& p, const std::function<void(vk::sim::TSimulator&)>& priprav = {})
+{
+    if (!PripojSimulator(p))
+        return {std::make_unique<QWidget>(), {nullptr}};
+    if (priprav)
+        priprav(*p.Sim);
+    auto okno = std::make_unique<T>();
+    okno->Dat = &p.Dat;
+    okno->Pracovnik = p.Pracovnik.get();
+    TSnimek s = Ukazane(std::move(okno));
+    auto* t = static_cast<T*>(s.Okno.get());
+    QElapsedTimer hodiny;
+    hodiny.start();
+    if (!PockejNa(hodiny, [t] { return t->TextStavu() == QStringLiteral(" OK"); })) {
+        std::fprintf(stderr, "snimky: %s got no answer from the simulator\n", t->metaObject()->className());
+        s.Nad.append(nullptr);
+    }
+    ZpracujUdalosti(300);  // a further poll or two, so that the picture is a settled one
+    return s;
+}
+
+// A load history that rises and falls over the 180 seconds, with a burst.
+void ZatezLinky(vk::sim::TSimulator& sim)
+{
+    std::vector<std::uint8_t> mmrgv(240, 0);
+    mmrgv[0] = 180;
+    mmrgv[4] = 180;
+    mmrgv[8] = 37;
+    for (int i = 0; i < 180; ++i) {
+        const double zatez = 35 + 20 * std::sin(i / 18.0) + (i > 120 && i < 140 ? 30 : 0) + (i * 7 % 11);
+        mmrgv[12 + i] = static_cast<std::uint8_t>(std::clamp(zatez, 0.0, 100.0));
+    }
+    sim.NastavSoubor("mmrgv.bin", mmrgv);
+}
+
 struct TOkno {
-    const char* Jmeno;  // of the picture file
+    const char* Jmeno;                         // of the picture file
     std::function<TSnimek(TProstredi&)> Ukaz;  // makes the window and shows it
 };
 
@@ -182,28 +272,38 @@ const TOkno Okna[] = {
      }},
     {"NastavLOG", NoveOkno<TFormNastavLOG>},
     {"NastavRTC", NoveOkno<TFormNastavRTC>},
+    {"Restart", NoveOkno<TFormRestart>},
+    {"DiagSystem", NoveOkno<TFormDiagPrehled>},
+    {"DiagRS485", NoveOkno<TFormDiagRS485>},
+    // Last: from here on the program state is connected to the simulator.
+    {"DiagRS485_Zatez", [](TProstredi& p) { return SModulem<TFormDiagRS485>(p, ZatezLinky); }},
+    {"DiagSystem_Modul", [](TProstredi& p) { return SModulem<TFormDiagPrehled>(p); }},
+    {"NastavRTC_Modul", [](TProstredi& p) { return SModulem<TFormNastavRTC>(p); }},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the
 // picture shows what X shows: the real fonts and everything open over the
 // window. The window's coordinates, widened to the windows over it.
-bool UlozSnimek(const TSnimek& s, const QString& soubor) {
+bool UlozSnimek(const TSnimek& s, const QString& soubor)
+{
     QWidget* okno = s.Okno.get();
     const QPoint pocatek = okno->mapToGlobal(QPoint(0, 0));
     QRect oblast = okno->frameGeometry();
     for (const QWidget* nad : s.Nad)
-        if (nad && nad->isVisible()) oblast |= nad->frameGeometry();
+        if (nad && nad->isVisible())
+            oblast |= nad->frameGeometry();
     oblast.translate(-pocatek);
     QScreen* obrazovka = okno->screen();
-    if (!obrazovka) return false;
-    const QPixmap obraz =
-        obrazovka->grabWindow(okno->winId(), oblast.x(), oblast.y(), oblast.width(), oblast.height());
+    if (!obrazovka)
+        return false;
+    const QPixmap obraz = obrazovka->grabWindow(okno->winId(), oblast.x(), oblast.y(), oblast.width(), oblast.height());
     return !obraz.isNull() && obraz.save(soubor, "PNG");
 }
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Only a real X display draws with the fonts and frames a user sees.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication aplikace(argc, argv);
@@ -217,7 +317,8 @@ int main(int argc, char* argv[]) {
     }
     QSet<QString> vybrane(argumenty.begin() + 1, argumenty.end());
     QStringList jmena;
-    for (const TOkno& o : Okna) jmena.append(QString::fromLatin1(o.Jmeno));
+    for (const TOkno& o : Okna)
+        jmena.append(QString::fromLatin1(o.Jmeno));
     for (const QString& v : vybrane)
         if (!jmena.contains(v)) {
             std::fprintf(stderr, "snimky: no window %s; known: %s\n", qPrintable(v), qPrintable(jmena.join(' ')));
@@ -238,7 +339,8 @@ int main(int argc, char* argv[]) {
     QTimer hlidac;
     QObject::connect(&hlidac, &QTimer::timeout, [&chyby] {
         QWidget* modalni = QApplication::activeModalWidget();
-        if (!modalni) return;
+        if (!modalni)
+            return;
         std::fprintf(stderr, "snimky: a modal window \"%s\" closed: %s\n", qPrintable(modalni->windowTitle()),
                      modalni->metaObject()->className());
         ++chyby;
@@ -250,12 +352,14 @@ int main(int argc, char* argv[]) {
     hlidac.start(LhutaMs);
     for (const TOkno& o : Okna) {
         const QString jmeno = QString::fromLatin1(o.Jmeno);
-        if (!vybrane.isEmpty() && !vybrane.contains(jmeno)) continue;
+        if (!vybrane.isEmpty() && !vybrane.contains(jmeno))
+            continue;
         TSnimek s = o.Ukaz(prostredi);
         // A window missing from the shot has been reported where it was looked for.
         const bool uplny = std::none_of(s.Nad.begin(), s.Nad.end(), [](const QPointer<QWidget>& w) { return !w; });
         bool vykresleno = PockejNaVykresleni(s.Okno.get());
-        for (QWidget* nad : s.Nad) vykresleno = vykresleno && nad && PockejNaVykresleni(nad);
+        for (QWidget* nad : s.Nad)
+            vykresleno = vykresleno && nad && PockejNaVykresleni(nad);
         const QString soubor = vystup.filePath(jmeno + QStringLiteral(".png"));
         if (!uplny) {
             ++chyby;
@@ -271,7 +375,8 @@ int main(int argc, char* argv[]) {
                         qPrintable(s.Okno->windowTitle()));
         }
         for (QWidget* nad : s.Nad)
-            if (nad) nad->hide();
+            if (nad)
+                nad->hide();
         s.Okno->hide();
     }
     return chyby == 0 ? 0 : 1;

@@ -1,0 +1,68 @@
+#pragma once
+// Unit DiagRS485 (= RS-485 diagnostics): the traffic counters of the
+// module's Modbus RTU master line and a chart of the line load over the
+// last 180 seconds, polled while the window is open; "Vymazat" asks the next
+// poll to reset the module's diagnostic counters first.
+#include <QDialog>
+
+#include <cstdint>
+
+#include "Dekl.h"
+#include "UlohaOkna.h"
+
+class QAreaSeries;
+class QChartView;
+class QGroupBox;
+class QLineSeries;
+class QPushButton;
+class QTableWidget;
+class TPracovnikZarizeni;
+
+namespace vk::procedures {
+struct TVysledekKrokuRS485;
+}
+namespace vk::ui {
+class TStavovyRadek;
+}
+
+class TFormDiagRS485 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormDiagRS485(QWidget* parent = nullptr);
+
+    vk::core::PData Dat = nullptr;            // only Init is used
+    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+
+    void FormShow();
+    void Timer1Timer();   // one poll
+    void Button1Click();  // "Cancel"
+    void Button2Click();  // "Vymazat"
+
+    bool Bezi() const { return Obnova.Uloha.Bezi(); }  // a poll is running
+    QString TextStavu() const;
+
+    bool fVymazat = false;  // the next poll resets the counters first
+    // The module's write index the chart was last drawn for.
+    std::int32_t PredchoziIndex = 0;
+
+    void done(int vysledek) override;  // polling ends with the window
+
+protected:
+    void showEvent(QShowEvent* udalost) override;
+
+private:
+    void VytvorGraf();
+    void Obslouzeno(const vk::procedures::TVysledekKrokuRS485& v, bool vymazat);  // the poll has answered
+
+    QGroupBox* GroupBox1 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QChartView* Chart1 = nullptr;
+    QLineSeries* Series1 = nullptr;  // the line the load area lies under
+    QAreaSeries* Plocha = nullptr;   // the filled area (plocha = area)
+    QPushButton* Button1 = nullptr;
+    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
+    TObnovaOkna Obnova;
+};

@@ -1,0 +1,118 @@
+#include "DiagSystem.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "Diagnostika.h"
+#include "SdileneOvladace.h"
+
+namespace {
+
+constexpr char TextTitulek[] = " Diagnostika systému";
+constexpr char TextPrehled[] = " Přehled ";
+constexpr char TextFirmware[] = "Typ a verze firmware";
+constexpr char TextLoader[] = "Typ a verze loaderu";
+constexpr char TextVyrCislo[] = "Výrobní číslo";
+constexpr char TextMAC[] = "MAC adresa";
+constexpr char TextIP[] = "Aktuální IP adresa";
+constexpr char TextUptime[] = "Uptime [s]";
+constexpr char TextCancel[] = "Cancel";
+
+constexpr int ObnovaMs = 100;  // from the window's creation, and after each poll
+
+}  // namespace
+
+using namespace vk::ui;
+
+TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, ObnovaMs)
+{
+    setWindowTitle(QString::fromUtf8(TextTitulek));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    StringGrid1 = TabulkaHodnot(GroupBox1, "StringGrid1",
+                                {TextFirmware, TextLoader, TextVyrCislo, TextMAC, TextIP, TextUptime}, 203, 318);
+    auto* skupina = new QVBoxLayout(GroupBox1);
+    skupina->addWidget(StringGrid1);
+    Button1 = new QPushButton(QString::fromUtf8(TextCancel), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    StatusBar1 = new TStavovyRadek(this);
+
+    auto* tlacitka = new QHBoxLayout;
+    tlacitka->addStretch();
+    tlacitka->addWidget(Button1);
+    auto* okraje = new QVBoxLayout;
+    okraje->addWidget(GroupBox1);
+    okraje->addLayout(tlacitka);
+    auto* vnitrek = new QWidget(this);
+    vnitrek->setLayout(okraje);
+    auto* hlavni = new QVBoxLayout(this);
+    hlavni->setContentsMargins(0, 0, 0, 0);
+    hlavni->setSpacing(0);
+    hlavni->addWidget(vnitrek);
+    hlavni->addWidget(StatusBar1);
+    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+
+    Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
+    connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormDiagPrehled::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TFormDiagPrehled::Button1Click);
+}
+
+void TFormDiagPrehled::showEvent(QShowEvent* udalost)
+{
+    QDialog::showEvent(udalost);
+    if (!udalost->spontaneous())
+        FormShow();
+}
+
+// The captions stand in the table from its making; the values stay empty
+// until the first poll that reads the module.
+void TFormDiagPrehled::FormShow()
+{
+    if (!Dat)
+        return;
+    StatusBar1->Nastav(" ");
+}
+
+void TFormDiagPrehled::Timer1Timer()
+{
+    if (!Dat || Bezi())
+        return;
+    if (!Dat->Init || !Pracovnik) {
+        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+        return;
+    }
+    Obnova.Spust([](vk::device::TVK7316R& modul,
+                    const vk::procedures::TOznameni& oznam) { return vk::procedures::KrokSystem(modul, true, oznam); },
+                 [this](const vk::procedures::TVysledekKrokuSystem& v) { Precteno(v); },
+                 [this](const std::string& t) { StatusBar1->Nastav(t); }, ObnovaMs);
+}
+
+void TFormDiagPrehled::Precteno(const vk::procedures::TVysledekKrokuSystem& v)
+{
+    if (v.Precteno)
+        for (int radek = 0; radek < static_cast<int>(v.Hodnoty.size()); ++radek)
+            NastavHodnotu(StringGrid1, radek, v.Hodnoty[static_cast<std::size_t>(radek)]);
+    StatusBar1->Nastav(v.Status);
+}
+
+void TFormDiagPrehled::Button1Click()
+{
+    Obnova.Timer1.stop();
+    reject();
+}
+
+QString TFormDiagPrehled::TextStavu() const
+{
+    return StatusBar1->Text();
+}
+
+void TFormDiagPrehled::done(int vysledek)
+{
+    Obnova.Zastav();
+    QDialog::done(vysledek);
+}
