@@ -1,13 +1,13 @@
 // The main window: menu, status bar, the connection command, help command,
 // configuration file commands and what it stores when it closes.
 #include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -27,11 +27,14 @@
 #include <unistd.h>
 
 #include "About.h"
+#include "DiagRS485.h"
+#include "DiagSystem.h"
 #include "Hlavni.h"
 #include "KonfiguracniDialog.h"
 #include "ModalniOkno.h"
 #include "Preklady.h"
 #include "Pripojeni.h"
+#include "RestartZarizeni.h"
 #include "Signaly.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
@@ -63,26 +66,34 @@ public:
     QStringList Otazky, Zpravy, Chyby;
 
 protected:
-    QString SpustSouborovyDialog(QFileDialog& d) override {
+    QString SpustSouborovyDialog(QFileDialog& d) override
+    {
         QStringList filtry;
         if (auto* typy = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-            for (int i = 0; i < typy->count(); ++i) filtry.append(typy->itemText(i));
+            for (int i = 0; i < typy->count(); ++i)
+                filtry.append(typy->itemText(i));
         Dialogy.append({d.objectName(), d.acceptMode(), d.fileMode(), filtry, d.defaultSuffix(),
                         d.testOption(QFileDialog::DontConfirmOverwrite)});
-        if (PriDialogu) PriDialogu(d);
+        if (PriDialogu)
+            PriDialogu(d);
         return VybranySoubor;
     }
-    bool ZeptejSe(const QString& otazka) override {
+    bool ZeptejSe(const QString& otazka) override
+    {
         Otazky.append(otazka);
         return SkutecneZpravy ? TForm1::ZeptejSe(otazka) : OdpovedAno;
     }
-    void OznamZpravu(const QString& zprava) override {
+    void OznamZpravu(const QString& zprava) override
+    {
         Zpravy.append(zprava);
-        if (SkutecneZpravy) TForm1::OznamZpravu(zprava);
+        if (SkutecneZpravy)
+            TForm1::OznamZpravu(zprava);
     }
-    void OznamChybu(const QString& chyba) override {
+    void OznamChybu(const QString& chyba) override
+    {
         Chyby.append(chyba);
-        if (SkutecneZpravy) TForm1::OznamChybu(chyba);
+        if (SkutecneZpravy)
+            TForm1::OznamChybu(chyba);
     }
 };
 
@@ -96,7 +107,8 @@ struct TZachycenaZprava {
     bool JeZprava = false;
 };
 
-std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::StandardButton tlacitko) {
+std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::StandardButton tlacitko)
+{
     return [&z, tlacitko](QWidget* okno) {
         auto* box = qobject_cast<QMessageBox*>(okno);
         if (!box) {
@@ -109,7 +121,8 @@ std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::Sta
         z.Ikona = box->icon();
         z.Tlacitka = box->standardButtons();
         z.Vychozi = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-        for (QAbstractButton* b : box->buttons()) z.TextyTlacitek.append(b->text());
+        for (QAbstractButton* b : box->buttons())
+            z.TextyTlacitek.append(b->text());
         if (QAbstractButton* b = box->button(tlacitko))
             b->click();
         else
@@ -117,24 +130,28 @@ std::function<void(QWidget*)> ZachytZpravu(TZachycenaZprava& z, QMessageBox::Sta
     };
 }
 
-TParametryOkna ParametryV(const QTemporaryDir& slozka) {
+TParametryOkna ParametryV(const QTemporaryDir& slozka)
+{
     TParametryOkna p;
     p.SouborNastaveni = std::filesystem::path(QFile::encodeName(slozka.filePath("W_vk7316r.ini")).toStdString());
     return p;
 }
 
-QByteArray ObsahSouboru(const QString& soubor) {
+QByteArray ObsahSouboru(const QString& soubor)
+{
     QFile f(soubor);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString TextPanelu(const QWidget& okno, const char* jmeno) {
+QString TextPanelu(const QWidget& okno, const char* jmeno)
+{
     const auto* panel = okno.findChild<QLabel*>(QString::fromLatin1(jmeno));
     return panel ? panel->text() : QStringLiteral("<no panel>");
 }
 
 template <class T>
-T* Prvek(const QWidget& okno, const char* jmeno) {
+T* Prvek(const QWidget& okno, const char* jmeno)
+{
     return okno.findChild<T*>(QString::fromLatin1(jmeno));
 }
 
@@ -174,15 +191,16 @@ private slots:
     void konfiguraceChybySouboru();
     void skutecneZpravy();
     void oProgramu();
-    void dialogyKonfigurace_data();
-    void dialogyKonfigurace();
+    void oknaZNabidek_data();
+    void oknaZNabidek();
     void ceskeTextyQt();  // last: the Czech catalogue stays installed
 
 private:
     QList<QUrl> OtevreneAdresy;
 };
 
-void TestHlavni::nabidky() {
+void TestHlavni::nabidky()
+{
     struct TPolozka {
         const char* Jmeno;
         const char* Text;  // "-" separator
@@ -195,7 +213,10 @@ void TestHlavni::nabidky() {
         std::vector<TPolozka> Polozky;
     };
     const std::vector<TNabidka> ocekavane = {
-        {"Soubor1", "&Soubor", false, false,
+        {"Soubor1",
+         "&Soubor",
+         false,
+         false,
          {{"Nastkonfiguraci1", "Načíst konfiguraci", true, true},
           {"Uloitkonfiguraci1", "Uložit konfiguraci", true, true},
           {"N1", "-", true, true},
@@ -203,7 +224,10 @@ void TestHlavni::nabidky() {
           {"N2", "-", false, true},
           {"Konec1", "Konec", true, true}}},
         {"Pipojen1", "&Připojení", true, true, {{"Pipojenmodulu1", "Připojení modulu", true, true}}},
-        {"Nastaven1", "&Konfigurace", true, true,
+        {"Nastaven1",
+         "&Konfigurace",
+         true,
+         true,
          {{"NastavLAN", "Síťové parametry", true, true},
           {"NastavModbusTCP", "Protokol Modbus TCP", true, true},
           {"NastavHlavniLinkaRS485", "Modbus RTU master", true, true},
@@ -215,12 +239,18 @@ void TestHlavni::nabidky() {
           {"Datumas1", "Datum, čas", false, false},
           {"N3", "-", true, true},
           {"Restartzazen1", "Restart modulu", true, true}}},
-        {"Diagnostika1", "&Diagnostika", true, true,
+        {"Diagnostika1",
+         "&Diagnostika",
+         true,
+         true,
          {{"Pehled1", "Systém", true, true},
           {"RozhranRS4851", "Modbus RTU master", true, true},
           {"ServerVK1", "Server Ventrik", false, true},
           {"Logovn2", "Log událostí", false, true}}},
-        {"Npovda1", "&Nápověda", true, true,
+        {"Npovda1",
+         "&Nápověda",
+         true,
+         true,
          {{"Npovda2", "Nápověda", true, true}, {"N4", "-", false, true}, {"Oprogramu1", "O programu", true, true}}},
     };
 
@@ -247,7 +277,8 @@ void TestHlavni::nabidky() {
         QCOMPARE(a->objectName(), QString::fromLatin1(o.Jmeno));
         QCOMPARE(a->text(), QString::fromUtf8(o.Text));
         QCOMPARE(a->isVisible(), o.Viditelna);
-        if (!o.Viditelna) a->setVisible(true);
+        if (!o.Viditelna)
+            a->setVisible(true);
         QCOMPARE(a->isEnabled(), o.Povolena);
 
         const QList<QAction*> polozky = nabidka->actions();
@@ -257,7 +288,8 @@ void TestHlavni::nabidky() {
             const bool oddelovac = std::string_view(p.Text) == "-";
             QCOMPARE(polozky[j]->objectName(), QString::fromLatin1(p.Jmeno));
             QCOMPARE(polozky[j]->isSeparator(), oddelovac);
-            if (!oddelovac) QCOMPARE(polozky[j]->text(), QString::fromUtf8(p.Text));
+            if (!oddelovac)
+                QCOMPARE(polozky[j]->text(), QString::fromUtf8(p.Text));
             QCOMPARE(polozky[j]->isVisible(), p.Viditelna);
             // Qt disables a hidden action; shown again it has the state of the table.
             if (!p.Viditelna) {
@@ -271,7 +303,8 @@ void TestHlavni::nabidky() {
     }
 }
 
-void TestHlavni::napovedaNaPravemKonci() {
+void TestHlavni::napovedaNaPravemKonci()
+{
     QTemporaryDir slozka;
     TForm1 okno(ParametryV(slozka));
     okno.show();
@@ -301,7 +334,8 @@ void TestHlavni::napovedaNaPravemKonci() {
     menuKonfigurace->close();
 }
 
-void TestHlavni::oknoNaPocatku() {
+void TestHlavni::oknoNaPocatku()
+{
     QTemporaryDir slozka;
     TForm1 okno(ParametryV(slozka));
     QCOMPARE(okno.windowTitle(), QString::fromUtf8(" VK-7316R  -  nastavení modulu"));
@@ -317,7 +351,8 @@ void TestHlavni::oknoNaPocatku() {
     QVERIFY(!okno.Dat->Init);
 }
 
-void TestHlavni::stavovyRadek_data() {
+void TestHlavni::stavovyRadek_data()
+{
     QTest::addColumn<bool>("init");
     QTest::addColumn<int>("rozhrani");
     QTest::addColumn<QString>("ip");
@@ -335,11 +370,12 @@ void TestHlavni::stavovyRadek_data() {
                                           << QStringLiteral(" Adresa modulu:  247");
     QTest::newRow("UART address 5") << true << 0 << QString() << 5 << " Modul:  " + typ
                                     << QStringLiteral(" Adresa modulu:  5");
-    QTest::newRow("not connected") << false << 1 << QStringLiteral("192.168.0.99") << 247
-                                   << QStringLiteral(" Modul:  ") << QStringLiteral(" Adresa:  ");
+    QTest::newRow("not connected") << false << 1 << QStringLiteral("192.168.0.99") << 247 << QStringLiteral(" Modul:  ")
+                                   << QStringLiteral(" Adresa:  ");
 }
 
-void TestHlavni::stavovyRadek() {
+void TestHlavni::stavovyRadek()
+{
     QFETCH(bool, init);
     QFETCH(int, rozhrani);
     QFETCH(QString, ip);
@@ -371,7 +407,8 @@ void TestHlavni::stavovyRadek() {
 // number leads to the simulator's pty), and the status bar must show the
 // connected module once the dialog is closed. The address is not the
 // default one, so that the bar cannot show the start settings instead.
-void TestHlavni::pripojeniPresSeriovouLinku() {
+void TestHlavni::pripojeniPresSeriovouLinku()
+{
     QTemporaryDir slozka;
     const std::string pty = QFile::encodeName(slozka.filePath(QStringLiteral("ttyVK9"))).toStdString();
     vk::sim::TSimulator sim;
@@ -422,7 +459,8 @@ void TestHlavni::pripojeniPresSeriovouLinku() {
     okno.close();  // closes the port while the simulator still runs
 }
 
-void TestHlavni::bezDat() {
+void TestHlavni::bezDat()
+{
     QTemporaryDir slozka;
     TParametryOkna p = ParametryV(slozka);
     p.VytvorData = [] { return std::unique_ptr<vk::core::TData>(); };
@@ -448,7 +486,8 @@ void TestHlavni::bezDat() {
     QVERIFY(!QFile::exists(slozka.filePath("W_vk7316r.ini")));
 }
 
-void TestHlavni::nastaveniPriZavreni() {
+void TestHlavni::nastaveniPriZavreni()
+{
     QTemporaryDir slozka;
     const QString ini = slozka.filePath("W_vk7316r.ini");
     {
@@ -489,7 +528,8 @@ void TestHlavni::nastaveniPriZavreni() {
 
 // The window starts with the device connection record idle and closes the
 // serial port it holds when it closes.
-void TestHlavni::modulPriVytvoreniAZavreni() {
+void TestHlavni::modulPriVytvoreniAZavreni()
+{
     using vk::device::Modul;
     Modul.Init = true;
     Modul.Rozhrani = 1;
@@ -510,7 +550,8 @@ void TestHlavni::modulPriVytvoreniAZavreni() {
 // A signal while a command waits in a modal window: the window is rejected,
 // the command returns, and then the main window closes and stores the
 // settings, once.
-void TestHlavni::signalBehemModalnihoOkna() {
+void TestHlavni::signalBehemModalnihoOkna()
+{
     QTemporaryDir slozka;
     const QString ini = slozka.filePath(QStringLiteral("W_vk7316r.ini"));
     TForm1 okno(ParametryV(slozka));
@@ -519,7 +560,7 @@ void TestHlavni::signalBehemModalnihoOkna() {
     TZavreniSignalem signaly([&okno] { okno.PozadujZavreni(); });
     QVERIFY(signaly.Funguje());
 
-    bool oProgramu = false;  // the modal window was the about window
+    bool oProgramu = false;          // the modal window was the about window
     bool datNaKonciPrikazu = false;  // the state was still there when the command's window went
     TOdpovedNaModalni odpoved([&](QWidget* w) {
         oProgramu = qobject_cast<TFormOProgramu*>(w) != nullptr;
@@ -544,7 +585,8 @@ void TestHlavni::signalBehemModalnihoOkna() {
     QVERIFY(ObsahSouboru(ini).contains("10.20.30.40"));
 }
 
-void TestHlavni::napoveda_data() {
+void TestHlavni::napoveda_data()
+{
     QTest::addColumn<QString>("kde");  // where the help document is
     QTest::addColumn<bool>("otevren");
     QTest::newRow("none") << QString() << false;
@@ -553,7 +595,8 @@ void TestHlavni::napoveda_data() {
     QTest::newRow("a folder of that name") << QStringLiteral("folder") << false;
 }
 
-void TestHlavni::napoveda() {
+void TestHlavni::napoveda()
+{
     QFETCH(QString, kde);
     QFETCH(bool, otevren);
 
@@ -581,7 +624,8 @@ void TestHlavni::napoveda() {
         okno.findChild<QAction*>(QStringLiteral("Npovda2"))->trigger();
     }
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    if (kde == QLatin1String("program")) QFile::remove(vProgramu);
+    if (kde == QLatin1String("program"))
+        QFile::remove(vProgramu);
 
     if (otevren) {
         QCOMPARE(OtevreneAdresy, QList<QUrl>{QUrl::fromLocalFile(QDir(prace.path()).absoluteFilePath(nazev))});
@@ -595,7 +639,8 @@ void TestHlavni::napoveda() {
     }
 }
 
-void TestHlavni::nazvoveFiltry_data() {
+void TestHlavni::nazvoveFiltry_data()
+{
     QTest::addColumn<QString>("filtr");
     QTest::addColumn<QStringList>("qt");
     QTest::newRow("open dialog") << QString::fromUtf8("Konfigurace modulu  (*.cfm)|*.cfm|Všechny soubory  (*.*)  |*.*")
@@ -605,7 +650,8 @@ void TestHlavni::nazvoveFiltry_data() {
                                   << QStringList{QStringLiteral("Texty (*.txt *.log *)")};
 }
 
-void TestHlavni::nazvoveFiltry() {
+void TestHlavni::nazvoveFiltry()
+{
     QFETCH(QString, filtr);
     QFETCH(QStringList, qt);
     QCOMPARE(NazvoveFiltry(filtr), qt);
@@ -613,7 +659,8 @@ void TestHlavni::nazvoveFiltry() {
 
 // The real open dialog lists a file without a dot under "Všechny soubory",
 // and only the configuration files under the first entry.
-void TestHlavni::vsechnySoubory() {
+void TestHlavni::vsechnySoubory()
+{
     QTemporaryDir nastaveni, soubory;
     for (const char* jmeno : {"a.cfm", "b.txt", "bez_tecky"}) {
         QFile f(soubory.filePath(QString::fromLatin1(jmeno)));
@@ -625,7 +672,8 @@ void TestHlavni::vsechnySoubory() {
     okno.PriDialogu = [&](QFileDialog& d) {
         d.setDirectory(soubory.path());
         auto* seznam = d.findChild<QListView*>(QStringLiteral("listView"));
-        if (!seznam) return;
+        if (!seznam)
+            return;
         const auto jmena = [seznam] {
             QStringList j;
             const QModelIndex koren = seznam->rootIndex();
@@ -651,7 +699,8 @@ void TestHlavni::vsechnySoubory() {
     QCOMPARE(konfigurace, QStringList{QStringLiteral("a.cfm")});
 }
 
-void TestHlavni::konfiguraceUlozitANacist() {
+void TestHlavni::konfiguraceUlozitANacist()
+{
     QTemporaryDir slozka;
     TSkriptovaneOkno okno(ParametryV(slozka));
     // A name beyond ASCII reaches the file system unchanged.
@@ -692,7 +741,8 @@ void TestHlavni::konfiguraceUlozitANacist() {
     QCOMPARE(nacist.Pripona, QStringLiteral("cfm"));
 }
 
-void TestHlavni::konfiguracePrepsani() {
+void TestHlavni::konfiguracePrepsani()
+{
     QTemporaryDir slozka;
     TSkriptovaneOkno okno(ParametryV(slozka));
     const QString soubor = slozka.filePath(QStringLiteral("a.cfm"));
@@ -718,7 +768,8 @@ void TestHlavni::konfiguracePrepsani() {
     QVERIFY(okno.Chyby.isEmpty());
 }
 
-void TestHlavni::konfiguraceChybySouboru() {
+void TestHlavni::konfiguraceChybySouboru()
+{
     QTemporaryDir slozka;
     TSkriptovaneOkno okno(ParametryV(slozka));
     const vk::core::TCFG_LAN4 pred = okno.Dat->CFGVK.LAN4;
@@ -744,7 +795,8 @@ void TestHlavni::konfiguraceChybySouboru() {
 }
 
 // The real message boxes behind the scripted ones: caption, buttons, default.
-void TestHlavni::skutecneZpravy() {
+void TestHlavni::skutecneZpravy()
+{
     QTemporaryDir slozka;
     TSkriptovaneOkno okno(ParametryV(slozka));
     okno.SkutecneZpravy = true;
@@ -782,7 +834,8 @@ void TestHlavni::skutecneZpravy() {
     QCOMPARE(chyba.Tlacitka, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-void TestHlavni::oProgramu() {
+void TestHlavni::oProgramu()
+{
     QTemporaryDir slozka;
     TForm1 okno(ParametryV(slozka));
     for (int otevreni = 0; otevreni < 2; ++otevreni) {
@@ -808,7 +861,8 @@ void TestHlavni::oProgramu() {
 
 // Qt's own labels and buttons in the file dialogs and message boxes are
 // Czech once the catalogue is in; without it they stay English.
-void TestHlavni::ceskeTextyQt() {
+void TestHlavni::ceskeTextyQt()
+{
     QTemporaryDir nastaveni, prazdna;
     TSkriptovaneOkno okno(ParametryV(nastaveni));
     okno.SkutecneZpravy = true;
@@ -833,9 +887,11 @@ void TestHlavni::ceskeTextyQt() {
     okno.PriDialogu = [&dialogy](QFileDialog& d) {
         QStringList texty;
         for (const char* jmeno : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
-            if (auto* l = d.findChild<QLabel*>(QString::fromLatin1(jmeno))) texty.append(l->text());
+            if (auto* l = d.findChild<QLabel*>(QString::fromLatin1(jmeno)))
+                texty.append(l->text());
         if (auto* tlacitka = d.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox")))
-            for (QAbstractButton* b : tlacitka->buttons()) texty.append(b->text());
+            for (QAbstractButton* b : tlacitka->buttons())
+                texty.append(b->text());
         dialogy.append(texty);
     };
     okno.VybranySoubor.clear();
@@ -848,20 +904,42 @@ void TestHlavni::ceskeTextyQt() {
     QCOMPARE(dialogy[1], (popisky + QStringList{QString::fromUtf8("&Uložit"), QString::fromUtf8("Zrušit")}));
 }
 
-void TestHlavni::dialogyKonfigurace_data() {
+void TestHlavni::oknaZNabidek_data()
+{
     QTest::addColumn<QString>("polozka");
     QTest::addColumn<QString>("trida");
-    QTest::newRow("LAN") << "NastavLAN" << "TFormNastavLanParam";
-    QTest::newRow("Modbus TCP") << "NastavModbusTCP" << "TFormNastavModbusTCP";
-    QTest::newRow("master") << "NastavHlavniLinkaRS485" << "TFormNastavHlavniLinka";
-    QTest::newRow("slave") << "NastavServisniLinkaRS485" << "TFormNastavServisniLinka";
-    QTest::newRow("remote management, hidden") << "Vzdlensprva1" << "TFormNastavVzdalenaSprava";
-    QTest::newRow("event logging, hidden") << "Logovn1" << "TFormNastavLOG";
+    QTest::newRow("LAN") << "NastavLAN"
+                         << "TFormNastavLanParam";
+    QTest::newRow("Modbus TCP") << "NastavModbusTCP"
+                                << "TFormNastavModbusTCP";
+    QTest::newRow("master") << "NastavHlavniLinkaRS485"
+                            << "TFormNastavHlavniLinka";
+    QTest::newRow("slave") << "NastavServisniLinkaRS485"
+                           << "TFormNastavServisniLinka";
+    QTest::newRow("remote management, hidden") << "Vzdlensprva1"
+                                               << "TFormNastavVzdalenaSprava";
+    QTest::newRow("event logging, hidden") << "Logovn1"
+                                           << "TFormNastavLOG";
+    QTest::newRow("restart") << "Restartzazen1"
+                             << "TFormRestart";
+    QTest::newRow("system") << "Pehled1"
+                            << "TFormDiagPrehled";
+    QTest::newRow("master line") << "RozhranRS4851"
+                                 << "TFormDiagRS485";
 }
 
 // Fault: a menu item opening another dialog, or a dialog opened without the
 // program state (it would show its bare layout instead of the image).
-void TestHlavni::dialogyKonfigurace() {
+// The window `w` of type T works on the main window's state and worker.
+template <class T>
+bool MaStav(QWidget* w, TForm1& hlavni)
+{
+    auto* okno = qobject_cast<T*>(w);
+    return okno && okno->Dat == hlavni.Dat.get() && okno->Pracovnik == hlavni.Pracovnik.get();
+}
+
+void TestHlavni::oknaZNabidek()
+{
     QFETCH(QString, polozka);
     QFETCH(QString, trida);
     QTemporaryDir slozka;
@@ -871,7 +949,8 @@ void TestHlavni::dialogyKonfigurace() {
     bool maData = false;
     TOdpovedNaModalni odpoved([&](QWidget* w) {
         otevrena = QString::fromLatin1(w->metaObject()->className());
-        if (auto* d = qobject_cast<TKonfiguracniDialog*>(w)) maData = d->Dat == okno.Dat.get() && d->Pracovnik;
+        maData = MaStav<TKonfiguracniDialog>(w, okno) || MaStav<TFormRestart>(w, okno) ||
+                 MaStav<TFormDiagPrehled>(w, okno) || MaStav<TFormDiagRS485>(w, okno);
         w->close();
     });
     okno.findChild<QAction*>(polozka)->trigger();
