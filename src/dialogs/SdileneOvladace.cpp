@@ -166,6 +166,8 @@ TStavovyRadek::TStavovyRadek(QWidget* rodic) : QStatusBar(rodic)
 void TStavovyRadek::Nastav(const std::string& text, bool prekreslit)
 {
     Panel->setText(Q(text));
+    // The whole text on hovering, should the window's width cut it.
+    Panel->setToolTip(Panel->text().trimmed());
     if (prekreslit)
         Panel->repaint();
 }
