@@ -15,14 +15,6 @@ constexpr char TextOk[] = "Ok";
 constexpr char TextCancel[] = "Cancel";
 constexpr char TextVychozi[] = "Default parametry";
 
-QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
-{
-    auto* tlacitko = new QPushButton(QString::fromUtf8(text), rodic);
-    tlacitko->setObjectName(QString::fromLatin1(jmeno));
-    tlacitko->setAutoDefault(false);
-    return tlacitko;
-}
-
 // What a read job hands back: its outcome and the record it read into.
 struct TPrectenaOblast {
     vk::procedures::TVysledekCteni Cteni;
@@ -34,15 +26,12 @@ struct TPrectenaOblast {
 TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vlastnosti)
     : QDialog(parent), Vlastnosti(vlastnosti)
 {
-    setWindowTitle(QString::fromUtf8(Vlastnosti.Titulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-
+    using namespace vk::ui;
     ObsahOkna = new QVBoxLayout;
     TlacitkoZapsat = Tlacitko(this, Vlastnosti.TlacitkaProhozena ? "Button1" : "Button2", TextZapsat);
     TlacitkoPrecist = Tlacitko(this, Vlastnosti.TlacitkaProhozena ? "Button2" : "Button1", TextPrecist);
     Button3 = Tlacitko(this, "Button3", TextOk);
     Button4 = Tlacitko(this, "Button4", TextCancel);
-    StatusBar1 = new vk::ui::TStavovyRadek(this);
 
     auto* tlacitka = new QHBoxLayout;
     for (QPushButton* t : {TlacitkoZapsat, TlacitkoPrecist, Button3, Button4})
@@ -52,24 +41,14 @@ TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vla
     okraje->addLayout(ObsahOkna);
     if (Vlastnosti.MaVychozi) {
         Button6 = Tlacitko(this, "Button6", TextVychozi);
-        auto* vychozi = new QHBoxLayout;
-        vychozi->addStretch();
-        vychozi->addWidget(Button6);
         okraje->addSpacing(6);
-        okraje->addLayout(vychozi);
+        okraje->addLayout(TlacitkaVpravo({Button6}));
         connect(Button6, &QPushButton::clicked, this, &TKonfiguracniDialog::Button6Click);
     }
     okraje->addSpacing(6);
     okraje->addLayout(tlacitka);
 
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    StatusBar1 = SestavOkno(this, Vlastnosti.Titulek, okraje);
 
     Uloha.Vypnout({TlacitkoZapsat, TlacitkoPrecist, Button3, Button6});
     connect(TlacitkoPrecist, &QPushButton::clicked, this, &TKonfiguracniDialog::PrectiClick);

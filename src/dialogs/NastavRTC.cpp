@@ -1,5 +1,7 @@
 #include "NastavRTC.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,8 +28,6 @@ using namespace vk::ui;
 
 TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, PrvniObnovaMs)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     Label1 = Popisek(this, "Label1", TextAktualni);
     Panel1 = Popisek(this, "Panel1", vk::procedures::TextBezCasu);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -40,35 +40,26 @@ TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, 
     QFont vetsi = Panel1->font();
     vetsi.setPointSizeF(vetsi.pointSizeF() * 1.6);
     Panel1->setFont(vetsi);
-    Panel1->setMinimumWidth(QFontMetrics(vetsi).horizontalAdvance(QStringLiteral("28.12.2099   23:59:59")) + 24);
+    // Room for the longest time, and for the not-connected message, which the
+    // status bar does not widen the window for.
+    const int sirkaCasu = QFontMetrics(vetsi).horizontalAdvance(QStringLiteral("28.12.2099   23:59:59")) + 24;
+    const int sirkaZpravy =
+        fontMetrics().horizontalAdvance(QString::fromUtf8(vk::procedures::TextBezPripojeni.data())) + 16;
+    Panel1->setMinimumWidth(std::max(sirkaCasu, sirkaZpravy));
     Panel1->setMinimumHeight(QFontMetrics(vetsi).height() + 16);
-    Button1 = new QPushButton(QString::fromUtf8(TextNastavit), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QString::fromUtf8(TextCancel), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    StatusBar1 = new TStavovyRadek(this);
+    Button1 = Tlacitko(this, "Button1", TextNastavit);
+    Button2 = Tlacitko(this, "Button2", TextCancel);
 
     auto* tlacitka = new QHBoxLayout;
     tlacitka->addWidget(Button1);
     tlacitka->addStretch();
     tlacitka->addWidget(Button2);
-    auto* okraje = new QVBoxLayout;
-    okraje->addWidget(Label1);
-    okraje->addWidget(Panel1);
-    okraje->addSpacing(6);
-    okraje->addLayout(tlacitka);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
-    // Room for the not-initialised message, which the status bar does not
-    // widen the window for.
-    vnitrek->setMinimumWidth(
-        StatusBar1->fontMetrics().horizontalAdvance(QString::fromUtf8(vk::procedures::TextBezPripojeni.data())) + 32);
+    auto* obsah = new QVBoxLayout;
+    obsah->addWidget(Label1);
+    obsah->addWidget(Panel1);
+    obsah->addSpacing(6);
+    obsah->addLayout(tlacitka);
+    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
 
     connect(Button1, &QPushButton::clicked, this, &TFormNastavRTC::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormNastavRTC::Button2Click);

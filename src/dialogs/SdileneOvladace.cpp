@@ -1,11 +1,15 @@
 #include "SdileneOvladace.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "M_ModbusRTU.h"
 #include "OblastKonfigurace.h"
@@ -41,6 +45,39 @@ QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text)
     auto* popisek = new QLabel(QString::fromUtf8(text), rodic);
     popisek->setObjectName(QString::fromLatin1(jmeno));
     return popisek;
+}
+
+QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
+{
+    auto* tlacitko = new QPushButton(QString::fromUtf8(text), rodic);
+    tlacitko->setObjectName(QString::fromLatin1(jmeno));
+    tlacitko->setAutoDefault(false);
+    return tlacitko;
+}
+
+QHBoxLayout* TlacitkaVpravo(std::initializer_list<QWidget*> tlacitka)
+{
+    auto* rada = new QHBoxLayout;
+    rada->addStretch();
+    for (QWidget* t : tlacitka)
+        rada->addWidget(t);
+    return rada;
+}
+
+TStavovyRadek* SestavOkno(QDialog* okno, const char* titulek, QLayout* obsah)
+{
+    okno->setWindowTitle(QString::fromUtf8(titulek));
+    okno->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* vnitrek = new QWidget(okno);
+    vnitrek->setLayout(obsah);
+    auto* stav = new TStavovyRadek(okno);
+    auto* hlavni = new QVBoxLayout(okno);
+    hlavni->setContentsMargins(0, 0, 0, 0);
+    hlavni->setSpacing(0);
+    hlavni->addWidget(vnitrek);
+    hlavni->addWidget(stav);
+    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    return stav;
 }
 
 QLineEdit* PoleTextu(QWidget* rodic, const char* jmeno)

@@ -13,6 +13,10 @@
 #include <utility>
 
 class QComboBox;
+class QDialog;
+class QHBoxLayout;
+class QLayout;
+class QPushButton;
 class QGridLayout;
 class QLineEdit;
 class QTableWidget;
@@ -30,7 +34,11 @@ inline std::string Std(const QString& s)
 }
 
 QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text);  // a label
-QLineEdit* PoleTextu(QWidget* rodic, const char* jmeno);               // a text field
+// A button (tlacitko) that Enter in a text field does not press.
+QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text);
+// Buttons in a row at the right edge (vpravo = on the right).
+QHBoxLayout* TlacitkaVpravo(std::initializer_list<QWidget*> tlacitka);
+QLineEdit* PoleTextu(QWidget* rodic, const char* jmeno);  // a text field
 // Address fields, wide enough for the longest text form of their version:
 // "255.255.255.255", and the eight full groups of an IPv6 address.
 QLineEdit* PoleIP4(QWidget* rodic, const char* jmeno);
@@ -73,5 +81,11 @@ public:
 private:
     QLabel* Panel = nullptr;
 };
+
+// The frame of every window with a status bar (sestav = put together): its
+// caption with no help button, `obsah` (content) within the usual margins,
+// the status bar flush along the bottom, and the size fixed to what the
+// window holds. Returns the status bar.
+TStavovyRadek* SestavOkno(QDialog* okno, const char* titulek, QLayout* obsah);
 
 }  // namespace vk::ui

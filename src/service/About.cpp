@@ -17,15 +17,18 @@
 namespace {
 
 const char* const TextyOkna[] = {
-    " O programu",                                // 0 caption
-    "W_VK7316R",                                  // 1
-    "Verze  ",                                    // 2 the version follows
+    " O programu",                                 // 0 caption
+    "W_VK7316R",                                   // 1
+    "Verze  ",                                     // 2 the version follows
     "Copyright © 2023  Všechna práva vyhrazena.",  // 3
-    "Vlnospoj Technika s.r.o.",                   // 4
-    "Cancel",                                     // 5
+    "Vlnospoj Technika s.r.o.",                    // 4
+    "Cancel",                                      // 5
 };
 
-QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
+QString Text(int index)
+{
+    return QString::fromUtf8(TextyOkna[index]);
+}
 
 constexpr char SouborLoga[] = ":/about/logo.svg";
 constexpr int SirkaLoga = 93;
@@ -36,9 +39,13 @@ constexpr int VyskaNazvu = 19;  // program name, pixels
 
 // The logo lives in a static library, whose resource table the linker keeps
 // only when something refers to it.
-static void NactiZdroje() { Q_INIT_RESOURCE(About); }
+static void NactiZdroje()
+{
+    Q_INIT_RESOURCE(About);
+}
 
-TFormOProgramu::TFormOProgramu(QWidget* parent) : QDialog(parent) {
+TFormOProgramu::TFormOProgramu(QWidget* parent) : QDialog(parent)
+{
     NactiZdroje();
     setWindowTitle(Text(0));
 
@@ -79,7 +86,8 @@ TFormOProgramu::TFormOProgramu(QWidget* parent) : QDialog(parent) {
 
     auto* texty = new QVBoxLayout;
     texty->setSpacing(4);
-    for (QLabel* l : {Label1, Label2, Label3, Label4, Label5}) texty->addWidget(l);
+    for (QLabel* l : {Label1, Label2, Label3, Label4, Label5})
+        texty->addWidget(l);
     texty->addStretch(1);
 
     auto* horni = new QHBoxLayout;
@@ -104,7 +112,8 @@ TFormOProgramu::TFormOProgramu(QWidget* parent) : QDialog(parent) {
 
 // Panel1 is white with a lowered bevel; the logo fills its inner area and
 // keeps the panel's white behind its transparent parts.
-QWidget* TFormOProgramu::VytvorLogo() {
+QWidget* TFormOProgramu::VytvorLogo()
+{
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -134,14 +143,24 @@ QWidget* TFormOProgramu::VytvorLogo() {
     return Panel1;
 }
 
-void TFormOProgramu::FormCreate() { Label2->setText(Label2->text() + QString::fromLatin1(Verze)); }
+void TFormOProgramu::FormCreate()
+{
+    Label2->setText(Label2->text() + QString::fromLatin1(Verze));
+}
 
 // Whether a browser could be started is neither checked nor reported.
-void TFormOProgramu::Label5Click() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(AdresaWebu))); }
+void TFormOProgramu::Label5Click()
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(AdresaWebu)));
+}
 
-void TFormOProgramu::Button1Click() { reject(); }
+void TFormOProgramu::Button1Click()
+{
+    reject();
+}
 
-bool TFormOProgramu::eventFilter(QObject* objekt, QEvent* udalost) {
+bool TFormOProgramu::eventFilter(QObject* objekt, QEvent* udalost)
+{
     if (objekt == Label5 && udalost->type() == QEvent::MouseButtonRelease) {
         const auto* mys = static_cast<QMouseEvent*>(udalost);
         if (mys->button() == Qt::LeftButton && Label5->rect().contains(mys->position().toPoint())) {

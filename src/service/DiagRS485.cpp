@@ -56,20 +56,14 @@ using namespace vk::ui;
 
 TFormDiagRS485::TFormDiagRS485(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, PrvniObnovaMs)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     StringGrid1 = TabulkaHodnot(GroupBox1, "StringGrid1",
                                 {TextZpravy, TextChyby, TextNegativni, TextRychlost, TextVytizeni}, 341, -1);
-    Button2 = new QPushButton(QString::fromUtf8(TextVymazat), GroupBox1);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = Tlacitko(GroupBox1, "Button2", TextVymazat);
     auto* prehled = new QVBoxLayout(GroupBox1);
     prehled->addWidget(StringGrid1);
-    auto* vymazat = new QHBoxLayout;
-    vymazat->addStretch();
-    vymazat->addWidget(Button2);
-    prehled->addLayout(vymazat);
+    prehled->addLayout(TlacitkaVpravo({Button2}));
 
     GroupBox2 = new QGroupBox(QString::fromUtf8(TextGraf), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -77,25 +71,12 @@ TFormDiagRS485::TFormDiagRS485(QWidget* parent) : QDialog(parent), Obnova(this, 
     auto* graf = new QVBoxLayout(GroupBox2);
     graf->addWidget(Chart1);
 
-    Button1 = new QPushButton(QString::fromUtf8(TextCancel), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    StatusBar1 = new TStavovyRadek(this);
-
-    auto* tlacitka = new QHBoxLayout;
-    tlacitka->addStretch();
-    tlacitka->addWidget(Button1);
-    auto* okraje = new QVBoxLayout;
-    okraje->addWidget(GroupBox1);
-    okraje->addWidget(GroupBox2);
-    okraje->addLayout(tlacitka);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    Button1 = Tlacitko(this, "Button1", TextCancel);
+    auto* obsah = new QVBoxLayout;
+    obsah->addWidget(GroupBox1);
+    obsah->addWidget(GroupBox2);
+    obsah->addLayout(TlacitkaVpravo({Button1}));
+    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
 
     Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormDiagRS485::Timer1Timer);

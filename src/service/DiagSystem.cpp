@@ -30,32 +30,17 @@ using namespace vk::ui;
 
 TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, ObnovaMs)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     StringGrid1 = TabulkaHodnot(GroupBox1, "StringGrid1",
                                 {TextFirmware, TextLoader, TextVyrCislo, TextMAC, TextIP, TextUptime}, 203, 318);
     auto* skupina = new QVBoxLayout(GroupBox1);
     skupina->addWidget(StringGrid1);
-    Button1 = new QPushButton(QString::fromUtf8(TextCancel), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    StatusBar1 = new TStavovyRadek(this);
-
-    auto* tlacitka = new QHBoxLayout;
-    tlacitka->addStretch();
-    tlacitka->addWidget(Button1);
-    auto* okraje = new QVBoxLayout;
-    okraje->addWidget(GroupBox1);
-    okraje->addLayout(tlacitka);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    Button1 = Tlacitko(this, "Button1", TextCancel);
+    auto* obsah = new QVBoxLayout;
+    obsah->addWidget(GroupBox1);
+    obsah->addLayout(TlacitkaVpravo({Button1}));
+    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
 
     Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormDiagPrehled::Timer1Timer);

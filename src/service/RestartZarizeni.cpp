@@ -57,8 +57,6 @@ using namespace vk::ui;
 
 TFormRestart::TFormRestart(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setFixedSize(VelikostZnaku, VelikostZnaku);
@@ -67,33 +65,19 @@ TFormRestart::TFormRestart(QWidget* parent) : QDialog(parent)
     QFont tucne = Label1->font();
     tucne.setBold(true);
     Label1->setFont(tucne);
-    Button1 = new QPushButton(QString::fromUtf8(TextRestartovat), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QString::fromUtf8(TextCancel), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1 = Tlacitko(this, "Button1", TextRestartovat);
+    Button2 = Tlacitko(this, "Button2", TextCancel);
     Button2->setDefault(true);  // Enter must not restart the module
-    StatusBar1 = new TStavovyRadek(this);
 
     auto* otazka = new QHBoxLayout;
     otazka->addWidget(Image1);
     otazka->addSpacing(12);
     otazka->addWidget(Label1, 1);
-    auto* tlacitka = new QHBoxLayout;
-    tlacitka->addStretch();
-    tlacitka->addWidget(Button1);
-    tlacitka->addWidget(Button2);
-    auto* okraje = new QVBoxLayout;
-    okraje->addLayout(otazka);
-    okraje->addSpacing(12);
-    okraje->addLayout(tlacitka);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    auto* obsah = new QVBoxLayout;
+    obsah->addLayout(otazka);
+    obsah->addSpacing(12);
+    obsah->addLayout(TlacitkaVpravo({Button1, Button2}));
+    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
 
     Uloha.Vypnout({Button1});
     connect(Button1, &QPushButton::clicked, this, &TFormRestart::Button1Click);
