@@ -1,5 +1,8 @@
 #include "Cas.h"
 
+#include <poll.h>
+
+#include <algorithm>
 #include <ctime>
 #include <thread>
 #include <utility>
@@ -52,6 +55,27 @@ void Cekej(std::int32_t ms)
 {
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool CekejDoUkonceni(std::int32_t ms)
+{
+    constexpr std::int64_t PlatekMs = 20;  // a slice between two looks at the question
+    const Okamzik zacatek = Ted();
+    bool sledovat = true;  // sleep on the question's descriptor
+    while (!ZpracujZpravy()) {
+        const std::int64_t zbyva = ms - UplynuloMs(zacatek);
+        if (zbyva <= 0)
+            return false;
+        if (!CekaniVPlatcich(sledovat)) {
+            pollfd p{PopisovacUkonceni(), POLLIN, 0};
+            // Readable while the question still says no: stale, look in slices.
+            if (::poll(&p, 1, static_cast<int>(zbyva)) > 0)
+                sledovat = false;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(zbyva, PlatekMs)));
+        }
+    }
+    return true;
 }
 
 void NastavPumpuZprav(std::function<void()> pumpa)

@@ -22,6 +22,11 @@ std::int32_t CasDneMs();
 // Blocks the caller for ms milliseconds without pumping messages.
 void Cekej(std::int32_t ms);
 
+// A pause the transfers' question may cut short (see NastavUkonceni): waits
+// ms milliseconds, or less when the question asks to end; true then. A
+// stopped job thus does not hold up the window that waits for its end.
+bool CekejDoUkonceni(std::int32_t ms);
+
 // Both hooks below hold for the calling thread only, the thread that then
 // runs the transfers; another thread's transfers do not see them.
 

@@ -118,7 +118,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
     const auto selhal = [&](TVysledekOperaceLOG chyba) {
         hlas(" " + chyba.StatusText);
         v.Chyba = std::move(chyba);
-        link::Cekej(krok.PauzaMs);
+        link::CekejDoUkonceni(krok.PauzaMs);
         return v;
     };
 
@@ -132,14 +132,14 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
             return selhal(std::move(archiv));
         v.Archiv = zaklad;
         hlas(std::string(TextyLOG::Ulozen));
-        link::Cekej(krok.PauzaMs);
+        link::CekejDoUkonceni(krok.PauzaMs);
     }
     if (krok.VymazatLOG) {
         auto vymazani = VymazLOG(modul);
         if (!vymazani.Ok)
             return selhal(std::move(vymazani));
         hlas(std::string(TextyLOG::Vymazan));
-        link::Cekej(krok.PauzaMs);
+        link::CekejDoUkonceni(krok.PauzaMs);
     }
 
     device::TVK7316R_LoghBin logh;

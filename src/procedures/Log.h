@@ -88,7 +88,7 @@ struct TVysledekKrokuLOG {
 // One poll: archive, clearing, then logh.bin and, only when it differs
 // from the change mark, log100.bin. Every status text goes to `oznam` as it
 // is shown; after a result text (failure, archive, clearing) the poll waits
-// PauzaMs.
+// PauzaMs, cut short when the job is asked to stop.
 TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const TOznameni& oznam = {},
                           const link::TPrubeh& prubeh = {});
 
