@@ -24,6 +24,7 @@
 #include <string>
 
 #include "About.h"
+#include "DiagLOG.h"
 #include "DiagRS485.h"
 #include "DiagSystem.h"
 #include "NastavHlavniLinka.h"
@@ -475,11 +476,11 @@ void TForm1::Datumas1Click() { OtevriDialog<TFormNastavRTC>(); }
 void TForm1::RozhranRS4851Click() { OtevriDialog<TFormDiagRS485>(); }
 void TForm1::Pehled1Click() { OtevriDialog<TFormDiagPrehled>(); }
 void TForm1::Restartzazen1Click() { OtevriDialog<TFormRestart>(); }
+void TForm1::Logovn2Click() { OtevriDialog<TFormDiagLOG>(); }
 
 // The commands below open their dialogs once those windows exist; until
 // then they do nothing.
 void TForm1::Upgradefirmware2Click() {}
-void TForm1::Logovn2Click() {}
 
 // There is no separate help viewer to ask to quit here: the help document
 // opens in the desktop's own viewer, which lives on by itself.

@@ -33,7 +33,7 @@ TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznam
     }
     v.Uspech = true;
     Hlaseni(v, TextRestartovan, oznam);
-    link::Cekej(1000);
+    link::CekejDoUkonceni(1000);
     return v;
 }
 

@@ -32,14 +32,6 @@ constexpr char VzorRadku[] = "[05.03.2023  14:10:02] - U14 - Chyba komunikace na
                              "Status=2, Adresa=5, Funkce=3, Periferie=0)";
 constexpr int RadkuSeznamu = 12;
 
-QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
-{
-    auto* tlacitko = new QPushButton(QString::fromUtf8(text), rodic);
-    tlacitko->setObjectName(QString::fromLatin1(jmeno));
-    tlacitko->setAutoDefault(false);
-    return tlacitko;
-}
-
 }  // namespace
 
 using namespace vk::ui;
@@ -47,9 +39,6 @@ namespace procedures = vk::procedures;
 
 TFormDiagLOG::TFormDiagLOG(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, ObnovaMs)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-
     auto* GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     QLabel* Label1 = Popisek(GroupBox1, "Label1", TextPocet);
@@ -80,25 +69,17 @@ TFormDiagLOG::TFormDiagLOG(QWidget* parent) : QDialog(parent), Obnova(this, Prac
     Button2 = Tlacitko(this, "Button2", TextUlozit);
     Button3 = Tlacitko(this, "Button3", TextVymazat);
     Button1 = Tlacitko(this, "Button1", TextCancel);
-    StatusBar1 = new TStavovyRadek(this);
 
     auto* tlacitka = new QHBoxLayout;
     tlacitka->addWidget(Button2);
     tlacitka->addWidget(Button3);
     tlacitka->addStretch();
     tlacitka->addWidget(Button1);
-    auto* okraje = new QVBoxLayout;
-    okraje->addWidget(GroupBox1);
-    okraje->addSpacing(6);
-    okraje->addLayout(tlacitka);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    auto* obsah = new QVBoxLayout;
+    obsah->addWidget(GroupBox1);
+    obsah->addSpacing(6);
+    obsah->addLayout(tlacitka);
+    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
 
     // The buttons stay enabled during a poll: they only mark a request.
     connect(Button1, &QPushButton::clicked, this, &TFormDiagLOG::Button1Click);

@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 #include "About.h"
+#include "DiagLOG.h"
 #include "DiagRS485.h"
 #include "DiagSystem.h"
 #include "Hlavni.h"
@@ -950,7 +951,7 @@ void TestHlavni::oknaZNabidek()
     TOdpovedNaModalni odpoved([&](QWidget* w) {
         otevrena = QString::fromLatin1(w->metaObject()->className());
         maData = MaStav<TKonfiguracniDialog>(w, okno) || MaStav<TFormRestart>(w, okno) ||
-                 MaStav<TFormDiagPrehled>(w, okno) || MaStav<TFormDiagRS485>(w, okno);
+                 MaStav<TFormDiagPrehled>(w, okno) || MaStav<TFormDiagRS485>(w, okno) || MaStav<TFormDiagLOG>(w, okno);
         w->close();
     });
     okno.findChild<QAction*>(polozka)->trigger();

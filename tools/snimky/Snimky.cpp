@@ -33,6 +33,7 @@
 
 #include "About.h"
 #include "Dekl.h"
+#include "DiagLOG.h"
 #include "DiagRS485.h"
 #include "DiagSystem.h"
 #include "Hlavni.h"
@@ -275,10 +276,12 @@ const TOkno Okna[] = {
     {"Restart", NoveOkno<TFormRestart>},
     {"DiagSystem", NoveOkno<TFormDiagPrehled>},
     {"DiagRS485", NoveOkno<TFormDiagRS485>},
+    {"DiagLOG", NoveOkno<TFormDiagLOG>},
     // Last: from here on the program state is connected to the simulator.
     {"DiagRS485_Zatez", [](TProstredi& p) { return SModulem<TFormDiagRS485>(p, ZatezLinky); }},
     {"DiagSystem_Modul", [](TProstredi& p) { return SModulem<TFormDiagPrehled>(p); }},
     {"NastavRTC_Modul", [](TProstredi& p) { return SModulem<TFormNastavRTC>(p); }},
+    {"DiagLOG_Modul", [](TProstredi& p) { return SModulem<TFormDiagLOG>(p); }},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the
