@@ -11,6 +11,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <chrono>
+#include <optional>
+
+#include "Firmware.h"
 #include "SdileneOvladace.h"
 
 namespace {
@@ -36,9 +40,10 @@ constexpr char TextFiltrFw[] = "Soubory firmware (*.hbn)";
 constexpr char TextFiltrVse[] = "Všechny soubory (*)";
 constexpr char PriponaFw[] = "hbn";
 
-constexpr int SirkaPopisu = 100;    // the grid's caption column
-constexpr int SirkaHodnoty = 306;   // the grid's value column
-constexpr int DilkuPrubehu = 1000;  // steps of the progress bar
+constexpr int SirkaPopisu = 100;                          // the grid's caption column
+constexpr int SirkaHodnoty = 306;                         // the grid's value column
+constexpr int DilkuPrubehu = 1000;                        // steps of the progress bar
+constexpr std::chrono::milliseconds IntervalPrubehu{20};  // between two reports to the progress bar
 
 QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
 {
@@ -65,6 +70,27 @@ QTableWidget* Mrizka(QWidget* rodic)
     const int ramec = 2 * grid->frameWidth();
     grid->setFixedSize(SirkaPopisu + SirkaHodnoty + ramec, 3 * grid->verticalHeader()->defaultSectionSize() + ramec);
     return grid;
+}
+
+// The upload job: the file field checked again on the worker, the image
+// sent, then "prog". The link reports every block; passing each one on
+// wakes the window thread some 1400 times for 2 MiB over the LAN, which
+// made the upload some 40 % slower, so the bar hears of the first block,
+// then at most every IntervalPrubehu, and of the last.
+auto UlohaZapisu(std::string edit1, vk::core::TUpgrade upgrade)
+{
+    return [edit1 = std::move(edit1), upgrade = std::move(upgrade)](
+               vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam, const vk::link::TPrubeh& prubeh) {
+        std::optional<std::chrono::steady_clock::time_point> posledni;
+        const vk::link::TPrubeh ridky = [&](std::uint64_t odeslano, std::uint64_t celkem) {
+            const auto ted = std::chrono::steady_clock::now();
+            if (posledni && odeslano < celkem && ted - *posledni < IntervalPrubehu)
+                return;
+            posledni = ted;
+            prubeh(odeslano, celkem);
+        };
+        return vk::procedures::ZapisFirmware(modul, true, edit1, upgrade, ridky, oznam);
+    };
 }
 
 }  // namespace
@@ -100,13 +126,6 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     Button7 = Tlacitko(this, "Button7", TextBootLog);
     Button8 = Tlacitko(this, "Button8", TextSmazat);
     StatusBar1 = new TStavovyRadek(this);
-
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setNameFilters({QString::fromUtf8(TextFiltrFw), QString::fromUtf8(TextFiltrVse)});
-    OpenDialog1->setDefaultSuffix(QString::fromLatin1(PriponaFw));
 
     auto* soubor = new QHBoxLayout;
     soubor->addWidget(Edit1, 1);
@@ -229,10 +248,19 @@ void TFormUpgradeFW::Button2Click()
 
 void TFormUpgradeFW::Button3Click()
 {
-    OpenDialog1->selectFile(Edit1->text());
-    if (OpenDialog1->exec() != QDialog::Accepted)
+    // Made for each use and dropped after it: a file dialog keeps a file
+    // system model that watches folders from a thread of its own, and left
+    // in place it slowed a later upload severalfold on a busy machine.
+    QFileDialog OpenDialog1(this);
+    OpenDialog1.setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1.setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1.setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1.setNameFilters({QString::fromUtf8(TextFiltrFw), QString::fromUtf8(TextFiltrVse)});
+    OpenDialog1.setDefaultSuffix(QString::fromLatin1(PriponaFw));
+    OpenDialog1.selectFile(Edit1->text());
+    if (OpenDialog1.exec() != QDialog::Accepted)
         return;
-    const QStringList vybrane = OpenDialog1->selectedFiles();
+    const QStringList vybrane = OpenDialog1.selectedFiles();
     if (!vybrane.isEmpty() && !vybrane.first().isEmpty())
         Edit1->setText(vybrane.first());
 }

@@ -11,10 +11,8 @@
 #include <string>
 
 #include "Dekl.h"
-#include "Firmware.h"
 #include "UlohaOkna.h"
 
-class QFileDialog;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -22,6 +20,9 @@ class QPushButton;
 class QTableWidget;
 class TPracovnikZarizeni;
 
+namespace vk::procedures {
+struct TVysledekFirmware;
+}
 namespace vk::ui {
 class TStavovyRadek;
 }
@@ -53,18 +54,6 @@ public:
     void Button8Click();  // "Smazat"
     void Button9Click();  // "Přerušit" (stop the upload)
 
-    // The upload as the window submits it to the worker (uloha zapisu =
-    // write job): the file field checked again, the image sent, then
-    // "prog". Public so that a benchmark times the very same job.
-    static auto UlohaZapisu(std::string edit1, vk::core::TUpgrade upgrade)
-    {
-        return [edit1 = std::move(edit1), upgrade = std::move(upgrade)](vk::device::TVK7316R& modul,
-                                                                        const vk::procedures::TOznameni& oznam,
-                                                                        const vk::link::TPrubeh& prubeh) {
-            return vk::procedures::ZapisFirmware(modul, true, edit1, upgrade, prubeh, oznam);
-        };
-    }
-
     bool Bezi() const { return Uloha.Bezi(); }  // a transfer is running
     QString TextStavu() const;
 
@@ -93,7 +82,6 @@ private:
     QTableWidget* StringGrid1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QFileDialog* OpenDialog1 = nullptr;
     vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     TUlohaOkna Uloha{this, Pracovnik};
 };

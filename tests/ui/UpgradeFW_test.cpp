@@ -3,6 +3,7 @@
 // it, a stopped and a closed upload that leave the module's firmware
 // unarmed, failures that leave the grid and the boot command as they were,
 // and the messages before any traffic.
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +11,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "DialogSim.h"
 #include "ObrazFirmware.h"
@@ -40,6 +42,7 @@ private slots:
     void selhani_data();
     void selhani();
     void kontrolaSouboru();
+    void vyberSouboru();
     void bezPripojeni();
 
 private:
@@ -201,6 +204,32 @@ void TestUpgradeFW::kontrolaSouboru()
     QVERIFY(Klikni(d, "Button4"));
     QCOMPARE(d.TextStavu(), U(" Soubor nenalezen"));
     QCOMPARE(p.Sim.sim.PocetPozadavku(), pred);
+}
+
+// Fault: the file field's name not offered as the start of the choice, or
+// the chosen file not reaching the field.
+void TestUpgradeFW::vyberSouboru()
+{
+    TDialogSim p;
+    auto d = p.Dialog<TFormUpgradeFW>();
+    d->show();
+    const QString puvodni = Slozka.filePath(QStringLiteral("puvodni.hbn"));
+    const QString vybrany = Slozka.filePath(QStringLiteral("vybrany.hbn"));
+    QVERIFY(vk::test::UlozBajty(puvodni.toStdString(), {1}) && vk::test::UlozBajty(vybrany.toStdString(), {2}));
+    auto* edit1 = Prvek<QLineEdit>(d.get(), "Edit1");
+    edit1->setText(puvodni);
+    QString nabidnuto;
+    QTimer::singleShot(0, d.get(), [&] {
+        auto* dialog = Prvek<QFileDialog>(d.get(), "OpenDialog1");
+        if (!dialog)
+            return;
+        nabidnuto = dialog->selectedFiles().value(0);
+        dialog->selectFile(vybrany);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(Prvek<QPushButton>(d.get(), "Button3"), Qt::LeftButton);
+    QCOMPARE(nabidnuto, puvodni);
+    QCOMPARE(edit1->text(), vybrany);
 }
 
 // Fault: a button that starts a job, or says nothing, without a connection.
