@@ -11,9 +11,11 @@
 #   (bench/upgrade_window.cpp);
 # - put: the whole `vk7316r put fw.hbn IMAGE` process: its start, the
 #   connection attempt with the identification, and the upload;
+# - fw-upload: the tool's own upgrade, the same work as the window's job
+#   (upload, then boot.cmd "prog");
 # - put 64 B: the same process putting a 64-byte file, so that put − put 64 B
-#   is the upload of the image alone, without the process start and the
-#   connection attempt (which waits about 100 ms of its own).
+#   and fw-upload − put 64 B are the transfers alone, without the process
+#   start and the connection attempt (which waits about 100 ms of its own).
 #
 # Usage: bench/upgrade_window_vs_cli.sh [LAN_BYTES [SERIAL_BYTES [LAN_RUNS [SERIAL_RUNS]]]]
 #   defaults 2097152, 524288 (the serial link needs about 48 s per MiB), 11, 3
@@ -73,16 +75,18 @@ measure() {
   local cli_link=("${link[@]}")
   [ "${link[0]}" = "--serial" ] && cli_link+=(--baud 115200 --parity none)
 
-  local w p i
+  local w p f i
   w=$(QT_QPA_PLATFORM=offscreen "$window" "${link[@]}" --runs "$runs" "$image" 2>/dev/null | sed -n 's/^run [0-9]*: \([0-9.]*\) s/\1/p' | stats)
   p=$(for _ in $(seq "$runs"); do seconds "$cli" "${cli_link[@]}" put fw.hbn "$image"; done | stats)
+  f=$(for _ in $(seq "$runs"); do seconds "$cli" "${cli_link[@]}" fw-upload "$image"; done | stats)
   i=$(for _ in $(seq "$runs"); do seconds "$cli" "${cli_link[@]}" put fw.hbn "$run_dir/small.hbn"; done | stats)
-  awk -v n="$name" -v b="$(stat -c %s "$image")" -v r="$runs" -v w="$w" -v p="$p" -v i="$i" 'BEGIN {
-    split(w, W, " "); split(p, P, " "); split(i, I, " ")
+  awk -v n="$name" -v b="$(stat -c %s "$image")" -v r="$runs" -v w="$w" -v p="$p" -v f="$f" -v i="$i" 'BEGIN {
+    split(w, W, " "); split(p, P, " "); split(f, F, " "); split(i, I, " ")
     for (k = 1; k <= 2; ++k) {
       u = P[k] - I[k]
-      printf "%-4s %8d B, %2d runs, %-6s window %7.3f s | put %7.3f s, put 64 B %6.3f s, difference %7.3f s | window/difference %4.2f\n",
-        n, b, r, (k == 1 ? "median" : "least"), W[k], P[k], I[k], u, (u > 0 ? W[k] / u : 0)
+      v = F[k] - I[k]
+      printf "%-4s %8d B, %2d runs, %-6s window %7.3f s | put %7.3f s, fw-upload %7.3f s, put 64 B %6.3f s | window/(put - 64 B) %4.2f, window/(fw-upload - 64 B) %4.2f\n",
+        n, b, r, (k == 1 ? "median" : "least"), W[k], P[k], F[k], I[k], (u > 0 ? W[k] / u : 0), (v > 0 ? W[k] / v : 0)
     }
   }'
 }

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
@@ -39,6 +40,9 @@ constexpr char TextSmazat[] = "Smazat";
 constexpr char TextFiltrFw[] = "Soubory firmware (*.hbn)";
 constexpr char TextFiltrVse[] = "Všechny soubory (*)";
 constexpr char PriponaFw[] = "hbn";
+// The longest status text the upload reports (the procedure's own words),
+// for the window's width only.
+constexpr char TextNejdelsiStav[] = " Firmware zapsán do modulu. Pro spuštění nutno modul restartovat.";
 
 constexpr int SirkaPopisu = 100;                          // the grid's caption column
 constexpr int SirkaHodnoty = 306;                         // the grid's value column
@@ -61,14 +65,18 @@ QTableWidget* Mrizka(QWidget* rodic)
     grid->verticalHeader()->hide();
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setColumnWidth(0, SirkaPopisu);
+    // The captions are not to wrap or be cut where this system's font is
+    // wider than the one the widths were chosen for.
+    grid->setWordWrap(false);
+    const int popis = std::max(SirkaPopisu, grid->fontMetrics().horizontalAdvance(QString::fromUtf8(TextNazev)) + 12);
+    grid->setColumnWidth(0, popis);
     grid->setColumnWidth(1, SirkaHodnoty);
     grid->setEnabled(false);
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 2; ++c)
             grid->setItem(r, c, new QTableWidgetItem);
     const int ramec = 2 * grid->frameWidth();
-    grid->setFixedSize(SirkaPopisu + SirkaHodnoty + ramec, 3 * grid->verticalHeader()->defaultSectionSize() + ramec);
+    grid->setFixedSize(popis + SirkaHodnoty + ramec, 3 * grid->verticalHeader()->defaultSectionSize() + ramec);
     return grid;
 }
 
@@ -120,7 +128,6 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setFixedWidth(StringGrid1->width());
     Memo1->setFixedHeight(4 * Memo1->fontMetrics().lineSpacing() + 12);
     Button6 = Tlacitko(this, "Button6", TextBootCmd);
     Button7 = Tlacitko(this, "Button7", TextBootLog);
@@ -153,6 +160,9 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     okraje->addLayout(boot);
     auto* vnitrek = new QWidget(this);
     vnitrek->setLayout(okraje);
+    // Room for the longest status text, which the status bar does not widen
+    // the window for.
+    vnitrek->setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(QString::fromUtf8(TextNejdelsiStav)) + 32);
     auto* hlavni = new QVBoxLayout(this);
     hlavni->setContentsMargins(0, 0, 0, 0);
     hlavni->setSpacing(0);
