@@ -5,12 +5,18 @@
 // prints its seconds, then the least and the median. Run by
 // bench/upgrade_window_vs_cli.sh against the module simulator.
 //
+// Between two runs the window waits PauzaMs: the simulator stores each image
+// in its state folder, and an upload right behind the last one met the
+// disk's writeback of it and took up to six times as long; each run of the
+// command-line tool has its connection attempt's wait before it.
+//
 // upgrade_window --lan HOST:PORT | --serial DEVICE [--runs N] IMAGE
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +36,7 @@ constexpr int TimeoutLanMs = 1000;  // the command-line tool's default waits
 constexpr int TimeoutSerialMs = 330;
 constexpr std::int32_t KodBaud115200 = 8;
 constexpr std::uint8_t AdresaModulu = 247;
+constexpr int PauzaMs = 200;
 
 int Pouziti()
 {
@@ -93,6 +100,11 @@ int main(int argc, char** argv)
     const QString hotovo = QString::fromUtf8(" Firmware zapsán do modulu. Pro spuštění nutno modul restartovat.");
     std::vector<double> casy;
     for (int i = 0; i < behu; ++i) {
+        if (i > 0) {
+            QEventLoop pauza;
+            QTimer::singleShot(PauzaMs, &pauza, &QEventLoop::quit);
+            pauza.exec();
+        }
         QElapsedTimer hodiny;
         hodiny.start();
         // The worker's end of the job, with no polling interval of its own

@@ -8,7 +8,7 @@
 # What each figure holds:
 # - window: from pressing "Zapsat" to the job's end, so the upload with its
 #   progress bar fed on the window thread and then boot.cmd "prog"
-#   (bench/upgrade_window.cpp);
+#   (bench/upgrade_window.cpp; it pauses 200 ms between runs, see there);
 # - put: the whole `vk7316r put fw.hbn IMAGE` process: its start, the
 #   connection attempt with the identification, and the upload;
 # - fw-upload: the tool's own upgrade, the same work as the window's job
