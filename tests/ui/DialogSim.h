@@ -55,7 +55,8 @@ T* Prvek(QWidget* okno, const char* jmeno)
 }
 
 // Clicks a button and waits until the job it started, if any, has ended.
-inline bool Klikni(TKonfiguracniDialog& d, const char* tlacitko, int limitMs = 5000)
+template <class D>
+bool Klikni(D& d, const char* tlacitko, int limitMs = 5000)
 {
     QTest::mouseClick(Prvek<QPushButton>(&d, tlacitko), Qt::LeftButton);
     return QTest::qWaitFor([&] { return !d.Bezi(); }, limitMs);

@@ -1,0 +1,87 @@
+#pragma once
+// Unit UpgradeFW (= firmware upgrade): what firmware the module runs, the
+// upload of a new image armed with the boot command "prog", the restart
+// that starts it, and the module's boot command. Every transfer is a job on
+// the device worker; while one runs the buttons that would start another
+// are disabled. The upload reports the bytes sent on a progress bar and can
+// be stopped ("Přerušit", or closing the window): a stopped upload is never
+// armed, so the module keeps its firmware.
+#include <QDialog>
+
+#include <string>
+
+#include "Dekl.h"
+#include "UlohaOkna.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class TPracovnikZarizeni;
+
+namespace vk::procedures {
+struct TVysledekFirmware;
+}
+namespace vk::ui {
+class TStavovyRadek;
+}
+
+class TFormUpgradeFW : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormUpgradeFW(QWidget* parent = nullptr);
+    ~TFormUpgradeFW() override;
+
+    // The program state; with none the buttons do nothing. Only its Init
+    // and, on show, its image's Upgrade record are used; nothing is written
+    // back into it.
+    vk::core::PData Dat = nullptr;
+    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+    // The window's own copy of the image (only Upgrade is used), taken from
+    // Dat when shown.
+    vk::core::TCFGVK CFGVK{};
+
+    void FormShow();
+    void Button1Click();  // "Cancel"
+    void Button2Click();  // "Přečíst"
+    void Button3Click();  // "..."
+    void Button4Click();  // "Zapsat"
+    void Button5Click();  // "Restart"
+    void Button6Click();  // "Zobrazit boot.cmd"
+    void Button7Click();  // "Zobrazit boot.log"
+    void Button8Click();  // "Smazat"
+    void Button9Click();  // "Přerušit" (stop the upload)
+
+    bool Bezi() const { return Uloha.Bezi(); }  // a transfer is running
+    QString TextStavu() const;
+
+    // A running transfer is stopped and waited for before the window closes.
+    void done(int vysledek) override;
+
+protected:
+    void showEvent(QShowEvent* udalost) override;
+
+private:
+    void ZapisOkno(const vk::core::TUpgrade& upgrade);  // the record into the grid
+    bool Pripojeno();                                   // Init and a worker, else the not-initialised status
+    void UkazStav(const std::string& text);             // shows a non-empty status
+    void Zapsano(const vk::procedures::TVysledekFirmware& v);
+
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
+    TUlohaOkna Uloha{this, Pracovnik};
+};
