@@ -35,6 +35,7 @@
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
+#include "UpgradeFW.h"
 #include "RestartZarizeni.h"
 #include "Cas.h"
 #include "M_ModbusRTU.h"
@@ -455,8 +456,8 @@ void TForm1::Pipojenmodulu1Click() {
     AktualizujStavovyRadek();
 }
 
-// A configuration dialog works on the program state and through the device
-// worker; a fresh one each time, gone when it closes.
+// A window opened from the menu works on the program state and through the
+// device worker; a fresh one each time, gone when it closes.
 template <class T>
 void TForm1::OtevriDialog() {
     if (!Dat) return;
@@ -477,10 +478,7 @@ void TForm1::RozhranRS4851Click() { OtevriDialog<TFormDiagRS485>(); }
 void TForm1::Pehled1Click() { OtevriDialog<TFormDiagPrehled>(); }
 void TForm1::Restartzazen1Click() { OtevriDialog<TFormRestart>(); }
 void TForm1::Logovn2Click() { OtevriDialog<TFormDiagLOG>(); }
-
-// The commands below open their dialogs once those windows exist; until
-// then they do nothing.
-void TForm1::Upgradefirmware2Click() {}
+void TForm1::Upgradefirmware2Click() { OtevriDialog<TFormUpgradeFW>(); }
 
 // There is no separate help viewer to ask to quit here: the help document
 // opens in the desktop's own viewer, which lives on by itself.

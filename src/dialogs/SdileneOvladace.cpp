@@ -161,10 +161,8 @@ QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_
         ++radek;
     }
     tabulka->setColumnWidth(0, sirka0);
-    if (sirka1 < 0)
-        tabulka->horizontalHeader()->setStretchLastSection(true);
-    else
-        tabulka->setColumnWidth(1, sirka1);
+    // The value column takes the rest of a row wider than the two widths.
+    tabulka->horizontalHeader()->setStretchLastSection(true);
     tabulka->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tabulka->resizeRowsToContents();
     int vyska = 2 * tabulka->frameWidth();

@@ -58,8 +58,9 @@ QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky);
 
 // A table of captions and values (tabulka hodnot): two columns of the given
 // widths, one row per caption, no headers, no scroll bars, as tall as its
-// rows; disabled, so the user can neither select nor edit a cell. A
-// negative width stretches the column over the rest of the row.
+// rows; the user can neither select nor edit a cell. The value column
+// stretches over the rest of a wider row; a negative width asks for no
+// width of its own.
 QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> popisky, int sirka0,
                             int sirka1);
 // The text of row `radek` in the value column.

@@ -169,7 +169,7 @@ TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TO
         Hlaseni(v, " " + r.StatusText, oznam);
         return v;
     }
-    link::Cekej(1000);
+    link::CekejDoUkonceni(1000);
     v.Uspech = true;
     Hlaseni(v, TextRestartovano, oznam);
     return v;

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <optional>
 
+#include "Diagnostika.h"
 #include "Firmware.h"
 #include "SdileneOvladace.h"
 
@@ -49,37 +50,6 @@ constexpr int SirkaHodnoty = 306;                         // the grid's value co
 constexpr int DilkuPrubehu = 1000;                        // steps of the progress bar
 constexpr std::chrono::milliseconds IntervalPrubehu{20};  // between two reports to the progress bar
 
-QPushButton* Tlacitko(QWidget* rodic, const char* jmeno, const char* text)
-{
-    auto* tlacitko = new QPushButton(QString::fromUtf8(text), rodic);
-    tlacitko->setObjectName(QString::fromLatin1(jmeno));
-    tlacitko->setAutoDefault(false);
-    return tlacitko;
-}
-
-QTableWidget* Mrizka(QWidget* rodic)
-{
-    auto* grid = new QTableWidget(3, 2, rodic);
-    grid->setObjectName(QStringLiteral("StringGrid1"));
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The captions are not to wrap or be cut where this system's font is
-    // wider than the one the widths were chosen for.
-    grid->setWordWrap(false);
-    const int popis = std::max(SirkaPopisu, grid->fontMetrics().horizontalAdvance(QString::fromUtf8(TextNazev)) + 12);
-    grid->setColumnWidth(0, popis);
-    grid->setColumnWidth(1, SirkaHodnoty);
-    grid->setEnabled(false);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 2; ++c)
-            grid->setItem(r, c, new QTableWidgetItem);
-    const int ramec = 2 * grid->frameWidth();
-    grid->setFixedSize(popis + SirkaHodnoty + ramec, 3 * grid->verticalHeader()->defaultSectionSize() + ramec);
-    return grid;
-}
-
 // The upload job: the file field checked again on the worker, the image
 // sent, then "prog". The link reports every block; passing each one on
 // wakes the window thread some 1400 times for 2 MiB over the LAN, which
@@ -107,9 +77,6 @@ using namespace vk::ui;
 
 TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8(TextTitulek));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-
     Button2 = Tlacitko(this, "Button2", TextPrecist);
     QLabel* label1 = Popisek(this, "Label1", TextNovy);
     Edit1 = PoleTextu(this, "Edit1");
@@ -124,7 +91,10 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     ProgressBar1->setRange(0, DilkuPrubehu);
     ProgressBar1->setValue(0);
     QLabel* label2 = Popisek(this, "Label2", TextAktualni);
-    StringGrid1 = Mrizka(this);
+    // The caption column is widened where this system's font would not fit
+    // "Název firmware" into the given width.
+    const int sirkaPopisu = std::max(SirkaPopisu, fontMetrics().horizontalAdvance(QString::fromUtf8(TextNazev)) + 12);
+    StringGrid1 = TabulkaHodnot(this, "StringGrid1", {TextTypVerze, TextNazev, TextDatum}, sirkaPopisu, SirkaHodnoty);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -132,7 +102,6 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     Button6 = Tlacitko(this, "Button6", TextBootCmd);
     Button7 = Tlacitko(this, "Button7", TextBootLog);
     Button8 = Tlacitko(this, "Button8", TextSmazat);
-    StatusBar1 = new TStavovyRadek(this);
 
     auto* soubor = new QHBoxLayout;
     soubor->addWidget(Edit1, 1);
@@ -158,17 +127,10 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     okraje->addSpacing(6);
     okraje->addWidget(Memo1);
     okraje->addLayout(boot);
-    auto* vnitrek = new QWidget(this);
-    vnitrek->setLayout(okraje);
     // Room for the longest status text, which the status bar does not widen
     // the window for.
-    vnitrek->setMinimumWidth(StatusBar1->fontMetrics().horizontalAdvance(QString::fromUtf8(TextNejdelsiStav)) + 32);
-    auto* hlavni = new QVBoxLayout(this);
-    hlavni->setContentsMargins(0, 0, 0, 0);
-    hlavni->setSpacing(0);
-    hlavni->addWidget(vnitrek);
-    hlavni->addWidget(StatusBar1);
-    hlavni->setSizeConstraint(QLayout::SetFixedSize);
+    ProgressBar1->setMinimumWidth(fontMetrics().horizontalAdvance(QString::fromUtf8(TextNejdelsiStav)) + 16);
+    StatusBar1 = SestavOkno(this, TextTitulek, okraje);
 
     QWidget* poradi[] = {Button2, Edit1,       Button3, Button4, Button9, Button5,
                          Button1, StringGrid1, Memo1,   Button6, Button7, Button8};
@@ -200,9 +162,6 @@ void TFormUpgradeFW::FormShow()
 {
     if (!Dat)
         return;
-    const char* popisy[] = {TextTypVerze, TextNazev, TextDatum};
-    for (int r = 0; r < 3; ++r)
-        StringGrid1->item(r, 0)->setText(QString::fromUtf8(popisy[r]));
     Memo1->clear();
     CFGVK = Dat->CFGVK;
     ZapisOkno(CFGVK.Upgrade);
@@ -212,9 +171,10 @@ void TFormUpgradeFW::FormShow()
 
 void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade)
 {
-    StringGrid1->item(0, 1)->setText(Q(upgrade.TypVerze));
-    StringGrid1->item(1, 1)->setText(Q(upgrade.HBIN_Soubor));
-    StringGrid1->item(2, 1)->setText(Q(upgrade.HBIN_Datum));
+    // The type text comes straight from info.txt, zero padding and all.
+    NastavHodnotu(StringGrid1, 0, vk::procedures::TextDoNuly(upgrade.TypVerze));
+    NastavHodnotu(StringGrid1, 1, upgrade.HBIN_Soubor);
+    NastavHodnotu(StringGrid1, 2, upgrade.HBIN_Datum);
 }
 
 bool TFormUpgradeFW::Pripojeno()

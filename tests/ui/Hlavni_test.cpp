@@ -39,6 +39,7 @@
 #include "Signaly.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
+#include "UpgradeFW.h"
 
 namespace {
 
@@ -951,7 +952,8 @@ void TestHlavni::oknaZNabidek()
     TOdpovedNaModalni odpoved([&](QWidget* w) {
         otevrena = QString::fromLatin1(w->metaObject()->className());
         maData = MaStav<TKonfiguracniDialog>(w, okno) || MaStav<TFormRestart>(w, okno) ||
-                 MaStav<TFormDiagPrehled>(w, okno) || MaStav<TFormDiagRS485>(w, okno) || MaStav<TFormDiagLOG>(w, okno);
+                 MaStav<TFormDiagPrehled>(w, okno) || MaStav<TFormDiagRS485>(w, okno) ||
+                 MaStav<TFormDiagLOG>(w, okno) || MaStav<TFormUpgradeFW>(w, okno);
         w->close();
     });
     okno.findChild<QAction*>(polozka)->trigger();

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
@@ -51,6 +52,7 @@
 #include "RestartZarizeni.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
+#include "UpgradeFW.h"
 
 namespace {
 
@@ -248,6 +250,27 @@ void ZatezLinky(vk::sim::TSimulator& sim)
     sim.NastavSoubor("mmrgv.bin", mmrgv);
 }
 
+// The upgrade window after "Přečíst" and "Zobrazit boot.cmd" against the
+// simulated module.
+TSnimek UpgradeSModulem(TProstredi& p)
+{
+    if (!PripojSimulator(p))
+        return {std::make_unique<QWidget>(), {nullptr}};
+    auto okno = std::make_unique<TFormUpgradeFW>();
+    okno->Dat = &p.Dat;
+    okno->Pracovnik = p.Pracovnik.get();
+    TSnimek s = Ukazane(std::move(okno));
+    auto* u = static_cast<TFormUpgradeFW*>(s.Okno.get());
+    QElapsedTimer hodiny;
+    hodiny.start();
+    for (const char* tlacitko : {"Button6", "Button2"}) {
+        u->findChild<QPushButton*>(QString::fromLatin1(tlacitko))->click();
+        if (!PockejNa(hodiny, [u] { return !u->Bezi(); }))
+            s.Nad.append(nullptr);
+    }
+    return s;
+}
+
 struct TOkno {
     const char* Jmeno;                         // of the picture file
     std::function<TSnimek(TProstredi&)> Ukaz;  // makes the window and shows it
@@ -277,11 +300,13 @@ const TOkno Okna[] = {
     {"DiagSystem", NoveOkno<TFormDiagPrehled>},
     {"DiagRS485", NoveOkno<TFormDiagRS485>},
     {"DiagLOG", NoveOkno<TFormDiagLOG>},
+    {"UpgradeFW", NoveOkno<TFormUpgradeFW>},
     // Last: from here on the program state is connected to the simulator.
     {"DiagRS485_Zatez", [](TProstredi& p) { return SModulem<TFormDiagRS485>(p, ZatezLinky); }},
     {"DiagSystem_Modul", [](TProstredi& p) { return SModulem<TFormDiagPrehled>(p); }},
     {"NastavRTC_Modul", [](TProstredi& p) { return SModulem<TFormNastavRTC>(p); }},
     {"DiagLOG_Modul", [](TProstredi& p) { return SModulem<TFormDiagLOG>(p); }},
+    {"UpgradeFW_Modul", UpgradeSModulem},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the
