@@ -95,6 +95,8 @@ void TFormDiagRS485::VytvorGraf()
         nuly.append(QPointF(double(i), 0.0));
     Series1->replace(nuly);
     Plocha = new QAreaSeries(Series1);
+    // The area does not own the line it lies under; the chart owns the area.
+    Series1->setParent(Plocha);
     Plocha->setObjectName(QStringLiteral("Plocha"));
     Plocha->setBrush(BarvaPlochy);
     Plocha->setPen(QPen(BarvaCary, 1.0));

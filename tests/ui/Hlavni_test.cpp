@@ -928,10 +928,12 @@ void TestHlavni::oknaZNabidek_data()
                             << "TFormDiagPrehled";
     QTest::newRow("master line") << "RozhranRS4851"
                                  << "TFormDiagRS485";
+    QTest::newRow("event log, hidden") << "Logovn2"
+                                       << "TFormDiagLOG";
+    QTest::newRow("firmware upgrade") << "Upgradefirmware2"
+                                      << "TFormUpgradeFW";
 }
 
-// Fault: a menu item opening another dialog, or a dialog opened without the
-// program state (it would show its bare layout instead of the image).
 // The window `w` of type T works on the main window's state and worker.
 template <class T>
 bool MaStav(QWidget* w, TForm1& hlavni)
@@ -940,6 +942,9 @@ bool MaStav(QWidget* w, TForm1& hlavni)
     return okno && okno->Dat == hlavni.Dat.get() && okno->Pracovnik == hlavni.Pracovnik.get();
 }
 
+// Fault: a menu item opening another window, or a window opened without the
+// program state or the worker (it would show its bare layout, or talk to no
+// module).
 void TestHlavni::oknaZNabidek()
 {
     QFETCH(QString, polozka);
