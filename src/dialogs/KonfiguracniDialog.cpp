@@ -61,9 +61,41 @@ TKonfiguracniDialog::~TKonfiguracniDialog() = default;
 
 void TKonfiguracniDialog::showEvent(QShowEvent* udalost)
 {
+    if (!PoradiNastaveno) {
+        PoradiNastaveno = true;
+        SeradPoradi();
+    }
     QDialog::showEvent(udalost);
     if (!udalost->spontaneous())
         FormShow();
+}
+
+// The buttons are made before the dialog's own controls, so they would come
+// first in the tab order and the first of them, "Zapsat", would have the
+// focus on opening. The controls go first, in the order they were made,
+// and the focus starts on the first of them; the buttons follow in their
+// row's order.
+void TKonfiguracniDialog::SeradPoradi()
+{
+    QList<QWidget*> poradi;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool tlacitko =
+            w == TlacitkoZapsat || w == TlacitkoPrecist || w == Button3 || w == Button4 || w == Button6;
+        if (!tlacitko && (w->focusPolicy() & Qt::TabFocus))
+            poradi.append(w);
+    }
+    for (QWidget* t :
+         {static_cast<QWidget*>(Button6), static_cast<QWidget*>(TlacitkoZapsat), static_cast<QWidget*>(TlacitkoPrecist),
+          static_cast<QWidget*>(Button3), static_cast<QWidget*>(Button4)})
+        if (t)
+            poradi.append(t);
+    for (qsizetype i = 1; i < poradi.size(); ++i)
+        setTabOrder(poradi[i - 1], poradi[i]);
+    for (QWidget* w : poradi)
+        if (w->isEnabled() && !w->isHidden()) {
+            w->setFocus();
+            break;
+        }
 }
 
 void TKonfiguracniDialog::FormShow()

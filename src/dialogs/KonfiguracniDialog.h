@@ -105,9 +105,11 @@ private:
     // the working copy when it is back; then the controls are refilled.
     // Shown on opening (poZobrazeni), the read's outcome gives way to " ".
     void SpustCteni(bool poZobrazeni);
-    bool Pripojeno();  // Init, with the not-initialised status when false
+    void SeradPoradi();  // the tab order: the controls, then the buttons (serad poradi = sort the order)
+    bool Pripojeno();    // Init, with the not-initialised status when false
 
     TVlastnosti Vlastnosti;
+    bool PoradiNastaveno = false;
     QVBoxLayout* ObsahOkna = nullptr;
     vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     QPushButton* TlacitkoZapsat = nullptr;
