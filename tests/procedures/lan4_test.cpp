@@ -7,7 +7,7 @@
 
 #include "HexBajty.h"
 #include "Lan4.h"
-#include "SimOblasti.h"
+#include "SimModul.h"
 
 using namespace vk::procedures;
 using vk::core::TCFGVK;
@@ -124,15 +124,15 @@ TEST(Lan4, VychoziParametryPoPrevzeti)
 }
 
 using vk::sim::TPorucha;
-using vk::test::oblasti::TLinka;
-using vk::test::oblasti::TSimModul;
+using vk::test::TLinkaSim;
+using vk::test::TSimModul;
 
 class Lan4Sim : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::string chyba;
-        ASSERT_TRUE(s.Spust(TLinka::Sit, chyba)) << chyba;
+        ASSERT_TRUE(s.Spust(TLinkaSim::Sit, chyba)) << chyba;
     }
     TOznameni Zaznamenej()
     {

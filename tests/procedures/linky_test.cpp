@@ -6,7 +6,7 @@
 #include "HexBajty.h"
 #include "HlavniLinka.h"
 #include "ServisniLinka.h"
-#include "SimOblasti.h"
+#include "SimModul.h"
 
 using namespace vk::procedures;
 using vk::core::TCFGVK;
@@ -117,15 +117,15 @@ TEST(ServisniLinka, ZapisOknoAVychozi)
     EXPECT_EQ(c.UARTS.Repeater, 0);
 }
 
-using vk::test::oblasti::TLinka;
-using vk::test::oblasti::TSimModul;
+using vk::test::TLinkaSim;
+using vk::test::TSimModul;
 
 class LinkySerial : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::string chyba;
-        ASSERT_TRUE(s.Spust(TLinka::Serial, chyba)) << chyba;
+        ASSERT_TRUE(s.Spust(TLinkaSim::Serial, chyba)) << chyba;
     }
     TSimModul s;
 };

@@ -4,7 +4,7 @@
 
 #include "HexBajty.h"
 #include "LogNastaveni.h"
-#include "SimOblasti.h"
+#include "SimModul.h"
 
 using namespace vk::procedures;
 using vk::core::TCFGVK;
@@ -34,14 +34,14 @@ TEST(LogNastaveni, ZapisOknoNejnizsiBitAUdalosti)
     EXPECT_EQ(c.LOG.Udalost, 0u);
 }
 
-using vk::test::oblasti::TLinka;
-using vk::test::oblasti::TSimModul;
+using vk::test::TLinkaSim;
+using vk::test::TSimModul;
 
 TEST(LogNastaveniSim, ZapisACteniPresSit)
 {
     TSimModul s;
     std::string chyba;
-    ASSERT_TRUE(s.Spust(TLinka::Sit, chyba)) << chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Sit, chyba)) << chyba;
     TCFGVK c;
     c.LOG.Povolen = 3;
     c.LOG.Udalost = 0x2001;
@@ -63,7 +63,7 @@ TEST(LogNastaveniSim, SerioveSpojeniBezSite)
 {
     TSimModul s;
     std::string chyba;
-    ASSERT_TRUE(s.Spust(TLinka::Serial, chyba)) << chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Serial, chyba)) << chyba;
     const std::uint32_t pred = s.sim.PocetPozadavku();
     TCFGVK c;
     c.LOG.Udalost = 7;

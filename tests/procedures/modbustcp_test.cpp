@@ -4,7 +4,7 @@
 
 #include "HexBajty.h"
 #include "ModbusTCP.h"
-#include "SimOblasti.h"
+#include "SimModul.h"
 
 using namespace vk::procedures;
 using vk::core::TCFGVK;
@@ -67,14 +67,14 @@ TEST(ModbusTCP, VychoziParametryPoPrevzeti)
     EXPECT_EQ(c.MBTCP.Timeout, 5);
 }
 
-using vk::test::oblasti::TLinka;
-using vk::test::oblasti::TSimModul;
+using vk::test::TLinkaSim;
+using vk::test::TSimModul;
 
 TEST(ModbusTCPSim, ZapisOverenyAJinaUlozenaHodnota)
 {
     TSimModul s;
     std::string chyba;
-    ASSERT_TRUE(s.Spust(TLinka::Sit, chyba)) << chyba;
+    ASSERT_TRUE(s.Spust(TLinkaSim::Sit, chyba)) << chyba;
     TCFGVK c;
     c.MBTCP.UnitID = 1;
     c.MBTCP.Timeout = 60;

@@ -3,7 +3,7 @@
 // once, and the unverified write against the simulator.
 #include <gtest/gtest.h>
 
-#include "SimOblasti.h"
+#include "SimModul.h"
 #include "VzdalenaSprava.h"
 
 using namespace vk::procedures;
@@ -99,9 +99,9 @@ TEST(VzdalenaSprava, ZakazanaTabulkaSeNecte)
 
 TEST(VzdalenaSpravaSim, ZapisBezOvereniACteni)
 {
-    vk::test::oblasti::TSimModul s;
+    vk::test::TSimModul s;
     std::string chyba;
-    ASSERT_TRUE(s.Spust(vk::test::oblasti::TLinka::Sit, chyba)) << chyba;
+    ASSERT_TRUE(s.Spust(vk::test::TLinkaSim::Sit, chyba)) << chyba;
     // A module that stores another value is not noticed: this area does
     // not read back.
     s.sim.NastavPoruchu(vk::sim::TPorucha::JinaUlozenaHodnota, true);
