@@ -111,17 +111,9 @@ void TKonfiguracniDialog::FormShow()
     UkazStav(" ");
 }
 
-bool TKonfiguracniDialog::Pripojeno()
-{
-    if (Dat->Init && Pracovnik)
-        return true;
-    UkazStav(std::string(vk::procedures::TextBezPripojeni));
-    return false;
-}
-
 void TKonfiguracniDialog::PrectiClick()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     SpustCteni(false);
 }
@@ -147,7 +139,7 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
 
 void TKonfiguracniDialog::ZapisClick()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     const std::string status = PrectiOkno(CFGVK);
     UkazStav(status);

@@ -106,7 +106,6 @@ private:
     // Shown on opening (poZobrazeni), the read's outcome gives way to " ".
     void SpustCteni(bool poZobrazeni);
     void SeradPoradi();  // the tab order: the controls, then the buttons (serad poradi = sort the order)
-    bool Pripojeno();    // Init, with the not-initialised status when false
 
     TVlastnosti Vlastnosti;
     bool PoradiNastaveno = false;

@@ -97,10 +97,8 @@ void TFormNastavRTC::Timer1Timer()
 {
     if (!Dat || Bezi())
         return;
-    if (!Dat->Init || !Pracovnik) {
-        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
-    }
     const bool nastavit = NastavitCas;
     NastavitCas = false;
     Obnova.Spust(
@@ -109,7 +107,7 @@ void TFormNastavRTC::Timer1Timer()
         },
         [this](const vk::procedures::TVysledekHodin& v) { Obnoveno(v); },
         // " OK" comes several times a second: it needs no repaint of its own.
-        [this](const std::string& t) { StatusBar1->Nastav(t, t != " OK"); }, DalsiObnovaMs);
+        [this](const std::string& t) { StatusBar1->Nastav(t, t != vk::procedures::TextOK); }, DalsiObnovaMs);
 }
 
 void TFormNastavRTC::Obnoveno(const vk::procedures::TVysledekHodin& v)

@@ -62,7 +62,7 @@ TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznam
     } else {
         v.Precteno = true;
         v.Hodnoty = HodnotySystem(sys);
-        v.Status = std::string(TextySystem::OK);
+        v.Status = std::string(TextOK);
     }
     if (oznam)
         oznam(v.Status);

@@ -11,10 +11,6 @@
 
 namespace vk::procedures {
 
-namespace TextySystem {
-inline constexpr std::string_view OK = " OK";
-}  // namespace TextySystem
-
 // Six bytes in record order, two upper-case hexadecimal digits each, joined
 // by ":" (00:1A:2B:3C:4D:5E).
 std::string TextMAC(const device::TAdresaMAC& mac);

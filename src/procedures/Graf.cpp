@@ -58,7 +58,7 @@ TVysledekKrokuRS485 KrokRS485(device::TVK7316R& modul, const TKrokRS485& krok, c
         v.Prekreslit = true;
         v.Body = BodyGrafu(mmrgv);
     }
-    return hlas(std::string(TextyRS485::OK));
+    return hlas(std::string(TextOK));
 }
 
 }  // namespace vk::procedures

@@ -14,10 +14,6 @@
 
 namespace vk::procedures {
 
-namespace TextyRS485 {
-inline constexpr std::string_view OK = " OK";
-}  // namespace TextyRS485
-
 inline constexpr std::size_t PocetBoduGrafu = 180;  // one second each
 // The write index the chart was last drawn for when nothing was drawn yet:
 // no index of the 180-entry ring has it, so the first read always draws.

@@ -11,7 +11,6 @@ namespace vk::procedures {
 namespace {
 
 constexpr const char* TextCasNastaven = " Systémový čas nastaven";
-constexpr const char* TextOK = " OK";
 
 TVysledekHodin& Hlaseni(TVysledekHodin& v, std::string text, const TOznameni& oznam)
 {
@@ -45,7 +44,7 @@ TVysledekHodin ObnovHodiny(device::TVK7316R& modul, bool init, bool nastavitCas,
     }
     v.Precteno = true;
     v.Panel1 = TextHodin(r);
-    return Hlaseni(v, TextOK, oznam);
+    return Hlaseni(v, std::string(TextOK), oznam);
 }
 
 device::TVK7316R_RtcBin CasModulu(std::chrono::system_clock::time_point okamzik)

@@ -110,7 +110,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
     v.PredchoziHlavicka = krok.PredchoziHlavicka;
     THlaseni hlas(v, oznam);
     if (!krok.Init || !modul.Init) {
-        hlas(std::string(TextyLOG::Neinicializovano));
+        hlas(std::string(TextBezPripojeni));
         return v;
     }
     v.Provedeno = true;
@@ -159,7 +159,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
         if (v.PocetZaznamu != 0)
             v.Radky = RadkyOdNejnovejsiho(log100.Zaznamy);
     }
-    hlas(std::string(TextyLOG::OK));
+    hlas(std::string(TextOK));
     return v;
 }
 

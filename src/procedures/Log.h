@@ -18,11 +18,9 @@ namespace vk::procedures {
 
 // The texts of the window's status bar.
 namespace TextyLOG {
-inline constexpr std::string_view Neinicializovano = " Připojení k zařízení není inicializováno.";
 inline constexpr std::string_view Cteni = "Probíhá čtení ...";  // without a leading blank
 inline constexpr std::string_view Ulozen = " LOG uložen.";
 inline constexpr std::string_view Vymazan = " LOG vymazán.";
-inline constexpr std::string_view OK = " OK";
 }  // namespace TextyLOG
 
 // The pause after a result text, so that it stays readable (Pauza = pause).

@@ -9,6 +9,8 @@ namespace vk::procedures {
 
 // What every procedure that needs the module shows without a connection.
 inline constexpr std::string_view TextBezPripojeni = " Připojení k zařízení není inicializováno.";
+// What a poll of a polling window shows when all its reads succeeded.
+inline constexpr std::string_view TextOK = " OK";
 
 using TOznameni = std::function<void(const std::string&)>;
 

@@ -130,10 +130,8 @@ void TFormDiagLOG::Timer1Timer()
 {
     if (!Dat || Bezi())
         return;
-    if (!Dat->Init || !Pracovnik) {
-        StatusBar1->Nastav(std::string(procedures::TextyLOG::Neinicializovano));
+    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
-    }
     procedures::TKrokLOG krok;
     krok.Init = Dat->Init;
     krok.UlozitLOG = fUlozitLOG;
@@ -158,7 +156,7 @@ void TFormDiagLOG::Timer1Timer()
             Obslouzeno(v);
         },
         // " OK" comes five times a second: it needs no repaint of its own.
-        [this](const std::string& t) { StatusBar1->Nastav(t, t != procedures::TextyLOG::OK); }, ObnovaMs);
+        [this](const std::string& t) { StatusBar1->Nastav(t, t != procedures::TextOK); }, ObnovaMs);
     if (!Bezi())
         VratZadosti(ulozit, vymazat);
 }

@@ -168,10 +168,8 @@ void TFormDiagRS485::Timer1Timer()
 {
     if (!Dat || Bezi())
         return;
-    if (!Dat->Init || !Pracovnik) {
-        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
-    }
     vk::procedures::TKrokRS485 krok;
     krok.Init = true;
     krok.Vymazat = fVymazat;
@@ -209,10 +207,8 @@ void TFormDiagRS485::Button2Click()
 {
     if (!Dat)
         return;
-    if (Dat->Init && Pracovnik)
+    if (Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
         fVymazat = true;
-    else
-        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
 }
 
 void TFormDiagRS485::Button1Click()

@@ -67,10 +67,8 @@ void TFormDiagPrehled::Timer1Timer()
 {
     if (!Dat || Bezi())
         return;
-    if (!Dat->Init || !Pracovnik) {
-        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
-    }
     Obnova.Spust([](vk::device::TVK7316R& modul,
                     const vk::procedures::TOznameni& oznam) { return vk::procedures::KrokSystem(modul, true, oznam); },
                  [this](const vk::procedures::TVysledekKrokuSystem& v) { Precteno(v); },

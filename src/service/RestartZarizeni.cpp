@@ -88,10 +88,8 @@ void TFormRestart::Button1Click()
 {
     if (!Dat || Uloha.Bezi())
         return;
-    if (!Dat->Init || !Pracovnik) {
-        StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
+    if (!Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
-    }
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
             return vk::procedures::RestartujModul(modul, true, oznam);

@@ -3,11 +3,21 @@
 #include <QApplication>
 #include <QCursor>
 
+#include "SdileneOvladace.h"
+
 void TUlohaOkna::Vypnout(std::initializer_list<QWidget*> ovladace)
 {
     for (QWidget* w : ovladace)
         if (w)
             Vypnute.emplace_back(w);
+}
+
+bool TUlohaOkna::Pripojeno(const vk::core::TData& dat, vk::ui::TStavovyRadek& stav) const
+{
+    if (dat.Init && Pracovnik)
+        return true;
+    stav.Nastav(std::string(vk::procedures::TextBezPripojeni));
+    return false;
 }
 
 void TUlohaOkna::Zastav()

@@ -18,9 +18,14 @@
 #include <utility>
 #include <vector>
 
+#include "Dekl.h"
 #include "Oznameni.h"
 #include "PracovnikZarizeni.h"
 #include "Prubeh.h"
+
+namespace vk::ui {
+class TStavovyRadek;
+}
 
 class TUlohaOkna {
 public:
@@ -60,6 +65,11 @@ public:
     }
 
     bool Bezi() const { return BeziUloha; }
+
+    // Whether a job may talk to the module: the program state says connected
+    // (Pripojeno = connected) and there is a worker. Otherwise the status bar
+    // shows the not-connected text.
+    bool Pripojeno(const vk::core::TData& dat, vk::ui::TStavovyRadek& stav) const;
 
     // Asks the running job to end (its transfer fails at once) without
     // waiting; its result still arrives.

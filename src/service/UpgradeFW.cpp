@@ -17,6 +17,7 @@
 
 #include "Diagnostika.h"
 #include "Firmware.h"
+#include "OblastKonfigurace.h"
 #include "SdileneOvladace.h"
 
 namespace {
@@ -177,14 +178,6 @@ void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade)
     NastavHodnotu(StringGrid1, 2, upgrade.HBIN_Datum);
 }
 
-bool TFormUpgradeFW::Pripojeno()
-{
-    if (Dat->Init && Pracovnik)
-        return true;
-    StatusBar1->Nastav(std::string(vk::procedures::TextBezPripojeni));
-    return false;
-}
-
 void TFormUpgradeFW::UkazStav(const std::string& text)
 {
     // A procedure that found no link set up reports nothing; the status
@@ -200,7 +193,7 @@ void TFormUpgradeFW::Button1Click()
 
 void TFormUpgradeFW::Button2Click()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     Uloha.Spust(
         [upgrade = CFGVK.Upgrade](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
@@ -237,12 +230,12 @@ void TFormUpgradeFW::Button3Click()
 
 void TFormUpgradeFW::Button4Click()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     const std::string edit1 = Std(Edit1->text());
     const std::string platnost = vk::procedures::PrectiOknoFirmware(edit1, CFGVK.Upgrade);
     StatusBar1->Nastav(platnost);
-    if (platnost.size() > 1)
+    if (!vk::procedures::ZapsatPovoleno(platnost))
         return;
     ProgressBar1->setValue(0);
     const bool spusteno = Uloha.Spust(
@@ -263,7 +256,7 @@ void TFormUpgradeFW::Zapsano(const vk::procedures::TVysledekFirmware& v)
 
 void TFormUpgradeFW::Button5Click()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
@@ -275,7 +268,7 @@ void TFormUpgradeFW::Button5Click()
 
 void TFormUpgradeFW::Button6Click()
 {
-    if (!Dat || Uloha.Bezi() || !Pripojeno())
+    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
         return;
     Memo1->clear();
     Uloha.Spust(

@@ -65,7 +65,6 @@ protected:
 
 private:
     void ZapisOkno(const vk::core::TUpgrade& upgrade);  // the record into the grid
-    bool Pripojeno();                                   // Init and a worker, else the not-initialised status
     void UkazStav(const std::string& text);             // shows a non-empty status
     void Zapsano(const vk::procedures::TVysledekFirmware& v);
 

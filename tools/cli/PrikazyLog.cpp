@@ -48,7 +48,7 @@ TKonec LogShow(TKontext& k)
         Chyba(v.Status.substr(1));
         return TKonec::ChybaModulu;
     }
-    if (v.Status != procedures::TextyLOG::OK)
+    if (v.Status != procedures::TextOK)
         return Selhani(v.Chyba);
     char buf[128];
     std::snprintf(buf, sizeof buf, "Počet uložených záznamů: %u\nZaplnění paměti [%%]: %.3f\n",

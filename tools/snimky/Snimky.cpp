@@ -46,6 +46,7 @@
 #include "NastavRTC.h"
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
+#include "Oznameni.h"
 #include "PracovnikZarizeni.h"
 #include "Preklady.h"
 #include "Pripojeni.h"
@@ -228,7 +229,7 @@ TSnimek SModulem(TProstredi& p, const std::function<void(vk::sim::TSimulator&)>&
     auto* t = static_cast<T*>(s.Okno.get());
     QElapsedTimer hodiny;
     hodiny.start();
-    if (!PockejNa(hodiny, [t] { return t->TextStavu() == QStringLiteral(" OK"); })) {
+    if (!PockejNa(hodiny, [t] { return t->TextStavu() == QString::fromUtf8(vk::procedures::TextOK.data()); })) {
         std::fprintf(stderr, "snimky: %s got no answer from the simulator\n", t->metaObject()->className());
         s.Nad.append(nullptr);
     }
