@@ -157,6 +157,10 @@ bool PrevedNaCislo(std::string_view text, std::int32_t& hodnota)
     return true;
 }
 
+// A part that converts but lies outside 0 to 255 fails the parse like one
+// that does not convert: keeping only its low 8 bits would give the module
+// an address its engineer never typed (10.1.2.300 as 10.1.2.44), which may
+// make it unreachable. As with any failing part, those before it are kept.
 bool TextNaIP4(std::string_view text, TAdresa4& ip)
 {
     ip = {0, 0, 0, 0};
@@ -165,9 +169,9 @@ bool TextNaIP4(std::string_view text, TAdresa4& ip)
         return false;
     for (std::size_t k = 0; k < 4; ++k) {
         std::int32_t hodnota = 0;
-        if (!PrevedNaCislo(casti[k], hodnota))
+        if (!PrevedNaCislo(casti[k], hodnota) || hodnota < 0 || hodnota > 255)
             return false;
-        ip[k] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(hodnota) & 0xFFu);
+        ip[k] = static_cast<std::uint8_t>(hodnota);
     }
     return true;
 }

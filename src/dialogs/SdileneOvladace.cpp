@@ -176,9 +176,23 @@ QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_
     return tabulka;
 }
 
-void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota)
+void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota, const std::string& celyText)
 {
-    tabulka->item(radek, 1)->setText(Q(hodnota));
+    QTableWidgetItem* bunka = tabulka->item(radek, 1);
+    bunka->setText(Q(hodnota));
+    bunka->setToolTip(Q(celyText.empty() ? hodnota : celyText));
+}
+
+int SirkaHodnoty(const QWidget* okno, int znaku)
+{
+    // The mean width of the characters device texts are made of, so that a
+    // typical text of the field's full length fits; a text of wider letters
+    // only (all "W") is elided, with the whole of it in the tooltip.
+    static const QString Vzorek = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    const QFontMetrics metrika = okno->fontMetrics();
+    const int vzorek = metrika.horizontalAdvance(Vzorek);
+    constexpr int OkrajeBunky = 12;  // the cell's text margins and grid line
+    return (vzorek * znaku + static_cast<int>(Vzorek.size()) - 1) / static_cast<int>(Vzorek.size()) + OkrajeBunky;
 }
 
 void NastavPolozku(QComboBox* seznam, int index)

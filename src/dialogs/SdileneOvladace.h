@@ -63,8 +63,14 @@ QGridLayout* Mrizka(std::initializer_list<std::pair<QWidget*, QWidget*>> radky);
 // width of its own.
 QTableWidget* TabulkaHodnot(QWidget* rodic, const char* jmeno, std::initializer_list<const char*> popisky, int sirka0,
                             int sirka1);
-// The text of row `radek` in the value column.
-void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota);
+// The text of row `radek` in the value column. A text wider than its cell
+// ends in a visible "…"; the whole text is the cell's tooltip, which
+// `celyText` (whole text) replaces when the value itself is a cut one.
+void NastavHodnotu(QTableWidget* tabulka, int radek, const std::string& hodnota, const std::string& celyText = {});
+// The width a value cell needs for a text of `znaku` characters (znak =
+// character) of upper-case letters and digits, as device texts are, in the
+// font of `okno`, with the cell's margins.
+int SirkaHodnoty(const QWidget* okno, int znaku);
 
 // A list's item index set from a record: an index with no item leaves the
 // list with none selected, as a value outside the list's codes must.

@@ -32,6 +32,18 @@ int& PopisovacDotazu()
     return popisovac;
 }
 
+std::function<void(std::int32_t)>& SledovaniPauz()
+{
+    thread_local std::function<void(std::int32_t)> sledovani;
+    return sledovani;
+}
+
+void OznamPauzu(std::int32_t ms)
+{
+    if (SledovaniPauz())
+        SledovaniPauz()(ms);
+}
+
 }  // namespace
 
 std::int64_t UplynuloMs(Okamzik t)
@@ -51,14 +63,21 @@ std::int32_t CasDneMs()
            static_cast<std::int32_t>(ts.tv_nsec / 1000000);
 }
 
+void NastavSledovaniPauz(std::function<void(std::int32_t)> sledovani)
+{
+    SledovaniPauz() = std::move(sledovani);
+}
+
 void Cekej(std::int32_t ms)
 {
+    OznamPauzu(ms);
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 bool CekejDoUkonceni(std::int32_t ms)
 {
+    OznamPauzu(ms);
     constexpr std::int64_t PlatekMs = 20;  // a slice between two looks at the question
     const Okamzik zacatek = Ted();
     bool sledovat = true;  // sleep on the question's descriptor

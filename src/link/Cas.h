@@ -27,6 +27,11 @@ void Cekej(std::int32_t ms);
 // stopped job thus does not hold up the window that waits for its end.
 bool CekejDoUkonceni(std::int32_t ms);
 
+// Every pause above, on the calling thread, is told to `sledovani` (=
+// watching) with its length first: a test sees that the procedures it runs
+// do not pause. Empty = nobody watches.
+void NastavSledovaniPauz(std::function<void(std::int32_t ms)> sledovani);
+
 // Both hooks below hold for the calling thread only, the thread that then
 // runs the transfers; another thread's transfers do not see them.
 

@@ -70,6 +70,7 @@ TVysledekCteniFirmware PrectiFirmware(device::TVK7316R& modul, bool init, const 
     }
     Hlaseni(v, TextCteniProcent(100), oznam);
     v.Upgrade.TypVerze = PrvnichZnaku(info.Text, DelkaTypuVerze);
+    v.InfoText = info.Text;
     v.Upgrade.HBIN_Datum = akt.DatumCas;
     v.Upgrade.HBIN_Soubor = akt.Soubor;
     v.Uspech = true;
@@ -153,7 +154,7 @@ TVysledekBootCmd ZobrazBootCmd(device::TVK7316R& modul, bool init, const TOzname
     return v;
 }
 
-TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TOznameni& oznam, std::int32_t pauzaMs)
 {
     TVysledekPrikazu v;
     if (!init) {
@@ -169,7 +170,8 @@ TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TO
         Hlaseni(v, " " + r.StatusText, oznam);
         return v;
     }
-    link::CekejDoUkonceni(1000);
+    if (pauzaMs > 0)
+        link::CekejDoUkonceni(pauzaMs);
     v.Uspech = true;
     Hlaseni(v, TextRestartovano, oznam);
     return v;

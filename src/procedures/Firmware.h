@@ -17,6 +17,9 @@ struct TVysledekCteniFirmware {
     bool Uspech = false;
     core::TUpgrade Upgrade;
     std::string Status;
+    // The whole identity text of info.txt, of which Upgrade.TypVerze keeps
+    // the first 21 characters (Info = identity text); empty after a failure.
+    std::string InfoText;
 };
 TVysledekCteniFirmware PrectiFirmware(device::TVK7316R& modul, bool init, const core::TUpgrade& upgrade,
                                       const TOznameni& oznam = {});
@@ -49,8 +52,10 @@ struct TVysledekBootCmd {
 };
 TVysledekBootCmd ZobrazBootCmd(device::TVK7316R& modul, bool init, const TOznameni& oznam = {});
 
-// "Restart" of the upgrade window: it waits its second before it reports,
-// unlike the restart window.
-TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TOznameni& oznam = {});
+// "Restart" of the upgrade window: after the command it waits `pauzaMs`
+// (the window's second) before it reports, unlike the restart window; cut
+// short when the job is asked to end.
+TVysledekPrikazu RestartujPoUpgradu(device::TVK7316R& modul, bool init, const TOznameni& oznam = {},
+                                    std::int32_t pauzaMs = 0);
 
 }  // namespace vk::procedures

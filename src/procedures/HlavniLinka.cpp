@@ -4,8 +4,6 @@ namespace vk::procedures::hlavnilinka {
 
 namespace {
 
-constexpr bool Cekat = true;  // waits before the link work
-
 bool Stejne(const core::TCFG_UARTM& a, const core::TCFG_UARTM& b)
 {
     return a.KodBaud == b.KodBaud && a.KodParita == b.KodParita && a.Timeout == b.Timeout && a.Opakovani == b.Opakovani;
@@ -65,15 +63,14 @@ void ZeZaznamu(const device::TVK7316R_UartmCfg& r, core::TCFG_UARTM& uartm)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_UartmCfg>(
-        Cekat, oznam, [&](device::TVK7316R_UartmCfg& r) { return device::PrectiUartmCfg(modul, r); },
+        oznam, [&](device::TVK7316R_UartmCfg& r) { return device::PrectiUartmCfg(modul, r); },
         [&](const device::TVK7316R_UartmCfg& r) { ZeZaznamu(r, cfg.UARTM); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTM), [&](device::TVK7316R_UartmCfg& r) {
-        return device::ZapisUartmCfg(modul, r);
-    });
+    TVysledekZapisu v = detail::ZapisSoubor(
+        oznam, NaZaznam(cfg.UARTM), [&](device::TVK7316R_UartmCfg& r) { return device::ZapisUartmCfg(modul, r); });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

@@ -34,7 +34,6 @@ TVysledekHodin ObnovHodiny(device::TVK7316R& modul, bool init, bool nastavitCas,
         }
         v.Zapsano = true;
         Hlaseni(v, TextCasNastaven, oznam);
-        link::Cekej(100);
     }
     device::TVK7316R_RtcBin r;
     if (!device::PrectiRtcBin(modul, r)) {

@@ -108,6 +108,8 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
 {
     TVysledekKrokuLOG v;
     v.PredchoziHlavicka = krok.PredchoziHlavicka;
+    v.UlozitZustava = krok.UlozitLOG;
+    v.VymazatZustava = krok.VymazatLOG;
     THlaseni hlas(v, oznam);
     if (!krok.Init || !modul.Init) {
         hlas(std::string(TextBezPripojeni));
@@ -123,6 +125,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
     };
 
     if (krok.UlozitLOG) {
+        v.UlozitZustava = false;
         hlas(std::string(TextyLOG::Cteni));
         std::string zaklad = JmenoArchivu();
         if (!krok.SlozkaArchivu.empty())
@@ -135,6 +138,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
         link::CekejDoUkonceni(krok.PauzaMs);
     }
     if (krok.VymazatLOG) {
+        v.VymazatZustava = false;
         auto vymazani = VymazLOG(modul);
         if (!vymazani.Ok)
             return selhal(std::move(vymazani));

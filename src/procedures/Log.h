@@ -68,9 +68,13 @@ struct TKrokLOG {
 
 // What the window shows after the poll.
 struct TVysledekKrokuLOG {
-    // The poll got past the connection check, so both requests were served
-    // (whether they succeeded or not); when false they stay pending.
+    // The poll got past the connection check.
     bool Provedeno = false;
+    // The requests the poll did not come to, which stay pending: both when
+    // the connection check failed; the clearing when the archive before it
+    // failed. A request that was tried is served, whether it succeeded.
+    bool UlozitZustava = false;
+    bool VymazatZustava = false;
     std::string Status;                                                      // the status bar's last text
     std::array<std::uint8_t, device::DelkaHlavickyLOG> PredchoziHlavicka{};  // the change mark for the next poll
     // The header changed and log100.bin arrived: the counters and the list

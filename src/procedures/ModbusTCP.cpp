@@ -2,12 +2,6 @@
 
 namespace vk::procedures::modbustcp {
 
-namespace {
-
-constexpr bool Cekat = true;  // waits before the link work
-
-}  // namespace
-
 TOknoModbusTCP ZapisOkno(const core::TCFGVK& cfg)
 {
     return {std::to_string(cfg.MBTCP.UnitID), std::to_string(cfg.MBTCP.Timeout)};
@@ -47,15 +41,14 @@ void ZeZaznamu(const device::TVK7316R_MbtcpCfg& r, core::TCFG_MBTCP& mbtcp)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_MbtcpCfg>(
-        Cekat, oznam, [&](device::TVK7316R_MbtcpCfg& r) { return device::PrectiMbtcpCfg(modul, r); },
+        oznam, [&](device::TVK7316R_MbtcpCfg& r) { return device::PrectiMbtcpCfg(modul, r); },
         [&](const device::TVK7316R_MbtcpCfg& r) { ZeZaznamu(r, cfg.MBTCP); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.MBTCP), [&](device::TVK7316R_MbtcpCfg& r) {
-        return device::ZapisMbtcpCfg(modul, r);
-    });
+    TVysledekZapisu v = detail::ZapisSoubor(
+        oznam, NaZaznam(cfg.MBTCP), [&](device::TVK7316R_MbtcpCfg& r) { return device::ZapisMbtcpCfg(modul, r); });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

@@ -23,10 +23,6 @@ inline constexpr std::string_view TextChybaVerifikace = " Chyba verifikace zápi
 // The status of controls that all passed their rules: one blank.
 inline constexpr std::string_view TextPlatne = " ";
 
-// The link work of these areas starts this long after the status text has
-// been shown, where the area waits at all.
-inline constexpr std::int32_t CekaniPredPrenosemMs = 32;
-
 // The validation result travels in the status text: " " when every control
 // passed, " " + the message of the first that did not.
 std::string ChybaPole(std::string_view zprava);
@@ -105,14 +101,12 @@ namespace detail {
 
 void Oznam(const TOznameni& oznam, const std::string& text);
 
-// Status text, optional wait, then the read; `uloz` stores the fields of a
+// Status text, then the read; `uloz` stores the fields of a
 // read that succeeded.
 template <class R, class Precti, class Uloz>
-TVysledekCteni PrectiSoubor(bool cekat, const TOznameni& oznam, Precti precti, Uloz uloz)
+TVysledekCteni PrectiSoubor(const TOznameni& oznam, Precti precti, Uloz uloz)
 {
     Oznam(oznam, std::string(TextCteni));
-    if (cekat)
-        link::Cekej(CekaniPredPrenosemMs);
     TVysledekCteni v;
     R r;
     if (precti(r)) {
@@ -126,15 +120,13 @@ TVysledekCteni PrectiSoubor(bool cekat, const TOznameni& oznam, Precti precti, U
     return v;
 }
 
-// Status text, optional wait, then the write of the record `r`. An area
+// Status text, then the write of the record `r`. An area
 // without read-back ends here with " Konfigurace zapsána."; a verified one
 // goes on with Over.
 template <class R, class Zapis>
-TVysledekZapisu ZapisSoubor(bool cekat, const TOznameni& oznam, R r, Zapis zapis)
+TVysledekZapisu ZapisSoubor(const TOznameni& oznam, R r, Zapis zapis)
 {
     Oznam(oznam, std::string(TextZapis));
-    if (cekat)
-        link::Cekej(CekaniPredPrenosemMs);
     TVysledekZapisu v;
     v.Zapsano = zapis(r);
     v.Status = v.Zapsano ? std::string(TextZapsano) : " " + r.StatusText;

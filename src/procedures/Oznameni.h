@@ -12,6 +12,10 @@ inline constexpr std::string_view TextBezPripojeni = " Připojení k zařízení
 // What a poll of a polling window shows when all its reads succeeded.
 inline constexpr std::string_view TextOK = " OK";
 
+// What a window shows when its job ended by an unexpected exception (out
+// of memory, say), followed by the exception's own text.
+inline constexpr std::string_view TextNeocekavanaChyba = " Neočekávaná chyba: ";
+
 using TOznameni = std::function<void(const std::string&)>;
 
 // Calls oznam when one is installed (a caller may pass none).

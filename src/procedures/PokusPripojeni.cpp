@@ -196,7 +196,6 @@ TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPrip
                                         const TOznameni& oznam)
 {
     Oznam(oznam, TextInicializace);
-    link::Cekej(100);
     TVysledekPripojeni v;
     v.Pripojeni = pripojeni;
     v.ComboBox1 = okno.ComboBox1;

@@ -17,7 +17,7 @@ void Hlaseni(TVysledekPrikazu& v, std::string text, const TOznameni& oznam)
 
 }  // namespace
 
-TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznameni& oznam)
+TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznameni& oznam, std::int32_t pauzaMs)
 {
     TVysledekPrikazu v;
     if (!init) {
@@ -33,7 +33,8 @@ TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznam
     }
     v.Uspech = true;
     Hlaseni(v, TextRestartovan, oznam);
-    link::CekejDoUkonceni(1000);
+    if (pauzaMs > 0)
+        link::CekejDoUkonceni(pauzaMs);
     return v;
 }
 

@@ -19,9 +19,11 @@ struct TVysledekPrikazu {
 };
 
 // "Restartovat": without a connection (init false) only the not-initialised
-// text. After a success the text stays one second (the module needs it
-// before it answers again) before this returns.
-TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznameni& oznam = {});
+// text. After a success this returns `pauzaMs` later (pauza = pause), cut
+// short when the job is asked to end: a window holds its success text that
+// long before it closes; the command-line tool does not wait.
+TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznameni& oznam = {},
+                                std::int32_t pauzaMs = 0);
 
 // Clears the line diagnostic counters; a success has no text of its own (the
 // counters read next show it).

@@ -4,8 +4,6 @@ namespace vk::procedures::servisnilinka {
 
 namespace {
 
-constexpr bool Cekat = true;  // waits before the link work
-
 bool Stejne(const core::TCFG_UARTS& a, const core::TCFG_UARTS& b)
 {
     return a.Adresa == b.Adresa && a.KodBaud == b.KodBaud && a.KodParita == b.KodParita && a.Repeater == b.Repeater;
@@ -63,15 +61,14 @@ void ZeZaznamu(const device::TVK7316R_UartsCfg& r, core::TCFG_UARTS& uarts)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_UartsCfg>(
-        Cekat, oznam, [&](device::TVK7316R_UartsCfg& r) { return device::PrectiUartsCfg(modul, r); },
+        oznam, [&](device::TVK7316R_UartsCfg& r) { return device::PrectiUartsCfg(modul, r); },
         [&](const device::TVK7316R_UartsCfg& r) { ZeZaznamu(r, cfg.UARTS); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(Cekat, oznam, NaZaznam(cfg.UARTS), [&](device::TVK7316R_UartsCfg& r) {
-        return device::ZapisUartsCfg(modul, r);
-    });
+    TVysledekZapisu v = detail::ZapisSoubor(
+        oznam, NaZaznam(cfg.UARTS), [&](device::TVK7316R_UartsCfg& r) { return device::ZapisUartsCfg(modul, r); });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

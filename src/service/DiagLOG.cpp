@@ -149,10 +149,8 @@ void TFormDiagLOG::Timer1Timer()
         [krok = std::move(krok)](vk::device::TVK7316R& modul, const procedures::TOznameni& oznam) {
             return procedures::KrokLOG(modul, krok, oznam);
         },
-        [this, ulozit, vymazat](const procedures::TVysledekKrokuLOG& v) {
-            // A poll that did not reach the module leaves its requests pending.
-            if (!v.Provedeno)
-                VratZadosti(ulozit, vymazat);
+        [this](const procedures::TVysledekKrokuLOG& v) {
+            VratZadosti(v.UlozitZustava, v.VymazatZustava);
             Obslouzeno(v);
         },
         // " OK" comes five times a second: it needs no repaint of its own.

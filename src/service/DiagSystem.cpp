@@ -23,6 +23,9 @@ constexpr char TextUptime[] = "Uptime [s]";
 constexpr char TextCancel[] = "Cancel";
 
 constexpr int ObnovaMs = 100;  // from the window's creation, and after each poll
+// The longest value: the uptime "4294967295 (49710:06:28:15)", 27
+// characters (the firmware type has 24).
+constexpr int NejdelsiHodnota = 27;
 
 }  // namespace
 
@@ -32,8 +35,9 @@ TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : QDialog(parent), Obnova(th
 {
     GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    StringGrid1 = TabulkaHodnot(GroupBox1, "StringGrid1",
-                                {TextFirmware, TextLoader, TextVyrCislo, TextMAC, TextIP, TextUptime}, 203, 318);
+    StringGrid1 =
+        TabulkaHodnot(GroupBox1, "StringGrid1", {TextFirmware, TextLoader, TextVyrCislo, TextMAC, TextIP, TextUptime},
+                      203, std::max(318, SirkaHodnoty(this, NejdelsiHodnota)));
     auto* skupina = new QVBoxLayout(GroupBox1);
     skupina->addWidget(StringGrid1);
     Button1 = Tlacitko(this, "Button1", TextCancel);

@@ -1,5 +1,7 @@
 #include "PracovnikZarizeni.h"
 
+#include <exception>
+
 #include "Cas.h"
 
 TPracovnikZarizeni::TPracovnikZarizeni(vk::device::TVK7316R& modul, QObject* parent) : QObject(parent), Modul(modul)
@@ -29,12 +31,14 @@ TPracovnikZarizeni::~TPracovnikZarizeni()
 }
 
 bool TPracovnikZarizeni::SpustPraci(QObject* prijemce, TPrace prace, std::function<void()> hotovo,
-                                    vk::procedures::TOznameni priOznameni, vk::link::TPrubeh priPrubehu)
+                                    vk::procedures::TOznameni priOznameni, vk::link::TPrubeh priPrubehu,
+                                    vk::procedures::TOznameni priVyjimce)
 {
     if (Beh || !prijemce)
         return false;
     const std::uint64_t cislo = ++PosledniCislo;
-    Beh = TBeh{cislo, prijemce, std::move(hotovo), std::move(priOznameni), std::move(priPrubehu), {}};
+    Beh = TBeh{cislo, prijemce, std::move(hotovo), std::move(priOznameni), std::move(priPrubehu), std::move(priVyjimce),
+               {}};
     // Nobody is left to take the result: the transfer need not go on.
     Beh->HlidaniPrijemce = connect(prijemce, &QObject::destroyed, this, [this, cislo] {
         if (Beh && Beh->Cislo == cislo)
@@ -107,11 +111,16 @@ void TPracovnikZarizeni::Vykonej(std::uint64_t cislo, const TPrace& prace)
     BeziciNaVlakne = cislo;
     if (MaSkoncit())
         Budik.Zazvon();
+    // Nothing below throws on purpose; an exception here (out of memory)
+    // must neither end the thread nor leave the window waiting for a result:
+    // the window learns what failed instead.
+    std::optional<std::string> vyjimka;
     try {
         prace(Modul, oznam, prubeh);
+    } catch (const std::exception& e) {
+        vyjimka = e.what();
     } catch (...) {
-        // Nothing below throws on purpose; an exception here (out of memory)
-        // must not end the thread with the window waiting for it.
+        vyjimka = "neznámá výjimka";
     }
     BeziciNaVlakne = 0;
     {
@@ -120,7 +129,7 @@ void TPracovnikZarizeni::Vykonej(std::uint64_t cislo, const TPrace& prace)
     }
     Skoncila.notify_all();
     QMetaObject::invokeMethod(
-        this, [this, cislo] { DorucVysledek(cislo); }, Qt::QueuedConnection);
+        this, [this, cislo, vyjimka] { DorucVysledek(cislo, vyjimka); }, Qt::QueuedConnection);
 }
 
 void TPracovnikZarizeni::DorucOznameni(std::uint64_t cislo, const std::string& text)
@@ -140,14 +149,19 @@ void TPracovnikZarizeni::DorucPrubeh(std::uint64_t cislo, std::uint64_t odeslano
     priPrubehu(odeslano, celkem);
 }
 
-void TPracovnikZarizeni::DorucVysledek(std::uint64_t cislo)
+void TPracovnikZarizeni::DorucVysledek(std::uint64_t cislo, const std::optional<std::string>& vyjimka)
 {
     if (!Beh || Beh->Cislo != cislo)
         return;  // abandoned by ZastavACekej
     const QPointer<QObject> prijemce = Beh->Prijemce;
     const std::function<void()> hotovo = std::move(Beh->Hotovo);
+    const vk::procedures::TOznameni priVyjimce = std::move(Beh->PriVyjimce);
     // Not running any more before hotovo, which may submit the next job.
     Ukonci();
-    if (prijemce)
+    if (!prijemce)
+        return;
+    if (!vyjimka)
         hotovo();
+    else if (priVyjimce)
+        priVyjimce(std::string(vk::procedures::TextNeocekavanaChyba) + *vyjimka);
 }

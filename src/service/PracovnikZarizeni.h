@@ -87,10 +87,12 @@ public:
     // and every progress report priPrubehu, on this thread, in order and
     // before hotovo. A receiver destroyed during its job also asks the job
     // to end. False, and nothing runs, when a job is running already or no
-    // receiver is given. A job that throws ends without a result.
+    // receiver is given. A job that throws ends without a result: instead of
+    // hotovo, priVyjimce gets TextNeocekavanaChyba + the exception's text,
+    // and the worker is free for the next job.
     template <class F, class H>
     bool Spust(QObject* prijemce, F uloha, H hotovo, vk::procedures::TOznameni priOznameni = {},
-               vk::link::TPrubeh priPrubehu = {});
+               vk::link::TPrubeh priPrubehu = {}, vk::procedures::TOznameni priVyjimce = {});
 
     // A job is running (bezi): submitted and its result not yet handed over.
     bool Bezi() const { return Beh.has_value(); }
@@ -129,11 +131,13 @@ private:
         std::function<void()> Hotovo;
         vk::procedures::TOznameni PriOznameni;
         vk::link::TPrubeh PriPrubehu;
+        vk::procedures::TOznameni PriVyjimce;     // an exception ended the job (vyjimka = exception)
         QMetaObject::Connection HlidaniPrijemce;  // the receiver's end asks the job to end
     };
 
     bool SpustPraci(QObject* prijemce, TPrace prace, std::function<void()> hotovo,
-                    vk::procedures::TOznameni priOznameni, vk::link::TPrubeh priPrubehu);
+                    vk::procedures::TOznameni priOznameni, vk::link::TPrubeh priPrubehu,
+                    vk::procedures::TOznameni priVyjimce);
     void Ukonci();  // ends the window side of the running job (ukonci = end)
 
     // The worker's thread.
@@ -143,7 +147,8 @@ private:
     // This thread: what the job reported arrives (doruc = deliver).
     void DorucOznameni(std::uint64_t cislo, const std::string& text);
     void DorucPrubeh(std::uint64_t cislo, std::uint64_t odeslano, std::uint64_t celkem);
-    void DorucVysledek(std::uint64_t cislo);
+    // `vyjimka`: the text of the exception that ended the job, if one did.
+    void DorucVysledek(std::uint64_t cislo, const std::optional<std::string>& vyjimka);
 
     vk::device::TVK7316R& Modul;
     QThread Vlakno;              // the worker's thread (vlakno = thread)
@@ -168,7 +173,7 @@ private:
 
 template <class F, class H>
 bool TPracovnikZarizeni::Spust(QObject* prijemce, F uloha, H hotovo, vk::procedures::TOznameni priOznameni,
-                               vk::link::TPrubeh priPrubehu)
+                               vk::link::TPrubeh priPrubehu, vk::procedures::TOznameni priVyjimce)
 {
     using R = vk::service::detail::TVysledekUlohy<F>;
     static_assert(!std::is_void_v<R>, "a job returns its result record");
@@ -186,5 +191,5 @@ bool TPracovnikZarizeni::Spust(QObject* prijemce, F uloha, H hotovo, vk::procedu
             if (*vysledek)
                 hotovo(**vysledek);
         },
-        std::move(priOznameni), std::move(priPrubehu));
+        std::move(priOznameni), std::move(priPrubehu), std::move(priVyjimce));
 }

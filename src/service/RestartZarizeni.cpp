@@ -19,6 +19,8 @@ constexpr char TextRestartovat[] = "Restartovat";
 constexpr char TextCancel[] = "Cancel";
 
 constexpr int VelikostZnaku = 48;  // the warning sign, in pixels
+// The success text stays this long before the window closes itself.
+constexpr std::int32_t PauzaPoRestartuMs = 1000;
 
 // A yellow warning triangle with a black exclamation mark (znak = sign),
 // drawn at the screen's pixel ratio so that it stays sharp.
@@ -92,7 +94,7 @@ void TFormRestart::Button1Click()
         return;
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
-            return vk::procedures::RestartujModul(modul, true, oznam);
+            return vk::procedures::RestartujModul(modul, true, oznam, PauzaPoRestartuMs);
         },
         [this](const vk::procedures::TVysledekPrikazu& v) { Restartovano(v); },
         [this](const std::string& t) { StatusBar1->Nastav(t); });

@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -45,20 +47,30 @@ public:
 
     // Runs uloha(modul, oznam[, prubeh]) on the worker, then hotovo(result)
     // on the window's thread; status texts and progress reach priOznameni
-    // and priPrubehu before it. False, and nothing runs, when a job of this
-    // window runs already or there is no worker.
+    // and priPrubehu before it. A job that throws ends like a failed one:
+    // the controls come back, priOznameni shows what failed and poVyjimce
+    // (after an exception) runs instead of hotovo. False, and nothing runs,
+    // when a job of this window runs already or there is no worker.
     template <class F, class H>
-    bool Spust(F uloha, H hotovo, vk::procedures::TOznameni priOznameni = {}, vk::link::TPrubeh priPrubehu = {})
+    bool Spust(F uloha, H hotovo, vk::procedures::TOznameni priOznameni = {}, vk::link::TPrubeh priPrubehu = {},
+               std::function<void()> poVyjimce = {})
     {
         if (BeziUloha || !Pracovnik)
             return false;
+        vk::procedures::TOznameni priVyjimce = [this, priOznameni,
+                                                poVyjimce = std::move(poVyjimce)](const std::string& text) {
+            Konec();
+            vk::procedures::Oznam(priOznameni, text);
+            if (poVyjimce)
+                poVyjimce();
+        };
         const bool spusteno = Pracovnik->Spust(
             Okno, std::move(uloha),
             [this, hotovo = std::move(hotovo)](const auto& vysledek) mutable {
                 Konec();
                 hotovo(vysledek);
             },
-            std::move(priOznameni), std::move(priPrubehu));
+            std::move(priOznameni), std::move(priPrubehu), std::move(priVyjimce));
         if (spusteno)
             Zacatek();
         return spusteno;
@@ -114,7 +126,7 @@ public:
                 hotovo(vysledek);
                 Timer1.start(dalsiMs);
             },
-            std::move(priOznameni));
+            std::move(priOznameni), {}, [this, dalsiMs] { Timer1.start(dalsiMs); });
         if (!spusteno)
             Timer1.start(dalsiMs);
     }

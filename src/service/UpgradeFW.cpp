@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 
 #include "Diagnostika.h"
 #include "Firmware.h"
@@ -46,10 +45,16 @@ constexpr char PriponaFw[] = "hbn";
 // for the window's width only.
 constexpr char TextNejdelsiStav[] = " Firmware zapsán do modulu. Pro spuštění nutno modul restartovat.";
 
+constexpr char TextOrezano[] = "…";  // marks a cut type text (orezano = cut)
+
 constexpr int SirkaPopisu = 100;                          // the grid's caption column
-constexpr int SirkaHodnoty = 306;                         // the grid's value column
+constexpr int SirkaHodnotyAspon = 306;                    // the grid's value column, at least
+// The longest value the grid holds: the image name, up to 38 characters of
+// fw.akt (the type has 21 and its cut mark, the date 21).
+constexpr int NejdelsiHodnota = 38;
 constexpr int DilkuPrubehu = 1000;                        // steps of the progress bar
 constexpr std::chrono::milliseconds IntervalPrubehu{20};  // between two reports to the progress bar
+constexpr std::int32_t PauzaPoRestartuMs = 1000;          // the window's wait before it reports the restart
 
 // The upload job: the file field checked again on the worker, the image
 // sent, then "prog". The link reports every block; passing each one on
@@ -60,15 +65,8 @@ auto UlohaZapisu(std::string edit1, vk::core::TUpgrade upgrade)
 {
     return [edit1 = std::move(edit1), upgrade = std::move(upgrade)](
                vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam, const vk::link::TPrubeh& prubeh) {
-        std::optional<std::chrono::steady_clock::time_point> posledni;
-        const vk::link::TPrubeh ridky = [&](std::uint64_t odeslano, std::uint64_t celkem) {
-            const auto ted = std::chrono::steady_clock::now();
-            if (posledni && odeslano < celkem && ted - *posledni < IntervalPrubehu)
-                return;
-            posledni = ted;
-            prubeh(odeslano, celkem);
-        };
-        return vk::procedures::ZapisFirmware(modul, true, edit1, upgrade, ridky, oznam);
+        return vk::procedures::ZapisFirmware(modul, true, edit1, upgrade,
+                                             vk::link::RidkyPrubeh(prubeh, IntervalPrubehu), oznam);
     };
 }
 
@@ -95,7 +93,8 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     // The caption column is widened where this system's font would not fit
     // "Název firmware" into the given width.
     const int sirkaPopisu = std::max(SirkaPopisu, fontMetrics().horizontalAdvance(QString::fromUtf8(TextNazev)) + 12);
-    StringGrid1 = TabulkaHodnot(this, "StringGrid1", {TextTypVerze, TextNazev, TextDatum}, sirkaPopisu, SirkaHodnoty);
+    StringGrid1 = TabulkaHodnot(this, "StringGrid1", {TextTypVerze, TextNazev, TextDatum}, sirkaPopisu,
+                                std::max(SirkaHodnotyAspon, SirkaHodnoty(this, NejdelsiHodnota)));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -170,10 +169,18 @@ void TFormUpgradeFW::FormShow()
     StatusBar1->Nastav(" ");
 }
 
-void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade)
+void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade, const std::string& infoText)
 {
-    // The type text comes straight from info.txt, zero padding and all.
-    NastavHodnotu(StringGrid1, 0, vk::procedures::TextDoNuly(upgrade.TypVerze));
+    // The type text comes straight from info.txt, zero padding and all. It
+    // keeps only the first 21 characters of the module's identity, which cuts
+    // the serial number short ("... (sn.2"): the cut is shown as such, and
+    // the whole identity is the cell's tooltip.
+    const std::string typ = vk::procedures::TextDoNuly(upgrade.TypVerze);
+    const std::string cely = vk::procedures::TextDoNuly(infoText);
+    if (cely.size() > typ.size() && cely.starts_with(typ))
+        NastavHodnotu(StringGrid1, 0, typ + TextOrezano, cely);
+    else
+        NastavHodnotu(StringGrid1, 0, typ);
     NastavHodnotu(StringGrid1, 1, upgrade.HBIN_Soubor);
     NastavHodnotu(StringGrid1, 2, upgrade.HBIN_Datum);
 }
@@ -203,7 +210,7 @@ void TFormUpgradeFW::Button2Click()
             // A failed read hands back the copy unchanged, so the grid keeps
             // its values.
             CFGVK.Upgrade = v.Upgrade;
-            ZapisOkno(CFGVK.Upgrade);
+            ZapisOkno(CFGVK.Upgrade, v.InfoText);
             UkazStav(v.Status);
         },
         [this](const std::string& t) { UkazStav(t); });
@@ -260,7 +267,7 @@ void TFormUpgradeFW::Button5Click()
         return;
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
-            return vk::procedures::RestartujPoUpgradu(modul, true, oznam);
+            return vk::procedures::RestartujPoUpgradu(modul, true, oznam, PauzaPoRestartuMs);
         },
         [this](const vk::procedures::TVysledekPrikazu& v) { UkazStav(v.Status); },
         [this](const std::string& t) { UkazStav(t); });

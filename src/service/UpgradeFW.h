@@ -64,7 +64,9 @@ protected:
     void showEvent(QShowEvent* udalost) override;
 
 private:
-    void ZapisOkno(const vk::core::TUpgrade& upgrade);  // the record into the grid
+    // The record into the grid; `infoText` = the whole identity text the
+    // type was cut from, when a read brought it.
+    void ZapisOkno(const vk::core::TUpgrade& upgrade, const std::string& infoText = {});
     void UkazStav(const std::string& text);             // shows a non-empty status
     void Zapsano(const vk::procedures::TVysledekFirmware& v);
 

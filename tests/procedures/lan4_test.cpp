@@ -63,12 +63,30 @@ TEST(Lan4, PrectiOknoPrvniChybnePoleAUlozeneDoNej)
          Okno("10.0.0.1", "255.0.0.0", "10..0.1", 0),
          " Chyba IP4 brány.",
          {{10, 0, 0, 1}, {255, 0, 0, 0}, {9, 10, 11, 12}, 7}},
-        // The core's parse decides: a part above 255 keeps its low 8 bits,
-        // blanks separate parts, "$" is hexadecimal.
-        {"CastNad255",
-         Okno("192.168.0.300", "255 255 255 0", "$C0.168.0.1", 0),
+        // The core's parse decides: blanks separate parts, "$" and "0x"
+        // are hexadecimal, "+" is a sign.
+        {"TextoveFormyJadra",
+         Okno("10.1.2.3", "255 255 255 0", "$C0.0xA8.0.+1", 0),
          " ",
-         {{192, 168, 0, 44}, {255, 255, 255, 0}, {192, 168, 0, 1}, 0}},
+         {{10, 1, 2, 3}, {255, 255, 255, 0}, {192, 168, 0, 1}, 0}},
+        // A part outside 0-255 is refused in every field, never stored as
+        // its low 8 bits (a gateway of 10.1.2.300 written as 10.1.2.44).
+        {"AdresaMimoRozsah",
+         Okno("192.168.0.256", "255.0.0.0", "10.0.0.1", 0),
+         " Chyba IP4 adresy.",
+         {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, 7}},
+        {"MaskaMimoRozsah",
+         Okno("10.0.0.1", "255.255.255.-1", "10.0.0.1", 0),
+         " Chyba IP4 masky.",
+         {{10, 0, 0, 1}, {5, 6, 7, 8}, {9, 10, 11, 12}, 7}},
+        {"BranaMimoRozsah",
+         Okno("10.0.0.1", "255.0.0.0", "10.1.2.300", 0),
+         " Chyba IP4 brány.",
+         {{10, 0, 0, 1}, {255, 0, 0, 0}, {9, 10, 11, 12}, 7}},
+        {"BranaPreteceni",
+         Okno("10.0.0.1", "255.0.0.0", "10.1.2.99999999999", 0),
+         " Chyba IP4 brány.",
+         {{10, 0, 0, 1}, {255, 0, 0, 0}, {9, 10, 11, 12}, 7}},
         {"SeznamBezPolozky",
          Okno("1.1.1.1", "2.2.2.2", "3.3.3.3", -1),
          " ",
@@ -155,17 +173,13 @@ TCFGVK Zapisovany()
 
 TEST_F(Lan4Sim, ZapisOverenyCtenimZpet)
 {
-    const auto od = std::chrono::steady_clock::now();
     const TVysledekZapisu v = lan4::ZapisData(s.modul, Zapisovany(), Zaznamenej());
-    const auto trvani = std::chrono::steady_clock::now() - od;
     EXPECT_TRUE(v.Zapsano);
     EXPECT_EQ(v.Status, " Konfigurace zapsána.");
     EXPECT_EQ(texty,
               (std::vector<std::string>{" Probíhá zápis konfigurace do modulu", " Probíhá čtení konfigurace z modulu",
                                         " Konfigurace přečtena.", " Konfigurace zapsána."}));
     EXPECT_EQ(s.sim.Soubor("lan4.cfg"), Hex("C0 A8 00 63 FF FF FF 00 C0 A8 00 01 00 00 00 CF"));
-    // one wait before the write and one before the read-back
-    EXPECT_GE(trvani, std::chrono::milliseconds(2 * CekaniPredPrenosemMs));
 }
 
 TEST_F(Lan4Sim, JinaUlozenaHodnotaJeChybaVerifikace)

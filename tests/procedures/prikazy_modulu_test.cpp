@@ -16,20 +16,23 @@ using vk::test::TLinkaSim;
 
 namespace {
 
-TEST(PrikazyModulu, RestartUkazeTextSekunduPredKoncem)
+// The pause a window asks for comes after the success text, so that the
+// text stays while the window waits; without one nothing pauses.
+TEST(PrikazyModulu, RestartPauzaPoTextuJenNaZadost)
 {
     vk::test::TSimModul s;
     std::string chyba;
     ASSERT_TRUE(s.Spust(TLinkaSim::Serial, chyba)) << chyba;
-    std::vector<std::string> texty;
-    vk::link::Okamzik hlaseni{};
-    const TVysledekPrikazu v = RestartujModul(s.modul, true, [&](const std::string& t) {
-        texty.push_back(t);
-        hlaseni = vk::link::Ted();
-    });
-    EXPECT_GE(vk::link::UplynuloMs(hlaseni), 1000);
+    std::vector<std::string> deje;  // texts and pauses in order (dej = event)
+    vk::link::NastavSledovaniPauz([&](std::int32_t ms) { deje.push_back("pauza " + std::to_string(ms)); });
+    const auto zaznam = [&](const std::string& t) { deje.push_back(t); };
+    const TVysledekPrikazu v = RestartujModul(s.modul, true, zaznam, 1000);
     EXPECT_TRUE(v.Uspech);
-    EXPECT_EQ(texty, (std::vector<std::string>{" Probíhá restart modulu ...", " Modul restartován."}));
+    EXPECT_EQ(deje, (std::vector<std::string>{" Probíhá restart modulu ...", " Modul restartován.", "pauza 1000"}));
+    deje.clear();
+    EXPECT_TRUE(RestartujModul(s.modul, true, zaznam).Uspech);
+    EXPECT_EQ(deje, (std::vector<std::string>{" Probíhá restart modulu ...", " Modul restartován."}));
+    vk::link::NastavSledovaniPauz({});
 }
 
 TEST(PrikazyModulu, NezdarenyPrikazSTextemLinky)

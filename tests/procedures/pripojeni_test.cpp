@@ -124,6 +124,30 @@ TEST_F(Pripojeni, UspechPresPtyPodleSouboruNastaveni)
     EXPECT_EQ(modul_.MBRTU.CFG.Adresa, 247);
 }
 
+// Both ends of the address range reach a module at that address; catches a
+// range narrowed at either end (1-254, 2-255).
+TEST_F(Pripojeni, AdresaModuluNaKrajichRozsahu)
+{
+    for (const std::uint8_t adresa : {std::uint8_t{1}, std::uint8_t{255}}) {
+        SCOPED_TRACE(adresa);
+        vk::sim::TSimulator modul;
+        vk::sim::TNastaveniSimulatoru n;
+        n.KodBaud = 8;
+        n.Adresa = adresa;
+        n.SpustitLan = false;
+        std::string chyba;
+        ASSERT_TRUE(modul.Spust(n, chyba)) << chyba;
+        std::ofstream(slozka_ / "W_vk7316r.ini") << "[Porty]\nCOM7=" << modul.CestaSerial() << "\n";
+        TOknoPripojeni o = OknoUART();
+        o.Edit5 = std::to_string(adresa);
+        const TVysledekPripojeni v = Pripoj(o);
+        EXPECT_EQ(v.Panel1, Uspech);
+        EXPECT_EQ(dat_.Pripojeni.UART_Adresa, adresa);
+        EXPECT_EQ(modul_.MBRTU.CFG.Adresa, adresa);
+        vk::link::ZavriPort(modul_.MBRTU);
+    }
+}
+
 TEST_F(Pripojeni, UspechPresLanZavreDrivejsiSeriovouLinku)
 {
     ASSERT_EQ(Pripoj(OknoUART()).Konec, TKonecPripojeni::Uspech);

@@ -66,6 +66,21 @@ TEST(VzdalenaSprava, PrectiOknoPrvniChybnyRadek)
     EXPECT_EQ(c.Sprava.VerzeIP[5], 1);
 }
 
+// A row whose IPv4 part lies outside 0-255 is refused, never stored as its
+// low 8 bits; catches an access table that admits a station nobody typed.
+TEST(VzdalenaSprava, IPv4CastMimoRozsah)
+{
+    for (const char* text : {"10.0.0.256", "10.0.0.300", "10.0.0.-1", "10.0.0.99999999999"}) {
+        SCOPED_TRACE(text);
+        TCFGVK c = Puvodni();
+        TOknoVzdalenaSprava o = vzdalenasprava::ZapisOkno(c);
+        o.ComboBoxVerze[2] = 0;
+        o.Edit[2] = text;
+        EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " Chybná IP adresa.");
+        EXPECT_EQ(c.Sprava.User_IP[2], Puvodni().Sprava.User_IP[2]);
+    }
+}
+
 TEST(VzdalenaSprava, IPv4ZaznamVynulujeZbytek)
 {
     TCFGVK c = Puvodni();

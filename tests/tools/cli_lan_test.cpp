@@ -224,6 +224,10 @@ const TRozsah Rozsahy[] = {
     // The rules themselves are the procedures' tests; these show that the
     // tool reports what the rule decides, with the key and its value.
     {"Ip4Brana", {"lan4.cfg", "IP4_Brana=x"}, "lan4.cfg: IP4_Brana=\"x\": Chyba IP4 brány. (IPv4 a.b.c.d)"},
+    // A part outside 0-255 must not reach the module as its low 8 bits.
+    {"Ip4Adresa300", {"lan4.cfg", "IP4_Adresa=300.1.1.1"}, "IP4_Adresa=\"300.1.1.1\": Chyba IP4 adresy."},
+    {"Ip4MaskaZaporna", {"lan4.cfg", "IP4_Maska=255.255.255.-1"}, "Chyba IP4 masky."},
+    {"SpravaIP256", {"sprava.cfg", "IP[0]=10.0.0.256"}, "IP[0]=\"10.0.0.256\": Chybná IP adresa."},
     {"Dhcp2", {"lan4.cfg", "IP4_DHCP=2"}, "out of range (0-1"},
     {"SpravaRezim3", {"sprava.cfg", "Rezim=3"}, "out of range (0-2"},
     {"SpravaIP", {"sprava.cfg", "IP[0]=1.2.3.x"}, "IP[0]=\"1.2.3.x\": Chybná IP adresa."},

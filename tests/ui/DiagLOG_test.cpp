@@ -67,6 +67,7 @@ class TestDiagLOG : public QObject {
 private slots:
     void prehledNejnovejsiPrvniANezmenenaHlavicka();
     void archivPakVymazaniVJednomKroku();
+    void nezdarenyArchivNechaVymazaniCekat();
     void bezPripojeniZadostiCekaji();
     void chybaSouboruNezastaviObnovu();
     void zavreniBehemCteni();
@@ -180,6 +181,38 @@ void TestDiagLOG::archivPakVymazaniVJednomKroku()
     const QByteArray zacatek = "Modul     : VK-7316R  v.1.00\rIP adresa : 192.168.0.99\r\n\r\n"
                                "[05.03.2023  14:01:00] - U01 - Zapnut\xED nap\xE1jen\xED\r\n";
     QCOMPARE(Obsah(jmeno + ".log").left(zacatek.size()), zacatek);
+}
+
+// Fault: a clear asked for together with an archive silently dropped when
+// the archive's read of log.bin fails: the clear stays pending and the next
+// poll carries it out.
+void TestDiagLOG::nezdarenyArchivNechaVymazaniCekat()
+{
+    TPracovniSlozka slozka;
+    TDialogSim p;
+    QVERIFY(Pripoj(p));
+    QVERIFY(p.Sim.sim.NastavSoubor("log.bin", SouborLogu(2, 400, {ZaznamLogu(1, 1), ZaznamLogu(5, 2)})));
+    auto d = Otevri(p);
+    QVERIFY(QTest::qWaitFor([&] { return Seznam(d.get()).size() == 2 && !d->Bezi(); }, 3000));
+
+    // No poll runs until this handler returns: the fault meets the next
+    // poll's first request, the archive's read of log.bin.
+    p.Sim.sim.NastavPoruchu(vk::sim::TPorucha::VyjimkaOdpoved, true, 1);
+    TZapisStavu stavy(d.get());
+    Klik(d.get(), "Button2");
+    Klik(d.get(), "Button3");
+    QVERIFY2(
+        QTest::qWaitFor([&] { return stavy.Texty.contains(U(" LOG vymazán.")) && d->TextStavu() == U(" OK"); }, 8000),
+        qPrintable(stavy.Texty.join(u'|')));
+    const qsizetype od = stavy.Texty.indexOf(U("Probíhá čtení ..."));
+    QVERIFY2(od >= 0, qPrintable(stavy.Texty.join(u'|')));
+    const qsizetype vymazan = stavy.Texty.indexOf(U(" LOG vymazán."));
+    // The archive's failure ended its poll before the clear.
+    QVERIFY2(vymazan > od + 1 && !stavy.Texty.mid(od, vymazan - od).contains(U(" LOG uložen.")),
+             qPrintable(stavy.Texty.join(u'|')));
+    QVERIFY(!d->fVymazatLOG && !d->fUlozitLOG);
+    QVERIFY(Seznam(d.get()).isEmpty());
+    QCOMPARE(Text(d.get(), "Label2"), QStringLiteral("0"));
 }
 
 // Faults: a poll without a connection reaching the module or consuming the

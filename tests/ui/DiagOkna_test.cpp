@@ -31,6 +31,7 @@ private slots:
     void systemBezPripojeniOpakuje();
     void rs485VymazatDvakratJedenPrikaz();
     void rs485GrafJenPriNovemIndexu();
+    void rs485ObnovaKazdych100ms();
 };
 
 namespace {
@@ -189,6 +190,23 @@ void TestDiagOkna::rs485GrafJenPriNovemIndexu()
     QVERIFY(p.Sim.sim.NastavSoubor("mmrgv.bin", Mmrgv(8, 60)));
     QVERIFY(QTest::qWaitFor([&] { return prekresleni.count() == 2; }, 3000));
     QCOMPARE(plocha->upperSeries()->at(0), QPointF(0, 60));
+}
+
+// Fault: the poll interval stretched (1000 ms instead of 100 ms) or polls
+// sent back to back. Each poll reads mmrd.bin and mmrgv.bin; the bounds
+// leave room for a loaded machine.
+void TestDiagOkna::rs485ObnovaKazdych100ms()
+{
+    TDialogSim p;
+    std::string chyba;
+    QVERIFY2(p.Spust(TLinkaSim::Sit, chyba), chyba.c_str());
+    auto d = p.Dialog<TFormDiagRS485>();
+    d->show();
+    QVERIFY(QTest::qWaitFor([&] { return d->TextStavu() == QStringLiteral(" OK"); }, 3000));
+    const std::uint32_t pred = p.Sim.sim.PocetPozadavku();
+    QTest::qWait(1000);
+    const std::uint32_t obnov = (p.Sim.sim.PocetPozadavku() - pred) / 2;
+    QVERIFY2(obnov >= 5 && obnov <= 11, qPrintable(QString::number(obnov)));
 }
 
 QTEST_MAIN(TestDiagOkna)

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <future>
 #include <poll.h>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -24,6 +25,7 @@
 #include "PracovnikZarizeni.h"
 #include "U_VK7316R.h"
 #include "UdpSocket.h"
+#include "UlohaOkna.h"
 
 using vk::device::TVK7316R;
 using vk::device::TVK7316R_Lan4Cfg;
@@ -124,6 +126,7 @@ class TestPracovnikZarizeni : public QObject {
 private slots:
     void vysledekAOznameniNaVlaknuOkna();
     void druhaUlohaOdmitnuta();
+    void vyjimkaUlohy();
     void zastaveniTftp();
     void zastaveniSeriovehoSpojeni();
     void zanikPrijemce();
@@ -200,6 +203,38 @@ void TestPracovnikZarizeni::druhaUlohaOdmitnuta() {
     QVERIFY(pracovnik.Spust(&prijemce, uloha, [&](int) { ++vysledky; }));
     QTRY_COMPARE(vysledky, 2);
     QCOMPARE(behy.load(), 2);
+}
+
+// A job that throws ends like a failed one. Catches a window locked for good
+// (its controls disabled, the busy cursor on, the poll timer off) because no
+// result ever came, a failure with no text, and a worker that stays busy.
+void TestPracovnikZarizeni::vyjimkaUlohy()
+{
+    TVK7316R modul;
+    TPracovnikZarizeni pracovnik(modul);
+    TPracovnikZarizeni* ukazatel = &pracovnik;
+    QWidget okno;
+    QWidget tlacitko(&okno);
+    TUlohaOkna uloha(&okno, ukazatel);
+    uloha.Vypnout({&tlacitko});
+
+    std::string stav;
+    int vysledky = 0;
+    int poVyjimce = 0;
+    QVERIFY(uloha.Spust([](TVK7316R&, const TOznameni&) -> int { throw std::runtime_error("malo pameti"); },
+                        [&](int) { ++vysledky; }, [&](const std::string& t) { stav = t; }, {}, [&] { ++poVyjimce; }));
+    QVERIFY(!tlacitko.isEnabled());
+    QTRY_COMPARE(poVyjimce, 1);
+    QCOMPARE(stav, std::string(" Neočekávaná chyba: malo pameti"));
+    QCOMPARE(vysledky, 0);
+    QVERIFY(tlacitko.isEnabled());
+    QVERIFY(!uloha.Bezi());
+    QVERIFY(!pracovnik.Bezi());
+
+    // The worker serves the next job as usual.
+    QVERIFY(uloha.Spust([](TVK7316R&, const TOznameni&) { return 7; }, [&](int v) { vysledky = v; }));
+    QTRY_COMPARE(vysledky, 7);
+    QVERIFY(tlacitko.isEnabled());
 }
 
 // A TFTP read waiting on a silent module ends as a failed transfer within

@@ -115,10 +115,16 @@ void TestPripojeni::neplatneCisloCOM() {
     Okno->show();
     Prvek<QComboBox>("ComboBox1")->setCurrentIndex(0);
     Prvek<QLineEdit>("Edit3")->setText(QStringLiteral("256"));
+    // Distinct choices in the two lists, so that lists refilled from each
+    // other's value after the attempt show.
+    Prvek<QComboBox>("ComboBox3")->setCurrentIndex(5);
+    Prvek<QComboBox>("ComboBox4")->setCurrentIndex(2);
     QVERIFY(Prvek<QLabel>("LabelZarizeni")->text().isEmpty());
     QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
     QCOMPARE(TextPanelu(), QString::fromUtf8("Neplatné číslo COM portu (1-255)"));
+    QCOMPARE(Prvek<QComboBox>("ComboBox3")->currentIndex(), 5);
+    QCOMPARE(Prvek<QComboBox>("ComboBox4")->currentIndex(), 2);
     QVERIFY(!Dat.Init);
     QCOMPARE(Dat.Pripojeni.UART_CisloCOM, 3);
 }

@@ -107,7 +107,11 @@ void TestUpgradeFW::upgrade()
 
     QVERIFY(Klikni(d, "Button2"));
     QCOMPARE(d.TextStavu(), U(" Přečteno."));
-    QCOMPARE(Bunka(&d, 0), QStringLiteral("VK-7316R v.1.00 (sn.2"));
+    // Fault: the module's identity cut at 21 characters with nothing to show
+    // the cut, or the whole text lost from the tooltip.
+    QCOMPARE(Bunka(&d, 0), QStringLiteral("VK-7316R v.1.00 (sn.2…"));
+    QCOMPARE(Prvek<QTableWidget>(&d, "StringGrid1")->item(0, 1)->toolTip(),
+             QStringLiteral("VK-7316R v.1.00 (sn.23110042)"));
     QCOMPARE(Bunka(&d, 1), QStringLiteral("novy_2_01"));
     QCOMPARE(Bunka(&d, 2), QStringLiteral("24.11.2023  9:05:07"));
 }

@@ -67,4 +67,16 @@ bool TPoruchy::Zapnuta(TPorucha porucha) const
     return zbyva_[i] != 0;
 }
 
+void TPoruchy::NastavBajtJineHodnoty(std::size_t bajt)
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    bajtJineHodnoty_ = bajt;
+}
+
+std::size_t TPoruchy::BajtJineHodnoty() const
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    return bajtJineHodnoty_;
+}
+
 }  // namespace vk::sim

@@ -1,6 +1,7 @@
 #pragma once
 // The fault switches shared by both links (Poruchy = faults). Each fault is
 // off, on until switched off, or on for a number of occasions.
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -16,10 +17,16 @@ public:
     bool Uplatni(TPorucha porucha);
     bool Zapnuta(TPorucha porucha) const;  // switched on, nothing used up
 
+    // The byte of a written file that JinaUlozenaHodnota changes (Bajt =
+    // byte), so that a test can aim the fault at any one verified field.
+    void NastavBajtJineHodnoty(std::size_t bajt);
+    std::size_t BajtJineHodnoty() const;
+
 private:
     static constexpr std::uint32_t Trvale = 0xFFFFFFFFu;  // on until switched off (Trvale = permanently)
     mutable std::mutex zamek_;
     std::uint32_t zbyva_[PocetPoruch] = {};  // occasions left (Zbyva = remains)
+    std::size_t bajtJineHodnoty_ = 0;
 };
 
 }  // namespace vk::sim

@@ -141,6 +141,11 @@ void TSimulator::NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t poc
     v_->Poruchy.Nastav(porucha, zapnuto, pocet);
 }
 
+void TSimulator::NastavBajtJineHodnoty(std::size_t bajt)
+{
+    v_->Poruchy.NastavBajtJineHodnoty(bajt);
+}
+
 std::uint32_t TSimulator::PocetZapisu(const std::string& nazev) const
 {
     return v_->Stav.PocetZapisu(nazev);

@@ -51,7 +51,7 @@ enum class TPorucha {
     SpatneCRC,               // serial reply with a wrong CRC
     VyjimkaOdpoved,          // serial exception reply (code 4); TFTP request answered with ERROR 0
     OdmitnutyZapis,          // write refused: serial result byte 1, TFTP ERROR 2; nothing stored
-    JinaUlozenaHodnota,      // write acknowledged, but the stored file differs (first byte + 1, check byte kept valid)
+    JinaUlozenaHodnota,      // write acknowledged, but the stored file differs (one byte + 1, check byte kept valid)
     ZtracenyDatagram,        // TFTP: the first DATA of a read, or the ACK of the first DATA of a write, is not sent
     OACKNepodporovanaVolba,  // TFTP: the OACK also carries "windowsize" "4", which the client did not ask for
     JinyTyp,                 // the module identifies itself as type "VK-7317R"
@@ -104,6 +104,9 @@ public:
     // a transfer (dropped datagram, OACK, slow data), an info.txt read or the
     // identification object 1 (type) or 2 (version).
     void NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t pocet = 0);
+    // The byte JinaUlozenaHodnota raises by one: the first (0) unless set.
+    // A byte beyond the written file's last data byte changes nothing.
+    void NastavBajtJineHodnoty(std::size_t bajt);
 
     // Requests received: every serial frame (any address, any CRC) and every
     // TFTP request datagram; for tests that check that nothing was sent.

@@ -56,14 +56,16 @@ bool PlatnyObraz(const TBajty& fwHbn)
     return delka != 0 && delka <= NejvetsiObrazFw;
 }
 
-// The value the faulty module stores instead of the written one: the first
-// byte changed, the check byte kept right so that only the value differs.
-TBajty JinaHodnota(TBajty obsah, const TSouborModulu& s)
+// The value the faulty module stores instead of the written one: one byte
+// changed, the check byte kept right so that only the value differs.
+TBajty JinaHodnota(TBajty obsah, const TSouborModulu& s, std::size_t bajt)
 {
-    if (obsah.empty())
+    const bool sKontrolou = s.Kontrola == TKontrola::DelkaASoucet;
+    const std::size_t dat = sKontrolou && !obsah.empty() ? obsah.size() - 1 : obsah.size();
+    if (bajt >= dat)
         return obsah;
-    obsah[0] = static_cast<std::uint8_t>(obsah[0] + 1);
-    if (s.Kontrola == TKontrola::DelkaASoucet)
+    obsah[bajt] = static_cast<std::uint8_t>(obsah[bajt] + 1);
+    if (sKontrolou)
         DoplnKontrolniBajt(obsah);
     return obsah;
 }
@@ -240,7 +242,7 @@ TVysledek TStavModulu::ZapisSoubor(const TSouborModulu& s, TBajty obsah, bool ul
         return TVysledek::Odmitnuto;
     const std::string nazev = s.Nazev;
     if (LzeCist(s) && poruchy_.Uplatni(TPorucha::JinaUlozenaHodnota))
-        obsah = JinaHodnota(std::move(obsah), s);
+        obsah = JinaHodnota(std::move(obsah), s, poruchy_.BajtJineHodnoty());
     if (nazev == "rtc.bin") {
         if (!beh_.NastavRtc(obsah)) {
             duvod = "rtc.bin holds no valid date and time";
