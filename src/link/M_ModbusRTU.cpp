@@ -69,6 +69,7 @@ public:
         return port_.readAvailable(buf, kapacita);
     }
     Okamzik now() const override { return Ted(); }
+    std::string selhaniPortu() const override { return port_.selhani(); }
 
 private:
     SerialPort port_;
@@ -119,6 +120,7 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
 {
     const std::string cesta = zarizeni.empty() ? ZarizeniCOM(cisloCOM) : zarizeni;
     const int fd = cesta.empty() ? -1 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita));
+    link.ID.Odpojen = false;
     if (fd < 0) {
         link.ID.HNDL = 0;
         link.ED.StatusText = texty::ChybaOtevreniCOM + std::to_string(cisloCOM);
@@ -132,6 +134,7 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
     link.CFG.Timeout = timeoutMs;
     link.CFG.Adresa = 1;  // the caller puts the module's address here
     link.ED.StatusText = texty::OK;
+    link.ED.Pricina.clear();
     return 0;
 }
 
@@ -140,6 +143,7 @@ void ZavriPort(TMBRTU& link)
     if (link.ID.HNDL != 0)
         SerialPort(static_cast<int>(link.ID.HNDL)).close();
     link.ID.HNDL = 0;
+    link.ID.Odpojen = false;
     UvolniRozliseniCasovace();
 }
 

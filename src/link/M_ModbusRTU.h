@@ -25,12 +25,19 @@ struct TMBRTU_CFG {
 // Outcome of the last link operation.
 struct TMBRTU_ED {
     std::string StatusText;
+    // Why the port failed (Pricina = cause): "port hung up" or the system's
+    // error text; empty when the last exchange met no port failure.
+    std::string Pricina;
 };
 
 // The open port: a file descriptor (never 0..2), 0 when no port is open.
 // Copying the record copies the handle, not the port.
 struct TMBRTU_ID {
     std::uintptr_t HNDL = 0;
+    // The port hung up or failed (Odpojen = disconnected): a removed USB
+    // adapter never comes back on the same descriptor, so every exchange
+    // fails at once, without traffic, until ZavriPort.
+    bool Odpojen = false;
 };
 
 struct TMBRTU {
@@ -72,8 +79,10 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
 void ZavriPort(TMBRTU& link);
 
 // One request/reply exchange (Transakce = transaction). `odpoved` must hold
-// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent, 2 no complete reply,
-// 3 CRC wrong, 4 exception reply.
+// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent (also on a port that has
+// hung up), 2 no complete reply (also when the port hangs up or fails
+// meanwhile: ED.Pricina says why, ID.Odpojen is set), 3 CRC wrong,
+// 4 exception reply.
 std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
                        std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
 

@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <system_error>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -82,6 +83,25 @@ bool VystupPrazdny(int fd)
     return ::ioctl(fd, TIOCOUTQ, &zbyva) != 0 || zbyva <= 0;
 }
 
+constexpr short UdalostiSelhani = POLLHUP | POLLERR | POLLNVAL;
+
+const char* TextZaveseni = "port hung up";
+
+// The cause of a failure that poll reported (udalosti = events).
+std::string TextUdalosti(short udalosti)
+{
+    if (udalosti & POLLHUP)
+        return TextZaveseni;
+    if (udalosti & POLLNVAL)
+        return "port closed";
+    return "port error";
+}
+
+std::string TextChyby(int cislo)
+{
+    return std::error_code(cislo, std::generic_category()).message();
+}
+
 }  // namespace
 
 void SerialPort::configure(termios& t, std::uint32_t baud, TParita parita)
@@ -154,8 +174,10 @@ bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono:
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            selhani_ = TextChyby(errno);
             return false;
+        }
         const auto zbyva = std::chrono::ceil<std::chrono::milliseconds>(konec - std::chrono::steady_clock::now());
         if (zbyva.count() <= 0)
             return false;
@@ -204,8 +226,18 @@ std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // nothing more now (EAGAIN), or the device is gone
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            selhani_ = TextChyby(errno);
+        // With VMIN and VTIME 0 a live port answers an empty read with 0, so
+        // a 0 means a hang-up only where poll has just promised a byte.
+        if (n == 0 && prijato == 0 && ohlasenaData_)
+            selhani_ = TextZaveseni;
+        break;
     }
+    if (udalostiSData_ != 0 && selhani_.empty())
+        selhani_ = TextUdalosti(udalostiSData_);
+    ohlasenaData_ = false;
+    udalostiSData_ = 0;
     return prijato;
 }
 
@@ -219,15 +251,24 @@ SerialPort::TProbuzeni SerialPort::waitReadable(std::chrono::microseconds cas, i
     pollfd p[2] = {{fd_, POLLIN, 0}, {ukonceni, POLLIN, 0}};
     const nfds_t pocet = ukonceni >= 0 ? 2 : 1;
     const int n = ::ppoll(p, pocet, &ts, nullptr);
-    if (n > 0 && (p[0].revents & POLLIN))
+    ohlasenaData_ = false;
+    udalostiSData_ = 0;
+    if (n <= 0)
+        return TProbuzeni::Cas;
+    // A removed USB adapter, or a pty whose other side has closed, reports
+    // the hang-up at once and forever, on a hung-up terminal together with
+    // POLLIN; what it still holds is taken first, then the wait is over.
+    const short udalosti = p[0].revents;
+    if (udalosti & POLLIN) {
+        ohlasenaData_ = true;
+        udalostiSData_ = static_cast<short>(udalosti & UdalostiSelhani);
         return TProbuzeni::Data;
-    if (n > 0 && p[1].revents != 0)
-        return TProbuzeni::Ukonceni;
-    // A removed USB adapter (or a pty whose other side is gone) reports
-    // POLLHUP/POLLERR at once and forever; sleeping out the slice keeps the
-    // reply wait from spinning the CPU until its time-out. A request to end
-    // still cuts that sleep short.
-    if (n > 0 && ::ppoll(&p[1], pocet - 1, &ts, nullptr) > 0)
+    }
+    if (udalosti & UdalostiSelhani) {
+        selhani_ = TextUdalosti(udalosti);
+        return TProbuzeni::Selhani;
+    }
+    if (p[1].revents != 0)
         return TProbuzeni::Ukonceni;
     return TProbuzeni::Cas;
 }
