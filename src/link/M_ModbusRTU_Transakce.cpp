@@ -1,6 +1,7 @@
 // One request/reply exchange: send the frame with its CRC, wait until it has
 // left the port, then wait for the reply, which has no length field of its
-// own and ends only by a silence longer than the gap of the baud-rate code.
+// own and ends only by a silence longer than the gap: the baud-rate code's,
+// or the one OtevriPort chose for the port.
 #include <algorithm>
 #include <array>
 
@@ -179,6 +180,11 @@ TVysledek Odpojeni(TMBRTU& link, const TKanalRTU& kanal, TVysledek vysledek)
     return vysledek;
 }
 
+std::chrono::milliseconds MezeraOdpovedi(const TMBRTU_CFG& cfg)
+{
+    return std::chrono::milliseconds(cfg.Mezera > 0 ? cfg.Mezera : MezeraMs(cfg.KodBaud));
+}
+
 }  // namespace
 
 std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
@@ -202,8 +208,8 @@ std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozad
     if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
         return static_cast<std::int32_t>(TVysledek::NeuplnaOdpoved);
 
-    const TPrijem prijem = CekejNaOdpoved(kanal, std::chrono::milliseconds(MezeraMs(link.CFG.KodBaud)),
-                                          std::chrono::milliseconds(link.CFG.Timeout), odpoved);
+    const TPrijem prijem =
+        CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), odpoved);
     if (prijem.konec == TKonecCekani::SelhaniPortu)
         return static_cast<std::int32_t>(Odpojeni(link, kanal, TVysledek::NeuplnaOdpoved));
     return static_cast<std::int32_t>(Vyhodnot(prijem, odpoved, delkaOdpovedi));

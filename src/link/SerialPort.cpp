@@ -3,6 +3,9 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
+#include <linux/serial.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -83,6 +86,32 @@ bool VystupPrazdny(int fd)
     return ::ioctl(fd, TIOCOUTQ, &zbyva) != 0 || zbyva <= 0;
 }
 
+// An adapter passes received bytes on only when its buffer fills or its
+// latency timer runs out, which cuts a reply into bursts; asked for low
+// latency, the drivers that have such a timer set it to 1 ms. A pty or a
+// built-in UART refuses or ignores the request, which is harmless.
+void PozadujNizkouLatenci(int fd)
+{
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY) != 0)
+        return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    ::ioctl(fd, TIOCSSERIAL, &serial);
+}
+
+// The timer is one byte on the chips that have it; a larger value in that
+// file is not a latency timer.
+constexpr long NejdelsiLatenceMs = 255;
+
+std::mutex zamekKorene;
+std::filesystem::path korenSysfs = "/sys";
+
+std::filesystem::path KorenSysfs()
+{
+    const std::lock_guard<std::mutex> z(zamekKorene);
+    return korenSysfs;
+}
+
 constexpr short UdalostiSelhani = POLLHUP | POLLERR | POLLNVAL;
 
 const char* TextZaveseni = "port hung up";
@@ -153,9 +182,29 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
     // refuses this, which is harmless.
     int linky = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &linky);
+    PozadujNizkouLatenci(fd);
     // Bytes left over from an earlier user of the device belong to nobody.
     ::tcflush(fd, TCIOFLUSH);
     return fd;
+}
+
+std::optional<std::int32_t> SerialPort::LatenceAdapteru(const std::string& zarizeni)
+{
+    std::error_code chyba;
+    const std::filesystem::path skutecna = std::filesystem::canonical(zarizeni, chyba);
+    if (chyba || !skutecna.has_filename())
+        return std::nullopt;
+    std::ifstream soubor(KorenSysfs() / "class" / "tty" / skutecna.filename() / "device" / "latency_timer");
+    long ms = -1;
+    if (!(soubor >> ms) || ms < 0 || ms > NejdelsiLatenceMs)
+        return std::nullopt;
+    return static_cast<std::int32_t>(ms);
+}
+
+void SerialPort::NastavKorenSysfs(const std::filesystem::path& koren)
+{
+    const std::lock_guard<std::mutex> z(zamekKorene);
+    korenSysfs = koren.empty() ? std::filesystem::path("/sys") : koren;
 }
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit)

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <termios.h>
 
@@ -20,8 +22,18 @@ public:
     // Opens `zarizeni` (device path) for exclusive use and configures it;
     // the descriptor (always >= 3, so it never collides with the standard
     // streams or with HNDL 0 = no port), or -1 when the device cannot be
-    // opened or is not a terminal.
+    // opened or is not a terminal. Also asks the driver for low latency.
     static int open(const std::string& zarizeni, std::uint32_t baud, TParita parita);
+
+    // The latency timer of the USB adapter behind `zarizeni`, ms, where the
+    // system shows it (class/tty/<device name>/device/latency_timer under
+    // the sysfs root, the name taken after following symlinks such as
+    // /dev/serial/by-id/...); nullopt where it shows none (a built-in UART,
+    // a pty, another kind of adapter).
+    static std::optional<std::int32_t> LatenceAdapteru(const std::string& zarizeni);
+    // Where LatenceAdapteru looks: /sys unless a test points it elsewhere
+    // (Koren = root); an empty path restores /sys.
+    static void NastavKorenSysfs(const std::filesystem::path& koren);
 
     // Turns `t` into the link's line settings: raw, 8 data bits, 1 stop
     // bit, the parity, no flow control, reads that never wait, `baud` (an
