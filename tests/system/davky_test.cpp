@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "Simulator.h"
@@ -24,6 +25,11 @@ struct TPripad {
     std::optional<std::string> latence;  // what the system shows as the latency timer; none = nothing
     bool precteno;                       // the reads succeed
 };
+
+void PrintTo(const TPripad& p, std::ostream* os)
+{
+    *os << "baud code " << p.kodBaud << ", latency timer " << p.latence.value_or("not shown");
+}
 
 std::string Nazev(const ::testing::TestParamInfo<TPripad>& info)
 {
