@@ -28,6 +28,9 @@ struct TPripojeni {
     std::int32_t UART_KodParita = 0;  // parity code: 0 none, 1 even, 2 odd
     std::int32_t UART_Timeout = 0;    // ms
     std::int32_t UART_Adresa = 0;     // Modbus address of the module
+    // Silence that ends a reply, ms, given by hand for an adapter that holds
+    // bytes back without saying so (Mezera = gap); 0 = automatic.
+    std::int32_t UART_Mezera = 0;
 };
 
 // IPv4 settings.
@@ -162,6 +165,11 @@ bool UlozNastaveni(PData dat, const std::filesystem::path& soubor);
 // cesty.Cteni, it starts from the content of the file read, so that file's
 // other sections and keys stay.
 bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty);
+// The reply gap (UART_Mezera) as the settings file and the command line
+// take it: whole ms from 0 (automatic) to NejdelsiMezeraMs; false for
+// anything else.
+inline constexpr std::int32_t NejdelsiMezeraMs = 1000;
+bool PrevedMezeru(std::string_view text, std::int32_t& ms);
 // Optional device path for COM port n from section "Porty" (key "COMn");
 // empty when the file has none.
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM);

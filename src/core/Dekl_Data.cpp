@@ -15,6 +15,7 @@ void VychoziPripojeni(TPripojeni& pripojeni)
     p.UART_KodParita = 1;  // even
     p.UART_Timeout = 330;
     p.UART_Adresa = 247;
+    p.UART_Mezera = 0;  // automatic
     pripojeni = p;
 }
 

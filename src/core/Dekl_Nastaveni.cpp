@@ -19,12 +19,15 @@ constexpr const char* nazevSouboru = "W_vk7316r.ini";  // file name
 constexpr const char* slozkaUzivatele = "W_vk7316r";   // folder in the user configuration folder
 
 // One key of the file (Polozka = item): an integer field (cislo) or, for
-// LAN_IP, a text field.
+// LAN_IP, a text field. A value that is not a number leaves the field as it
+// was, unless the key has a conversion of its own (prevod): then a bad value
+// reads as 0.
 struct TPolozka {
     const char* sekce;
     const char* klic;
     std::int32_t TPripojeni::*cislo;
     std::string TPripojeni::*text;
+    bool (*prevod)(std::string_view, std::int32_t&) = nullptr;
 };
 
 // In the order the keys are read and written; a new file gets its sections
@@ -39,6 +42,7 @@ const TPolozka polozky[] = {
     {"UART", "Parita", &TPripojeni::UART_KodParita, nullptr},  // parity code
     {"UART", "Timeout", &TPripojeni::UART_Timeout, nullptr},
     {"UART", "Adresa", &TPripojeni::UART_Adresa, nullptr},
+    {"UART", "Mezera", &TPripojeni::UART_Mezera, nullptr, PrevedMezeru},  // ms, 0 = automatic
 };
 
 // The home folder (DomovskaSlozka): $HOME, or the user database when unset.
@@ -132,6 +136,8 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
         std::int32_t cislo = 0;
         if (polozka.text != nullptr)
             p.*polozka.text = *hodnota;
+        else if (polozka.prevod != nullptr)
+            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : 0;
         else if (PrevedNaCislo(*hodnota, cislo))
             p.*polozka.cislo = cislo;
     }
@@ -172,6 +178,15 @@ bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty)
     if (!slozka.empty() && !std::filesystem::exists(slozka, ec))
         std::filesystem::create_directories(slozka, ec);
     return ini.Uloz(soubor);
+}
+
+bool PrevedMezeru(std::string_view text, std::int32_t& ms)
+{
+    std::int32_t cislo = 0;
+    if (!PrevedNaCislo(text, cislo) || cislo < 0 || cislo > NejdelsiMezeraMs)
+        return false;
+    ms = cislo;
+    return true;
 }
 
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM)

@@ -226,7 +226,7 @@ void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
     ComboBox2->setCurrentIndex(v.ComboBox2);
     ComboBox3->setCurrentIndex(v.ComboBox3);
     ComboBox4->setCurrentIndex(v.ComboBox4);
-    UkazZarizeni(v.COM ? v.COM->Duvod : std::string());
+    UkazZarizeni(v.COM ? v.COM->Duvod : std::string(), v.Odezva);
     UkazStav(v.Panel1);
 }
 
@@ -250,7 +250,7 @@ void TFormPripojeni::UkazStav(const std::string& text)
 // Only the path is worked out while the user types: trying the device here
 // would open the port on every keystroke, and this program holds it itself
 // once connected. Why it failed to open comes with the attempt's result.
-void TFormPripojeni::UkazZarizeni(const std::string& duvod)
+void TFormPripojeni::UkazZarizeni(const std::string& duvod, const std::string& odezva)
 {
     const std::string text = Std(Edit3->text().trimmed());
     std::int32_t cislo = 0;
@@ -260,6 +260,10 @@ void TFormPripojeni::UkazZarizeni(const std::string& duvod)
         return;
     }
     // The reason names the device itself.
-    LabelZarizeni->setText(
-        duvod.empty() ? Q(vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo))) : Q(duvod));
+    if (!duvod.empty()) {
+        LabelZarizeni->setText(Q(duvod));
+        return;
+    }
+    const std::string cesta = vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo));
+    LabelZarizeni->setText(Q(odezva.empty() ? cesta : cesta + ", " + odezva));
 }

@@ -60,8 +60,10 @@ private:
     void VytvorOvladace();
     vk::procedures::TOknoPripojeni PrectiOkno() const;
     std::filesystem::path CestaNastaveni() const;
-    void UkazStav(const std::string& text);                       // Panel1, painted at once
-    void UkazZarizeni(const std::string& duvod = {});             // the hint beside Edit3
+    void UkazStav(const std::string& text);  // Panel1, painted at once
+    // The hint beside Edit3: the device, or why it did not open, and after
+    // an attempt the reply's silence when it is not the baud code's.
+    void UkazZarizeni(const std::string& duvod = {}, const std::string& odezva = {});
     void Dokonceno(const vk::procedures::TVysledekPripojeni& v);  // the attempt's result arrived
 
     QLabel* Label4 = nullptr;

@@ -40,6 +40,33 @@ const TKodBaud& KodBaud(std::int32_t kod)
     return KodyBaud[static_cast<std::size_t>(kod)];
 }
 
+// Added to an adapter's latency timer for the gap that ends a reply. The
+// adapter's packet with the next burst still waits for a USB frame (1 ms)
+// and for the driver to hand it on, and a loaded machine wakes the waiting
+// thread a little late; 4 ms covers those, and is no more than the table's
+// own shortest gap, so a reply is not held much longer than needed.
+constexpr std::int32_t RezervaLatenceMs = 4;
+
+// The gap for the port: given by hand, or the table's unless the adapter
+// holds bytes back as long as the table's gap or longer.
+void UrciMezeru(TMBRTU_CFG& cfg, std::int32_t rucne)
+{
+    const std::int32_t zTabulky = MezeraMs(cfg.KodBaud);
+    if (rucne > 0) {
+        cfg.Mezera = rucne;
+        cfg.PuvodMezery = TPuvodMezery::Rucne;
+    } else if (cfg.LatenceAdapteru >= zTabulky) {
+        // The table's gap is the module's own, but behind such an adapter
+        // every reply longer than one of its bursts would be cut after the
+        // first burst: the silences between bursts are as long as the timer.
+        cfg.Mezera = cfg.LatenceAdapteru + RezervaLatenceMs;
+        cfg.PuvodMezery = TPuvodMezery::Adapter;
+    } else {
+        cfg.Mezera = zTabulky;
+        cfg.PuvodMezery = TPuvodMezery::KodBaud;
+    }
+}
+
 // Waiting for room in the driver's buffer. It takes a whole frame at once on
 // any real port; the limit only guards against a device that never accepts
 // bytes. Waiting for the frame to leave the port is the exchange's own step.
@@ -69,6 +96,7 @@ public:
         return port_.readAvailable(buf, kapacita);
     }
     Okamzik now() const override { return Ted(); }
+    std::string selhaniPortu() const override { return port_.selhani(); }
 
 private:
     SerialPort port_;
@@ -114,11 +142,12 @@ std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni)
     return "/dev/ttyS" + cislo;
 }
 
-std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita,
-                        std::uint32_t timeoutMs, TMBRTU& link, const std::string& zarizeni)
+std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita, std::uint32_t timeoutMs,
+                        TMBRTU& link, const std::string& zarizeni, std::int32_t mezeraMs)
 {
     const std::string cesta = zarizeni.empty() ? ZarizeniCOM(cisloCOM) : zarizeni;
     const int fd = cesta.empty() ? -1 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita));
+    link.ID.Odpojen = false;
     if (fd < 0) {
         link.ID.HNDL = 0;
         link.ED.StatusText = texty::ChybaOtevreniCOM + std::to_string(cisloCOM);
@@ -131,7 +160,11 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
     link.CFG.KodParita = kodParita;
     link.CFG.Timeout = timeoutMs;
     link.CFG.Adresa = 1;  // the caller puts the module's address here
+    // Read after the open, which has asked the driver to shorten the timer.
+    link.CFG.LatenceAdapteru = SerialPort::LatenceAdapteru(cesta).value_or(0);
+    UrciMezeru(link.CFG, mezeraMs);
     link.ED.StatusText = texty::OK;
+    link.ED.Pricina.clear();
     return 0;
 }
 
@@ -140,6 +173,7 @@ void ZavriPort(TMBRTU& link)
     if (link.ID.HNDL != 0)
         SerialPort(static_cast<int>(link.ID.HNDL)).close();
     link.ID.HNDL = 0;
+    link.ID.Odpojen = false;
     UvolniRozliseniCasovace();
 }
 

@@ -13,6 +13,14 @@
 
 namespace vk::link {
 
+// Where the silence that ends a reply comes from (Puvod mezery = origin of
+// the gap).
+enum class TPuvodMezery {
+    KodBaud,  // the baud-rate code's table
+    Adapter,  // widened: the USB adapter holds received bytes back longer than the table's gap
+    Rucne,    // given by hand (Rucne = by hand): the settings file or the command line
+};
+
 // Settings of the open link.
 struct TMBRTU_CFG {
     std::int32_t CisloCOM = 0;   // COM port number
@@ -20,17 +28,30 @@ struct TMBRTU_CFG {
     std::int32_t KodParita = 0;  // parity code
     std::uint32_t Timeout = 0;   // longest wait for a whole reply, ms, from the end of the request
     std::uint8_t Adresa = 0;     // Modbus address: first byte of every request
+    // Silence that ends a reply, ms, as OtevriPort chose it (Mezera = gap);
+    // 0 = the baud-rate code's (MezeraMs).
+    std::int32_t Mezera = 0;
+    TPuvodMezery PuvodMezery = TPuvodMezery::KodBaud;
+    // The adapter's latency timer as the system shows it, ms; 0 = not shown.
+    std::int32_t LatenceAdapteru = 0;
 };
 
 // Outcome of the last link operation.
 struct TMBRTU_ED {
     std::string StatusText;
+    // Why the port failed (Pricina = cause): "port hung up" or the system's
+    // error text; empty when the last exchange met no port failure.
+    std::string Pricina;
 };
 
 // The open port: a file descriptor (never 0..2), 0 when no port is open.
 // Copying the record copies the handle, not the port.
 struct TMBRTU_ID {
     std::uintptr_t HNDL = 0;
+    // The port hung up or failed (Odpojen = disconnected): a removed USB
+    // adapter never comes back on the same descriptor, so every exchange
+    // fails at once, without traffic, until ZavriPort.
+    bool Odpojen = false;
 };
 
 struct TMBRTU {
@@ -67,13 +88,19 @@ std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni = {
 // ---- operations ---------------------------------------------------------
 // Opens and configures the port: 0 = open, 1 = failed ("Chyba otevření COM"
 // + number). `zarizeni` is the device path; empty = ZarizeniCOM(cisloCOM).
-std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita,
-                        std::uint32_t timeoutMs, TMBRTU& link, const std::string& zarizeni = {});
+// `mezeraMs` > 0 is the silence that ends a reply, given by hand; 0 lets the
+// port choose: the baud code's gap, or longer behind a USB adapter whose
+// latency timer would cut replies (CFG.Mezera, PuvodMezery,
+// LatenceAdapteru tell which).
+std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita, std::uint32_t timeoutMs,
+                        TMBRTU& link, const std::string& zarizeni = {}, std::int32_t mezeraMs = 0);
 void ZavriPort(TMBRTU& link);
 
 // One request/reply exchange (Transakce = transaction). `odpoved` must hold
-// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent, 2 no complete reply,
-// 3 CRC wrong, 4 exception reply.
+// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent (also on a port that has
+// hung up), 2 no complete reply (also when the port hangs up or fails
+// meanwhile: ED.Pricina says why, ID.Odpojen is set), 3 CRC wrong,
+// 4 exception reply.
 std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
                        std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
 

@@ -1,6 +1,7 @@
 // One request/reply exchange: send the frame with its CRC, wait until it has
 // left the port, then wait for the reply, which has no length field of its
-// own and ends only by a silence longer than the gap of the baud-rate code.
+// own and ends only by a silence longer than the gap: the baud-rate code's,
+// or the one OtevriPort chose for the port.
 #include <algorithm>
 #include <array>
 
@@ -47,8 +48,8 @@ constexpr std::chrono::milliseconds RezervaOdeslani = 100ms;
 
 enum class TVysledek : std::int32_t {
     Odpoved = 0,         // reply with a correct CRC and a normal function byte
-    NicNeodeslano = 1,   // no open port, or request length 0 or above 260
-    NeuplnaOdpoved = 2,  // request stuck in the port, time-out, fewer than 4 or 260+ bytes
+    NicNeodeslano = 1,   // no open port (or one that has hung up), request length 0 or above 260, a refused write
+    NeuplnaOdpoved = 2,  // request stuck in the port, time-out, fewer than 4 or 260+ bytes, the port failed
     ChybaCrc = 3,
     Vyjimka = 4,         // the module answered with an exception (function byte >= 0x80)
 };
@@ -61,10 +62,11 @@ enum class TStavCekani {
 
 // The ways out of the reply wait.
 enum class TKonecCekani {
-    PlnyBuffer,  // 260 bytes counted: longer than any frame
-    Mezera,      // the gap after the last byte
-    Timeout,     // the whole reply took longer than the time-out
-    Ukonceni,    // the program asked the transfer to end (PozadovanoUkonceni)
+    PlnyBuffer,    // 260 bytes counted: longer than any frame
+    Mezera,        // the gap after the last byte
+    Timeout,       // the whole reply took longer than the time-out
+    Ukonceni,      // the program asked the transfer to end (PozadovanoUkonceni)
+    SelhaniPortu,  // the port hung up or failed: no byte can come any more
 };
 
 struct TPrijem {
@@ -132,6 +134,8 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
         }
 
         const bool casVyprsel = ted - start > timeout;
+        if (!kanal.selhaniPortu().empty())
+            return {TKonecCekani::SelhaniPortu, pocet, casVyprsel};
         if (pocet >= MaxRamecRTU)
             return {TKonecCekani::PlnyBuffer, pocet, casVyprsel};
         if (stav == TStavCekani::NaMezeru && ted - posledniBajt > mezera)
@@ -147,6 +151,7 @@ TVysledek Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint
     case TKonecCekani::PlnyBuffer:
     case TKonecCekani::Timeout:
     case TKonecCekani::Ukonceni:
+    case TKonecCekani::SelhaniPortu:
         return TVysledek::NeuplnaOdpoved;
     case TKonecCekani::Mezera:
         break;
@@ -166,14 +171,29 @@ TVysledek Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint
     return odpoved[1] >= 0x80 ? TVysledek::Vyjimka : TVysledek::Odpoved;
 }
 
+// The port stays failed for this record (see TMBRTU_ID::Odpojen), with the
+// cause kept beside the status text.
+TVysledek Odpojeni(TMBRTU& link, const TKanalRTU& kanal, TVysledek vysledek)
+{
+    link.ID.Odpojen = true;
+    link.ED.Pricina = kanal.selhaniPortu();
+    return vysledek;
+}
+
+std::chrono::milliseconds MezeraOdpovedi(const TMBRTU_CFG& cfg)
+{
+    return std::chrono::milliseconds(cfg.Mezera > 0 ? cfg.Mezera : MezeraMs(cfg.KodBaud));
+}
+
 }  // namespace
 
 std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
                        std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
 {
     delkaOdpovedi = 0;
-    if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU || PozadovanoUkonceni())
+    if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU || PozadovanoUkonceni() || link.ID.Odpojen)
         return static_cast<std::int32_t>(TVysledek::NicNeodeslano);
+    link.ED.Pricina.clear();
 
     std::array<std::uint8_t, MaxRamecRTU + 2> ramec{};
     std::copy_n(pozadavek, delka, ramec.begin());
@@ -183,11 +203,15 @@ std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozad
     // Bytes still in the port from an earlier, cut-off reply are not thrown
     // away: they are taken as the start of this reply.
     kanal.write(ramec.data(), delka + 2);
+    if (!kanal.selhaniPortu().empty())
+        return static_cast<std::int32_t>(Odpojeni(link, kanal, TVysledek::NicNeodeslano));
     if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
         return static_cast<std::int32_t>(TVysledek::NeuplnaOdpoved);
 
-    const TPrijem prijem = CekejNaOdpoved(kanal, std::chrono::milliseconds(MezeraMs(link.CFG.KodBaud)),
-                                          std::chrono::milliseconds(link.CFG.Timeout), odpoved);
+    const TPrijem prijem =
+        CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), odpoved);
+    if (prijem.konec == TKonecCekani::SelhaniPortu)
+        return static_cast<std::int32_t>(Odpojeni(link, kanal, TVysledek::NeuplnaOdpoved));
     return static_cast<std::int32_t>(Vyhodnot(prijem, odpoved, delkaOdpovedi));
 }
 

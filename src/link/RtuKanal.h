@@ -31,6 +31,10 @@ public:
     virtual bool sledujeUkonceni() const { return false; }
     virtual std::size_t readAvailable(std::uint8_t* buf, std::size_t kapacita) = 0;
     virtual Okamzik now() const = 0;
+    // Why the port can carry no more exchanges (selhani portu = port
+    // failure): it hung up, or a read or write failed; empty while it works.
+    // Once set it stays, and a wait for bytes returns at once.
+    virtual std::string selhaniPortu() const { return {}; }
 };
 
 // The operations of M_ModbusRTU.h over any channel; those run them over the

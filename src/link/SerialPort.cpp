@@ -3,10 +3,14 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
+#include <linux/serial.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <system_error>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -82,6 +86,51 @@ bool VystupPrazdny(int fd)
     return ::ioctl(fd, TIOCOUTQ, &zbyva) != 0 || zbyva <= 0;
 }
 
+// An adapter passes received bytes on only when its buffer fills or its
+// latency timer runs out, which cuts a reply into bursts; asked for low
+// latency, the drivers that have such a timer set it to 1 ms. A pty or a
+// built-in UART refuses or ignores the request, which is harmless.
+void PozadujNizkouLatenci(int fd)
+{
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY) != 0)
+        return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    ::ioctl(fd, TIOCSSERIAL, &serial);
+}
+
+// The timer is one byte on the chips that have it; a larger value in that
+// file is not a latency timer.
+constexpr long NejdelsiLatenceMs = 255;
+
+std::mutex zamekKorene;
+std::filesystem::path korenSysfs = "/sys";
+
+std::filesystem::path KorenSysfs()
+{
+    const std::lock_guard<std::mutex> z(zamekKorene);
+    return korenSysfs;
+}
+
+constexpr short UdalostiSelhani = POLLHUP | POLLERR | POLLNVAL;
+
+const char* TextZaveseni = "port hung up";
+
+// The cause of a failure that poll reported (udalosti = events).
+std::string TextUdalosti(short udalosti)
+{
+    if (udalosti & POLLHUP)
+        return TextZaveseni;
+    if (udalosti & POLLNVAL)
+        return "port closed";
+    return "port error";
+}
+
+std::string TextChyby(int cislo)
+{
+    return std::error_code(cislo, std::generic_category()).message();
+}
+
 }  // namespace
 
 void SerialPort::configure(termios& t, std::uint32_t baud, TParita parita)
@@ -133,9 +182,29 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
     // refuses this, which is harmless.
     int linky = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &linky);
+    PozadujNizkouLatenci(fd);
     // Bytes left over from an earlier user of the device belong to nobody.
     ::tcflush(fd, TCIOFLUSH);
     return fd;
+}
+
+std::optional<std::int32_t> SerialPort::LatenceAdapteru(const std::string& zarizeni)
+{
+    std::error_code chyba;
+    const std::filesystem::path skutecna = std::filesystem::canonical(zarizeni, chyba);
+    if (chyba || !skutecna.has_filename())
+        return std::nullopt;
+    std::ifstream soubor(KorenSysfs() / "class" / "tty" / skutecna.filename() / "device" / "latency_timer");
+    long ms = -1;
+    if (!(soubor >> ms) || ms < 0 || ms > NejdelsiLatenceMs)
+        return std::nullopt;
+    return static_cast<std::int32_t>(ms);
+}
+
+void SerialPort::NastavKorenSysfs(const std::filesystem::path& koren)
+{
+    const std::lock_guard<std::mutex> z(zamekKorene);
+    korenSysfs = koren.empty() ? std::filesystem::path("/sys") : koren;
 }
 
 bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono::milliseconds limit)
@@ -154,8 +223,10 @@ bool SerialPort::write(const std::uint8_t* data, std::size_t pocet, std::chrono:
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            selhani_ = TextChyby(errno);
             return false;
+        }
         const auto zbyva = std::chrono::ceil<std::chrono::milliseconds>(konec - std::chrono::steady_clock::now());
         if (zbyva.count() <= 0)
             return false;
@@ -204,8 +275,18 @@ std::size_t SerialPort::readAvailable(std::uint8_t* buf, std::size_t kapacita)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        break;  // nothing more now (EAGAIN), or the device is gone
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            selhani_ = TextChyby(errno);
+        // With VMIN and VTIME 0 a live port answers an empty read with 0, so
+        // a 0 means a hang-up only where poll has just promised a byte.
+        if (n == 0 && prijato == 0 && ohlasenaData_)
+            selhani_ = TextZaveseni;
+        break;
     }
+    if (udalostiSData_ != 0 && selhani_.empty())
+        selhani_ = TextUdalosti(udalostiSData_);
+    ohlasenaData_ = false;
+    udalostiSData_ = 0;
     return prijato;
 }
 
@@ -219,15 +300,24 @@ SerialPort::TProbuzeni SerialPort::waitReadable(std::chrono::microseconds cas, i
     pollfd p[2] = {{fd_, POLLIN, 0}, {ukonceni, POLLIN, 0}};
     const nfds_t pocet = ukonceni >= 0 ? 2 : 1;
     const int n = ::ppoll(p, pocet, &ts, nullptr);
-    if (n > 0 && (p[0].revents & POLLIN))
+    ohlasenaData_ = false;
+    udalostiSData_ = 0;
+    if (n <= 0)
+        return TProbuzeni::Cas;
+    // A removed USB adapter, or a pty whose other side has closed, reports
+    // the hang-up at once and forever, on a hung-up terminal together with
+    // POLLIN; what it still holds is taken first, then the wait is over.
+    const short udalosti = p[0].revents;
+    if (udalosti & POLLIN) {
+        ohlasenaData_ = true;
+        udalostiSData_ = static_cast<short>(udalosti & UdalostiSelhani);
         return TProbuzeni::Data;
-    if (n > 0 && p[1].revents != 0)
-        return TProbuzeni::Ukonceni;
-    // A removed USB adapter (or a pty whose other side is gone) reports
-    // POLLHUP/POLLERR at once and forever; sleeping out the slice keeps the
-    // reply wait from spinning the CPU until its time-out. A request to end
-    // still cuts that sleep short.
-    if (n > 0 && ::ppoll(&p[1], pocet - 1, &ts, nullptr) > 0)
+    }
+    if (udalosti & UdalostiSelhani) {
+        selhani_ = TextUdalosti(udalosti);
+        return TProbuzeni::Selhani;
+    }
+    if (p[1].revents != 0)
         return TProbuzeni::Ukonceni;
     return TProbuzeni::Cas;
 }

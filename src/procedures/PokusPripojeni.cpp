@@ -126,12 +126,14 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
                                        : port.Zarizeni;
     link::TMBRTU mbrtu = modul.MBRTU;
     mbrtu.ID.HNDL = 0;
-    if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, v.Zarizeni) != 0) {
+    if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, v.Zarizeni,
+                         prac.UART_Mezera) != 0) {
         v.COM = ZjistiZarizeni(v.Zarizeni);
         Konec(v, TKonecPripojeni::ChybaPortu, TextChybaOtevreniCOM + std::to_string(cisloCOM));
         return;
     }
     mbrtu.CFG.Adresa = static_cast<std::uint8_t>(adresa);
+    v.Odezva = PopisOdezvy(mbrtu.CFG);
     modul.MBRTU = mbrtu;
     modul.Rozhrani = 0;
     modul.Init = true;
@@ -216,6 +218,20 @@ TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPrip
     else
         PripojLAN(modul, okno, v);
     return v;
+}
+
+std::string PopisOdezvy(const link::TMBRTU_CFG& cfg)
+{
+    const std::string odezva = "odezva " + std::to_string(cfg.Mezera) + " ms";
+    switch (cfg.PuvodMezery) {
+    case link::TPuvodMezery::Adapter:
+        return odezva + " (adaptér: latence " + std::to_string(cfg.LatenceAdapteru) + " ms)";
+    case link::TPuvodMezery::Rucne:
+        return odezva + " (nastavena ručně)";
+    case link::TPuvodMezery::KodBaud:
+        break;
+    }
+    return {};
 }
 
 void AplikujPripojeni(const TVysledekPripojeni& v, core::TData& dat)

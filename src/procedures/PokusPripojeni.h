@@ -73,7 +73,11 @@ struct TVysledekPripojeni {
     std::int32_t ComboBox2 = 0;
     std::int32_t ComboBox3 = 2;
     std::int32_t ComboBox4 = 1;
-    std::string Zarizeni;             // the serial device tried (UART)
+    std::string Zarizeni;  // the serial device tried (UART)
+    // The silence that ends a reply, when the port did not take the baud
+    // code's, and why, as the dialog shows it beside the device (Odezva =
+    // response; PopisOdezvy); empty otherwise.
+    std::string Odezva;
     std::optional<TZarizeniCOM> COM;  // why the serial port did not open (ChybaPortu)
 };
 
@@ -86,6 +90,11 @@ inline constexpr const char* TextVPoradku = "V pořádku";
 TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPripojeni& okno,
                                         const core::TPripojeni& pripojeni, const TCestaPortu& port,
                                         const TOznameni& oznam = {});
+
+// "odezva 20 ms (adaptér: latence 16 ms)" for a gap widened for the
+// adapter, "odezva 30 ms (nastavena ručně)" for one given by hand, empty for
+// the baud code's (Popis odezvy = description of the response).
+std::string PopisOdezvy(const link::TMBRTU_CFG& cfg);
 
 // Puts the result into the program state: Init, Par zeroed, and on success
 // the settings, identity texts and SPripojeni (Aplikuj = apply).

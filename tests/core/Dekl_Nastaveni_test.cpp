@@ -25,7 +25,8 @@ const std::string vychoziSoubor =
     "Rychlost=4\n"
     "Parita=1\n"
     "Timeout=330\n"
-    "Adresa=247\n";
+    "Adresa=247\n"
+    "Mezera=0\n";
 
 class Nastaveni : public testing::Test {
 protected:
@@ -49,6 +50,7 @@ protected:
         EXPECT_EQ(a.UART_KodParita, b.UART_KodParita);
         EXPECT_EQ(a.UART_Timeout, b.UART_Timeout);
         EXPECT_EQ(a.UART_Adresa, b.UART_Adresa);
+        EXPECT_EQ(a.UART_Mezera, b.UART_Mezera);
     }
 
     TDocasnaSlozka slozka;
@@ -56,7 +58,7 @@ protected:
     TData dat;
 };
 
-TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheNineKeys)
+TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheTenKeys)
 {
     EXPECT_FALSE(NactiNastaveni(&dat, soubor));
     OcekavejStejne(dat.Pripojeni, Vychozi());
@@ -67,7 +69,7 @@ TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheNineKeys)
 
 TEST_F(Nastaveni, SavedValuesReadBack)
 {
-    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1};
+    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1, 25};
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     TData znovu;
     InicializaceDat(&znovu);
@@ -113,6 +115,28 @@ INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniCislo,
                     TCelyKlic{"\"13\"", 13}, TCelyKlic{"100000", 100000}, TCelyKlic{"abc", 1},
                     TCelyKlic{"", 1}, TCelyKlic{"1 2", 1}, TCelyKlic{"99999999999", 1}, TCelyKlic{"0x", 1}));
 
+struct TMezeraKlic {
+    std::string hodnota;
+    std::int32_t mezera;  // UART_Mezera afterwards (7 before the read)
+};
+
+class NastaveniMezera : public Nastaveni, public testing::WithParamInterface<TMezeraKlic> {};
+
+// The reply gap by hand: catches a bad value kept from before (or taken as
+// it stands, beyond the range) instead of reading as automatic (0).
+TEST_P(NastaveniMezera, ReadInRangeElseZero)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=0\n[UART]\nMezera=" + GetParam().hodnota + "\n");
+    dat.Pripojeni.UART_Mezera = 7;
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.UART_Mezera, GetParam().mezera) << GetParam().hodnota;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniMezera,
+    testing::Values(TMezeraKlic{"30", 30}, TMezeraKlic{"0", 0}, TMezeraKlic{"1000", 1000}, TMezeraKlic{"$14", 20},
+                    TMezeraKlic{"1001", 0}, TMezeraKlic{"-5", 0}, TMezeraKlic{"abc", 0}, TMezeraKlic{"", 0},
+                    TMezeraKlic{"20 ms", 0}));
+
 TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
 {
     ZapisText(soubor,
@@ -139,7 +163,7 @@ TEST_F(Nastaveni, Windows1250FileFromTheWindowsBuild)
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     EXPECT_EQ(CtiText(soubor),
               "[Rozhraní]\r\nRozhraní=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\nVerze IP=0\r\n"
-              "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\n");
+              "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\nMezera=0\r\n");
 }
 
 TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
@@ -168,6 +192,7 @@ TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
               "Rychlost=4\n"
               "Parita=1\n"
               "Timeout=330\n"
+              "Mezera=0\n"
               "\n"
               "[Porty]\n"
               "COM3=/dev/ttyACM0\n"
@@ -277,7 +302,7 @@ TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileEx
     EXPECT_EQ(CtiText(uProgramu), puvodni);
     EXPECT_EQ(CtiText(uUzivatele), puvodni +
                                        "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
-                                       "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\n");
+                                       "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n");
 
     cesty = CestyNastaveni(program, false, config.string(), "");
     EXPECT_EQ(cesty.Cteni, uUzivatele);

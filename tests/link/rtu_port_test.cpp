@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "M_ModbusRTU.h"
 #include "PtyPair.h"
 #include "SerialPort.h"
+#include "SysfsLatence.h"
 
 using namespace vk::link;
 using vk::test::PtyPair;
@@ -24,10 +29,14 @@ termios Nastaveni(const PtyPair& pty)
 
 }  // namespace
 
+// Also catches an open that fails when the driver refuses the low-latency
+// request: a pty refuses it, as a built-in UART may.
 TEST(RtuPort, OpensRawWithoutFlowControl)
 {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
+    serial_struct serial{};
+    ASSERT_NE(ioctl(pty.slave(), TIOCGSERIAL, &serial), 0) << "this pty takes the request, so it shows nothing";
     TMBRTU link;
     link.ED.StatusText = "x";
     ASSERT_EQ(OtevriPort(4, 8, 0, 500, link, pty.slavePath()), 0);
@@ -176,5 +185,56 @@ TEST(RtuPort, WireTimeCountsEveryBitOfEachCharacter)
         t.c_cflag |= r.priznaky;
         cfsetospeed(&t, r.rychlost);
         EXPECT_EQ(SerialPort::CasNaDrate(t, r.bajtu).count(), r.us) << r.bajtu << " bytes, flags " << r.priznaky;
+    }
+}
+
+// The silence that ends a reply, chosen at the open from the latency timer
+// the system shows for the device (reached here through a by-id style
+// symlink, as users name their adapters). Catches a widening that is
+// missing, or applied where the timer is shorter than the table's gap,
+// a timer looked up under the symlink's own name, a bad file taken as a
+// timer, and a gap given by hand that does not win.
+TEST(RtuPort, ReplyGapFollowsTheAdaptersLatencyTimer)
+{
+    struct Radek {
+        std::optional<std::string> soubor;  // the latency_timer file's text; none = no such file
+        std::int32_t kodBaud;
+        std::int32_t rucne;  // gap given by hand
+        std::int32_t mezera;
+        TPuvodMezery puvod;
+        std::int32_t latence;
+    };
+    const Radek radky[] = {
+        {"16\n", 8, 0, 20, TPuvodMezery::Adapter, 16},  // 4 ms gap at 115200 Bd
+        {"16\n", 4, 0, 20, TPuvodMezery::Adapter, 16},  // 10 ms gap at 9600 Bd
+        {"19", 2, 0, 23, TPuvodMezery::Adapter, 19},    // as long as the gap cuts as well
+        {"16", 2, 0, 19, TPuvodMezery::KodBaud, 16},    // shorter than the 19 ms gap at 2400 Bd
+        {"1\n", 8, 0, 4, TPuvodMezery::KodBaud, 1},     // low latency granted
+        {std::nullopt, 4, 0, 10, TPuvodMezery::KodBaud, 0},
+        {"abc", 4, 0, 10, TPuvodMezery::KodBaud, 0},
+        {"300", 8, 0, 4, TPuvodMezery::KodBaud, 0},  // more than the one-byte timer holds
+        {"16", 8, 30, 30, TPuvodMezery::Rucne, 16},
+        {std::nullopt, 4, 7, 7, TPuvodMezery::Rucne, 0},  // by hand, shorter than the table's
+    };
+    for (const Radek& r : radky) {
+        SCOPED_TRACE(testing::Message() << "file " << r.soubor.value_or("(none)") << ", baud code " << r.kodBaud
+                                        << ", by hand " << r.rucne);
+        PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        const vk::test::TSysfsLatence sysfs;
+        const std::filesystem::path odkaz =
+            std::filesystem::temp_directory_path() / ("usb-Adapter_if00-port0-" + std::to_string(getpid()));
+        std::filesystem::remove(odkaz);
+        std::filesystem::create_symlink(pty.slavePath(), odkaz);
+        if (r.soubor)
+            sysfs.Ukaz(odkaz, *r.soubor);
+        TMBRTU link;
+        const std::int32_t vysledek = OtevriPort(1, r.kodBaud, 0, 500, link, odkaz, r.rucne);
+        std::filesystem::remove(odkaz);
+        ASSERT_EQ(vysledek, 0);
+        EXPECT_EQ(link.CFG.Mezera, r.mezera);
+        EXPECT_EQ(link.CFG.PuvodMezery, r.puvod);
+        EXPECT_EQ(link.CFG.LatenceAdapteru, r.latence);
+        ZavriPort(link);
     }
 }

@@ -313,3 +313,86 @@ TEST_F(RtuPty, ForwardedReplies)
     EXPECT_EQ(PreposliZpravu(&link, z), 3);
     EXPECT_EQ(link.ED.StatusText, "Chyba spojení s modulem");
 }
+
+namespace {
+
+double CpuProcesuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+// A pty whose master closes 50 ms into a 2 s wait stands for a USB adapter
+// pulled out mid-session. Catches a wait that takes the hang-up for data
+// and spins out its whole time-out (2 s of CPU), in the sliced wait and in
+// the one that sleeps on a request-to-end descriptor (the tool's).
+TEST(RtuZaveseni, HangUpEndsTheWaitAtOnceWithoutSpinning)
+{
+    for (const bool sBudikem : {false, true}) {
+        SCOPED_TRACE(sBudikem ? "with a request-to-end descriptor" : "sliced wait");
+        PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        TMBRTU link;
+        ASSERT_EQ(OtevriPort(1, 8, 0, 2000, link, pty.slavePath()), 0);
+        const TBudik budik;
+        NastavUkonceni([] { return false; }, sBudikem ? budik.Popisovac() : -1);
+        std::thread odpojeni([&] {
+            std::this_thread::sleep_for(50ms);
+            pty.closeMaster();
+        });
+        Bajty cil(9);
+        const double cpu0 = CpuProcesuMs();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(PrectiBlok(link, 1, 0, 9, cil.data()), 1);
+        const auto trvani = std::chrono::steady_clock::now() - start;
+        const double cpu = CpuProcesuMs() - cpu0;
+        odpojeni.join();
+        NastavUkonceni({});
+        EXPECT_LT(trvani, 200ms);
+        EXPECT_LT(cpu, 100.0);
+        EXPECT_EQ(link.ED.StatusText, "Chyba spojení s modulem");
+        EXPECT_EQ(link.ED.Pricina, "port hung up");
+        EXPECT_TRUE(link.ID.Odpojen);
+        ZavriPort(link);
+    }
+}
+
+// After the hang-up: catches an operation that waits out its time-out on
+// the dead port again (each poll of a diagnostics window would), and a
+// record that stays failed after close and a fresh open (the adapter back,
+// as a new device).
+TEST(RtuZaveseni, LaterOperationsFailAtOnceUntilReopened)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    TMBRTU link;
+    ASSERT_EQ(OtevriPort(1, 8, 0, 2000, link, pty.slavePath()), 0);
+    // Pulled out while idle: the next request cannot even be written.
+    pty.closeMaster();
+    Bajty cil(9);
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(PrectiBlok(link, 1, 0, 9, cil.data()), 1);
+        TMBRTU_Zprava z;
+        z.DelkaPozadavku = 8;
+        EXPECT_EQ(PreposliZpravu(&link, z), 3);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
+        EXPECT_EQ(link.ED.StatusText, "Chyba spojení s modulem");
+        EXPECT_EQ(link.ED.Pricina, "Input/output error");
+    }
+
+    ZavriPort(link);
+    PtyPair znovu;
+    ASSERT_TRUE(znovu.ok());
+    RtuPeer peer{znovu.master()};
+    peer.answer(SCrc(Spoj(Hex("01 43 FE"), Rada(9, 1))));
+    ASSERT_EQ(OtevriPort(1, 8, 0, 2000, link, znovu.slavePath()), 0);
+    EXPECT_FALSE(link.ID.Odpojen);
+    EXPECT_EQ(link.ED.Pricina, "");
+    ASSERT_EQ(PrectiBlok(link, 1, 0, 9, cil.data()), 0);
+    EXPECT_EQ(cil, Rada(9, 1));
+    ZavriPort(link);
+}

@@ -11,6 +11,7 @@
 #include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
 #include "Simulator.h"
+#include "SysfsLatence.h"
 
 using namespace vk::procedures;
 using vk::sim::TPorucha;
@@ -97,6 +98,26 @@ protected:
     std::vector<std::string> texty_;
 };
 
+// What the dialog shows beside the device, and the gap the link then uses:
+// catches a widened gap left unexplained, and a gap from the settings file
+// that does not reach the port or loses to the adapter's timer.
+TEST_F(Pripojeni, OdezvaPodleAdapteruANastaveni)
+{
+    const vk::test::TSysfsLatence sysfs;
+    sysfs.Ukaz(sim_.CestaSerial(), "16\n");
+    TVysledekPripojeni v = Pripoj(OknoUART());
+    ASSERT_EQ(v.Konec, TKonecPripojeni::Uspech) << v.Panel1;
+    EXPECT_EQ(v.Odezva, "odezva 20 ms (adaptér: latence 16 ms)");
+    EXPECT_EQ(modul_.MBRTU.CFG.Mezera, 20);
+
+    dat_.Pripojeni.UART_Mezera = 30;  // as the settings file gives it
+    v = Pripoj(OknoUART());
+    ASSERT_EQ(v.Konec, TKonecPripojeni::Uspech) << v.Panel1;
+    EXPECT_EQ(v.Odezva, "odezva 30 ms (nastavena ručně)");
+    EXPECT_EQ(modul_.MBRTU.CFG.Mezera, 30);
+    EXPECT_EQ(dat_.Pripojeni.UART_Mezera, 30);  // kept for the next save
+}
+
 TEST_F(Pripojeni, UspechPresPtyPodleSouboruNastaveni)
 {
     const TVysledekPripojeni v = Pripoj(OknoUART());
@@ -104,6 +125,7 @@ TEST_F(Pripojeni, UspechPresPtyPodleSouboruNastaveni)
     EXPECT_EQ(v.Konec, TKonecPripojeni::Uspech);
     EXPECT_EQ(v.Panel1, Uspech);
     EXPECT_EQ(v.Zarizeni, sim_.CestaSerial());
+    EXPECT_EQ(v.Odezva, "");  // the baud code's gap needs no word
     EXPECT_TRUE(dat_.Init);
     EXPECT_EQ(dat_.SPripojeni, "V pořádku");
     EXPECT_EQ(dat_.TypVerze, "VK-7316R  v.1.00");

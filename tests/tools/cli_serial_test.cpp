@@ -183,4 +183,39 @@ TEST_F(cli_Serial, ComPortZeSouboruNastaveni)
                        "vk7316r: Zařízení /dev/ttyS199 neexistuje.\n");
 }
 
+// An adapter that bursts without showing its latency timer (62 bytes, then
+// 16 ms; at 9600 Bd the baud code's 10 ms gap cuts the reply after the first
+// burst): --reply-gap makes the port wait the bursts out, and identify says
+// so. Catches the option not reaching the port, and identify keeping quiet
+// about the silence it uses.
+TEST(cli_SerialDavky, ReplyGapByHand)
+{
+    TDocasnaSlozka slozka;
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.Pty = slozka / "pty";
+    n.Davky = {62, 16};
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    const std::vector<std::string> volby = {"--serial", slozka / "pty", "--parity", "none", "--reply-gap", "25"};
+
+    std::vector<std::string> get = volby;
+    get.insert(get.end(), {"get", "sys.bin", slozka / "sys.bin"});
+    const TVysledek g = Spust(get);
+    ASSERT_EQ(g.Kod, 0) << g.Chyby;
+    EXPECT_EQ(NactiBajty(slozka / "sys.bin").size(), 392u);
+
+    std::vector<std::string> identify = volby;
+    identify.push_back("identify");
+    const TVysledek p = Spust(identify);
+    ASSERT_EQ(p.Kod, 0) << p.Chyby;
+    EXPECT_TRUE(Obsahuje(p.Vystup, "\nTypVerze=VK-7316R  v.1.00\nMezera=25\nPuvodMezery=manual\n")) << p.Vystup;
+    identify.push_back("--json");
+    const TVysledek j = Spust(identify);
+    ASSERT_EQ(j.Kod, 0) << j.Chyby;
+    EXPECT_TRUE(Obsahuje(j.Vystup, "\"TypVerze\":\"VK-7316R  v.1.00\",\"Mezera\":25,\"PuvodMezery\":\"manual\"}"))
+        << j.Vystup;
+}
+
 }  // namespace

@@ -200,14 +200,18 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumenty{{"--address", "x"}, false}, TArgumenty{{"--baud-code", "9"}, false},
                       TArgumenty{{"--fault", "Nothing"}, false}, TArgumenty{{"--fault", "SpatneCRC=0"}, false},
                       TArgumenty{{"--fault", "SpatneCRC=x"}, false}, TArgumenty{{"--no-lan", "--no-serial"}, false},
-                      TArgumenty{{"--bogus"}, false}, TArgumenty{{"--pty", ""}, false}));
+                      TArgumenty{{"--bogus"}, false}, TArgumenty{{"--pty", ""}, false},
+                      TArgumenty{{"--bursts", "62,16"}, true}, TArgumenty{{"--bursts", "62"}, false},
+                      TArgumenty{{"--bursts", "0,16"}, false}, TArgumenty{{"--bursts", "62,x"}, false},
+                      TArgumenty{{"--bursts", "62,1001"}, false}));
 
 TEST(simArgumentyHodnoty, LandInTheSettings)
 {
     vk::sim::TArgumentySim a;
     std::string chyba;
     ASSERT_TRUE(vk::sim::RozeberArgumenty({"--lan", "[::1]:5000", "--pty", "/tmp/p", "--state", "/tmp/s", "--address",
-                                           "12", "--baud-code", "6", "--fault", "JinyTyp", "--fault", "SpatneCRC=2"},
+                                           "12", "--baud-code", "6", "--bursts", "62,16", "--fault", "JinyTyp",
+                                           "--fault", "SpatneCRC=2"},
                                           a, chyba))
         << chyba;
     EXPECT_EQ(a.Nastaveni.Lan, "[::1]:5000");
@@ -215,6 +219,8 @@ TEST(simArgumentyHodnoty, LandInTheSettings)
     EXPECT_EQ(a.Nastaveni.SlozkaStavu, "/tmp/s");
     EXPECT_EQ(a.Nastaveni.Adresa, 12);
     EXPECT_EQ(a.Nastaveni.KodBaud, 6);
+    EXPECT_EQ(a.Nastaveni.Davky.Bajtu, 62u);
+    EXPECT_EQ(a.Nastaveni.Davky.PauzaMs, 16u);
     ASSERT_EQ(a.Poruchy.size(), 2u);
     EXPECT_EQ(a.Poruchy[0], std::make_pair(TPorucha::JinyTyp, 0u));
     EXPECT_EQ(a.Poruchy[1], std::make_pair(TPorucha::SpatneCRC, 2u));

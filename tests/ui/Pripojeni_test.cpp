@@ -1,9 +1,11 @@
 // The connection dialog: a LAN attempt to the in-process simulator through
-// the device worker, an invalid entry, a refused module after a success,
-// closing during an attempt, and which fields the interface list enables.
+// the device worker, a serial one behind an adapter with a long latency
+// timer, an invalid entry, a refused module after a success, closing during
+// an attempt, and which fields the interface list enables.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 #include "PracovnikZarizeni.h"
 #include "Pripojeni.h"
 #include "Simulator.h"
+#include "SysfsLatence.h"
 #include "U_VK7316R.h"
 
 class TestPripojeni : public QObject {
@@ -26,6 +29,7 @@ private slots:
     void init();
     void cleanup();
     void uspesnePripojeniLAN();
+    void odezvaAdapteru();
     void neplatneCisloCOM();
     void neuspechPoUspechu_data();
     void neuspechPoUspechu();
@@ -108,6 +112,40 @@ void TestPripojeni::uspesnePripojeniLAN() {
     QVERIFY(Dat.TypVerze.starts_with("VK-7316R  v."));
     QCOMPARE(Dat.Par[0], 0u);
     sim.Zastav();
+}
+
+// A serial attempt through an adapter whose latency timer outlasts the baud
+// code's gap: catches a dialog that leaves the widened gap unexplained
+// beside the device.
+void TestPripojeni::odezvaAdapteru() {
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.KodBaud = 8;
+    std::string chyba;
+    QVERIFY2(sim.Spust(n, chyba), chyba.c_str());
+    const vk::test::TSysfsLatence sysfs;
+    sysfs.Ukaz(sim.CestaSerial(), "16\n");
+    {
+        QFile ini(QString::fromStdString(Okno->SouborNastaveni.string()));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(("[Porty]\nCOM7=" + sim.CestaSerial() + "\n").c_str());
+    }
+
+    Okno->show();
+    Prvek<QComboBox>("ComboBox1")->setCurrentIndex(0);
+    Prvek<QLineEdit>("Edit3")->setText(QStringLiteral("7"));
+    Prvek<QComboBox>("ComboBox3")->setCurrentIndex(6);  // 115200 Bd, the simulator's rate
+    Prvek<QComboBox>("ComboBox4")->setCurrentIndex(0);
+    Prvek<QLineEdit>("Edit4")->setText(QStringLiteral("400"));
+    Prvek<QLineEdit>("Edit5")->setText(QStringLiteral("247"));
+    const QString cesta = QString::fromStdString(sim.CestaSerial());
+    QCOMPARE(Prvek<QLabel>("LabelZarizeni")->text(), cesta);
+    QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
+    QVERIFY2(Dat.Init, qPrintable(TextPanelu()));
+    QCOMPARE(Prvek<QLabel>("LabelZarizeni")->text(),
+             cesta + QString::fromUtf8(", odezva 20 ms (adaptér: latence 16 ms)"));
 }
 
 void TestPripojeni::neplatneCisloCOM() {

@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::string_view TextPouziti =
     "usage: vk7316r --lan HOST[:PORT] [--timeout MS] COMMAND [ARGS]\n"
-    "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS] COMMAND "
-    "[ARGS]\n"
+    "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS]\n"
+    "                       [--reply-gap MS] COMMAND [ARGS]\n"
     "       vk7316r log-export BASE | cfm-show FILE\n"
     "       vk7316r [COMMAND] --help\n";
 
@@ -32,6 +32,9 @@ constexpr std::string_view TextVolby =
     "  --parity P             none, even (default) or odd\n"
     "  --address N            the module's Modbus address, 1-255 (default 247)\n"
     "  --timeout MS           reply wait, 1-65535 ms (default 1000 on the LAN, 330 on the serial line)\n"
+    "  --reply-gap MS         the silence that ends a serial reply, 0-1000 ms, for a USB adapter that holds\n"
+    "                         bytes back without showing its latency timer; 0 (default) = automatic: by the\n"
+    "                         baud rate, longer behind an adapter whose latency timer the system shows\n"
     "\n"
     "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error,\n"
     "128 + n stopped by signal n (SIGHUP, SIGINT, SIGTERM; no partial file is left).\n";
@@ -101,7 +104,7 @@ TKonec ChybaObecna(std::string_view zprava)
 // Options that do not belong to the command or contradict each other.
 bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
 {
-    const bool serioveVolby = a.Baud || a.Parita || a.Adresa;
+    const bool serioveVolby = a.Baud || a.Parita || a.Adresa || a.Mezera;
     if (!p.Pripojeni) {
         if (a.Lan || a.Serial || serioveVolby || a.Timeout) {
             chyba = std::string(p.Nazev) + " works on local files only: no connection options";
@@ -114,7 +117,7 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
         chyba = std::string(p.Nazev) + " needs a connection: --lan HOST[:PORT] or --serial DEVICE|COMn";
         return false;
     } else if (a.Lan && serioveVolby) {
-        chyba = "--baud, --parity and --address belong to --serial";
+        chyba = "--baud, --parity, --address and --reply-gap belong to --serial";
         return false;
     }
     if (a.Json && !p.Json) {

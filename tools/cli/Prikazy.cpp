@@ -8,7 +8,9 @@ const std::vector<TPrikaz>& Prikazy()
         {"identify", "", "print the module's type, version and serial number",
          "Connects and identifies the module as the connection window does (serial line: the\n"
          "identification objects; LAN: info.txt) and prints TypModulu, VerzeModulu, VyrCislo and\n"
-         "TypVerze.\n",
+         "TypVerze. On the serial line, when a reply ends after another silence than the baud rate's,\n"
+         "also Mezera (ms), PuvodMezery (adapter: widened for the USB adapter's latency timer,\n"
+         "LatenceAdapteru ms; manual: --reply-gap).\n",
          0, 0, true, true, nullptr, Identify},
         {"read", "NAME", "read a device file and print its fields",
          "Prints one field per line as name=value (texts with \\xNN for control characters), or with\n"

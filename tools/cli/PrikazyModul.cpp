@@ -27,10 +27,19 @@ TKonec SelhaniModulu(std::string_view text)
 
 TKonec Identify(TKontext& k)
 {
-    const TPolozky p = {{"TypModulu", Retezec(k.Dat.TypModulu)},
-                        {"VerzeModulu", Retezec(k.Dat.VerzeModulu)},
-                        {"VyrCislo", Retezec(k.Dat.VyrCislo)},
-                        {"TypVerze", Retezec(k.Dat.TypVerze)}};
+    TPolozky p = {{"TypModulu", Retezec(k.Dat.TypModulu)},
+                  {"VerzeModulu", Retezec(k.Dat.VerzeModulu)},
+                  {"VyrCislo", Retezec(k.Dat.VyrCislo)},
+                  {"TypVerze", Retezec(k.Dat.TypVerze)}};
+    // A serial reply that ends after another silence than the baud rate's
+    // makes every exchange slower; the script is told how long and why.
+    const link::TMBRTU_CFG& cfg = Modul.MBRTU.CFG;
+    if (Modul.Rozhrani == 0 && cfg.PuvodMezery != link::TPuvodMezery::KodBaud) {
+        p.push_back({"Mezera", Cislo(static_cast<std::uint64_t>(cfg.Mezera))});
+        p.push_back({"PuvodMezery", Retezec(cfg.PuvodMezery == link::TPuvodMezery::Adapter ? "adapter" : "manual")});
+        if (cfg.LatenceAdapteru > 0)
+            p.push_back({"LatenceAdapteru", Cislo(static_cast<std::uint64_t>(cfg.LatenceAdapteru))});
+    }
     Vypis(k.Argumenty.Json ? JsonObjekt(p) + "\n" : VypisProsty(p));
     return TKonec::Uspech;
 }

@@ -100,6 +100,11 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
     const TKonec volby = OknoZVoleb(a, okno, port);
     if (volby != TKonec::Uspech)
         return volby;
+    if (a.Mezera.has_value() && !core::PrevedMezeru(*a.Mezera, dat.Pripojeni.UART_Mezera)) {
+        Chyba("--reply-gap must be 0 to " + std::to_string(core::NejdelsiMezeraMs) + " ms (0 = automatic), not \"" +
+              *a.Mezera + "\"");
+        return TKonec::ChybaPouziti;
+    }
 
     const procedures::TVysledekPripojeni v = procedures::InicializujPripojeni(Modul, okno, dat.Pripojeni, port);
     procedures::AplikujPripojeni(v, dat);

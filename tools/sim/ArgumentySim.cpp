@@ -17,6 +17,19 @@ bool CtiCislo(const std::string& text, std::uint64_t nejvic, std::uint64_t& hodn
     return hodnota <= nejvic;
 }
 
+// "BYTES,MS": a burst of 1 to 4096 bytes, a pause of 0 to 1000 ms.
+bool CtiDavky(const std::string& text, TDavky& davky)
+{
+    const auto carka = text.find(',');
+    std::uint64_t bajtu = 0;
+    std::uint64_t pauza = 0;
+    if (carka == std::string::npos || !CtiCislo(text.substr(0, carka), 4096, bajtu) || bajtu == 0 ||
+        !CtiCislo(text.substr(carka + 1), 1000, pauza))
+        return false;
+    davky = {static_cast<std::uint32_t>(bajtu), static_cast<std::uint32_t>(pauza)};
+    return true;
+}
+
 std::string SeznamPoruch()
 {
     std::string s;
@@ -30,7 +43,8 @@ std::string SeznamPoruch()
 std::string TextNapovedy()
 {
     return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
-           "                   [--address N] [--baud-code N] [--fault NAME[=COUNT]]... [--help]\n"
+           "                   [--address N] [--baud-code N] [--bursts BYTES,MS] [--fault NAME[=COUNT]]...\n"
+           "                   [--help]\n"
            "\n"
            "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
            "on a pseudo-terminal, both serving the same device files.\n"
@@ -42,6 +56,8 @@ std::string TextNapovedy()
            "  --state DIR         keep the device files in DIR (default: a temporary folder, removed at exit)\n"
            "  --address N         Modbus address of the module, 1 to 255 (default 247)\n"
            "  --baud-code N       baud-rate code 0 to 8 for the serial timing (default 4 = 9600 Bd)\n"
+           "  --bursts BYTES,MS   serial replies in bursts of BYTES (1-4096) with MS (0-1000) of silence\n"
+           "                      between them, as a USB adapter hands them on (62,16: 62 bytes, 16 ms)\n"
            "  --fault NAME[=N]    switch a fault on, for the next N occasions only when N is given;\n"
            "                      NAME is one of: " +
            SeznamPoruch() +
@@ -113,6 +129,13 @@ bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& 
                 return false;
             }
             vysledek.Nastaveni.KodBaud = static_cast<std::int32_t>(cislo);
+        } else if (a == "--bursts") {
+            if (!hodnota(h))
+                return false;
+            if (!CtiDavky(h, vysledek.Nastaveni.Davky)) {
+                chyba = "--bursts must be BYTES,MS with 1 to 4096 bytes and 0 to 1000 ms, not \"" + h + "\"";
+                return false;
+            }
         } else if (a == "--fault") {
             if (!hodnota(h))
                 return false;

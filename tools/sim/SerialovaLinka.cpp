@@ -1,5 +1,6 @@
 #include "SerialovaLinka.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "Cas.h"
@@ -34,6 +35,21 @@ void Pockej(int ms, const std::atomic<bool>& konec)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+// The reply as the client's adapter would hand it on: in bursts with a
+// pause between them, or whole.
+void PosliVDavkach(TPty& pty, const TBajty& odpoved, const TDavky& davky, const std::atomic<bool>& konec)
+{
+    const std::size_t davka = davky.Bajtu == 0 ? odpoved.size() : davky.Bajtu;
+    for (std::size_t od = 0; od < odpoved.size() && !konec.load(); od += davka) {
+        if (od > 0) {
+            Pockej(static_cast<int>(davky.PauzaMs), konec);
+            if (konec.load())
+                return;
+        }
+        pty.Posli(odpoved.data() + od, std::min(davka, odpoved.size() - od));
+    }
+}
+
 }  // namespace
 
 int TichoKonceMs(std::int32_t kodBaud)
@@ -48,8 +64,8 @@ int ProdlevaOdpovediMs(std::int32_t kodBaud)
     return PodleKodu(kodBaud).Mezera;
 }
 
-void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const std::atomic<bool>& konec,
-                    std::atomic<std::uint32_t>& pocetPozadavku)
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky,
+                    const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
 {
     const int ticho = TichoKonceMs(kodBaud);
     const int prodleva = ProdlevaOdpovediMs(kodBaud);
@@ -77,8 +93,7 @@ void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const std
         TBajty odpoved;
         if (!prilisDlouhy && slave.Zpracuj(ramec, odpoved)) {
             Pockej(prodleva, konec);
-            if (!konec.load())
-                pty.Posli(odpoved.data(), odpoved.size());
+            PosliVDavkach(pty, odpoved, davky, konec);
         }
         ramec.clear();
         prilisDlouhy = false;

@@ -17,8 +17,9 @@ int TichoKonceMs(std::int32_t kodBaud);
 // (10 ms at 9600 Bd, 4 ms at the fast rates) (Prodleva = delay).
 int ProdlevaOdpovediMs(std::int32_t kodBaud);
 
-// Runs until `konec` is set; returns within about 20 ms of it (Obsluhuj = serve).
-void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const std::atomic<bool>& konec,
-                    std::atomic<std::uint32_t>& pocetPozadavku);
+// Runs until `konec` is set; returns within about 20 ms of it, or of the
+// pause of a burst (Obsluhuj = serve).
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky,
+                    const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
 
 }  // namespace vk::sim

@@ -70,8 +70,10 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         v_->CestaSerial = v_->Pty.Odkaz().empty() ? v_->Pty.CestaSlave() : v_->Pty.Odkaz();
         v_->Slave = std::make_unique<TRtuSlave>(v_->Stav, v_->Poruchy, nastaveni.Adresa);
         const std::int32_t kodBaud = nastaveni.KodBaud;
-        v_->VlaknoSerial = std::thread(
-            [this, kodBaud] { ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, v_->Konec, v_->PocetPozadavku); });
+        const TDavky davky = nastaveni.Davky;
+        v_->VlaknoSerial = std::thread([this, kodBaud, davky] {
+            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, davky, v_->Konec, v_->PocetPozadavku);
+        });
     }
     v_->Bezi = true;
     return true;

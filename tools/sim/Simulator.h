@@ -34,6 +34,16 @@
 
 namespace vk::sim {
 
+// How the serial replies reach the client (Davky = bursts). A USB adapter
+// passes received bytes on only when its buffer holds a packet's worth or
+// its latency timer runs out, so a long reply comes in bursts with
+// silences between them: `Bajtu` bytes, then `PauzaMs` of silence, and so
+// on. Bajtu 0 = every reply at once.
+struct TDavky {
+    std::uint32_t Bajtu = 0;
+    std::uint32_t PauzaMs = 0;
+};
+
 // Start settings of the simulator (Nastaveni = settings).
 struct TNastaveniSimulatoru {
     std::string Lan = "127.0.0.1:0";  // TFTP server address "host:port", "[v6]:port"; port 0 = ephemeral
@@ -43,6 +53,7 @@ struct TNastaveniSimulatoru {
     std::string SlozkaStavu;          // state folder (Slozka = folder); empty = fresh temporary one, removed at stop
     std::uint8_t Adresa = 247;        // Modbus address of the module
     std::int32_t KodBaud = 4;         // baud-rate code: silence that ends a request, delay before the reply
+    TDavky Davky;                     // serial replies in bursts, as through a USB adapter
 };
 
 // Injected faults (Porucha = fault).

@@ -43,6 +43,8 @@ int main(int argc, char** argv)
     if (a.Nastaveni.SpustitSerial)
         std::cout << "Serial: " << simulator.CestaSerial() << " (address " << int(a.Nastaveni.Adresa) << ")\n";
     std::cout << "State: " << simulator.SlozkaStavu() << "\n";
+    if (a.Nastaveni.SpustitSerial && a.Nastaveni.Davky.Bajtu > 0)
+        std::cout << "Bursts: " << a.Nastaveni.Davky.Bajtu << " bytes, " << a.Nastaveni.Davky.PauzaMs << " ms apart\n";
     for (const auto& [porucha, pocet] : a.Poruchy)
         std::cout << "Fault: " << NazevPoruchy(porucha) << (pocet ? " x" + std::to_string(pocet) : "") << "\n";
     std::cout << std::flush;

@@ -22,6 +22,13 @@ PtyPair::PtyPair()
     slavePath_ = jmeno;
 }
 
+void PtyPair::closeMaster()
+{
+    if (master_ >= 0)
+        ::close(master_);
+    master_ = -1;
+}
+
 PtyPair::~PtyPair()
 {
     if (master_ >= 0)

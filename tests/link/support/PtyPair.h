@@ -16,6 +16,9 @@ public:
     int master() const { return master_; }  // non-blocking
     int slave() const { return slave_; }    // the pair's own slave descriptor, to inspect termios
     const std::string& slavePath() const { return slavePath_; }
+    // Closes the master side, as an unplugged USB adapter goes away: the
+    // slave side hangs up for good.
+    void closeMaster();
 
 private:
     int master_ = -1;
