@@ -15,7 +15,7 @@
 #   (upload, then boot.cmd "prog");
 # - put 64 B: the same process putting a 64-byte file, so that put − put 64 B
 #   and fw-upload − put 64 B are the transfers alone, without the process
-#   start and the connection attempt (which waits about 100 ms of its own);
+#   start and the connection attempt;
 # - direct: the window's procedure run on one thread with no window and no
 #   worker, as the command-line tool runs it, timed inside the process. Over
 #   the LAN the transfer takes some 15 ms, so the process figures above are

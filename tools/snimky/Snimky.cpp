@@ -251,6 +251,33 @@ void ZatezLinky(vk::sim::TSimulator& sim)
     sim.NastavSoubor("mmrgv.bin", mmrgv);
 }
 
+// The longest values the system overview can show: a 24-character firmware
+// type, a full loader text and serial number, 255.255.255.255 and the
+// largest uptime (4294967295 s); and the line counters at their largest.
+// Pictures of these show whether the value columns hold what a module may
+// report.
+void NejdelsiHodnoty(vk::sim::TSimulator& sim)
+{
+    std::vector<std::uint8_t> sys = sim.Soubor("sys.bin");
+    const auto text = [&sys](std::size_t od, const char* t) {
+        for (std::size_t i = 0; t[i] != 0; ++i)
+            sys[od + i] = static_cast<std::uint8_t>(t[i]);
+    };
+    text(0, "VK-7316R FW v.10.99 beta");
+    text(24, "VK-7316R loader");
+    text(42, "v.9.99");
+    text(48, "99999999");
+    for (std::size_t i = 128; i < 132; ++i)
+        sys[i] = 255;
+    for (std::size_t i = 240; i < 244; ++i)
+        sys[i] = 0xFF;
+    sim.NastavSoubor("sys.bin", sys);
+    std::vector<std::uint8_t> mmrd(16, 0xFF);
+    mmrd[14] = 100;
+    sim.NastavSoubor("mmrd.bin", mmrd);
+    ZatezLinky(sim);
+}
+
 // The upgrade window after "Přečíst" and "Zobrazit boot.cmd" against the
 // simulated module.
 TSnimek UpgradeSModulem(TProstredi& p)
@@ -308,6 +335,8 @@ const TOkno Okna[] = {
     {"NastavRTC_Modul", [](TProstredi& p) { return SModulem<TFormNastavRTC>(p); }},
     {"DiagLOG_Modul", [](TProstredi& p) { return SModulem<TFormDiagLOG>(p); }},
     {"UpgradeFW_Modul", UpgradeSModulem},
+    {"DiagSystem_Nejdelsi", [](TProstredi& p) { return SModulem<TFormDiagPrehled>(p, NejdelsiHodnoty); }},
+    {"DiagRS485_Nejdelsi", [](TProstredi& p) { return SModulem<TFormDiagRS485>(p, NejdelsiHodnoty); }},
 };
 
 // Grabs from the screen, not from the widgets' own painting, so that the
