@@ -66,7 +66,9 @@ struct TNabidka {
 };
 
 // Hidden items stay in the menus with their commands so that the program can
-// offer them again by a change of this table alone.
+// offer them again by a change of this table alone; in service mode (key
+// Servis=1 in section [Program] of the settings file) every hidden or
+// disabled item that has a command is offered, with its menu.
 const TPolozkaMenu PolozkySoubor[] = {
     {"Nastkonfiguraci1", "Načíst konfiguraci", &TForm1::Nastkonfiguraci1Click},
     {"Uloitkonfiguraci1", "Uložit konfiguraci", &TForm1::Uloitkonfiguraci1Click},
@@ -266,6 +268,26 @@ void TForm1::PresunNapovedu() {
     MainMenu1->setCornerWidget(vpravo, Qt::TopRightCorner);
 }
 
+// A menu is offered when one of its items is; items without a command and
+// separators keep the table's state.
+void TForm1::OdkryjServisniPolozky() {
+    for (const TNabidka& n : Nabidky) {
+        bool maPrikaz = false;
+        for (const TPolozkaMenu& p : n.Polozky) {
+            if (p.Prikaz == nullptr) continue;
+            maPrikaz = true;
+            auto* polozka = findChild<QAction*>(QString::fromLatin1(p.Jmeno));
+            polozka->setVisible(true);
+            polozka->setEnabled(true);
+        }
+        auto* nabidka = findChild<QMenu*>(QString::fromLatin1(n.Jmeno));
+        if (maPrikaz && nabidka) {
+            nabidka->menuAction()->setVisible(true);
+            nabidka->menuAction()->setEnabled(true);
+        }
+    }
+}
+
 void TForm1::VytvorStavovyRadek() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -283,6 +305,8 @@ void TForm1::VytvorStavovyRadek() {
 
 void TForm1::FormCreate() {
     PresunNapovedu();
+    if (vk::core::ServisniRezim(Parametry.SouborNastaveni.value_or(vk::core::CestyNastaveni().Cteni)))
+        OdkryjServisniPolozky();
     if (Parametry.VytvorData)
         Dat = Parametry.VytvorData();
     else

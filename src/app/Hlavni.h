@@ -114,6 +114,7 @@ private:
     void VytvorMenu();
     void VytvorStavovyRadek();
     void PresunNapovedu();
+    void OdkryjServisniPolozky();
     // Runs the file dialog named OpenDialog1 or SaveDialog1, made afresh so
     // that no earlier file name is offered; the chosen name or empty.
     QString VyberSoubor(const char* jmenoDialogu);

@@ -170,6 +170,10 @@ bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty);
 // anything else.
 inline constexpr std::int32_t NejdelsiMezeraMs = 1000;
 bool PrevedMezeru(std::string_view text, std::int32_t& ms);
+// Service mode (Servis): key "Servis" in section "Program" is "1". The main
+// window then offers the menu items its plan keeps hidden; any other value,
+// or no file, means off.
+bool ServisniRezim(const std::filesystem::path& soubor);
 // Optional device path for COM port n from section "Porty" (key "COMn");
 // empty when the file has none.
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM);

@@ -145,6 +145,12 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
     return true;
 }
 
+bool ServisniRezim(const std::filesystem::path& soubor)
+{
+    TIniSoubor ini;
+    return ini.Nacti(soubor) && ini.Hodnota("Program", "Servis") == "1";
+}
+
 bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
 {
     return UlozNastaveni(dat, TCestyNastaveni{soubor, soubor});

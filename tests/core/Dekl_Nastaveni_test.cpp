@@ -321,3 +321,26 @@ TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileEx
 }
 
 }  // namespace
+
+// Service mode: catches a value other than "1" switching it on (a typo must
+// not open the service menus), a section or key matched with case, or a
+// missing file taken as on.
+class NastaveniServis : public testing::TestWithParam<std::pair<const char*, bool>> {};
+
+TEST_P(NastaveniServis, OnOnlyForOne)
+{
+    TDocasnaSlozka slozka;
+    const auto soubor = slozka / "W_vk7316r.ini";
+    EXPECT_FALSE(ServisniRezim(soubor));
+    ZapisText(soubor, std::string("[Rozhraní]\nRozhraní=1\n") + GetParam().first);
+    EXPECT_EQ(ServisniRezim(soubor), GetParam().second) << GetParam().first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Hodnoty, NastaveniServis,
+                         testing::Values(std::pair{"[Program]\nServis=1\n", true},
+                                         std::pair{"[program]\nSERVIS=1\n", true},
+                                         std::pair{"[Program]\nServis=0\n", false},
+                                         std::pair{"[Program]\nServis=2\n", false},
+                                         std::pair{"[Program]\nServis=ano\n", false},
+                                         std::pair{"[Program]\nServis=\n", false},
+                                         std::pair{"[UART]\nServis=1\n", false}));

@@ -174,6 +174,8 @@ public slots:
 
 private slots:
     void nabidky();
+    void servisniRezim_data();
+    void servisniRezim();
     void napovedaNaPravemKonci();
     void oknoNaPocatku();
     void stavovyRadek_data();
@@ -904,6 +906,45 @@ void TestHlavni::ceskeTextyQt()
                               QStringLiteral("Soubory typu:")};
     QCOMPARE(dialogy[0], (popisky + QStringList{QString::fromUtf8("&Otevřít"), QString::fromUtf8("Zrušit")}));
     QCOMPARE(dialogy[1], (popisky + QStringList{QString::fromUtf8("&Uložit"), QString::fromUtf8("Zrušit")}));
+}
+
+void TestHlavni::servisniRezim_data()
+{
+    QTest::addColumn<QByteArray>("hodnota");
+    QTest::addColumn<bool>("zapnuto");
+    QTest::newRow("on") << QByteArray("1") << true;
+    QTest::newRow("off") << QByteArray("0") << false;
+    QTest::newRow("bad value") << QByteArray("2") << false;
+}
+
+// Fault: service mode leaving an item with a command hidden or disabled
+// ("Datum, čas" is both in the plan), its menu ("Soubor") hidden, an item
+// without a command or a hidden separator shown, or a value other than 1
+// turning it on.
+void TestHlavni::servisniRezim()
+{
+    QFETCH(QByteArray, hodnota);
+    QFETCH(bool, zapnuto);
+    QTemporaryDir slozka;
+    QFile ini(slozka.filePath(QStringLiteral("W_vk7316r.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Program]\nServis=" + hodnota + "\n");
+    ini.close();
+    TForm1 okno(ParametryV(slozka));
+
+    const auto akce = [&](const char* jmeno) { return okno.findChild<QAction*>(QString::fromLatin1(jmeno)); };
+    // The items of "Soubor" are visible in the plan; their menu is not.
+    for (const char* jmeno : {"Nastkonfiguraci1", "Uloitkonfiguraci1", "Upgradefirmware2", "Konec1"})
+        QVERIFY2(akce(jmeno)->isVisible() && akce(jmeno)->isEnabled(), jmeno);
+    for (const char* jmeno : {"Vzdlensprva1", "Logovn1", "Logovn2", "Datumas1"}) {
+        QVERIFY2(akce(jmeno)->isVisible() == zapnuto, jmeno);
+        QVERIFY2(akce(jmeno)->isEnabled() == zapnuto, jmeno);
+    }
+    auto* soubor = okno.findChild<QMenu*>(QStringLiteral("Soubor1"));
+    QCOMPARE(soubor->menuAction()->isVisible(), zapnuto);
+    QCOMPARE(soubor->menuAction()->isEnabled(), zapnuto);
+    for (const char* jmeno : {"SrverVentrik1", "ProtokolSNMP1", "ServerVK1", "N2", "N4"})
+        QVERIFY2(!akce(jmeno)->isVisible(), jmeno);
 }
 
 void TestHlavni::oknaZNabidek_data()
