@@ -4,54 +4,23 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
-#include <strings.h>
 
 #include "Cas.h"
+#include "TftpPozadavek.h"
 
 namespace vk::sim {
 
 using vk::link::TAdresaUdp;
+using namespace vk::sim::tftp;
 
 namespace {
 
-enum : std::uint16_t { RRQ = 1, WRQ = 2, DATA = 3, ACK = 4, ERROR = 5, OACK = 6 };
-
-// TFTP error codes.
-enum : std::uint16_t {
-    ENedefinovano = 0,  // not defined, see the message
-    ENenalezen = 1,     // file not found
-    EPristup = 2,       // access violation
-    EPlno = 3,          // disk full or allocation exceeded
-    EOperace = 4,       // illegal TFTP operation
-    ETid = 5,           // unknown transfer ID
-    EVolby = 8,         // option negotiation refused
-};
-
-constexpr std::size_t VychoziBlok = 512;
-constexpr std::size_t NejvetsiBlok = 1500;  // the largest block the module grants
-constexpr std::int64_t NecinnostMs = 3000;  // a silent peer's transfer is dropped after this
-constexpr std::size_t NejvicPrenosu = 8;    // transfers at once
+constexpr std::size_t NejvicPrenosu = 8;  // transfers at once
 constexpr std::size_t NejmensiLimitZapisu = 64 * 1024;
 
-std::uint16_t Cti16be(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
-}
-
-void Pridej16be(TBajty& b, std::uint16_t x)
-{
-    b.push_back(static_cast<std::uint8_t>(x >> 8));
-    b.push_back(static_cast<std::uint8_t>(x & 0xFF));
-}
-
-void PridejText(TBajty& b, const std::string& s)
-{
-    b.insert(b.end(), s.begin(), s.end());
-    b.push_back(0);
-}
-
-// A decimal number of at most 10 digits; false for anything else.
-bool CtiCislo(const std::string& text, std::uint64_t& hodnota)
+// A decimal number of at most 10 digits (a port is checked for its range
+// after); false for anything else.
+bool CtiPort(const std::string& text, std::uint64_t& hodnota)
 {
     if (text.empty() || text.size() > 10)
         return false;
@@ -81,9 +50,44 @@ TAdresaUdp NovyPort(TAdresaUdp a)
     return a;
 }
 
-bool Stejne(const std::string& a, const char* b)
+// The state of one transfer (Stav = state).
+enum class TStavPrenosu : std::uint8_t {
+    CekaNaAck,          // read: a DATA (or the OACK, block 0) is out, its ACK awaited
+    CekaNaPosledniAck,  // read: the short last DATA is out
+    CekaNaData,         // write: the next DATA awaited
+    Hotovo,             // ended; the socket is closed at the next pass
+};
+
+// What came from the client on a transfer's port (Udalost = event).
+enum class TUdalostPrenosu : std::uint8_t {
+    Ack,
+    Data,
+    ChybaKlienta,  // the client sent ERROR: it gave up
+    JinyPaket,     // another opcode
+    KratkyPaket,   // shorter than opcode and block number
+};
+
+struct TPaket {
+    TUdalostPrenosu Udalost = TUdalostPrenosu::KratkyPaket;
+    std::uint16_t Cislo = 0;             // block number
+    const std::uint8_t* Data = nullptr;  // DATA payload
+    std::size_t Pocet = 0;               // its length
+};
+
+TPaket RozeberPaket(const std::uint8_t* buf, std::size_t n)
 {
-    return strcasecmp(a.c_str(), b) == 0;
+    TPaket paket;
+    if (n < 4)
+        return paket;
+    const std::uint16_t opcode = Cti16be(buf);
+    paket.Cislo = Cti16be(buf + 2);
+    paket.Data = buf + 4;
+    paket.Pocet = n - 4;
+    paket.Udalost = opcode == ACK     ? TUdalostPrenosu::Ack
+                    : opcode == DATA  ? TUdalostPrenosu::Data
+                    : opcode == ERROR ? TUdalostPrenosu::ChybaKlienta
+                                      : TUdalostPrenosu::JinyPaket;
+    return paket;
 }
 
 }  // namespace
@@ -91,19 +95,139 @@ bool Stejne(const std::string& a, const char* b)
 struct TPrenos {
     vk::link::UdpSocket Socket;
     TAdresaUdp Klient;
-    bool Cteni = true;             // a read (RRQ) or a write (WRQ)
-    std::string Nazev;             // file name
-    TBajty Data;                   // read: the file; write: what has come so far
+    TStavPrenosu Stav = TStavPrenosu::CekaNaAck;
+    std::string Nazev;  // file name
+    TBajty Data;        // read: the file; write: what has come so far
     std::size_t Blok = VychoziBlok;
-    std::uint32_t Cislo = 0;       // read: last DATA sent; write: last DATA acknowledged
-    bool PosledniOdeslan = false;  // read: the short final DATA has gone out
-    bool Zahodit = false;          // the dropped-datagram fault is pending
-    bool Pomalu = false;           // read: the slow-data fault holds back every DATA
-    bool Hotovo = false;           // finished; the socket is closed at the next pass
-    std::size_t Limit = 0;         // write: the most the module takes
+    std::uint32_t Cislo = 0;  // read: last DATA sent; write: last DATA acknowledged
+    bool Zahodit = false;     // the dropped-datagram fault is pending
+    bool Pomalu = false;      // read: the slow-data fault holds back every DATA
+    std::size_t Limit = 0;    // write: the most the module takes
     std::int64_t Necinnost = NecinnostMs;
     vk::link::Okamzik Aktivita = vk::link::Ted();  // last datagram from the client
 };
+
+namespace {
+
+void PosliData(TPrenos& p)
+{
+    const std::size_t od = static_cast<std::size_t>(p.Cislo - 1) * p.Blok;
+    const std::size_t pocet = od >= p.Data.size() ? 0 : std::min(p.Blok, p.Data.size() - od);
+    TBajty paket;
+    Pridej16be(paket, DATA);
+    Pridej16be(paket, static_cast<std::uint16_t>(p.Cislo));
+    paket.insert(paket.end(), p.Data.begin() + static_cast<std::ptrdiff_t>(od),
+                 p.Data.begin() + static_cast<std::ptrdiff_t>(od + pocet));
+    p.Stav = pocet < p.Blok ? TStavPrenosu::CekaNaPosledniAck : TStavPrenosu::CekaNaAck;
+    if (p.Zahodit) {
+        p.Zahodit = false;
+        return;
+    }
+    if (p.Pomalu)
+        vk::link::Cekej(2);
+    p.Socket.Posli(p.Klient, paket.data(), paket.size());
+}
+
+void PosliAck(TPrenos& p, std::uint16_t blok)
+{
+    if (p.Zahodit && blok == 1) {
+        p.Zahodit = false;
+        return;
+    }
+    const TBajty paket = PaketAck(blok);
+    p.Socket.Posli(p.Klient, paket.data(), paket.size());
+}
+
+// Sends ERROR and ends the transfer.
+void Ukonci(TPrenos& p, std::uint16_t kod, const std::string& text)
+{
+    const TBajty paket = PaketChyby(kod, text);
+    p.Socket.Posli(p.Klient, paket.data(), paket.size());
+    p.Stav = TStavPrenosu::Hotovo;
+}
+
+// What no state expects: a client that gave up ends the transfer quietly,
+// anything else ends it with an ERROR.
+void Jinak(TPrenos& p, const TPaket& paket)
+{
+    if (paket.Udalost == TUdalostPrenosu::ChybaKlienta)
+        p.Stav = TStavPrenosu::Hotovo;
+    else if (paket.Udalost == TUdalostPrenosu::KratkyPaket)
+        Ukonci(p, EOperace, "Malformed packet");
+    else
+        Ukonci(p, EOperace, "Illegal TFTP operation");
+}
+
+// Read: the ACK of the block last sent brings the next one. A repeated
+// older ACK is ignored, so a late duplicate never makes every following
+// block go out twice.
+void VCekaniNaAck(TPrenos& p, const TPaket& paket, TStavModulu&)
+{
+    if (paket.Udalost != TUdalostPrenosu::Ack)
+        return Jinak(p, paket);
+    if (paket.Cislo != static_cast<std::uint16_t>(p.Cislo))
+        return;
+    ++p.Cislo;
+    PosliData(p);
+}
+
+void VCekaniNaPosledniAck(TPrenos& p, const TPaket& paket, TStavModulu&)
+{
+    if (paket.Udalost != TUdalostPrenosu::Ack)
+        return Jinak(p, paket);
+    if (paket.Cislo == static_cast<std::uint16_t>(p.Cislo))
+        p.Stav = TStavPrenosu::Hotovo;
+}
+
+// Write, the last (short) block: the module takes the whole file, or none
+// of it.
+void UlozZapsane(TPrenos& p, std::uint16_t cislo, TStavModulu& stav)
+{
+    std::string duvod;
+    switch (stav.Zapis(p.Nazev, p.Data, duvod)) {
+    case TVysledek::Ok:
+        PosliAck(p, cislo);
+        p.Stav = TStavPrenosu::Hotovo;
+        return;
+    case TVysledek::ChybaUlozeni:
+        return Ukonci(p, EPlno, "Disk full or allocation exceeded: " + duvod);
+    case TVysledek::Odmitnuto:
+        return Ukonci(p, ENedefinovano, "Refused: " + duvod);
+    case TVysledek::NeznamySoubor:
+    case TVysledek::Zakazano:
+        return Ukonci(p, EPristup, "Access violation");
+    }
+}
+
+// Write: the next block is taken and acknowledged; a repeat of the block
+// already taken means our ACK was lost, so it is said again; any other
+// number is dropped.
+void VCekaniNaData(TPrenos& p, const TPaket& paket, TStavModulu& stav)
+{
+    if (paket.Udalost != TUdalostPrenosu::Data)
+        return Jinak(p, paket);
+    if (paket.Cislo == static_cast<std::uint16_t>(p.Cislo) && p.Cislo > 0)
+        return PosliAck(p, paket.Cislo);
+    if (p.Cislo + 1 > 65535)
+        return Ukonci(p, EPlno, "File too large for the block size");
+    if (paket.Cislo != static_cast<std::uint16_t>(p.Cislo + 1))
+        return;
+    if (p.Data.size() + paket.Pocet > p.Limit)
+        return Ukonci(p, EPlno, "Disk full or allocation exceeded");
+    p.Data.insert(p.Data.end(), paket.Data, paket.Data + paket.Pocet);
+    p.Cislo = paket.Cislo;
+    if (paket.Pocet >= p.Blok)
+        return PosliAck(p, paket.Cislo);
+    UlozZapsane(p, paket.Cislo, stav);
+}
+
+void VeKonci(TPrenos&, const TPaket&, TStavModulu&) {}
+
+// One handler per state, in the order of TStavPrenosu.
+using TObsluhaStavu = void (*)(TPrenos&, const TPaket&, TStavModulu&);
+constexpr TObsluhaStavu ObsluhaStavu[] = {VCekaniNaAck, VCekaniNaPosledniAck, VCekaniNaData, VeKonci};
+
+}  // namespace
 
 bool AdresaServeru(const std::string& text, TAdresaUdp& adresa, std::string& chyba)
 {
@@ -132,7 +256,7 @@ bool AdresaServeru(const std::string& text, TAdresaUdp& adresa, std::string& chy
         }
     }
     std::uint64_t cislo = 0;
-    if (host.empty() || !CtiCislo(port, cislo) || cislo > 65535) {
+    if (host.empty() || !CtiPort(port, cislo) || cislo > 65535) {
         chyba = "Neplatná adresa \"" + text + "\" (očekáváno HOST:PORT, port 0 až 65535)";
         return false;
     }
@@ -182,7 +306,8 @@ void TTftpServer::Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint
     while (!konec.load()) {
         prenosy_.erase(std::remove_if(prenosy_.begin(), prenosy_.end(),
                                       [](const std::unique_ptr<TPrenos>& p) {
-                                          return p->Hotovo || vk::link::UplynuloMs(p->Aktivita) > p->Necinnost;
+                                          return p->Stav == TStavPrenosu::Hotovo ||
+                                                 vk::link::UplynuloMs(p->Aktivita) > p->Necinnost;
                                       }),
                        prenosy_.end());
         std::vector<pollfd> fds;
@@ -208,141 +333,88 @@ void TTftpServer::Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint
     prenosy_.clear();
 }
 
-void TTftpServer::Chyba(const TAdresaUdp& komu, std::uint16_t kod, const std::string& text)
+void TTftpServer::Chyba(const TAdresaUdp& komu, const TOdmitnuti& odmitnuti)
 {
     vk::link::UdpSocket s;
     std::string chyba;
     // From a port of its own, like every answer to a request.
     if (!s.OtevriNa(NovyPort(mistni_), chyba))
         return;
-    TBajty paket;
-    Pridej16be(paket, ERROR);
-    Pridej16be(paket, kod);
-    PridejText(paket, text);
+    const TBajty paket = PaketChyby(odmitnuti.Kod, odmitnuti.Text);
     s.Posli(komu, paket.data(), paket.size());
+}
+
+// The module's checks of a request, in its order; each fault switch is
+// used up only when its turn comes.
+std::optional<TOdmitnuti> TTftpServer::Posud(const TPozadavek& z, const TSouborModulu*& soubor)
+{
+    if (poruchy_.Uplatni(TPorucha::VyjimkaOdpoved))
+        return TOdmitnuti{ENedefinovano, "Module failure"};
+    if (!StejneJmeno(z.Rezim, "octet") && !StejneJmeno(z.Rezim, "netascii"))
+        return TOdmitnuti{EOperace, "Unsupported mode " + z.Rezim};
+    soubor = SouborPodleNazvu(z.Nazev);
+    if (soubor == nullptr)
+        return TOdmitnuti{ENenalezen, "File not found"};
+    if (z.Cteni ? !LzeCist(*soubor) : !LzeZapsat(*soubor))
+        return TOdmitnuti{EPristup, "Access violation"};
+    if (!z.Cteni && poruchy_.Uplatni(TPorucha::OdmitnutyZapis))
+        return TOdmitnuti{EPristup, "Write refused"};
+    if (prenosy_.size() >= NejvicPrenosu)
+        return TOdmitnuti{ENedefinovano, "Server busy"};
+    return std::nullopt;
+}
+
+// A new transfer with its options settled; the faults that act on a
+// transfer are taken now.
+std::optional<TOdmitnuti> TTftpServer::Priprav(const TPozadavek& z, const TSouborModulu& soubor, TPrenos& p,
+                                               TVyjednano& v)
+{
+    p.Nazev = soubor.Nazev;
+    p.Limit = std::max(soubor.Delka, NejmensiLimitZapisu);
+    if (z.Cteni && stav_.Precti(p.Nazev, p.Data) != TVysledek::Ok)
+        return TOdmitnuti{ENenalezen, "File not found"};
+    if (auto odmitnuti = VyjednejVolby(z, p.Data.size(), p.Limit, v))
+        return odmitnuti;
+    if (poruchy_.Uplatni(TPorucha::OACKNepodporovanaVolba)) {
+        PridejText(v.Oack, "windowsize");
+        PridejText(v.Oack, "4");
+        v.Udeleno = true;
+    }
+    p.Blok = v.Blok;
+    p.Necinnost = v.Necinnost;
+    if (z.Cteni && p.Data.size() / p.Blok + 1 > 65535)
+        return TOdmitnuti{EPlno, "File too large for the block size"};
+    p.Zahodit = poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
+    p.Pomalu = z.Cteni && poruchy_.Uplatni(TPorucha::PomalaData);
+    return std::nullopt;
 }
 
 void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const TAdresaUdp& od)
 {
     if (delka < 2)
         return;
-    const std::uint16_t opcode = Cti16be(data);
-    if (opcode != RRQ && opcode != WRQ) {
-        Chyba(od, EOperace, "Illegal TFTP operation");
-        return;
-    }
-    // Zero-terminated strings: name, mode, then option name/value pairs.
-    std::vector<std::string> casti;
-    std::size_t zacatek = 2;
-    for (std::size_t i = 2; i < delka; ++i) {
-        if (data[i] == 0) {
-            casti.emplace_back(reinterpret_cast<const char*>(data + zacatek), i - zacatek);
-            zacatek = i + 1;
-        }
-    }
-    if (zacatek != delka || casti.size() < 2 || casti[0].empty()) {
-        Chyba(od, EOperace, "Malformed request");
-        return;
-    }
+    TPozadavek z;
+    if (auto odmitnuti = RozeberPozadavek(data, delka, z))
+        return Chyba(od, *odmitnuti);
     if (poruchy_.Uplatni(TPorucha::ZadnaOdpoved))
         return;
-    if (poruchy_.Uplatni(TPorucha::VyjimkaOdpoved)) {
-        Chyba(od, ENedefinovano, "Module failure");
-        return;
-    }
-    if (!Stejne(casti[1], "octet") && !Stejne(casti[1], "netascii")) {
-        Chyba(od, EOperace, "Unsupported mode " + casti[1]);
-        return;
-    }
-    const bool cteni = opcode == RRQ;
-    const TSouborModulu* soubor = SouborPodleNazvu(casti[0]);
-    if (soubor == nullptr) {
-        Chyba(od, ENenalezen, "File not found");
-        return;
-    }
-    if (cteni ? !LzeCist(*soubor) : !LzeZapsat(*soubor)) {
-        Chyba(od, EPristup, "Access violation");
-        return;
-    }
-    if (!cteni && poruchy_.Uplatni(TPorucha::OdmitnutyZapis)) {
-        Chyba(od, EPristup, "Write refused");
-        return;
-    }
-    if (prenosy_.size() >= NejvicPrenosu) {
-        Chyba(od, ENedefinovano, "Server busy");
-        return;
-    }
-
+    const TSouborModulu* soubor = nullptr;
+    if (auto odmitnuti = Posud(z, soubor))
+        return Chyba(od, *odmitnuti);
     auto p = std::make_unique<TPrenos>();
     p->Klient = od;
-    p->Cteni = cteni;
-    p->Nazev = soubor->Nazev;
-    p->Limit = std::max(soubor->Delka, NejmensiLimitZapisu);
-    if (cteni && stav_.Precti(p->Nazev, p->Data) != TVysledek::Ok) {
-        Chyba(od, ENenalezen, "File not found");
-        return;
-    }
-
-    TBajty oack;
-    Pridej16be(oack, OACK);
-    bool volby = false;  // any option granted (Volby = options)
-    bool videnBlksize = false, videnTsize = false, videnTimeout = false;
-    for (std::size_t i = 2; i + 1 < casti.size(); i += 2) {
-        const std::string& nazev = casti[i];
-        const std::string& hodnota = casti[i + 1];
-        std::uint64_t cislo = 0;
-        if (Stejne(nazev, "blksize") && !videnBlksize) {
-            videnBlksize = true;
-            if (!CtiCislo(hodnota, cislo) || cislo < 8) {
-                Chyba(od, EVolby, "Invalid blksize " + hodnota);
-                return;
-            }
-            p->Blok = std::min<std::size_t>(static_cast<std::size_t>(cislo), NejvetsiBlok);
-            PridejText(oack, nazev);
-            PridejText(oack, std::to_string(p->Blok));
-            volby = true;
-        } else if (Stejne(nazev, "tsize") && !videnTsize) {
-            videnTsize = true;
-            if (!CtiCislo(hodnota, cislo)) {
-                Chyba(od, EVolby, "Invalid tsize " + hodnota);
-                return;
-            }
-            if (!cteni && cislo > p->Limit) {
-                Chyba(od, EPlno, "File too large");
-                return;
-            }
-            PridejText(oack, nazev);
-            PridejText(oack, cteni ? std::to_string(p->Data.size()) : hodnota);
-            volby = true;
-        } else if (Stejne(nazev, "timeout") && !videnTimeout) {
-            videnTimeout = true;
-            if (CtiCislo(hodnota, cislo) && cislo >= 1 && cislo <= 255) {
-                p->Necinnost = std::max<std::int64_t>(NecinnostMs, static_cast<std::int64_t>(cislo) * 3000);
-                PridejText(oack, nazev);
-                PridejText(oack, hodnota);
-                volby = true;
-            }
-        }
-        // Other options are not granted and so not named in the OACK.
-    }
-    if (poruchy_.Uplatni(TPorucha::OACKNepodporovanaVolba)) {
-        PridejText(oack, "windowsize");
-        PridejText(oack, "4");
-        volby = true;
-    }
-    if (cteni && p->Data.size() / p->Blok + 1 > 65535) {
-        Chyba(od, EPlno, "File too large for the block size");
-        return;
-    }
-    p->Zahodit = poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
-    p->Pomalu = cteni && poruchy_.Uplatni(TPorucha::PomalaData);
-
+    TVyjednano v;
+    if (auto odmitnuti = Priprav(z, *soubor, *p, v))
+        return Chyba(od, *odmitnuti);
     std::string chyba;
     if (!p->Socket.OtevriNa(NovyPort(mistni_), chyba))
         return;
-    if (volby) {
-        p->Socket.Posli(p->Klient, oack.data(), oack.size());
-    } else if (cteni) {
+    // Options answered by an OACK, which block 0 of the exchange stands for;
+    // else a read starts with DATA 1 and a write with ACK 0.
+    p->Stav = z.Cteni ? TStavPrenosu::CekaNaAck : TStavPrenosu::CekaNaData;
+    if (v.Udeleno) {
+        p->Socket.Posli(p->Klient, v.Oack.data(), v.Oack.size());
+    } else if (z.Cteni) {
         p->Cislo = 1;
         PosliData(*p);
     } else {
@@ -351,133 +423,21 @@ void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const T
     prenosy_.push_back(std::move(p));
 }
 
-void TTftpServer::PosliData(TPrenos& p)
-{
-    const std::size_t od = static_cast<std::size_t>(p.Cislo - 1) * p.Blok;
-    const std::size_t pocet = od >= p.Data.size() ? 0 : std::min(p.Blok, p.Data.size() - od);
-    TBajty paket;
-    Pridej16be(paket, DATA);
-    Pridej16be(paket, static_cast<std::uint16_t>(p.Cislo));
-    paket.insert(paket.end(), p.Data.begin() + static_cast<std::ptrdiff_t>(od),
-                 p.Data.begin() + static_cast<std::ptrdiff_t>(od + pocet));
-    p.PosledniOdeslan = pocet < p.Blok;
-    if (p.Zahodit) {
-        p.Zahodit = false;
-        return;
-    }
-    if (p.Pomalu)
-        vk::link::Cekej(2);
-    p.Socket.Posli(p.Klient, paket.data(), paket.size());
-}
-
-void TTftpServer::PosliAck(TPrenos& p, std::uint16_t blok)
-{
-    TBajty paket;
-    Pridej16be(paket, ACK);
-    Pridej16be(paket, blok);
-    if (p.Zahodit && blok == 1) {
-        p.Zahodit = false;
-        return;
-    }
-    p.Socket.Posli(p.Klient, paket.data(), paket.size());
-}
-
-void TTftpServer::PosliChybu(TPrenos& p, std::uint16_t kod, const std::string& text)
-{
-    TBajty paket;
-    Pridej16be(paket, ERROR);
-    Pridej16be(paket, kod);
-    PridejText(paket, text);
-    p.Socket.Posli(p.Klient, paket.data(), paket.size());
-    p.Hotovo = true;
-}
-
 void TTftpServer::PaketPrenosu(TPrenos& p)
 {
     std::uint8_t buf[65536 + 4];
     TAdresaUdp od;
     const long n = p.Socket.Prijmi(buf, sizeof buf, 0, od);
-    if (n < 0 || p.Hotovo)
+    if (n < 0 || p.Stav == TStavPrenosu::Hotovo)
         return;
     if (!(od == p.Klient)) {
         // Someone else on this transfer's port: told off, the transfer goes on.
-        TBajty paket;
-        Pridej16be(paket, ERROR);
-        Pridej16be(paket, ETid);
-        PridejText(paket, "Unknown transfer ID");
+        const TBajty paket = PaketChyby(ETid, "Unknown transfer ID");
         p.Socket.Posli(od, paket.data(), paket.size());
         return;
     }
     p.Aktivita = vk::link::Ted();
-    if (n < 4) {
-        PosliChybu(p, EOperace, "Malformed packet");
-        return;
-    }
-    const std::uint16_t opcode = Cti16be(buf);
-    const std::uint16_t cislo = Cti16be(buf + 2);
-    if (opcode == ERROR) {
-        p.Hotovo = true;
-        return;
-    }
-    if (p.Cteni) {
-        if (opcode != ACK) {
-            PosliChybu(p, EOperace, "Illegal TFTP operation");
-            return;
-        }
-        // A repeated older ACK is ignored, so a late duplicate never makes
-        // every following block go out twice.
-        if (cislo != static_cast<std::uint16_t>(p.Cislo))
-            return;
-        if (p.Cislo > 0 && p.PosledniOdeslan) {
-            p.Hotovo = true;
-            return;
-        }
-        ++p.Cislo;
-        PosliData(p);
-        return;
-    }
-    if (opcode != DATA) {
-        PosliChybu(p, EOperace, "Illegal TFTP operation");
-        return;
-    }
-    if (cislo == static_cast<std::uint16_t>(p.Cislo) && p.Cislo > 0) {
-        PosliAck(p, cislo);  // our ACK was lost: say it again
-        return;
-    }
-    if (p.Cislo + 1 > 65535 || cislo != static_cast<std::uint16_t>(p.Cislo + 1)) {
-        if (p.Cislo + 1 > 65535)
-            PosliChybu(p, EPlno, "File too large for the block size");
-        return;
-    }
-    const std::size_t pocet = static_cast<std::size_t>(n) - 4;
-    if (p.Data.size() + pocet > p.Limit) {
-        PosliChybu(p, EPlno, "Disk full or allocation exceeded");
-        return;
-    }
-    p.Data.insert(p.Data.end(), buf + 4, buf + n);
-    p.Cislo = cislo;
-    if (pocet >= p.Blok) {
-        PosliAck(p, cislo);
-        return;
-    }
-    // The last block: the module takes the whole file, or none of it.
-    std::string duvod;
-    switch (stav_.Zapis(p.Nazev, p.Data, duvod)) {
-    case TVysledek::Ok:
-        PosliAck(p, cislo);
-        p.Hotovo = true;
-        return;
-    case TVysledek::ChybaUlozeni:
-        PosliChybu(p, EPlno, "Disk full or allocation exceeded: " + duvod);
-        return;
-    case TVysledek::Odmitnuto:
-        PosliChybu(p, ENedefinovano, "Refused: " + duvod);
-        return;
-    case TVysledek::NeznamySoubor:
-    case TVysledek::Zakazano:
-        PosliChybu(p, EPristup, "Access violation");
-        return;
-    }
+    ObsluhaStavu[static_cast<std::size_t>(p.Stav)](p, RozeberPaket(buf, static_cast<std::size_t>(n)), stav_);
 }
 
 }  // namespace vk::sim

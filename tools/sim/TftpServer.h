@@ -6,11 +6,13 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Poruchy.h"
 #include "StavModulu.h"
+#include "TftpPozadavek.h"
 #include "UdpSocket.h"
 
 namespace vk::sim {
@@ -35,12 +37,15 @@ public:
 private:
     // A datagram on the request port (Pozadavek = request).
     void Pozadavek(const std::uint8_t* data, std::size_t delka, const vk::link::TAdresaUdp& od);
-    void PaketPrenosu(TPrenos& p);  // a datagram on a transfer's socket
-    void PosliData(TPrenos& p);     // send the DATA of the current block (Posli = send)
-    void PosliAck(TPrenos& p, std::uint16_t blok);
-    void PosliChybu(TPrenos& p, std::uint16_t kod, const std::string& text);  // send ERROR and end the transfer
+    // The module's checks of a request (Posud = judge); `soubor` the file
+    // asked for.
+    std::optional<tftp::TOdmitnuti> Posud(const tftp::TPozadavek& z, const TSouborModulu*& soubor);
+    // A transfer made ready: its file, its options, its faults.
+    std::optional<tftp::TOdmitnuti> Priprav(const tftp::TPozadavek& z, const TSouborModulu& soubor, TPrenos& p,
+                                            tftp::TVyjednano& v);
+    void PaketPrenosu(TPrenos& p);  // a datagram on a transfer's socket, handled by its state
     // An ERROR answer to a request, from a port of its own (Chyba = error).
-    void Chyba(const vk::link::TAdresaUdp& komu, std::uint16_t kod, const std::string& text);
+    void Chyba(const vk::link::TAdresaUdp& komu, const tftp::TOdmitnuti& odmitnuti);
 
     TStavModulu& stav_;
     TPoruchy& poruchy_;
