@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "Budik.h"
-#include "Cas.h"
+#include "Ukonceni.h"
 #include "Crc16.h"
 #include "M_ModbusRTU.h"
 

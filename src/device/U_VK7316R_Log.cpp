@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "Cas.h"
+#include "Ukonceni.h"
 #include "M_TFTP.h"
 #include "SpolecnyPrubeh.h"
 #include "U_VK7316R.h"

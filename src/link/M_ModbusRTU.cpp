@@ -8,6 +8,7 @@
 #include "RtuKanal.h"
 #include "RtuTexty.h"
 #include "SerialPort.h"
+#include "Ukonceni.h"
 
 namespace vk::link {
 

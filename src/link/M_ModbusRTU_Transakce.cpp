@@ -7,6 +7,7 @@
 
 #include "Crc16.h"
 #include "RtuKanal.h"
+#include "Ukonceni.h"
 
 namespace vk::link {
 

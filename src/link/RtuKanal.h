@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 #include "M_ModbusRTU.h"
 
 namespace vk::link {

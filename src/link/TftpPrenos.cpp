@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 
 namespace vk::link::tftp {
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 #include "ZnakoveTexty.h"
 
 namespace vk::procedures {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 
 TPracovnikZarizeni::TPracovnikZarizeni(vk::device::TVK7316R& modul, QObject* parent) : QObject(parent), Modul(modul)
 {

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 #include "HexBajty.h"
 #include "PtyProtejsek.h"
 #include "U_VK7316R.h"

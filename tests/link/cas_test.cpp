@@ -6,6 +6,7 @@
 
 #include "Budik.h"
 #include "Cas.h"
+#include "Ukonceni.h"
 
 using namespace vk::link;
 

@@ -7,6 +7,7 @@
 
 #include "RtuKanal.h"
 #include "RtuVirtualChannel.h"
+#include "Ukonceni.h"
 
 using namespace vk::link;
 using namespace vk::test;

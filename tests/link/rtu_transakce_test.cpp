@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "Budik.h"
-#include "Cas.h"
+#include "Ukonceni.h"
 #include "M_ModbusRTU.h"
 #include "PtyPair.h"
 #include "RtuPeer.h"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 #include "M_TFTP.h"
 #include "TftpKlient.h"
 #include "TftpSkriptServer.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Cas.h"
+#include "Ukonceni.h"
 #include "Firmware.h"
 #include "SimModul.h"
 

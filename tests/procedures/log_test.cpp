@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Cas.h"
+#include "Ukonceni.h"
 #include "Log.h"
 #include "LogBajty.h"
 #include "SimModul.h"

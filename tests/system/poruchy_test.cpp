@@ -3,7 +3,7 @@
 // connection as they were.
 #include <gtest/gtest.h>
 
-#include "Cas.h"
+#include "Ukonceni.h"
 #include "SimSpojeni.h"
 #include "U_VK7316R.h"
 

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <iterator>
 
-#include "Cas.h"
+#include "Ukonceni.h"
 
 namespace vk::cli {
 
