@@ -36,6 +36,7 @@
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
 #include "PracovnikZarizeni.h"
+#include "Rozhrani.h"
 #include "UpgradeFW.h"
 
 namespace {
@@ -85,11 +86,11 @@ int main(int argc, char** argv)
     pracovnik.ProvedACekej([&](vk::device::TVK7316R& m) {
         if (!lan.empty()) {
             vk::link::InicializujTFTP(m.TFTP, lan, 0, TimeoutLanMs);
-            m.Rozhrani = 1;
+            m.Rozhrani = vk::common::RozhraniLAN;
         } else {
             otevreno = vk::link::OtevriPort(1, KodBaud115200, 0, TimeoutSerialMs, m.MBRTU, serial) == 0;
             m.MBRTU.CFG.Adresa = AdresaModulu;
-            m.Rozhrani = 0;
+            m.Rozhrani = vk::common::RozhraniUART;
         }
         m.Init = otevreno;
     });

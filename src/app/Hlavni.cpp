@@ -1,4 +1,5 @@
 #include "Hlavni.h"
+#include "Rozhrani.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -395,7 +396,7 @@ void TForm1::AktualizujStavovyRadek() {
     if (Dat->Init) {
         Panel0->setText(Text(4) + QString::fromStdString(Dat->TypVerze));
         const auto& pripojeni = Dat->Pripojeni;
-        if (pripojeni.Rozhrani == 1)
+        if (pripojeni.Rozhrani == vk::common::RozhraniLAN)
             Panel1->setText(Text(5) + QString::fromStdString(pripojeni.LAN_IP));
         else
             Panel1->setText(Text(6) + QString::number(pripojeni.UART_Adresa));

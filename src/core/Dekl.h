@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Rozhrani.h"
+
 namespace vk::core {
 
 using TPole16B = std::array<std::uint8_t, 16>;  // 16-byte field (IPv6 address)
@@ -19,7 +21,7 @@ using TAdresa4 = std::array<std::uint8_t, 4>;   // IPv4 address, first dotted nu
 
 // Connection settings (Pripojeni = connection).
 struct TPripojeni {
-    std::int32_t Rozhrani = 0;        // interface: 0 UART, 1 LAN
+    std::int32_t Rozhrani = vk::common::RozhraniUART;  // interface: 0 UART, 1 LAN
     std::string LAN_IP;               // module address as typed
     std::int32_t LAN_VerzeIP = 0;     // 0 IPv4, 1 IPv6
     std::int32_t LAN_Timeout = 0;     // ms

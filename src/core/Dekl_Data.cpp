@@ -1,12 +1,13 @@
 // Start values of the program state.
 #include "Dekl.h"
+#include "Rozhrani.h"
 
 namespace vk::core {
 
 void VychoziPripojeni(TPripojeni& pripojeni)
 {
     TPripojeni p;
-    p.Rozhrani = 0;
+    p.Rozhrani = vk::common::RozhraniUART;
     p.LAN_IP = "192.168.0.99";
     p.LAN_VerzeIP = 0;
     p.LAN_Timeout = 1000;

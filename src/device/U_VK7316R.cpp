@@ -1,4 +1,5 @@
 #include "U_VK7316R.h"
+#include "Rozhrani.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ TVK7316R Modul;
 void VychoziModul(TVK7316R& modul)
 {
     modul.Init = false;
-    modul.Rozhrani = 0;
+    modul.Rozhrani = vk::common::RozhraniUART;
     modul.TFTP.ID.IdTrivialFTP1.reset();
     modul.MBRTU.ID.HNDL = 0;
     modul.Zaneprazdnen = false;
@@ -106,7 +107,7 @@ bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::
                std::string& chyba)
 {
     data.clear();
-    if (soubor.KodSouboru < 0 || modul.Rozhrani == 1)
+    if (soubor.KodSouboru < 0 || modul.Rozhrani == vk::common::RozhraniLAN)
         return CtiTFTP(modul.TFTP, soubor.Nazev, data, chyba);
     if (soubor.DelkaBlok0 == 0) {
         chyba = "Soubor " + std::string(soubor.Nazev) + " nelze číst po sériové lince";
@@ -132,7 +133,7 @@ bool NahrajRTU(link::TMBRTU& rtu, const std::function<std::int32_t()>& nahraj, s
 
 bool PisSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, TBajty data, std::string& chyba)
 {
-    if (soubor.KodSouboru < 0 || modul.Rozhrani == 1)
+    if (soubor.KodSouboru < 0 || modul.Rozhrani == vk::common::RozhraniLAN)
         return PisTFTP(modul.TFTP, soubor.Nazev, data, chyba);
     // The same 240-byte blocks as an upload; ctrl.bin, the settings files
     // and boot.cmd fit the first.
@@ -178,7 +179,7 @@ bool ZapisSoubor(TVK7316R& modul, TVK7316R_Soubor& r)
         }
         // 0xFFFF blocks of 240 bytes is the most a 16-bit block number reaches.
         constexpr std::size_t maxSerial = 240u * 0xFFFFu;
-        if (modul.Rozhrani == 0 && soubor->KodSouboru >= 0 && r.Data.size() > maxSerial) {
+        if (modul.Rozhrani == vk::common::RozhraniUART && soubor->KodSouboru >= 0 && r.Data.size() > maxSerial) {
             chyba = "Soubor je pro sériovou linku příliš dlouhý";
             return false;
         }

@@ -20,6 +20,7 @@
 #include "LogZaznamy.h"
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
+#include "Rozhrani.h"
 
 namespace vk::device {
 
@@ -46,7 +47,7 @@ struct THlavickaHBIN {
 // Rozhrani (= interface) 0 serial, 1 network.
 struct TVK7316R {
     bool Init = false;  // a link has been set up
-    std::int32_t Rozhrani = 0;
+    std::int32_t Rozhrani = vk::common::RozhraniUART;
     link::TTFTP TFTP;
     link::TMBRTU MBRTU;
     // Zaneprazdnen = busy: a transfer is running. A second transfer asked

@@ -1,5 +1,6 @@
 // Firmware files: fw.akt (the running image's header), fw.hbn (upload of a
 // new image) and boot.cmd (the loader's command at the next start).
+#include "Rozhrani.h"
 #include "SpolecnyPrubeh.h"
 #include "U_VK7316R.h"
 #include "ZnakoveTexty.h"
@@ -14,7 +15,7 @@ bool PrectiFwAkt(TVK7316R& modul, TVK7316R_FwAkt& r)
 bool ZapisFwHbn(TVK7316R& modul, TVK7316R_FwHbn& r, const link::TPrubeh& prubeh)
 {
     return detail::Proved(modul, r, [&](std::string& chyba) {
-        if (modul.Rozhrani == 1) {
+        if (modul.Rozhrani == vk::common::RozhraniLAN) {
             const bool ok = link::ZapisZeSouboru(modul.TFTP, r.LokalniSoubor, "fw.hbn", prubeh);
             chyba = modul.TFTP.ED.StatusText;
             return ok;

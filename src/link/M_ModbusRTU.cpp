@@ -178,28 +178,28 @@ void ZavriPort(TMBRTU& link)
     UvolniRozliseniCasovace();
 }
 
-std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
-                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
+TVysledekTransakce Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
+                             std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
 {
     TKanalSeriovy kanal(link.ID.HNDL);
     return Transakce(link, kanal, pozadavek, delka, delkaOdpovedi, odpoved);
 }
 
-std::int32_t PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
-                        std::uint8_t* cil)
+TVysledekBloku PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                          std::uint8_t* cil)
 {
     TKanalSeriovy kanal(link.ID.HNDL);
     return PrectiBlok(link, kanal, kodSouboru, blok, delka, cil);
 }
 
-std::int32_t ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
-                       const std::uint8_t* data)
+TVysledekBloku ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                         const std::uint8_t* data)
 {
     TKanalSeriovy kanal(link.ID.HNDL);
     return ZapisBlok(link, kanal, kodSouboru, blok, delka, data);
 }
 
-std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava)
+TVysledekZpravy PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava)
 {
     TKanalSeriovy kanal(link != nullptr ? link->ID.HNDL : 0);
     return PreposliZpravu(link, kanal, zprava);

@@ -96,23 +96,46 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
                         TMBRTU& link, const std::string& zarizeni = {}, std::int32_t mezeraMs = 0);
 void ZavriPort(TMBRTU& link);
 
-// One request/reply exchange (Transakce = transaction). `odpoved` must hold
-// MaxRamecRTU bytes. 0 reply OK, 1 nothing sent (also on a port that has
-// hung up), 2 no complete reply (also when the port hangs up or fails
-// meanwhile: ED.Pricina says why, ID.Odpojen is set), 3 CRC wrong,
-// 4 exception reply.
-std::int32_t Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
-                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
+// Results of one exchange (Transakce = transaction), with the numbers the
+// link has always given them.
+enum TVysledekTransakce : std::int32_t {
+    TransakceOdpoved = 0,         // reply with a correct CRC and a normal function byte
+    TransakceNicNeodeslano = 1,   // no open port (or one that has hung up), length 0 or above 260, a refused write
+    TransakceNeuplnaOdpoved = 2,  // request stuck in the port, time-out, fewer than 4 or 260+ bytes, the port failed
+    TransakceChybaCrc = 3,
+    TransakceVyjimka = 4,  // the module answered with an exception (function byte >= 0x80)
+};
 
-// 0x43: 0 read, 1 exchange failed, 2 reply of wrong length.
-std::int32_t PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
-                        std::uint8_t* cil);
-// 0x44: 0 written, 1 exchange failed, 2 reply of wrong length, 3 refused.
-std::int32_t ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
-                       const std::uint8_t* data);
-// 0x45: 0 reply received, 1 no link record, 2 port not open, 3 exchange failed.
-std::int32_t PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
+// Results of a block read (0x43) or write (0x44).
+enum TVysledekBloku : std::int32_t {
+    BlokPrenesen = 0,      // read or written (prenesen = transferred)
+    BlokChybaSpojeni = 1,  // the exchange failed
+    BlokChybnaDelka = 2,   // a reply of the wrong length
+    BlokOdmitnut = 3,      // write: the module refused the block
+};
 
+// Results of a forwarded message (0x45).
+enum TVysledekZpravy : std::int32_t {
+    ZpravaPrijata = 0,       // the reply was received
+    ZpravaBezLinky = 1,      // no link record
+    ZpravaPortZavren = 2,    // the port is not open
+    ZpravaChybaSpojeni = 3,  // the exchange failed
+};
+
+// One request/reply exchange. `odpoved` must hold MaxRamecRTU bytes. On a
+// port that hangs up or fails meanwhile, ED.Pricina says why and
+// ID.Odpojen is set.
+TVysledekTransakce Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
+                             std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
+
+// 0x43: BlokPrenesen, BlokChybaSpojeni or BlokChybnaDelka.
+TVysledekBloku PrectiBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                          std::uint8_t* cil);
+// 0x44: any of TVysledekBloku.
+TVysledekBloku ZapisBlok(TMBRTU& link, std::uint8_t kodSouboru, std::uint16_t blok, std::uint8_t delka,
+                         const std::uint8_t* data);
+// 0x45.
+TVysledekZpravy PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
 
 // Uploads a local file in 240-byte blocks with 0x44 from block 0 (Nahraj =
 // upload): 0 whole file written, otherwise the failing block's code, or 1.

@@ -32,65 +32,65 @@ void HlavickaBloku(std::uint8_t* ramec, std::uint8_t adresa, std::uint8_t funkce
 
 }  // namespace
 
-std::int32_t PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
-                        std::uint8_t delka, std::uint8_t* cil)
+TVysledekBloku PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
+                          std::uint8_t delka, std::uint8_t* cil)
 {
     std::array<std::uint8_t, HlavickaSouboru> pozadavek{};
     HlavickaBloku(pozadavek.data(), link.CFG.Adresa, FunkcePrecti, kodSouboru, blok, delka);
     std::array<std::uint8_t, MaxRamecRTU> odpoved{};
     std::uint16_t n = 0;
-    if (Transakce(link, kanal, pozadavek.data(), pozadavek.size(), n, odpoved.data()) != 0) {
+    if (Transakce(link, kanal, pozadavek.data(), pozadavek.size(), n, odpoved.data()) != TransakceOdpoved) {
         link.ED.StatusText = texty::ChybaSpojeni;
-        return 1;
+        return BlokChybaSpojeni;
     }
     // Address, function and one more header byte, then exactly the data.
     if (n != delka + 3u) {
         link.ED.StatusText = texty::ChybaSpojeni;
-        return 2;
+        return BlokChybnaDelka;
     }
     std::copy_n(odpoved.begin() + 3, delka, cil);
     link.ED.StatusText = texty::OK;
-    return 0;
+    return BlokPrenesen;
 }
 
-std::int32_t ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
-                       std::uint8_t delka, const std::uint8_t* data)
+TVysledekBloku ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
+                         std::uint8_t delka, const std::uint8_t* data)
 {
     // 254 and 255 data bytes do not fit a 260-byte frame: nothing is sent,
     // as for any request the exchange refuses.
     if (HlavickaSouboru + delka > MaxRamecRTU) {
         link.ED.StatusText = texty::ChybaSpojeni;
-        return 1;
+        return BlokChybaSpojeni;
     }
     std::array<std::uint8_t, MaxRamecRTU> pozadavek{};
     HlavickaBloku(pozadavek.data(), link.CFG.Adresa, FunkceZapis, kodSouboru, blok, delka);
     std::copy_n(data, delka, pozadavek.begin() + HlavickaSouboru);
     std::array<std::uint8_t, MaxRamecRTU> odpoved{};
     std::uint16_t n = 0;
-    if (Transakce(link, kanal, pozadavek.data(), HlavickaSouboru + delka, n, odpoved.data()) != 0) {
+    if (Transakce(link, kanal, pozadavek.data(), HlavickaSouboru + delka, n, odpoved.data()) != TransakceOdpoved) {
         link.ED.StatusText = texty::ChybaSpojeni;
-        return 1;
+        return BlokChybaSpojeni;
     }
     // Address, function, result byte.
     if (n != 3) {
         link.ED.StatusText = texty::ChybaSpojeni;
-        return 2;
+        return BlokChybnaDelka;
     }
-    if (odpoved[2] != 0) {
+    if (odpoved[2] != TransakceOdpoved) {
         link.ED.StatusText = texty::ChybaZapisu;
-        return 3;
+        return BlokOdmitnut;
     }
     link.ED.StatusText = texty::OK;
-    return 0;
+    return BlokPrenesen;
 }
 
-std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprava)
+TVysledekZpravy PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprava)
 {
     zprava.DelkaOdpovedi = 0;
     if (link == nullptr)
-        return 1;
+        return ZpravaBezLinky;
     if (!kanal.isOpen())
-        return 2;
+        return ZpravaPortZavren;
 
     constexpr std::size_t Hlavicka = 4;  // address, function, embedded length (high byte first)
     const std::size_t delka = Hlavicka + zprava.DelkaPozadavku;
@@ -98,7 +98,7 @@ std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprav
     // Pozadavek): refused like any request the exchange does not send.
     if (delka > MaxRamecRTU) {
         link->ED.StatusText = texty::ChybaSpojeni;
-        return 3;
+        return ZpravaChybaSpojeni;
     }
     std::array<std::uint8_t, MaxRamecRTU> pozadavek{};
     pozadavek[0] = link->CFG.Adresa;
@@ -109,9 +109,9 @@ std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprav
 
     std::array<std::uint8_t, MaxRamecRTU> odpoved{};
     std::uint16_t n = 0;
-    if (Transakce(*link, kanal, pozadavek.data(), delka, n, odpoved.data()) != 0) {
+    if (Transakce(*link, kanal, pozadavek.data(), delka, n, odpoved.data()) != TransakceOdpoved) {
         link->ED.StatusText = texty::ChybaSpojeni;
-        return 3;
+        return ZpravaChybaSpojeni;
     }
     // The reply repeats the request's 4-byte header, then the embedded reply.
     if (n > Hlavicka) {
@@ -119,7 +119,7 @@ std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprav
         std::copy_n(odpoved.begin() + Hlavicka, zprava.DelkaOdpovedi, zprava.Odpoved.begin());
     }
     link->ED.StatusText = texty::OK;
-    return 0;
+    return ZpravaPrijata;
 }
 
 }  // namespace vk::link

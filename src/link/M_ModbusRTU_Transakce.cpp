@@ -47,14 +47,6 @@ constexpr std::uint64_t BituZnaku = 11;
 // within 0.7 s for a full frame at 9600 Bd, within 10 s at 600 Bd.
 constexpr std::chrono::milliseconds RezervaOdeslani = 100ms;
 
-enum class TVysledek : std::int32_t {
-    Odpoved = 0,         // reply with a correct CRC and a normal function byte
-    NicNeodeslano = 1,   // no open port (or one that has hung up), request length 0 or above 260, a refused write
-    NeuplnaOdpoved = 2,  // request stuck in the port, time-out, fewer than 4 or 260+ bytes, the port failed
-    ChybaCrc = 3,
-    Vyjimka = 4,         // the module answered with an exception (function byte >= 0x80)
-};
-
 // States of the reply wait.
 enum class TStavCekani {
     NaPrvniBajt,  // nothing has arrived yet: only the time-out can end the wait
@@ -146,35 +138,35 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
     }
 }
 
-TVysledek Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint16_t& delkaOdpovedi)
+TVysledekTransakce Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint16_t& delkaOdpovedi)
 {
     switch (prijem.konec) {
     case TKonecCekani::PlnyBuffer:
     case TKonecCekani::Timeout:
     case TKonecCekani::Ukonceni:
     case TKonecCekani::SelhaniPortu:
-        return TVysledek::NeuplnaOdpoved;
+        return TransakceNeuplnaOdpoved;
     case TKonecCekani::Mezera:
         break;
     }
     // A reply that ended by its gap but only after the time-out is late all
     // the same.
     if (prijem.casVyprsel || prijem.pocet < 4)
-        return TVysledek::NeuplnaOdpoved;
+        return TransakceNeuplnaOdpoved;
 
     const std::size_t n = prijem.pocet - 2;
     const std::uint16_t crc = Crc16Modbus(odpoved, n);
     if (odpoved[n] != (crc & 0xFF) || odpoved[n + 1] != (crc >> 8))
-        return TVysledek::ChybaCrc;
+        return TransakceChybaCrc;
     delkaOdpovedi = static_cast<std::uint16_t>(n);
     // Neither the address nor the echo of the function code is compared
     // with the request: the module answers only the one master on its line.
-    return odpoved[1] >= 0x80 ? TVysledek::Vyjimka : TVysledek::Odpoved;
+    return odpoved[1] >= 0x80 ? TransakceVyjimka : TransakceOdpoved;
 }
 
 // The port stays failed for this record (see TMBRTU_ID::Odpojen), with the
 // cause kept beside the status text.
-TVysledek Odpojeni(TMBRTU& link, const TKanalRTU& kanal, TVysledek vysledek)
+TVysledekTransakce Odpojeni(TMBRTU& link, const TKanalRTU& kanal, TVysledekTransakce vysledek)
 {
     link.ID.Odpojen = true;
     link.ED.Pricina = kanal.selhaniPortu();
@@ -188,12 +180,12 @@ std::chrono::milliseconds MezeraOdpovedi(const TMBRTU_CFG& cfg)
 
 }  // namespace
 
-std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
-                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
+TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
+                             std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
 {
     delkaOdpovedi = 0;
     if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU || PozadovanoUkonceni() || link.ID.Odpojen)
-        return static_cast<std::int32_t>(TVysledek::NicNeodeslano);
+        return TransakceNicNeodeslano;
     link.ED.Pricina.clear();
 
     std::array<std::uint8_t, MaxRamecRTU + 2> ramec{};
@@ -205,15 +197,15 @@ std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozad
     // away: they are taken as the start of this reply.
     kanal.write(ramec.data(), delka + 2);
     if (!kanal.selhaniPortu().empty())
-        return static_cast<std::int32_t>(Odpojeni(link, kanal, TVysledek::NicNeodeslano));
+        return Odpojeni(link, kanal, TransakceNicNeodeslano);
     if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
-        return static_cast<std::int32_t>(TVysledek::NeuplnaOdpoved);
+        return TransakceNeuplnaOdpoved;
 
     const TPrijem prijem =
         CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), odpoved);
     if (prijem.konec == TKonecCekani::SelhaniPortu)
-        return static_cast<std::int32_t>(Odpojeni(link, kanal, TVysledek::NeuplnaOdpoved));
-    return static_cast<std::int32_t>(Vyhodnot(prijem, odpoved, delkaOdpovedi));
+        return Odpojeni(link, kanal, TransakceNeuplnaOdpoved);
+    return Vyhodnot(prijem, odpoved, delkaOdpovedi);
 }
 
 }  // namespace vk::link

@@ -40,13 +40,13 @@ public:
 
 // The operations of M_ModbusRTU.h over any channel; those run them over the
 // port held in the link record.
-std::int32_t Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
-                       std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
-std::int32_t PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
-                        std::uint8_t delka, std::uint8_t* cil);
-std::int32_t ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
-                       std::uint8_t delka, const std::uint8_t* data);
-std::int32_t PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprava);
+TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t* pozadavek, std::size_t delka,
+                             std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
+TVysledekBloku PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
+                          std::uint8_t delka, std::uint8_t* cil);
+TVysledekBloku ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
+                         std::uint8_t delka, const std::uint8_t* data);
+TVysledekZpravy PreposliZpravu(TMBRTU* link, TKanalRTU& kanal, TMBRTU_Zprava& zprava);
 std::int32_t NahrajSoubor(TMBRTU& link, TKanalRTU& kanal, const std::string& soubor, std::uint8_t kodSouboru,
                           const TPrubeh& prubeh = {});
 std::int32_t NahrajZPameti(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, const std::uint8_t* data,

@@ -1,4 +1,5 @@
 #include "PokusPripojeni.h"
+#include "Rozhrani.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -135,7 +136,7 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
     mbrtu.CFG.Adresa = static_cast<std::uint8_t>(adresa);
     v.Odezva = PopisOdezvy(mbrtu.CFG);
     modul.MBRTU = mbrtu;
-    modul.Rozhrani = 0;
+    modul.Rozhrani = vk::common::RozhraniUART;
     modul.Init = true;
     IdentifikujUART(modul, v, static_cast<std::uint8_t>(adresa));
 }
@@ -164,7 +165,7 @@ void PripojLAN(device::TVK7316R& modul, const TOknoPripojeni& okno, TVysledekPri
     link::TTFTP tftp = modul.TFTP;
     link::InicializujTFTP(tftp, okno.Edit1, verzeIP, timeout);
     modul.TFTP = tftp;
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
 
     device::TVK7316R_InfoTxt info;
@@ -251,7 +252,7 @@ void AplikujPripojeni(const TVysledekPripojeni& v, core::TData& dat)
 void OpravRozhrani(core::TPripojeni& pripojeni)
 {
     if (pripojeni.Rozhrani < 0 || pripojeni.Rozhrani > 1)
-        pripojeni.Rozhrani = 0;
+        pripojeni.Rozhrani = vk::common::RozhraniUART;
 }
 
 TOknoPripojeni ZapisOkno(const core::TPripojeni& p)

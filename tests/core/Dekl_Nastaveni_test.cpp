@@ -5,6 +5,7 @@
 
 #include "Dekl.h"
 #include "DocasnaSlozka.h"
+#include "Rozhrani.h"
 
 using namespace vk::core;
 using vk::test::CtiText;
@@ -82,7 +83,7 @@ TEST_F(Nastaveni, OnlyInterfaceKeyPresent)
     ZapisText(soubor, "[Rozhraní]\nRozhraní=1\n");
     EXPECT_TRUE(NactiNastaveni(&dat, soubor));
     TPripojeni ocekavano = Vychozi();
-    ocekavano.Rozhrani = 1;
+    ocekavano.Rozhrani = vk::common::RozhraniLAN;
     OcekavejStejne(dat.Pripojeni, ocekavano);
 }
 

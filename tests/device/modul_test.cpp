@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "Rozhrani.h"
 #include "U_VK7316R.h"
 
 using namespace vk::device;
@@ -110,7 +111,7 @@ TEST(Modul, ZaneprazdnenyOdmitneBezProvozu)
     // touched: the TFTP link would otherwise report its missing client.
     TVK7316R modul;
     modul.Init = true;
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Zaneprazdnen = true;
     auto lan = Predvyplneny<TVK7316R_Lan4Cfg>();
     lan.IP4_DHCP = 3;
@@ -144,7 +145,7 @@ TEST(Modul, BootCmdPrazdnyADlouhy)
 {
     TVK7316R modul;
     modul.Init = true;
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     auto cmd = Predvyplneny<TVK7316R_BootCmd>();
     const auto pred = cmd;
     EXPECT_FALSE(ZapisBootCmd(modul, cmd));
@@ -168,7 +169,7 @@ TEST(Modul, VychoziModulANeznamySoubor)
 {
     TVK7316R modul;
     modul.Init = true;
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     modul.MBRTU.ID.HNDL = 42;
     vk::link::InicializujTFTP(modul.TFTP, "127.0.0.1", 0, 100);
     ASSERT_TRUE(modul.TFTP.ID.IdTrivialFTP1);

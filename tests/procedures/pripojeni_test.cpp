@@ -10,6 +10,7 @@
 
 #include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
+#include "Rozhrani.h"
 #include "Simulator.h"
 #include "SysfsLatence.h"
 
@@ -370,7 +371,7 @@ TEST(PripojeniOkno, ZobrazeniOpraviRozhraniAPlniOvladace)
     p.Rozhrani = -1;
     OpravRozhrani(p);
     EXPECT_EQ(p.Rozhrani, 0);
-    p.Rozhrani = 1;
+    p.Rozhrani = vk::common::RozhraniLAN;
     OpravRozhrani(p);
     EXPECT_EQ(p.Rozhrani, 1);
 }

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "Rozhrani.h"
 #include "Simulator.h"
 #include "SysfsLatence.h"
 #include "U_VK7316R.h"
@@ -55,7 +56,7 @@ protected:
         VychoziModul(m_);
         ASSERT_EQ(vk::link::OtevriPort(1, GetParam().kodBaud, 0, 1000, m_.MBRTU, sim_.CestaSerial()), 0);
         m_.MBRTU.CFG.Adresa = 247;
-        m_.Rozhrani = 0;
+        m_.Rozhrani = vk::common::RozhraniUART;
         m_.Init = true;
     }
     void TearDown() override

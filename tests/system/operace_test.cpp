@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Rozhrani.h"
 #include "SimSpojeni.h"
 #include "U_VK7316R.h"
 
@@ -249,11 +250,11 @@ TEST_P(Operace, SouboryLogVzdyPresTFTP)
     // On a serial connection that followed a network one the log files still
     // go to the network address of the earlier connection.
     if (Serial())
-        s_.PripojSit(m_), m_.Rozhrani = 0;
+        s_.PripojSit(m_), m_.Rozhrani = vk::common::RozhraniUART;
     else {
         std::string chyba;
         ASSERT_TRUE(s_.PripojSerial(m_, chyba)) << chyba;
-        m_.Rozhrani = 1;
+        m_.Rozhrani = vk::common::RozhraniLAN;
     }
     TVK7316R_LogCfg cfg;
     cfg.Povolen = 3;

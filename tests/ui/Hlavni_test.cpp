@@ -36,6 +36,7 @@
 #include "Preklady.h"
 #include "Pripojeni.h"
 #include "RestartZarizeni.h"
+#include "Rozhrani.h"
 #include "Signaly.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
@@ -392,7 +393,7 @@ void TestHlavni::stavovyRadek()
     // An earlier connection's texts must not survive the update.
     okno.Dat->Init = true;
     okno.Dat->TypVerze = "jiný modul";
-    okno.Dat->Pripojeni.Rozhrani = 1;
+    okno.Dat->Pripojeni.Rozhrani = vk::common::RozhraniLAN;
     okno.Dat->Pripojeni.LAN_IP = "10.0.0.1";
     okno.AktualizujStavovyRadek();
 
@@ -498,7 +499,7 @@ void TestHlavni::nastaveniPriZavreni()
         TForm1 okno(ParametryV(slozka));
         okno.show();
         QVERIFY(!QFile::exists(ini));
-        okno.Dat->Pripojeni.Rozhrani = 1;
+        okno.Dat->Pripojeni.Rozhrani = vk::common::RozhraniLAN;
         okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
         okno.Dat->Pripojeni.UART_Adresa = 17;
         okno.findChild<QAction*>(QStringLiteral("Konec1"))->trigger();
@@ -519,7 +520,7 @@ void TestHlavni::nastaveniPriZavreni()
     // What one run stores the next one reads.
     {
         TForm1 okno(ParametryV(slozka));
-        okno.Dat->Pripojeni.Rozhrani = 1;
+        okno.Dat->Pripojeni.Rozhrani = vk::common::RozhraniLAN;
         okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
         okno.Dat->Pripojeni.UART_Adresa = 17;
         okno.close();
@@ -536,7 +537,7 @@ void TestHlavni::modulPriVytvoreniAZavreni()
 {
     using vk::device::Modul;
     Modul.Init = true;
-    Modul.Rozhrani = 1;
+    Modul.Rozhrani = vk::common::RozhraniLAN;
     QTemporaryDir slozka;
     TForm1 okno(ParametryV(slozka));
     QVERIFY(!Modul.Init);

@@ -23,6 +23,7 @@
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
 #include "PracovnikZarizeni.h"
+#include "Rozhrani.h"
 #include "U_VK7316R.h"
 #include "UdpSocket.h"
 #include "UlohaOkna.h"
@@ -96,7 +97,7 @@ private:
 // A read of lan4.cfg from a module that never answers, with a 5 s time-out.
 TVK7316R_Lan4Cfg CteniPresTftp(TVK7316R& modul, const std::string& adresa) {
     vk::link::InicializujTFTP(modul.TFTP, adresa, 0, 5000);
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
     TVK7316R_Lan4Cfg r;
     vk::device::PrectiLan4Cfg(modul, r);
@@ -111,7 +112,7 @@ struct TVysledekCteni {
 TVysledekCteni CteniPresPty(TVK7316R& modul, const std::string& cesta) {
     TVysledekCteni v;
     v.Otevreni = vk::link::OtevriPort(1, 8, 0, 5000, modul.MBRTU, cesta);
-    modul.Rozhrani = 0;
+    modul.Rozhrani = vk::common::RozhraniUART;
     modul.Init = true;
     vk::device::PrectiLan4Cfg(modul, v.Cteni);
     vk::link::ZavriPort(modul.MBRTU);

@@ -18,6 +18,7 @@
 #include "PokusPripojeni.h"
 #include "PracovnikZarizeni.h"
 #include "Pripojeni.h"
+#include "Rozhrani.h"
 #include "Simulator.h"
 #include "SysfsLatence.h"
 #include "U_VK7316R.h"
@@ -261,7 +262,7 @@ void TestPripojeni::volbaRozhrani() {
     // Shown from the settings: LAN chosen there enables the LAN fields
     // without the list being touched.
     Dat.Init = true;
-    Dat.Pripojeni.Rozhrani = 1;
+    Dat.Pripojeni.Rozhrani = vk::common::RozhraniLAN;
     Dat.Pripojeni.LAN_IP = "10.1.2.3";
     Okno->show();
     QVERIFY(!Dat.Init);

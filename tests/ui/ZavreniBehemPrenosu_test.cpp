@@ -14,6 +14,7 @@
 #include "M_TFTP.h"
 #include "ModalniOkno.h"
 #include "NastavLanParam.h"
+#include "Rozhrani.h"
 #include "Simulator.h"
 
 class TestZavreniBehemPrenosu : public QObject {
@@ -44,7 +45,7 @@ void TestZavreniBehemPrenosu::zavreniProgramuBehemCteni()
     okno.Dat->Init = true;
     okno.Pracovnik->ProvedACekej([&](vk::device::TVK7316R& modul) {
         vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, TimeoutMs);
-        modul.Rozhrani = 1;
+        modul.Rozhrani = vk::common::RozhraniLAN;
         modul.Init = true;
     });
 

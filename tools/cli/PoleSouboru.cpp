@@ -1,4 +1,5 @@
 #include "PoleSouboru.h"
+#include "Rozhrani.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ std::string StatusLinky(const std::string& soubor, const std::string& status)
 {
     const auto radek = device::NajdiSoubor(soubor);
     const bool jenLan = !radek || radek->KodSouboru < 0;
-    if (jenLan && Modul.Rozhrani == 0 && !Modul.TFTP.ID.IdTrivialFTP1) {
+    if (jenLan && Modul.Rozhrani == vk::common::RozhraniUART && !Modul.TFTP.ID.IdTrivialFTP1) {
         return status + " (this file travels over the LAN only: use --lan)";
     }
     return status;

@@ -8,6 +8,7 @@
 #include "Prikazy.h"
 #include "PrikazyModulu.h"
 #include "Prubeh.h"
+#include "Rozhrani.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"
 
@@ -34,7 +35,7 @@ TKonec Identify(TKontext& k)
     // A serial reply that ends after another silence than the baud rate's
     // makes every exchange slower; the script is told how long and why.
     const link::TMBRTU_CFG& cfg = Modul.MBRTU.CFG;
-    if (Modul.Rozhrani == 0 && cfg.PuvodMezery != link::TPuvodMezery::KodBaud) {
+    if (Modul.Rozhrani == vk::common::RozhraniUART && cfg.PuvodMezery != link::TPuvodMezery::KodBaud) {
         p.push_back({"Mezera", Cislo(static_cast<std::uint64_t>(cfg.Mezera))});
         p.push_back({"PuvodMezery", Retezec(cfg.PuvodMezery == link::TPuvodMezery::Adapter ? "adapter" : "manual")});
         if (cfg.LatenceAdapteru > 0)

@@ -6,6 +6,7 @@
 #include "MistniSoubor.h"
 #include "Prikazy.h"
 #include "Prubeh.h"
+#include "Rozhrani.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"
 
@@ -72,7 +73,7 @@ TKonec Get(TKontext& k)
     const std::string& nazev = k.Argumenty.Parametry[0];
     const std::string& mistni = k.Argumenty.Parametry[1];
     std::string chyba;
-    if (Modul.Rozhrani == 1) {
+    if (Modul.Rozhrani == vk::common::RozhraniLAN) {
         const std::string docasny = DocasneJmeno(mistni);
         TUkazatelPrubehu prubeh(nazev);
         if (!link::PrectiDoSouboru(Modul.TFTP, docasny, nazev, prubeh.Zpetne())) {
@@ -114,7 +115,7 @@ TKonec Put(TKontext& k)
     const std::string& nazev = k.Argumenty.Parametry[0];
     const std::string& mistni = k.Argumenty.Parametry[1];
     std::uint64_t velikost = 0;
-    if (Modul.Rozhrani == 1) {
+    if (Modul.Rozhrani == vk::common::RozhraniLAN) {
         std::error_code ec;
         velikost = std::filesystem::file_size(mistni, ec);
         TUkazatelPrubehu prubeh(nazev);

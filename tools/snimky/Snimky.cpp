@@ -51,6 +51,7 @@
 #include "Preklady.h"
 #include "Pripojeni.h"
 #include "RestartZarizeni.h"
+#include "Rozhrani.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
 #include "UpgradeFW.h"
@@ -205,7 +206,7 @@ bool PripojSimulator(TProstredi& p)
         }
         vk::device::VychoziModul(p.Modul);
         vk::link::InicializujTFTP(p.Modul.TFTP, p.Sim->AdresaLan(), 0, 400);
-        p.Modul.Rozhrani = 1;
+        p.Modul.Rozhrani = vk::common::RozhraniLAN;
         p.Modul.Init = true;
         p.Pracovnik = std::make_unique<TPracovnikZarizeni>(p.Modul);
     }

@@ -1,4 +1,5 @@
 #include "PtyProtejsek.h"
+#include "Rozhrani.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -46,7 +47,7 @@ bool TPtyProtejsek::Pripoj(vk::device::TVK7316R& modul, std::uint32_t timeoutMs)
     if (vk::link::OtevriPort(1, 8, 0, timeoutMs, modul.MBRTU, cesta_) != 0)
         return false;
     modul.MBRTU.CFG.Adresa = 247;
-    modul.Rozhrani = 0;
+    modul.Rozhrani = vk::common::RozhraniUART;
     modul.Init = true;
     return true;
 }

@@ -1,4 +1,5 @@
 #include "SimModul.h"
+#include "Rozhrani.h"
 
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
@@ -29,10 +30,10 @@ bool TSimModul::Spust(TLinkaSim linka, std::string& chyba)
             return false;
         }
         modul.MBRTU.CFG.Adresa = 247;
-        modul.Rozhrani = 0;
+        modul.Rozhrani = vk::common::RozhraniUART;
     } else {
         link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, 400);
-        modul.Rozhrani = 1;
+        modul.Rozhrani = vk::common::RozhraniLAN;
     }
     modul.Init = true;
     return true;

@@ -1,4 +1,5 @@
 #include "SimSpojeni.h"
+#include "Rozhrani.h"
 
 namespace vk::test {
 
@@ -37,7 +38,7 @@ bool TSimSpojeni::PripojSerial(vk::device::TVK7316R& modul, std::string& chyba)
         return false;
     }
     modul.MBRTU.CFG.Adresa = 247;
-    modul.Rozhrani = 0;
+    modul.Rozhrani = vk::common::RozhraniUART;
     modul.Init = true;
     return true;
 }
@@ -46,7 +47,7 @@ void TSimSpojeni::PripojSit(vk::device::TVK7316R& modul)
 {
     modul_ = &modul;
     vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, static_cast<std::int32_t>(timeoutMs));
-    modul.Rozhrani = 1;
+    modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
 }
 
