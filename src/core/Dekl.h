@@ -152,9 +152,9 @@ struct TCestyNastaveni {
 // executable.
 TCestyNastaveni CestyNastaveni();
 // The same choice from its inputs: the executable's folder, whether it may
-// hold the settings (NastaveniUProgramu), $XDG_CONFIG_HOME and $HOME (empty when unset). A relative
-// $XDG_CONFIG_HOME is ignored, as the XDG rules ask. Only whether the file in
-// the user's folder exists is looked up.
+// hold the settings (NastaveniUProgramu), $XDG_CONFIG_HOME and $HOME (empty
+// when unset). A relative $XDG_CONFIG_HOME is ignored, as the XDG rules ask.
+// Only whether the file in the user's folder exists is looked up.
 TCestyNastaveni CestyNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
                                std::string_view xdgConfigHome, std::string_view home);
 // Whether the settings may live next to the program in slozkaProgramu (its
