@@ -20,6 +20,7 @@ chyby=0
 chyba() { echo "FAIL: $*" >&2; chyby=$((chyby + 1)); }
 
 prefix="$tmp/prefix"
+unset DESTDIR  # the prefix alone says where the files go
 "${CMAKE:-cmake}" --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log" >&2; exit 1; }
 
 desktop="$prefix/share/applications/$id.desktop"
