@@ -148,16 +148,21 @@ struct TCestyNastaveni {
     std::filesystem::path Zapis;
 };
 // "W_vk7316r.ini" next to the executable. When that folder cannot be
-// written, the settings are written to W_vk7316r/W_vk7316r.ini in the user's
-// configuration folder, and read from there once that file exists, else
-// still from the file next to the executable.
+// written or belongs to an installation, the settings are written to
+// W_vk7316r/W_vk7316r.ini in the user's configuration folder, and read from
+// there once that file exists, else still from the file next to the
+// executable.
 TCestyNastaveni CestyNastaveni();
-// The same choice from its inputs: the executable's folder, whether it can be
-// written, $XDG_CONFIG_HOME and $HOME (empty when unset). A relative
-// $XDG_CONFIG_HOME is ignored, as the XDG rules ask. Only whether the file in
-// the user's folder exists is looked up.
+// The same choice from its inputs: the executable's folder, whether it may
+// hold the settings (NastaveniUProgramu), $XDG_CONFIG_HOME and $HOME (empty
+// when unset). A relative $XDG_CONFIG_HOME is ignored, as the XDG rules ask.
+// Only whether the file in the user's folder exists is looked up.
 TCestyNastaveni CestyNastaveni(const std::filesystem::path& slozkaProgramu, bool slozkaZapisovatelna,
                                std::string_view xdgConfigHome, std::string_view home);
+// Whether the settings may live next to the program in slozkaProgramu (its
+// folder): it can be written, and it is not the bin folder of an installation
+// (one with the program's installed data folder beside it).
+bool NastaveniUProgramu(const std::filesystem::path& slozkaProgramu);
 bool NactiNastaveni(PData dat);
 bool UlozNastaveni(PData dat);
 // The same on a given file (tests, the command-line tool).

@@ -11,6 +11,10 @@
 #include "Dekl.h"
 #include "Ini.h"
 
+#ifndef VK_DATA_OD_PROGRAMU
+#error "VK_DATA_OD_PROGRAMU (the installed data folder, relative to the installed program's) is set by CMake"
+#endif
+
 namespace vk::core {
 
 namespace {
@@ -97,13 +101,24 @@ TCestyNastaveni CestyNastaveni(const std::filesystem::path& slozkaProgramu, bool
     return {uProgramu, uUzivatele};
 }
 
+// Root can write into /usr/bin, but a settings file there would belong to no
+// package and stay behind when the program is removed; an installation has
+// the program's data folder beside its bin folder, a build folder has not.
+bool NastaveniUProgramu(const std::filesystem::path& slozkaProgramu)
+{
+    if (slozkaProgramu.empty() || ::access(slozkaProgramu.c_str(), W_OK) != 0)
+        return false;
+    std::error_code ec;
+    return !std::filesystem::is_directory(slozkaProgramu / VK_DATA_OD_PROGRAMU, ec);
+}
+
 TCestyNastaveni CestyNastaveni()
 {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path slozka = ec ? std::filesystem::path() : program.parent_path();
-    const bool zapisovatelna = !slozka.empty() && ::access(slozka.c_str(), W_OK) == 0;
-    return CestyNastaveni(slozka, zapisovatelna, Promenna("XDG_CONFIG_HOME"), DomovskaSlozka(Promenna("HOME")));
+    return CestyNastaveni(slozka, NastaveniUProgramu(slozka), Promenna("XDG_CONFIG_HOME"),
+                          DomovskaSlozka(Promenna("HOME")));
 }
 
 bool NactiNastaveni(PData dat)

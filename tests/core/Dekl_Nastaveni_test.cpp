@@ -279,6 +279,20 @@ TEST(CestyNastaveni, NextToTheProgramOrInTheUserConfigurationFolder)
     EXPECT_EQ(CestyNastaveni().Zapis, program.parent_path() / "W_vk7316r.ini");
 }
 
+// Root can write into /usr/bin: without the check an installed program run as
+// root would leave a W_vk7316r.ini there that no package owns and its removal
+// leaves behind. Installed means the data folder is beside the bin folder,
+// as `cmake --install` and the package lay them out.
+TEST_F(Nastaveni, AnInstalledProgramsFolderDoesNotHoldTheSettingsEvenWhenWritable)
+{
+    const auto bin = slozka / "usr" / "bin";
+    std::filesystem::create_directories(bin);
+    EXPECT_TRUE(NastaveniUProgramu(bin));  // like a build folder
+    std::filesystem::create_directories(slozka / "usr" / "share" / "w-vk7316r");
+    EXPECT_FALSE(NastaveniUProgramu(bin));
+    EXPECT_FALSE(NastaveniUProgramu(slozka / "chybi"));  // a folder that is not there cannot be written
+}
+
 // An installed program: its folder cannot be written, and a file placed next
 // to it holds the settings until the user's own file exists.
 TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileExists)
