@@ -1,5 +1,4 @@
 #include "Hlavni.h"
-#include "Rozhrani.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,11 +35,11 @@
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
-#include "UpgradeFW.h"
 #include "RestartZarizeni.h"
-#include "Cas.h"
-#include "M_ModbusRTU.h"
+#include "Rozhrani.h"
+#include "Spojeni.h"
 #include "U_VK7316R.h"
+#include "UpgradeFW.h"
 
 namespace {
 
@@ -207,9 +206,9 @@ TForm1::~TForm1() {
     // the settings are stored only by a close.
     if (!Zavreno) {
         Pracovnik->ZastavACekej();
-        Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::link::ZavriPort(modul.MBRTU); });
+        Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::procedures::Odpoj(modul); });
         Dat.reset();
-        Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::link::UvolniRozliseniCasovace(); });
+        Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::procedures::UkonciSpojeni(); });
     }
 }
 
@@ -322,10 +321,7 @@ void TForm1::FormCreate() {
     } else {
         Panel0->setText(Text(3));
     }
-    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) {
-        vk::device::VychoziModul(modul);
-        vk::link::PozadujRozliseniCasovace();
-    });
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::procedures::ZacniSpojeni(modul); });
 }
 
 void TForm1::FormClose() {
@@ -336,7 +332,7 @@ void TForm1::FormClose() {
     // its wait) before the port it may use is closed and the state it was
     // started from is released.
     Pracovnik->ZastavACekej();
-    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::link::ZavriPort(modul.MBRTU); });
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::procedures::Odpoj(modul); });
     if (Dat) {
         // A settings file that cannot be written keeps its old content; the
         // program ends all the same.
@@ -346,7 +342,7 @@ void TForm1::FormClose() {
             vk::core::UlozNastaveni(Dat.get());
         Dat.reset();
     }
-    Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::link::UvolniRozliseniCasovace(); });
+    Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::procedures::UkonciSpojeni(); });
 }
 
 // A close asked for while a command runs in a modal window waits until the

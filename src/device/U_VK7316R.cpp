@@ -1,8 +1,8 @@
 #include "U_VK7316R.h"
-#include "Rozhrani.h"
 
 #include <algorithm>
 
+#include "Rozhrani.h"
 #include "SpolecnyPrubeh.h"
 
 namespace vk::device {

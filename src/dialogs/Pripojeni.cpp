@@ -10,10 +10,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include <charconv>
-
 // The dialog's own header shares the unit name with the procedure's.
-#include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
 #include "SdileneOvladace.h"
 
@@ -252,10 +249,8 @@ void TFormPripojeni::UkazStav(const std::string& text)
 // once connected. Why it failed to open comes with the attempt's result.
 void TFormPripojeni::UkazZarizeni(const std::string& duvod, const std::string& odezva)
 {
-    const std::string text = Std(Edit3->text().trimmed());
     std::int32_t cislo = 0;
-    const auto [konec, chyba] = std::from_chars(text.data(), text.data() + text.size(), cislo);
-    if (text.empty() || chyba != std::errc() || konec != text.data() + text.size() || cislo < 1 || cislo > 255) {
+    if (!vk::procedures::PrevedCisloCOM(Std(Edit3->text()), cislo)) {
         LabelZarizeni->clear();
         return;
     }
@@ -264,6 +259,6 @@ void TFormPripojeni::UkazZarizeni(const std::string& duvod, const std::string& o
         LabelZarizeni->setText(Q(duvod));
         return;
     }
-    const std::string cesta = vk::link::ZarizeniCOM(cislo, vk::core::NactiPortCOM(CestaNastaveni(), cislo));
+    const std::string cesta = vk::procedures::CestaCOM(cislo, CestaNastaveni());
     LabelZarizeni->setText(Q(odezva.empty() ? cesta : cesta + ", " + odezva));
 }

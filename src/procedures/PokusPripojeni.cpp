@@ -1,5 +1,4 @@
 #include "PokusPripojeni.h"
-#include "Rozhrani.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -14,6 +13,7 @@
 #include "Cas.h"
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
+#include "Rozhrani.h"
 #include "ZnakoveTexty.h"
 
 namespace vk::procedures {
@@ -91,7 +91,7 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
     core::TPripojeni& prac = v.Pripojeni;
     std::int32_t cisloCOM = 0;
     // A device given by its path stands for the number.
-    if (port.Zarizeni.empty() && !CisloVRozsahu(okno.Edit3, 1, 255, cisloCOM)) {
+    if (port.Zarizeni.empty() && !PrevedCisloCOM(okno.Edit3, cisloCOM)) {
         Konec(v, TKonecPripojeni::NeplatnyUdaj, TextChybaCOM);
         return;
     }
@@ -270,9 +270,19 @@ TOknoPripojeni ZapisOkno(const core::TPripojeni& p)
     return o;
 }
 
+bool PrevedCisloCOM(const std::string& text, std::int32_t& cisloCOM)
+{
+    return CisloVRozsahu(text, 1, 255, cisloCOM);
+}
+
+std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni)
+{
+    return link::ZarizeniCOM(cisloCOM, core::NactiPortCOM(nastaveni, cisloCOM));
+}
+
 TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni)
 {
-    return ZjistiZarizeni(link::ZarizeniCOM(cisloCOM, core::NactiPortCOM(nastaveni, cisloCOM)));
+    return ZjistiZarizeni(CestaCOM(cisloCOM, nastaveni));
 }
 
 TZarizeniCOM ZjistiZarizeni(const std::string& cesta)

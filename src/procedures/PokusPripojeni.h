@@ -105,6 +105,13 @@ void AplikujPripojeni(const TVysledekPripojeni& v, core::TData& dat);
 void OpravRozhrani(core::TPripojeni& pripojeni);
 TOknoPripojeni ZapisOkno(const core::TPripojeni& pripojeni);
 
+// The COM number of the dialog's field by the attempt's own rule: the
+// dialogs' integer conversion, 1 to 255 (Prevod = conversion).
+bool PrevedCisloCOM(const std::string& text, std::int32_t& cisloCOM);
+// The device path COM port n leads to (the settings file's entry, else the
+// default devices), without trying it.
+std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);
+
 // The device for COM port n (the settings file's entry, else the default
 // devices) and whether it can be opened now. It is tried with an open, so a
 // port this program holds itself (exclusive use) reads as busy: ask while

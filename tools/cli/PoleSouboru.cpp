@@ -1,5 +1,4 @@
 #include "PoleSouboru.h"
-#include "Rozhrani.h"
 
 #include <algorithm>
 
@@ -8,6 +7,7 @@
 #include "LogNastaveni.h"
 #include "ModbusTCP.h"
 #include "PopisSouboru.h"
+#include "Rozhrani.h"
 #include "ServisniLinka.h"
 #include "VypisZaznamu.h"
 #include "VzdalenaSprava.h"

@@ -8,6 +8,7 @@
 #include "Hodnoty.h"
 #include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
+#include "Spojeni.h"
 #include "U_VK7316R.h"
 #include "Vystup.h"
 
@@ -129,8 +130,7 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
 
 void Odpoj()
 {
-    link::ZavriPort(Modul.MBRTU);
-    Modul.Init = false;
+    procedures::Odpoj(Modul);
 }
 
 }  // namespace vk::cli

@@ -1,11 +1,12 @@
 #include "PtyProtejsek.h"
-#include "Rozhrani.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include "Rozhrani.h"
 
 namespace vk::test {
 

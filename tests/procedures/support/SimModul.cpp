@@ -1,8 +1,8 @@
 #include "SimModul.h"
-#include "Rozhrani.h"
 
 #include "M_ModbusRTU.h"
 #include "M_TFTP.h"
+#include "Rozhrani.h"
 
 namespace vk::test {
 

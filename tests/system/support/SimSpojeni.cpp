@@ -1,4 +1,5 @@
 #include "SimSpojeni.h"
+
 #include "Rozhrani.h"
 
 namespace vk::test {
