@@ -218,33 +218,104 @@ bool DrziSNasledujicim(const QTextBlock& blok)
     return blok.blockFormat().headingLevel() > 0 || JenObrazek(blok);
 }
 
-// Moves each heading or picture left at the foot of a page to the next;
-// a move can shift later pages, so it repeats until none is left.
+// Moves each heading or picture left at the foot of a page to the next.
+// A move shifts only what follows it, so one pass from the top settles
+// every block in turn.
 void DrzSNasledujicim(QTextDocument& d)
 {
     const qreal vyska = d.pageSize().height();
-    for (int kolo = 0; kolo < 100; ++kolo) {
-        bool posunuto = false;
-        for (QTextBlock b = d.begin(); b.isValid() && b.next().isValid(); b = b.next()) {
-            if (QTextCursor(b).currentTable() || !DrziSNasledujicim(b))
-                continue;
-            // The layout pushes a line that does not fit to the next page,
-            // but a picture so pushed still reaches a little above that
-            // page's edge; a break puts it wholly there.
-            const int strana = Strana(d.documentLayout()->blockBoundingRect(b).top(), vyska);
-            if ((strana == Strana(PrvniRadek(d, b), vyska) && strana == Strana(ZacatekNasledujiciho(d, b), vyska)) ||
-                b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-                continue;
-            UpravBlok(b, [](QTextBlockFormat& f) { f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore); });
-            // The layout redoes only the block changed, and the tables
-            // after it would keep their old places over the text.
-            d.markContentsDirty(0, d.characterCount());
-            posunuto = true;
-            break;
-        }
-        if (!posunuto)
-            return;
+    for (QTextBlock b = d.begin(); b.isValid() && b.next().isValid(); b = b.next()) {
+        if (QTextCursor(b).currentTable() || !DrziSNasledujicim(b) ||
+            b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        // The layout pushes a line that does not fit to the next page,
+        // but a picture so pushed still reaches a little above that
+        // page's edge; a break puts it wholly there.
+        const int strana = Strana(d.documentLayout()->blockBoundingRect(b).top(), vyska);
+        if (strana == Strana(PrvniRadek(d, b), vyska) && strana == Strana(ZacatekNasledujiciho(d, b), vyska))
+            continue;
+        UpravBlok(b, [](QTextBlockFormat& f) { f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore); });
     }
+}
+
+// The paragraph that the table of contents takes the place of (obsah =
+// contents).
+const QString ZnackaObsahu = QStringLiteral("[[obsah]]");
+
+// The table of contents: the headings of levels 1 and 2 after the marker,
+// each with the page it is printed on; the cursors follow the headings
+// through the changes of the document.
+struct TObsah {
+    QTextTable* Tabulka = nullptr;
+    QList<QTextCursor> Nadpisy;
+};
+
+// Puts a borderless table in place of the marker, a row for each heading,
+// its page number yet unknown; no table without a marker. `naBod` is the
+// device's pixels per 96 dpi pixel: the layout scales a paragraph's space
+// above to the device, but not its indent.
+TObsah VlozObsah(QTextDocument& d, qreal naBod)
+{
+    TObsah obsah;
+    QTextBlock znacka;
+    for (QTextBlock b = d.begin(); b.isValid() && !znacka.isValid(); b = b.next())
+        if (b.text().trimmed() == ZnackaObsahu && !QTextCursor(b).currentTable())
+            znacka = b;
+    if (!znacka.isValid())
+        return obsah;
+    for (QTextBlock b = znacka.next(); b.isValid(); b = b.next())
+        if (const int uroven = b.blockFormat().headingLevel();
+            (uroven == 1 || uroven == 2) && !QTextCursor(b).currentTable())
+            obsah.Nadpisy.append(QTextCursor(b));
+    QTextCursor c(znacka);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    QTextTableFormat format;
+    format.setBorder(0);
+    format.setCellPadding(1);
+    format.setCellSpacing(0);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    format.setColumnWidthConstraints(
+        {QTextLength(QTextLength::PercentageLength, 92), QTextLength(QTextLength::PercentageLength, 8)});
+    obsah.Tabulka = c.insertTable(static_cast<int>(obsah.Nadpisy.size()), 2, format);
+    for (int i = 0; i < obsah.Nadpisy.size(); ++i) {
+        const QTextBlock nadpis = obsah.Nadpisy[i].block();
+        const bool kapitola = nadpis.blockFormat().headingLevel() == 1;
+        QTextCursor nazev = obsah.Tabulka->cellAt(i, 0).firstCursorPosition();
+        QTextBlockFormat odsazeni;
+        odsazeni.setLeftMargin(kapitola ? 0 : 18 * naBod);
+        odsazeni.setTopMargin(kapitola && i > 0 ? 5 : 0);
+        nazev.setBlockFormat(odsazeni);
+        QTextCharFormat pismo;
+        pismo.setFontWeight(kapitola ? QFont::Bold : QFont::Normal);
+        nazev.insertText(nadpis.text(), pismo);
+        QTextCursor strana = obsah.Tabulka->cellAt(i, 1).firstCursorPosition();
+        QTextBlockFormat vpravo = odsazeni;
+        vpravo.setLeftMargin(0);
+        vpravo.setAlignment(Qt::AlignRight);
+        strana.setBlockFormat(vpravo);
+    }
+    return obsah;
+}
+
+// Writes each heading's page into its row; true when one changed. A number
+// of another width can move a line, so the caller lays out again until
+// none changes (doplnit = fill in).
+bool DoplnStrany(QTextDocument& d, const TObsah& obsah)
+{
+    bool zmena = false;
+    for (int i = 0; i < obsah.Nadpisy.size(); ++i) {
+        const QString cislo =
+            QString::number(Strana(PrvniRadek(d, obsah.Nadpisy[i].block()), d.pageSize().height()) + 1);
+        const QTextTableCell bunka = obsah.Tabulka->cellAt(i, 1);
+        QTextCursor c = bunka.firstCursorPosition();
+        c.setPosition(bunka.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        if (c.selectedText() == cislo)
+            continue;
+        c.insertText(cislo);
+        zmena = true;
+    }
+    return zmena;
 }
 
 }  // namespace
@@ -341,6 +412,31 @@ QStringList VlozObrazky(QTextDocument& dokument, const QString& slozka, const TV
     return chybejici;
 }
 
+QRectF Rozvrhni(QTextDocument& dokument, QPaintDevice& zarizeni, const TVzhled& vzhled)
+{
+    const qreal naMm = zarizeni.logicalDpiY() / MmNaPalec;  // device pixels per mm
+    const QSizeF strana = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * naMm;
+    const QRectF telo(vzhled.OkrajeMm.left() * naMm, vzhled.OkrajeMm.top() * naMm,
+                      strana.width() - (vzhled.OkrajeMm.left() + vzhled.OkrajeMm.right()) * naMm,
+                      strana.height() - (vzhled.OkrajeMm.top() + vzhled.OkrajeMm.bottom()) * naMm);
+    dokument.documentLayout()->setPaintDevice(&zarizeni);
+    dokument.setPageSize(telo.size());
+    // A layout made before, in the screen's units, is not redone whole by
+    // the new device.
+    dokument.markContentsDirty(0, dokument.characterCount());
+    const TObsah obsah = VlozObsah(dokument, zarizeni.logicalDpiX() / BodyNaPalec);
+    for (int kolo = 0; kolo < 5; ++kolo) {
+        DrzSNasledujicim(dokument);
+        if (!obsah.Tabulka || !DoplnStrany(dokument, obsah))
+            break;
+        // After the numbers were written into the table the layout redoes
+        // only part of the document, and the guide came out with half its
+        // pages overprinted.
+        dokument.markContentsDirty(0, dokument.characterCount());
+    }
+    return telo;
+}
+
 int Vytiskni(QTextDocument& dokument, const QString& pdf, const TVzhled& vzhled, QString& chyba)
 {
     QPdfWriter zapisovac(pdf);
@@ -356,17 +452,8 @@ int Vytiskni(QTextDocument& dokument, const QString& pdf, const TVzhled& vzhled,
     }
     // The pictures hold text, which the PDF's default JPEG compression blurs.
     malir.setRenderHint(QPainter::LosslessImageRendering);
-    const qreal naBod = Rozliseni / MmNaPalec;  // device pixels per mm
-    const QSizeF strana = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) * naBod;
-    const QRectF telo(vzhled.OkrajeMm.left() * naBod, vzhled.OkrajeMm.top() * naBod,
-                      strana.width() - (vzhled.OkrajeMm.left() + vzhled.OkrajeMm.right()) * naBod,
-                      strana.height() - (vzhled.OkrajeMm.top() + vzhled.OkrajeMm.bottom()) * naBod);
-    dokument.documentLayout()->setPaintDevice(&zapisovac);
-    dokument.setPageSize(telo.size());
-    // A layout made before, in the screen's units, is not redone whole by
-    // the new device.
-    dokument.markContentsDirty(0, dokument.characterCount());
-    DrzSNasledujicim(dokument);
+    const qreal naMm = Rozliseni / MmNaPalec;  // device pixels per mm
+    const QRectF telo = Rozvrhni(dokument, zapisovac, vzhled);
 
     QFont pismoZapati(vzhled.Pismo);
     pismoZapati.setPointSizeF(vzhled.VelikostPt - 2);
@@ -379,14 +466,16 @@ int Vytiskni(QTextDocument& dokument, const QString& pdf, const TVzhled& vzhled,
         dokument.drawContents(&malir, QRectF(0, i * telo.height(), telo.width(), telo.height()));
         malir.restore();
 
-        const QRectF zapati(telo.left(), telo.bottom() + 6 * naBod, telo.width(), 6 * naBod);
-        malir.setPen(QPen(BarvaOkraje, 0.25 * naBod));
+        const QRectF zapati(telo.left(), telo.bottom() + 6 * naMm, telo.width(), 6 * naMm);
+        malir.setPen(QPen(BarvaOkraje, 0.25 * naMm));
         malir.drawLine(zapati.topLeft(), zapati.topRight());
         malir.setFont(pismoZapati);
         malir.setPen(BarvaZapati);
         malir.drawText(zapati, Qt::AlignLeft | Qt::AlignVCenter, vzhled.Zapati);
         malir.drawText(zapati, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(i + 1).arg(stran));
     }
+    // The layout must not keep the writer, which ends here.
+    dokument.documentLayout()->setPaintDevice(nullptr);
     if (!malir.end()) {
         chyba = pdf + QStringLiteral(": cannot be written");
         return 0;

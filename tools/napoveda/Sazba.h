@@ -4,9 +4,11 @@
 // QTextDocument, and QPdfWriter page by page with the page number in a
 // footer. The pictures of the windows come from files made at build time.
 #include <QMarginsF>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
+class QPaintDevice;
 class QTextDocument;
 
 namespace vk::napoveda {
@@ -43,10 +45,18 @@ void Sestav(QTextDocument& dokument, const QString& markdown, const TVzhled& vzh
 // that could not be loaded, which then show as nothing.
 QStringList VlozObrazky(QTextDocument& dokument, const QString& slozka, const TVzhled& vzhled);
 
-// Prints the document to `pdf` on A4 pages with the footer, and returns the
-// number of pages; 0 with `chyba` when the file cannot be written (vytiskni
-// = print). A heading or a picture never ends a page with what follows it
-// (the next paragraph, its caption) on the next: it moves to that page.
+// Lays the document out for A4 pages of `zarizeni` (a PDF writer) and
+// returns the text's place on the page in the device's pixels (rozvrhni =
+// lay out); the layout keeps the device until it is given another. A
+// heading or a picture never ends a page with what follows it (the next
+// paragraph, its caption) on the next: it moves to that page. A paragraph
+// "[[obsah]]" becomes the table of contents: the headings of levels 1 and 2
+// after it with the pages they are printed on.
+QRectF Rozvrhni(QTextDocument& dokument, QPaintDevice& zarizeni, const TVzhled& vzhled);
+
+// Lays the document out and prints it to `pdf` with the footer; returns the
+// number of pages, 0 with `chyba` when the file cannot be written
+// (vytiskni = print).
 int Vytiskni(QTextDocument& dokument, const QString& pdf, const TVzhled& vzhled, QString& chyba);
 
 }  // namespace vk::napoveda
