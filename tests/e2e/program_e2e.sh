@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built program driven as a person drives it, on a virtual X display of
-# its own with no window manager: keys and menus through xdotool, against
-# the module simulator on loopback. It connects over the LAN, reads the
+# its own with no window manager: keys, menus and a mouse click through
+# xdotool, against the module simulator on loopback. It connects over the LAN, reads the
 # network settings and writes a new gateway, watches the system diagnostics,
 # uploads a small firmware image in service mode and stops a larger one half
 # way, then ends the program from its menu. What counts is checked where no
@@ -248,16 +248,17 @@ printf 'prog\0' | cmp -s - "$out/boot.cmd.armed" || fail "boot.cmd after the upl
 # the small upload it is full, which gives the row and its full width.
 read -r width height < <(xdotool getwindowgeometry "$dialog" | awk '/Geometry/ { split($2, a, "x"); print a[1], a[2] }')
 import -window "$dialog" "$out/bar-full.png"
-# Rows of bar colour (far more blue than red) in the column a quarter across.
-bar_row="$(convert "$out/bar-full.png" -crop "1x${height}+$((width / 4))+0" +repage -fx '(b-r)>0.25?1:0' -depth 8 txt:- |
-  awk -F'[,:]' '/#FFFFFF|white/ { y[n++] = $2 } END { if (n) print y[int(n / 2)] }')"
+# Rows of bar colour (far more blue than red) in the column a quarter across:
+# its top and its middle.
+read -r bar_top bar_row < <(convert "$out/bar-full.png" -crop "1x${height}+$((width / 4))+0" +repage \
+  -fx '(b-r)>0.25?1:0' -depth 8 txt:- | awk -F'[,:]' '/#FFFFFF|white/ { y[n++] = $2 } END { if (n) print y[0], y[int(n / 2)] }')
 [ -n "$bar_row" ] || fail "no progress bar found in the upgrade window"
 filled() { convert "$1" -crop "${width}x1+0+${bar_row}" +repage -fx '(b-r)>0.25?1:0' -format '%[fx:round(mean*w)]' info:; }
 full="$(filled "$out/bar-full.png")"
 [ "$full" -gt 50 ] || fail "the full progress bar is only $full pixels wide"
-# Back from Cancel, where the upload left the focus: Restart, (Přerušit,
-# disabled), Zapsat, "...", the image field.
-keys "$dialog" shift+Tab shift+Tab shift+Tab shift+Tab ctrl+a
+# A click into the image field, which lies just above the bar, at its left.
+xdotool mousemove --window "$dialog" $((width / 4)) $((bar_top - 14)) click 1
+keys "$dialog" ctrl+a
 type_text "$dialog" "$large"
 keys "$dialog" Tab Tab space
 stopped_at=""
