@@ -36,7 +36,10 @@ xvfb_pid="" sim_pid="" program_pid=""
 finish() {
   local status=$?
   for pid in "$program_pid" "$sim_pid" "$xvfb_pid"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    if [ -n "$pid" ]; then
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
   done
   if [ $status -ne 0 ]; then
     echo "e2e: FAILED; screenshots so far in $shots" >&2
