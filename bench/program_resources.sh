@@ -40,12 +40,18 @@ cleanup() {
   rm -rf "$run_dir"
 }
 trap cleanup EXIT
+# A stop from outside (a test's time-out) still ends what was started.
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run_dir/display" >"$run_dir/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$run_dir/display" >"$run_dir/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$run_dir/display" ] && break; sleep 0.05; done
-[ -s "$run_dir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+# The number is complete with its newline; then a client must get in.
+# -noreset: the server stays as it is when a started program has ended.
+for _ in $(seq 200); do grep -q '^[0-9][0-9]*$' "$run_dir/display" 2>/dev/null && break; sleep 0.05; done
+grep -q '^[0-9][0-9]*$' "$run_dir/display" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$run_dir/display")"
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
 unset WAYLAND_DISPLAY
 
 "$sim" --lan 127.0.0.1:0 --no-serial --log >"$run_dir/sim.log" 2>&1 &

@@ -49,6 +49,9 @@ finish() {
   exit $status
 }
 trap finish EXIT
+# A stop from outside (a test's time-out) still ends what was started.
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 fail() {
   echo "e2e: $*" >&2
@@ -77,12 +80,24 @@ shot() {
   echo "e2e: step $step: $2 ($file)"
 }
 
-# --- a display of its own: Xvfb picks a free number and tells it on fd 3
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+# --- a display of its own: Xvfb picks a free number and tells it on fd 3.
+# Without -noreset the server starts afresh whenever its last client has
+# gone, and a client that comes in meanwhile (the program after a lookup,
+# or any stray client of that display number) is turned away.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
-display_ready() { [ -s "$out/display" ] || { kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$out/xvfb.log")"; false; }; }
+# The number is complete with its newline; then a client must get in.
+display_ready() {
+  grep -q '^[0-9][0-9]*$' "$out/display" 2>/dev/null ||
+    { kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$out/xvfb.log")"; false; }
+}
 wait_for 10 "the virtual display" display_ready
 export DISPLAY=":$(head -n1 "$out/display")"
+display_answers() { xdotool getdisplaygeometry >/dev/null 2>&1; }
+if ! display_answers; then
+  echo "e2e: display $DISPLAY announced but not answering yet" >&2
+  wait_for 10 "the virtual display to answer" display_answers
+fi
 unset WAYLAND_DISPLAY
 
 # --- the module simulator: slow ACKs make an upload long enough to stop
