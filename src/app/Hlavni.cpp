@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -145,15 +146,16 @@ constexpr int PocatecniSirka = 800;
 constexpr int PocatecniVyska = 600;
 
 const char* const TextyOkna[] = {
-    " VK-7316R  -  nastavení modulu",             // 0 caption
-    "Modul:",                                     // 1 panel 0 at start
-    "Adresa:",                                    // 2 panel 1 at start
-    " Nelze vytvořit datové struktury programu",  // 3
-    " Modul:  ",                                  // 4
-    " Adresa IP:  ",                              // 5
-    " Adresa modulu:  ",                          // 6
-    " Adresa:  ",                                 // 7
-    "Nenalezen soubor W_vk7316r_Napoveda.pdf",    // 8
+    " VK-7316R  -  nastavení modulu",                             // 0 caption
+    "Modul:",                                                     // 1 panel 0 at start
+    "Adresa:",                                                    // 2 panel 1 at start
+    " Nelze vytvořit datové struktury programu",                  // 3
+    " Modul:  ",                                                  // 4
+    " Adresa IP:  ",                                              // 5
+    " Adresa modulu:  ",                                          // 6
+    " Adresa:  ",                                                 // 7
+    "Nenalezen soubor W_vk7316r_Napoveda.pdf",                    // 8
+    "Nelze otevřít soubor %1: chybí program pro zobrazení PDF.",  // 9
 };
 
 QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
@@ -509,8 +511,12 @@ void TForm1::Npovda2Click() {
     const QString napoveda = QString::fromLatin1(SouborNapovedy);
     const QFileInfo soubor(napoveda);  // relative: the current working directory
     if (soubor.exists() && soubor.isFile()) {
-        // Whether a viewer could be started is not reported.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(soubor.absoluteFilePath()));
+        // Qt reports only whether a viewer could be started (no xdg-open on
+        // a bare system or in a container); what the viewer then does is its
+        // own business. Without one the user learns where the guide lies.
+        const QString cesta = soubor.absoluteFilePath();
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(cesta)))
+            OznamZpravu(Text(9).arg(QDir::toNativeSeparators(cesta)));
         return;
     }
     OznamZpravu(Text(8));

@@ -203,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumenty{{"--bogus"}, false}, TArgumenty{{"--pty", ""}, false},
                       TArgumenty{{"--bursts", "62,16"}, true}, TArgumenty{{"--bursts", "62"}, false},
                       TArgumenty{{"--bursts", "0,16"}, false}, TArgumenty{{"--bursts", "62,x"}, false},
-                      TArgumenty{{"--bursts", "62,1001"}, false}));
+                      TArgumenty{{"--bursts", "62,1001"}, false}, TArgumenty{{"--log", "--no-serial"}, true},
+                      TArgumenty{{"--fault", "PomalyZapis"}, true}));
 
 TEST(simArgumentyHodnoty, LandInTheSettings)
 {
@@ -336,6 +337,26 @@ TEST(simProgram, FaultFromTheCommandLineActs)
     TTftpKlient k(static_cast<std::uint16_t>(std::atoi(vystup.c_str() + lan + 15)));
     EXPECT_EQ(k.Cti("info.txt").Data, Text("VK-7316R v.2.10 (sn.23110042)"));
     ::kill(b.pid, SIGINT);
+    EXPECT_EQ(Pockej(b.pid, 2000), 0);
+    ::close(b.vystup);
+}
+
+// --log prints a line for each transfer as it ends, at once (a script
+// waits for them), with the bytes that went each way.
+TEST(simProgram, LogPrintsEachTransferAsItEnds)
+{
+    TBeh b = SpustProgram({"--no-serial", "--log"});
+    if (b.pid < 0)
+        GTEST_SKIP() << "vk7316r-sim not built beside the tests";
+    const std::string vystup = CtiVystup(b.vystup, "State:", 3000);
+    const auto lan = vystup.find("LAN: 127.0.0.1:");
+    ASSERT_NE(lan, std::string::npos) << vystup;
+    TTftpKlient k(static_cast<std::uint16_t>(std::atoi(vystup.c_str() + lan + 15)));
+    ASSERT_TRUE(k.Cti("info.txt").Ok);
+    EXPECT_NE(CtiVystup(b.vystup, "\n", 2000).find("TFTP read info.txt: 29 B sent\n"), std::string::npos);
+    ASSERT_TRUE(k.Zapis("mbtcp.cfg", SKontrolou({1, 60})).Ok);
+    EXPECT_NE(CtiVystup(b.vystup, "\n", 2000).find("TFTP write mbtcp.cfg: 3 B stored\n"), std::string::npos);
+    ::kill(b.pid, SIGTERM);
     EXPECT_EQ(Pockej(b.pid, 2000), 0);
     ::close(b.vystup);
 }

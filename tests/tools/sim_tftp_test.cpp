@@ -2,8 +2,11 @@
 // negotiated reads, writes and their checks, the error codes, and the faults.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "Simulator.h"
 #include "sim_test_klient.h"
@@ -282,6 +285,20 @@ TEST_F(simTftp, UnsupportedOptionFaultAddsWindowsizeToTheOack)
     EXPECT_EQ(v.Volby, (Volby{{"blksize", "1500"}, {"tsize", "29"}, {"windowsize", "4"}}));
 }
 
+TEST_F(simTftp, SlowWriteFaultHoldsBackEveryAckAndStoresTheWholeImage)
+{
+    // 100 blocks of 512 bytes; without the fault they cross loopback in a
+    // few milliseconds.
+    Bajty obraz(100 * 512 - 11);
+    for (std::size_t i = 0; i < obraz.size(); ++i)
+        obraz[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    sim.NastavPoruchu(TPorucha::PomalyZapis, true);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(klient->Zapis("fw.hbn", obraz, false).Ok);
+    EXPECT_GE(Ms(start), 2 * 100);
+    EXPECT_EQ(sim.Soubor("fw.hbn"), obraz);
+}
+
 TEST_F(simTftp, IdentityFaultsChangeInfoTxt)
 {
     sim.NastavPoruchu(TPorucha::JinyTyp, true);
@@ -291,6 +308,71 @@ TEST_F(simTftp, IdentityFaultsChangeInfoTxt)
     sim.NastavPoruchu(TPorucha::JinyTyp, false);
     sim.NastavPoruchu(TPorucha::JinaVerze, false);
     EXPECT_EQ(klient->Cti("info.txt").Data, Text("VK-7316R v.1.00 (sn.23110042)"));
+}
+
+}  // namespace
+
+namespace {
+
+// The transfer log: a line for each transfer as it ends, also for those
+// that a client stopped or the module refused.
+class simTftpZaznam : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vk::sim::TNastaveniSimulatoru n;
+        n.SpustitSerial = false;
+        n.Zaznam = [this](const std::string& radek) {
+            const std::lock_guard<std::mutex> z(zamek);
+            radky.push_back(radek);
+        };
+        std::string chyba;
+        ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+        klient = std::make_unique<TTftpKlient>(sim.PortLan());
+    }
+
+    // The lines so far, once `pocet` of them have come (or 2 s went by).
+    std::vector<std::string> Radky(std::size_t pocet)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        for (;;) {
+            {
+                const std::lock_guard<std::mutex> z(zamek);
+                if (radky.size() >= pocet || Ms(start) > 2000)
+                    return radky;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    std::mutex zamek;
+    std::vector<std::string> radky;
+    vk::sim::TSimulator sim;
+    std::unique_ptr<TTftpKlient> klient;
+};
+
+TEST_F(simTftpZaznam, UploadStoppedByTheClientHalfWay)
+{
+    klient->Posli(TTftpKlient::Pozadavek(2, "fw.hbn", {}), sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    ASSERT_EQ(p.Opcode, 4);
+    Bajty d = {0, 3, 0, 1};
+    d.resize(4 + 512, 0x5A);
+    klient->Posli(d, p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    ASSERT_EQ(p.Opcode, 4);
+    klient->Posli({0, 5, 0, 0, 's', 't', 'o', 'p', 0}, p.Port);
+    EXPECT_EQ(Radky(1), std::vector<std::string>{"TFTP write fw.hbn: 512 B stopped by the client"});
+    EXPECT_TRUE(sim.Soubor("fw.hbn").empty());
+}
+
+TEST_F(simTftpZaznam, DamagedConfigurationIsLoggedAsRefused)
+{
+    EXPECT_FALSE(klient->Zapis("lan4.cfg", Bajty(16, 1)).Ok);
+    const auto radky = Radky(1);
+    ASSERT_EQ(radky.size(), 1u);
+    EXPECT_EQ(radky[0].rfind("TFTP write lan4.cfg: 16 B failed: Refused: ", 0), 0u) << radky[0];
 }
 
 }  // namespace

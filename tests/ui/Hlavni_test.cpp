@@ -593,16 +593,19 @@ void TestHlavni::signalBehemModalnihoOkna()
 void TestHlavni::napoveda_data()
 {
     QTest::addColumn<QString>("kde");  // where the help document is
+    QTest::addColumn<bool>("prohlizec");  // a viewer can be started (prohlizec = viewer)
     QTest::addColumn<bool>("otevren");
-    QTest::newRow("none") << QString() << false;
-    QTest::newRow("working directory") << QStringLiteral("cwd") << true;
-    QTest::newRow("program folder only") << QStringLiteral("program") << false;
-    QTest::newRow("a folder of that name") << QStringLiteral("folder") << false;
+    QTest::newRow("none") << QString() << true << false;
+    QTest::newRow("working directory") << QStringLiteral("cwd") << true << true;
+    QTest::newRow("program folder only") << QStringLiteral("program") << true << false;
+    QTest::newRow("a folder of that name") << QStringLiteral("folder") << true << false;
+    QTest::newRow("no viewer") << QStringLiteral("cwd") << false << false;
 }
 
 void TestHlavni::napoveda()
 {
     QFETCH(QString, kde);
+    QFETCH(bool, prohlizec);
     QFETCH(bool, otevren);
 
     QTemporaryDir nastaveni, prace;
@@ -621,7 +624,9 @@ void TestHlavni::napoveda()
     }
 
     OtevreneAdresy.clear();
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "otevri");
+    // Qt reports a handler it cannot call as an open that failed, the answer
+    // it gives when no viewer program can be started.
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, prohlizec ? "otevri" : "zadnyProhlizec");
     TZachycenaZprava z;
     {
         TForm1 okno(ParametryV(nastaveni));
@@ -635,6 +640,13 @@ void TestHlavni::napoveda()
     if (otevren) {
         QCOMPARE(OtevreneAdresy, QList<QUrl>{QUrl::fromLocalFile(QDir(prace.path()).absoluteFilePath(nazev))});
         QVERIFY(!z.JeZprava);
+    } else if (!prohlizec) {
+        QVERIFY(OtevreneAdresy.isEmpty());
+        QVERIFY(z.JeZprava);
+        QCOMPARE(z.Text, QString::fromUtf8("Nelze otevřít soubor %1: chybí program pro zobrazení PDF.")
+                             .arg(QDir(prace.path()).absoluteFilePath(nazev)));
+        QCOMPARE(z.Titul, QStringLiteral("W_vk7316r"));
+        QCOMPARE(z.Tlacitka, QMessageBox::StandardButtons(QMessageBox::Ok));
     } else {
         QVERIFY(OtevreneAdresy.isEmpty());
         QVERIFY(z.JeZprava);

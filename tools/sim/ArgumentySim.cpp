@@ -44,7 +44,7 @@ std::string TextNapovedy()
 {
     return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
            "                   [--address N] [--baud-code N] [--bursts BYTES,MS] [--fault NAME[=COUNT]]...\n"
-           "                   [--help]\n"
+           "                   [--log] [--help]\n"
            "\n"
            "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
            "on a pseudo-terminal, both serving the same device files.\n"
@@ -62,6 +62,8 @@ std::string TextNapovedy()
            "                      NAME is one of: " +
            SeznamPoruch() +
            "\n"
+           "  --log               print a line for every TFTP transfer as it ends: what was read or\n"
+           "                      written, how many bytes, and whether it was stored, refused or stopped\n"
            "  --help              this text\n"
            "\n"
            "Runs until SIGINT, SIGTERM or SIGHUP. Exit code 0 after a clean stop, 1 when it cannot start,\n"
@@ -85,6 +87,8 @@ bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& 
         std::uint64_t cislo = 0;
         if (a == "--help" || a == "-h") {
             vysledek.Napoveda = true;
+        } else if (a == "--log") {
+            vysledek.Zaznam = true;
         } else if (a == "--no-lan") {
             vysledek.Nastaveni.SpustitLan = false;
         } else if (a == "--no-serial") {

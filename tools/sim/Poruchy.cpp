@@ -7,9 +7,8 @@ namespace vk::sim {
 namespace {
 
 constexpr const char* Nazvy[PocetPoruch] = {
-    "ZadnaOdpoved", "SpatneCRC", "VyjimkaOdpoved", "OdmitnutyZapis", "JinaUlozenaHodnota",
-    "ZtracenyDatagram", "OACKNepodporovanaVolba", "JinyTyp", "JinaVerze",
-    "PomalaData",
+    "ZadnaOdpoved",           "SpatneCRC", "VyjimkaOdpoved", "OdmitnutyZapis", "JinaUlozenaHodnota", "ZtracenyDatagram",
+    "OACKNepodporovanaVolba", "JinyTyp",   "JinaVerze",      "PomalaData",     "PomalyZapis",
 };
 
 int Index(TPorucha porucha)

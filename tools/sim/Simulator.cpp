@@ -64,6 +64,7 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
     if (nastaveni.SpustitLan) {
         v_->AdresaLan = v_->Tftp.Adresa();
         v_->PortLan = v_->Tftp.Port();
+        v_->Tftp.NastavZaznam(nastaveni.Zaznam);
         v_->VlaknoTftp = std::thread([this] { v_->Tftp.Obsluhuj(v_->Konec, v_->PocetPozadavku); });
     }
     if (nastaveni.SpustitSerial) {

@@ -28,6 +28,7 @@
 //   running firmware header); ctrl.bin clear-diagnostics zeroes the line
 //   counters; a log.clr write empties the event log.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,9 @@ struct TNastaveniSimulatoru {
     std::uint8_t Adresa = 247;        // Modbus address of the module
     std::int32_t KodBaud = 4;         // baud-rate code: silence that ends a request, delay before the reply
     TDavky Davky;                     // serial replies in bursts, as through a USB adapter
+    // One line for every TFTP transfer as it ends ("TFTP write lan4.cfg: 16 B
+    // stored"), called from the server's thread; empty = none (Zaznam = record).
+    std::function<void(const std::string&)> Zaznam;
 };
 
 // Injected faults (Porucha = fault).
@@ -68,9 +72,10 @@ enum class TPorucha {
     JinyTyp,                 // the module identifies itself as type "VK-7317R"
     JinaVerze,               // the module identifies itself with version "2.10"
     PomalaData,              // TFTP: every DATA of a read goes out 2 ms late, so a transfer can be caught midway
+    PomalyZapis,             // TFTP: every ACK of a write goes out 2 ms late, so an upload can be caught midway
 };
 
-constexpr int PocetPoruch = 10;  // number of fault kinds (Pocet = count)
+constexpr int PocetPoruch = 11;  // number of fault kinds (Pocet = count)
 
 // The fault's name as the command line takes it (the enumerator's name).
 const char* NazevPoruchy(TPorucha porucha);

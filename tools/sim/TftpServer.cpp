@@ -99,9 +99,11 @@ struct TPrenos {
     std::string Nazev;  // file name
     TBajty Data;        // read: the file; write: what has come so far
     std::size_t Blok = VychoziBlok;
+    bool Cteni = true;        // a read (RRQ) or a write (WRQ)
     std::uint32_t Cislo = 0;  // read: last DATA sent; write: last DATA acknowledged
     bool Zahodit = false;     // the dropped-datagram fault is pending
-    bool Pomalu = false;      // read: the slow-data fault holds back every DATA
+    bool Pomalu = false;      // a slow fault holds back every DATA of a read, every ACK of a write
+    std::string Konec;        // how it ended, for the transfer log (Konec = end)
     std::size_t Limit = 0;    // write: the most the module takes
     std::int64_t Necinnost = NecinnostMs;
     vk::link::Okamzik Aktivita = vk::link::Ted();  // last datagram from the client
@@ -135,6 +137,8 @@ void PosliAck(TPrenos& p, std::uint16_t blok)
         return;
     }
     const TBajty paket = PaketAck(blok);
+    if (p.Pomalu)
+        vk::link::Cekej(2);
     p.Socket.Posli(p.Klient, paket.data(), paket.size());
 }
 
@@ -144,15 +148,17 @@ void Ukonci(TPrenos& p, std::uint16_t kod, const std::string& text)
     const TBajty paket = PaketChyby(kod, text);
     p.Socket.Posli(p.Klient, paket.data(), paket.size());
     p.Stav = TStavPrenosu::Hotovo;
+    p.Konec = "failed: " + text;
 }
 
 // What no state expects: a client that gave up ends the transfer quietly,
 // anything else ends it with an ERROR.
 void Jinak(TPrenos& p, const TPaket& paket)
 {
-    if (paket.Udalost == TUdalostPrenosu::ChybaKlienta)
+    if (paket.Udalost == TUdalostPrenosu::ChybaKlienta) {
         p.Stav = TStavPrenosu::Hotovo;
-    else if (paket.Udalost == TUdalostPrenosu::KratkyPaket)
+        p.Konec = "stopped by the client";
+    } else if (paket.Udalost == TUdalostPrenosu::KratkyPaket)
         Ukonci(p, EOperace, "Malformed packet");
     else
         Ukonci(p, EOperace, "Illegal TFTP operation");
@@ -175,8 +181,10 @@ void VCekaniNaPosledniAck(TPrenos& p, const TPaket& paket, TStavModulu&)
 {
     if (paket.Udalost != TUdalostPrenosu::Ack)
         return Jinak(p, paket);
-    if (paket.Cislo == static_cast<std::uint16_t>(p.Cislo))
+    if (paket.Cislo == static_cast<std::uint16_t>(p.Cislo)) {
         p.Stav = TStavPrenosu::Hotovo;
+        p.Konec = "sent";
+    }
 }
 
 // Write, the last (short) block: the module takes the whole file, or none
@@ -188,6 +196,7 @@ void UlozZapsane(TPrenos& p, std::uint16_t cislo, TStavModulu& stav)
     case TVysledek::Ok:
         PosliAck(p, cislo);
         p.Stav = TStavPrenosu::Hotovo;
+        p.Konec = "stored";
         return;
     case TVysledek::ChybaUlozeni:
         return Ukonci(p, EPlno, "Disk full or allocation exceeded: " + duvod);
@@ -300,14 +309,37 @@ std::string TTftpServer::Adresa() const
     return socket_.JeOtevren() ? mistni_.Text() : std::string();
 }
 
+void TTftpServer::NastavZaznam(std::function<void(const std::string&)> zaznam)
+{
+    zaznam_ = std::move(zaznam);
+}
+
+void TTftpServer::Zaznamenej(const TPrenos& p, const std::string& jak) const
+{
+    if (!zaznam_)
+        return;
+    // A read counts the bytes that went out, a write those that came in.
+    const std::size_t bajtu =
+        p.Cteni ? std::min<std::size_t>(static_cast<std::size_t>(p.Cislo) * p.Blok, p.Data.size()) : p.Data.size();
+    zaznam_(std::string("TFTP ") + (p.Cteni ? "read " : "write ") + p.Nazev + ": " + std::to_string(bajtu) + " B " +
+            jak);
+}
+
 void TTftpServer::Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
 {
     std::vector<std::uint8_t> buf(65536);
     while (!konec.load()) {
+        // An ended transfer is logged as it goes, within a pass of its end.
         prenosy_.erase(std::remove_if(prenosy_.begin(), prenosy_.end(),
-                                      [](const std::unique_ptr<TPrenos>& p) {
-                                          return p->Stav == TStavPrenosu::Hotovo ||
-                                                 vk::link::UplynuloMs(p->Aktivita) > p->Necinnost;
+                                      [this](const std::unique_ptr<TPrenos>& p) {
+                                          if (p->Stav == TStavPrenosu::Hotovo) {
+                                              Zaznamenej(*p, p->Konec);
+                                              return true;
+                                          }
+                                          if (vk::link::UplynuloMs(p->Aktivita) <= p->Necinnost)
+                                              return false;
+                                          Zaznamenej(*p, "dropped, the client went silent");
+                                          return true;
                                       }),
                        prenosy_.end());
         std::vector<pollfd> fds;
@@ -385,7 +417,8 @@ std::optional<TOdmitnuti> TTftpServer::Priprav(const TPozadavek& z, const TSoubo
     if (z.Cteni && p.Data.size() / p.Blok + 1 > 65535)
         return TOdmitnuti{EPlno, "File too large for the block size"};
     p.Zahodit = poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
-    p.Pomalu = z.Cteni && poruchy_.Uplatni(TPorucha::PomalaData);
+    p.Cteni = z.Cteni;
+    p.Pomalu = poruchy_.Uplatni(z.Cteni ? TPorucha::PomalaData : TPorucha::PomalyZapis);
     return std::nullopt;
 }
 

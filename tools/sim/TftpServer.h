@@ -5,6 +5,7 @@
 // served by the one thread that calls Obsluhuj.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,10 @@ public:
     std::uint16_t Port() const;
     std::string Adresa() const;  // "127.0.0.1:PORT"
 
+    // Called with one line for every transfer as it ends, from the serving
+    // thread; empty = none (Zaznam = record). Set before Obsluhuj runs.
+    void NastavZaznam(std::function<void(const std::string&)> zaznam);
+
     // Serves requests and transfers until `konec` is set; returns within
     // about 20 ms of it.
     void Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
@@ -46,12 +51,16 @@ private:
     void PaketPrenosu(TPrenos& p);  // a datagram on a transfer's socket, handled by its state
     // An ERROR answer to a request, from a port of its own (Chyba = error).
     void Chyba(const vk::link::TAdresaUdp& komu, const tftp::TOdmitnuti& odmitnuti);
+    // The line for the end of a transfer: direction, name, bytes so far and
+    // how it ended (jak = how).
+    void Zaznamenej(const TPrenos& p, const std::string& jak) const;
 
     TStavModulu& stav_;
     TPoruchy& poruchy_;
     vk::link::UdpSocket socket_;
     vk::link::TAdresaUdp mistni_;
     std::vector<std::unique_ptr<TPrenos>> prenosy_;
+    std::function<void(const std::string&)> zaznam_;
 };
 
 // Splits "host:port" / "[v6]:port" into what the socket binds; unlike the

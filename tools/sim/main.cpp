@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,14 @@ int main(int argc, char** argv)
     sigaddset(&signaly, SIGHUP);  // a closed terminal stops it cleanly as well
     pthread_sigmask(SIG_BLOCK, &signaly, nullptr);
 
+    // The log lines share stdout with the lines below; a script waits for
+    // them, so each goes out whole and at once.
+    std::mutex zamekVystupu;
+    if (a.Zaznam)
+        a.Nastaveni.Zaznam = [&zamekVystupu](const std::string& radek) {
+            const std::lock_guard<std::mutex> z(zamekVystupu);
+            std::cout << radek << std::endl;
+        };
     TSimulator simulator;
     for (const auto& [porucha, pocet] : a.Poruchy)
         simulator.NastavPoruchu(porucha, true, pocet);
@@ -38,6 +47,7 @@ int main(int argc, char** argv)
         std::cerr << "vk7316r-sim: " << chyba << "\n";
         return 1;
     }
+    std::unique_lock<std::mutex> vystup(zamekVystupu);
     if (a.Nastaveni.SpustitLan)
         std::cout << "LAN: " << simulator.AdresaLan() << "\n";
     if (a.Nastaveni.SpustitSerial)
@@ -48,10 +58,12 @@ int main(int argc, char** argv)
     for (const auto& [porucha, pocet] : a.Poruchy)
         std::cout << "Fault: " << NazevPoruchy(porucha) << (pocet ? " x" + std::to_string(pocet) : "") << "\n";
     std::cout << std::flush;
+    vystup.unlock();
 
     int signal = 0;
     sigwait(&signaly, &signal);
     simulator.Zastav();
+    vystup.lock();
     std::cout << "Stopped (" << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP") << ")\n";
     return 0;
 }
