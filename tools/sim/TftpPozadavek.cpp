@@ -7,20 +7,6 @@ namespace vk::sim::tftp {
 
 namespace {
 
-// A decimal number of at most 10 digits; false for anything else.
-bool CtiCislo(const std::string& text, std::uint64_t& hodnota)
-{
-    if (text.empty() || text.size() > 10)
-        return false;
-    hodnota = 0;
-    for (const char znak : text) {
-        if (znak < '0' || znak > '9')
-            return false;
-        hodnota = hodnota * 10 + static_cast<std::uint64_t>(znak - '0');
-    }
-    return true;
-}
-
 void Udel(TVyjednano& v, const std::string& nazev, const std::string& hodnota)
 {
     PridejText(v.Oack, nazev);
@@ -64,6 +50,20 @@ void VolbaTimeout(const std::string& nazev, const std::string& hodnota, TVyjedna
 }
 
 }  // namespace
+
+// A decimal number of at most 10 digits; false for anything else.
+bool CtiCislo(const std::string& text, std::uint64_t& hodnota)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    hodnota = 0;
+    for (const char znak : text) {
+        if (znak < '0' || znak > '9')
+            return false;
+        hodnota = hodnota * 10 + static_cast<std::uint64_t>(znak - '0');
+    }
+    return true;
+}
 
 std::uint16_t Cti16be(const std::uint8_t* p)
 {

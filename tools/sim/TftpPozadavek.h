@@ -67,5 +67,8 @@ std::uint16_t Cti16be(const std::uint8_t* p);
 void Pridej16be(TBajty& b, std::uint16_t x);
 void PridejText(TBajty& b, const std::string& s);
 bool StejneJmeno(const std::string& a, const char* b);  // without regard to case
+// A decimal number of at most 10 digits (Cti cislo = read a number); false
+// for anything else.
+bool CtiCislo(const std::string& text, std::uint64_t& hodnota);
 
 }  // namespace vk::sim::tftp

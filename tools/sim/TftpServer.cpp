@@ -18,21 +18,6 @@ namespace {
 constexpr std::size_t NejvicPrenosu = 8;  // transfers at once
 constexpr std::size_t NejmensiLimitZapisu = 64 * 1024;
 
-// A decimal number of at most 10 digits (a port is checked for its range
-// after); false for anything else.
-bool CtiPort(const std::string& text, std::uint64_t& hodnota)
-{
-    if (text.empty() || text.size() > 10)
-        return false;
-    hodnota = 0;
-    for (const char znak : text) {
-        if (znak < '0' || znak > '9')
-            return false;
-        hodnota = hodnota * 10 + static_cast<std::uint64_t>(znak - '0');
-    }
-    return true;
-}
-
 // The server's address with port 0: a transfer's own ephemeral port.
 TAdresaUdp NovyPort(TAdresaUdp a)
 {
@@ -265,7 +250,7 @@ bool AdresaServeru(const std::string& text, TAdresaUdp& adresa, std::string& chy
         }
     }
     std::uint64_t cislo = 0;
-    if (host.empty() || !CtiPort(port, cislo) || cislo > 65535) {
+    if (host.empty() || !CtiCislo(port, cislo) || cislo > 65535) {
         chyba = "Neplatná adresa \"" + text + "\" (očekáváno HOST:PORT, port 0 až 65535)";
         return false;
     }
