@@ -1,20 +1,15 @@
 #include "ArgumentySim.h"
 
+#include "TftpPozadavek.h"
+
 namespace vk::sim {
 
 namespace {
 
+// A decimal number of at most 10 digits, no larger than `nejvic`.
 bool CtiCislo(const std::string& text, std::uint64_t nejvic, std::uint64_t& hodnota)
 {
-    if (text.empty() || text.size() > 10)
-        return false;
-    hodnota = 0;
-    for (const char znak : text) {
-        if (znak < '0' || znak > '9')
-            return false;
-        hodnota = hodnota * 10 + static_cast<std::uint64_t>(znak - '0');
-    }
-    return hodnota <= nejvic;
+    return tftp::CtiCislo(text, hodnota) && hodnota <= nejvic;
 }
 
 // "BYTES,MS": a burst of 1 to 4096 bytes, a pause of 0 to 1000 ms.
