@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "Budik.h"
-#include "Ukonceni.h"
 #include "Crc16.h"
 #include "M_ModbusRTU.h"
+#include "Ukonceni.h"
 
 using namespace vk::link;
 using Clock = std::chrono::steady_clock;

@@ -19,8 +19,8 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "M_TFTP.h"
 #include "../tests/interop/support/TftpHpaServer.h"
+#include "M_TFTP.h"
 
 extern char** environ;
 
@@ -95,8 +95,8 @@ TMereni Cteni(TftpHpaServer& hpa, vk::link::TTFTP& tftp, int blok, const TBajty&
 
         std::filesystem::remove(mistni);
         t = Ted();
-        const bool okCurl = Spust({"curl", "-s", "--tftp-blksize", std::to_string(blok), hpa.Url("zdroj.bin"), "-o",
-                                   mistni.string()});
+        const bool okCurl =
+            Spust({"curl", "-s", "--tftp-blksize", std::to_string(blok), hpa.Url("zdroj.bin"), "-o", mistni.string()});
         curl.push_back(Ted() - t);
         m.Spravne = m.Spravne && okCurl && Nacti(mistni) == obsah;
     }
@@ -119,8 +119,8 @@ TMereni Zapis(TftpHpaServer& hpa, vk::link::TTFTP& tftp, int blok, const TBajty&
         m.Spravne = m.Spravne && ok && hpa.Nacti("nase.bin") == obsah;
 
         t = Ted();
-        const bool okCurl = Spust({"curl", "-s", "--tftp-blksize", std::to_string(blok), "-T", mistni.string(),
-                                   hpa.Url("curl.bin")});
+        const bool okCurl =
+            Spust({"curl", "-s", "--tftp-blksize", std::to_string(blok), "-T", mistni.string(), hpa.Url("curl.bin")});
         curl.push_back(Ted() - t);
         m.Spravne = m.Spravne && okCurl && hpa.Nacti("curl.bin") == obsah;
     }
@@ -161,8 +161,7 @@ int main()
         Spust({"curl", "-s", "--version"});
         start.push_back(Ted() - t);
     }
-    std::printf("2 MiB over loopback to tftpd-hpa, median of %d runs; ratio = our throughput / curl's\n",
-                Opakovani);
+    std::printf("2 MiB over loopback to tftpd-hpa, median of %d runs; ratio = our throughput / curl's\n", Opakovani);
     const double startCurl = Median(start);
     std::printf("curl process start-up (curl --version): %.1f ms\n", startCurl * 1000);
 

@@ -111,10 +111,8 @@ const TPolozkaMenu PolozkyNapoveda[] = {
 };
 
 const TNabidka Nabidky[] = {
-    {"Soubor1", "&Soubor", PolozkySoubor, true, true},
-    {"Pipojen1", "&Připojení", PolozkyPripojeni},
-    {"Nastaven1", "&Konfigurace", PolozkyKonfigurace},
-    {"Diagnostika1", "&Diagnostika", PolozkyDiagnostika},
+    {"Soubor1", "&Soubor", PolozkySoubor, true, true}, {"Pipojen1", "&Připojení", PolozkyPripojeni},
+    {"Nastaven1", "&Konfigurace", PolozkyKonfigurace}, {"Diagnostika1", "&Diagnostika", PolozkyDiagnostika},
     {"Npovda1", "&Nápověda", PolozkyNapoveda},
 };
 
@@ -158,7 +156,10 @@ const char* const TextyOkna[] = {
     "Nelze otevřít soubor %1: chybí program pro zobrazení PDF.",  // 9
 };
 
-QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
+QString Text(int index)
+{
+    return QString::fromUtf8(TextyOkna[index]);
+}
 
 }  // namespace
 
@@ -168,14 +169,16 @@ QString Text(int index) { return QString::fromUtf8(TextyOkna[index]); }
 // "*.*" means every file in the Windows filter syntax, but on POSIX it needs
 // a dot in the name, so it becomes "*"; ";" between patterns becomes Qt's
 // blank.
-QStringList NazvoveFiltry(const QString& filtr) {
+QStringList NazvoveFiltry(const QString& filtr)
+{
     const QStringList casti = filtr.split(QLatin1Char('|'));
     QStringList filtry;
     for (qsizetype i = 0; i + 1 < casti.size(); i += 2) {
         QStringList masky = casti[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (QString& maska : masky) {
             maska = maska.trimmed();
-            if (maska == QLatin1String("*.*")) maska = QStringLiteral("*");
+            if (maska == QLatin1String("*.*"))
+                maska = QStringLiteral("*");
         }
         filtry.append(casti[i] + QStringLiteral(" (") + masky.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
@@ -185,14 +188,17 @@ QStringList NazvoveFiltry(const QString& filtr) {
 namespace {
 
 // A file name as the core takes it: the bytes the file system knows it by.
-std::string NazevProJadro(const QString& soubor) { return QFile::encodeName(soubor).toStdString(); }
+std::string NazevProJadro(const QString& soubor)
+{
+    return QFile::encodeName(soubor).toStdString();
+}
 
 }  // namespace
 
 TForm1::TForm1(TParametryOkna parametry, QWidget* parent)
-    : QMainWindow(parent),
-      Pracovnik(std::make_unique<TPracovnikZarizeni>(vk::device::Modul)),
-      Parametry(std::move(parametry)) {
+    : QMainWindow(parent), Pracovnik(std::make_unique<TPracovnikZarizeni>(vk::device::Modul)),
+      Parametry(std::move(parametry))
+{
     setWindowTitle(Text(0));
     setMinimumSize(MinSirka, MinVyska);
     VytvorMenu();
@@ -203,7 +209,8 @@ TForm1::TForm1(TParametryOkna parametry, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() {
+TForm1::~TForm1()
+{
     // A window destroyed without being closed still gives back what it took;
     // the settings are stored only by a close.
     if (!Zavreno) {
@@ -214,27 +221,32 @@ TForm1::~TForm1() {
     }
 }
 
-QMenu* TForm1::PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& text) {
+QMenu* TForm1::PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& text)
+{
     QMenu* nabidka = lista->addMenu(text);
     nabidka->setObjectName(QString::fromLatin1(jmeno));
     nabidka->menuAction()->setObjectName(QString::fromLatin1(jmeno));
     return nabidka;
 }
 
-QAction* TForm1::PridejPolozku(QMenu* menu, const char* jmeno, const QString& text, void (TForm1::*prikaz)()) {
+QAction* TForm1::PridejPolozku(QMenu* menu, const char* jmeno, const QString& text, void (TForm1::*prikaz)())
+{
     QAction* polozka = menu->addAction(text);
     polozka->setObjectName(QString::fromLatin1(jmeno));
-    if (prikaz) connect(polozka, &QAction::triggered, this, [this, prikaz] { SpustPrikaz(prikaz); });
+    if (prikaz)
+        connect(polozka, &QAction::triggered, this, [this, prikaz] { SpustPrikaz(prikaz); });
     return polozka;
 }
 
-QAction* TForm1::PridejOddelovac(QMenu* menu, const char* jmeno) {
+QAction* TForm1::PridejOddelovac(QMenu* menu, const char* jmeno)
+{
     QAction* oddelovac = menu->addSeparator();
     oddelovac->setObjectName(QString::fromLatin1(jmeno));
     return oddelovac;
 }
 
-void TForm1::VytvorMenu() {
+void TForm1::VytvorMenu()
+{
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     // The help menu has to sit inside the window's own bar at its right end;
@@ -259,9 +271,11 @@ void TForm1::VytvorMenu() {
 // end of MainMenu1; it stays a real menu there, opened by its own Alt+N and
 // by a click. Stepping with the arrow keys from the other menus does not
 // reach it.
-void TForm1::PresunNapovedu() {
+void TForm1::PresunNapovedu()
+{
     auto* napoveda = MainMenu1->findChild<QMenu*>(QString::fromLatin1(JmenoNapovedy));
-    if (!napoveda) return;
+    if (!napoveda)
+        return;
     auto* vpravo = new QMenuBar(MainMenu1);
     vpravo->setObjectName(QString::fromLatin1(JmenoPraveListy));
     vpravo->setNativeMenuBar(false);
@@ -272,11 +286,13 @@ void TForm1::PresunNapovedu() {
 
 // A menu is offered when one of its items is; items without a command and
 // separators keep the table's state.
-void TForm1::OdkryjServisniPolozky() {
+void TForm1::OdkryjServisniPolozky()
+{
     for (const TNabidka& n : Nabidky) {
         bool maPrikaz = false;
         for (const TPolozkaMenu& p : n.Polozky) {
-            if (p.Prikaz == nullptr) continue;
+            if (p.Prikaz == nullptr)
+                continue;
             maPrikaz = true;
             auto* polozka = findChild<QAction*>(QString::fromLatin1(p.Jmeno));
             polozka->setVisible(true);
@@ -290,7 +306,8 @@ void TForm1::OdkryjServisniPolozky() {
     }
 }
 
-void TForm1::VytvorStavovyRadek() {
+void TForm1::VytvorStavovyRadek()
+{
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
@@ -300,12 +317,14 @@ void TForm1::VytvorStavovyRadek() {
     Panel1 = new QLabel(Text(2), StatusBar1);
     Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
     Panel1->setFixedWidth(SirkaPanelu1);
-    for (QLabel* panel : {Panel0, Panel1}) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (QLabel* panel : {Panel0, Panel1})
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar1->addWidget(Panel0);
     StatusBar1->addWidget(Panel1);
 }
 
-void TForm1::FormCreate() {
+void TForm1::FormCreate()
+{
     PresunNapovedu();
     if (vk::core::ServisniRezim(Parametry.SouborNastaveni.value_or(vk::core::CestyNastaveni().Cteni)))
         OdkryjServisniPolozky();
@@ -326,10 +345,13 @@ void TForm1::FormCreate() {
     Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::procedures::ZacniSpojeni(modul); });
 }
 
-void TForm1::FormClose() {
-    if (Zavreno) return;
+void TForm1::FormClose()
+{
+    if (Zavreno)
+        return;
     Zavreno = true;
-    if (OdmitaniModalnich) OdmitaniModalnich->stop();
+    if (OdmitaniModalnich)
+        OdmitaniModalnich->stop();
     // A job still running is asked to end and has ended (within one slice of
     // its wait) before the port it may use is closed and the state it was
     // started from is released.
@@ -349,14 +371,17 @@ void TForm1::FormClose() {
 
 // A close asked for while a command runs in a modal window waits until the
 // command has returned.
-void TForm1::SpustPrikaz(void (TForm1::*prikaz)()) {
+void TForm1::SpustPrikaz(void (TForm1::*prikaz)())
+{
     ++BeziciPrikazy;
     (this->*prikaz)();
     --BeziciPrikazy;
-    if (BeziciPrikazy == 0 && ZavritPoPrikazu) close();
+    if (BeziciPrikazy == 0 && ZavritPoPrikazu)
+        close();
 }
 
-void TForm1::PozadujZavreni() {
+void TForm1::PozadujZavreni()
+{
     if (BeziciPrikazy == 0) {
         close();
         return;
@@ -375,22 +400,27 @@ void TForm1::PozadujZavreni() {
 
 // Rejecting is the answer that changes nothing: a file dialog chooses no
 // file, a question answers No.
-void TForm1::OdmitniModalniOkno() {
+void TForm1::OdmitniModalniOkno()
+{
     QWidget* okno = QApplication::activeModalWidget();
-    if (!okno) return;
+    if (!okno)
+        return;
     if (auto* dialog = qobject_cast<QDialog*>(okno))
         dialog->reject();
     else
         okno->close();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void TForm1::closeEvent(QCloseEvent* event)
+{
     FormClose();
     event->accept();
 }
 
-void TForm1::AktualizujStavovyRadek() {
-    if (!Dat) return;
+void TForm1::AktualizujStavovyRadek()
+{
+    if (!Dat)
+        return;
     if (Dat->Init) {
         Panel0->setText(Text(4) + QString::fromStdString(Dat->TypVerze));
         const auto& pripojeni = Dat->Pripojeni;
@@ -404,15 +434,18 @@ void TForm1::AktualizujStavovyRadek() {
     }
 }
 
-QString TForm1::VyberSoubor(const char* jmenoDialogu) {
+QString TForm1::VyberSoubor(const char* jmenoDialogu)
+{
     for (const TSouborovyDialog& d : SouboroveDialogy) {
-        if (std::string_view(d.Jmeno) != jmenoDialogu) continue;
+        if (std::string_view(d.Jmeno) != jmenoDialogu)
+            continue;
         QFileDialog dialog(this);
         dialog.setObjectName(QString::fromLatin1(d.Jmeno));
         dialog.setAcceptMode(d.Ulozit ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(d.Ulozit ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         // The configuration file asks its own overwrite question.
-        if (d.Ulozit) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (d.Ulozit)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(NazvoveFiltry(QString::fromUtf8(d.Filtr)));
         dialog.setDefaultSuffix(QString::fromLatin1(d.VychoziPripona));
@@ -421,42 +454,53 @@ QString TForm1::VyberSoubor(const char* jmenoDialogu) {
     return {};
 }
 
-QString TForm1::SpustSouborovyDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted) return {};
+QString TForm1::SpustSouborovyDialog(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
     const QStringList soubory = dialog.selectedFiles();
     return soubory.isEmpty() ? QString() : soubory.first();
 }
 
-bool TForm1::ZeptejSe(const QString& otazka) {
+bool TForm1::ZeptejSe(const QString& otazka)
+{
     QMessageBox dotaz(QMessageBox::Question, QString::fromLatin1(TitulProgramu), otazka,
                       QMessageBox::Yes | QMessageBox::No, this);
     dotaz.setDefaultButton(QMessageBox::Yes);
     return dotaz.exec() == QMessageBox::Yes;
 }
 
-void TForm1::OznamZpravu(const QString& zprava) {
+void TForm1::OznamZpravu(const QString& zprava)
+{
     QMessageBox oznameni(QMessageBox::NoIcon, QString::fromLatin1(TitulProgramu), zprava, QMessageBox::Ok, this);
     oznameni.exec();
 }
 
-void TForm1::OznamChybu(const QString& chyba) {
+void TForm1::OznamChybu(const QString& chyba)
+{
     QMessageBox oznameni(QMessageBox::Critical, QString::fromLatin1(TitulProgramu), chyba, QMessageBox::Ok, this);
     oznameni.exec();
 }
 
-void TForm1::Nastkonfiguraci1Click() {
-    if (!Dat) return;
+void TForm1::Nastkonfiguraci1Click()
+{
+    if (!Dat)
+        return;
     const QString soubor = VyberSoubor("OpenDialog1");
-    if (soubor.isEmpty()) return;
+    if (soubor.isEmpty())
+        return;
     std::string chyba;
     if (!vk::core::NactiKonfiguraci(Dat.get(), NazevProJadro(soubor), chyba))
         OznamChybu(QString::fromStdString(chyba));
 }
 
-void TForm1::Uloitkonfiguraci1Click() {
-    if (!Dat) return;
+void TForm1::Uloitkonfiguraci1Click()
+{
+    if (!Dat)
+        return;
     const QString soubor = VyberSoubor("SaveDialog1");
-    if (soubor.isEmpty()) return;
+    if (soubor.isEmpty())
+        return;
     const vk::core::TDotazAnoNe dotaz = [this](const std::string& otazka) {
         return ZeptejSe(QString::fromStdString(otazka));
     };
@@ -467,13 +511,16 @@ void TForm1::Uloitkonfiguraci1Click() {
 
 // The dialog leaves the program not connected unless an attempt in it
 // succeeded, so the status bar is brought up to date on every close.
-void TForm1::Pipojenmodulu1Click() {
-    if (!Dat) return;
+void TForm1::Pipojenmodulu1Click()
+{
+    if (!Dat)
+        return;
     {
         TFormPripojeni okno(this);
         okno.Dat = Dat.get();
         okno.Pracovnik = Pracovnik.get();
-        if (Parametry.SouborNastaveni) okno.SouborNastaveni = *Parametry.SouborNastaveni;
+        if (Parametry.SouborNastaveni)
+            okno.SouborNastaveni = *Parametry.SouborNastaveni;
         okno.exec();
     }
     AktualizujStavovyRadek();
@@ -482,32 +529,74 @@ void TForm1::Pipojenmodulu1Click() {
 // A window opened from the menu works on the program state and through the
 // device worker; a fresh one each time, gone when it closes.
 template <class T>
-void TForm1::OtevriDialog() {
-    if (!Dat) return;
+void TForm1::OtevriDialog()
+{
+    if (!Dat)
+        return;
     T okno(this);
     okno.Dat = Dat.get();
     okno.Pracovnik = Pracovnik.get();
     okno.exec();
 }
 
-void TForm1::NastavLANClick() { OtevriDialog<TFormNastavLanParam>(); }
-void TForm1::NastavModbusTCPClick() { OtevriDialog<TFormNastavModbusTCP>(); }
-void TForm1::NastavHlavniLinkaRS485Click() { OtevriDialog<TFormNastavHlavniLinka>(); }
-void TForm1::NastavServisniLinkaRS485Click() { OtevriDialog<TFormNastavServisniLinka>(); }
-void TForm1::Vzdlensprva1Click() { OtevriDialog<TFormNastavVzdalenaSprava>(); }
-void TForm1::Logovn1Click() { OtevriDialog<TFormNastavLOG>(); }
-void TForm1::Datumas1Click() { OtevriDialog<TFormNastavRTC>(); }
-void TForm1::RozhranRS4851Click() { OtevriDialog<TFormDiagRS485>(); }
-void TForm1::Pehled1Click() { OtevriDialog<TFormDiagPrehled>(); }
-void TForm1::Restartzazen1Click() { OtevriDialog<TFormRestart>(); }
-void TForm1::Logovn2Click() { OtevriDialog<TFormDiagLOG>(); }
-void TForm1::Upgradefirmware2Click() { OtevriDialog<TFormUpgradeFW>(); }
+void TForm1::NastavLANClick()
+{
+    OtevriDialog<TFormNastavLanParam>();
+}
+void TForm1::NastavModbusTCPClick()
+{
+    OtevriDialog<TFormNastavModbusTCP>();
+}
+void TForm1::NastavHlavniLinkaRS485Click()
+{
+    OtevriDialog<TFormNastavHlavniLinka>();
+}
+void TForm1::NastavServisniLinkaRS485Click()
+{
+    OtevriDialog<TFormNastavServisniLinka>();
+}
+void TForm1::Vzdlensprva1Click()
+{
+    OtevriDialog<TFormNastavVzdalenaSprava>();
+}
+void TForm1::Logovn1Click()
+{
+    OtevriDialog<TFormNastavLOG>();
+}
+void TForm1::Datumas1Click()
+{
+    OtevriDialog<TFormNastavRTC>();
+}
+void TForm1::RozhranRS4851Click()
+{
+    OtevriDialog<TFormDiagRS485>();
+}
+void TForm1::Pehled1Click()
+{
+    OtevriDialog<TFormDiagPrehled>();
+}
+void TForm1::Restartzazen1Click()
+{
+    OtevriDialog<TFormRestart>();
+}
+void TForm1::Logovn2Click()
+{
+    OtevriDialog<TFormDiagLOG>();
+}
+void TForm1::Upgradefirmware2Click()
+{
+    OtevriDialog<TFormUpgradeFW>();
+}
 
 // There is no separate help viewer to ask to quit here: the help document
 // opens in the desktop's own viewer, which lives on by itself.
-void TForm1::Konec1Click() { close(); }
+void TForm1::Konec1Click()
+{
+    close();
+}
 
-void TForm1::Npovda2Click() {
+void TForm1::Npovda2Click()
+{
     const QString napoveda = QString::fromLatin1(SouborNapovedy);
     const QFileInfo soubor(napoveda);  // relative: the current working directory
     if (soubor.exists() && soubor.isFile()) {
@@ -522,7 +611,8 @@ void TForm1::Npovda2Click() {
     OznamZpravu(Text(8));
 }
 
-void TForm1::Oprogramu1Click() {
+void TForm1::Oprogramu1Click()
+{
     TFormOProgramu okno(this);
     okno.exec();
 }

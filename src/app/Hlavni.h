@@ -78,21 +78,21 @@ public:
     void Nastkonfiguraci1Click();   // load a configuration file
     void Uloitkonfiguraci1Click();  // save a configuration file
     void Upgradefirmware2Click();
-    void Konec1Click();  // end (konec) the program
+    void Konec1Click();          // end (konec) the program
     void Pipojenmodulu1Click();  // connect to a module (pripojeni modulu)
     void NastavLANClick();
     void NastavModbusTCPClick();
-    void NastavHlavniLinkaRS485Click();     // master line (hlavni linka)
+    void NastavHlavniLinkaRS485Click();    // master line (hlavni linka)
     void NastavServisniLinkaRS485Click();  // slave line (servisni linka)
-    void Vzdlensprva1Click();  // remote management (vzdalena sprava)
-    void Logovn1Click();       // event logging (logovani)
-    void Datumas1Click();      // module date and time (datum, cas)
-    void Restartzazen1Click();  // restart the module (restart zarizeni)
-    void Pehled1Click();        // system overview (prehled)
-    void RozhranRS4851Click();  // master line diagnostics (rozhrani RS485)
-    void Logovn2Click();        // event log window
-    void Npovda2Click();        // open the help document (napoveda)
-    void Oprogramu1Click();     // about window (o programu)
+    void Vzdlensprva1Click();              // remote management (vzdalena sprava)
+    void Logovn1Click();                   // event logging (logovani)
+    void Datumas1Click();                  // module date and time (datum, cas)
+    void Restartzazen1Click();             // restart the module (restart zarizeni)
+    void Pehled1Click();                   // system overview (prehled)
+    void RozhranRS4851Click();             // master line diagnostics (rozhrani RS485)
+    void Logovn2Click();                   // event log window
+    void Npovda2Click();                   // open the help document (napoveda)
+    void Oprogramu1Click();                // about window (o programu)
     template <class T>
     void OtevriDialog();  // opens (otevri) a dialog working on Dat through the worker
 
@@ -121,17 +121,16 @@ private:
     void FormCreate();
     void FormClose();
 
-    QAction* PridejPolozku(QMenu* menu, const char* jmeno, const QString& text,
-                           void (TForm1::*prikaz)());
+    QAction* PridejPolozku(QMenu* menu, const char* jmeno, const QString& text, void (TForm1::*prikaz)());
     QAction* PridejOddelovac(QMenu* menu, const char* jmeno);
     QMenu* PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& text);
     void SpustPrikaz(void (TForm1::*prikaz)());  // runs (spust) a menu command
-    void OdmitniModalniOkno();  // rejects (odmitni) the active modal window
+    void OdmitniModalniOkno();                   // rejects (odmitni) the active modal window
 
     TParametryOkna Parametry;
-    bool Zavreno = false;  // the closing steps have run
-    int BeziciPrikazy = 0;  // menu commands running, nested through modal windows
-    bool ZavritPoPrikazu = false;  // close when the running command returns
+    bool Zavreno = false;                 // the closing steps have run
+    int BeziciPrikazy = 0;                // menu commands running, nested through modal windows
+    bool ZavritPoPrikazu = false;         // close when the running command returns
     QTimer* OdmitaniModalnich = nullptr;  // keeps rejecting modal windows until then
 
     QMenuBar* MainMenu1 = nullptr;

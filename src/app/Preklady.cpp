@@ -5,9 +5,11 @@
 #include <QLocale>
 #include <QTranslator>
 
-bool NactiPrekladyQt(const QString& slozka) {
+bool NactiPrekladyQt(const QString& slozka)
+{
     QCoreApplication* aplikace = QCoreApplication::instance();
-    if (!aplikace) return false;
+    if (!aplikace)
+        return false;
     auto* preklad = new QTranslator(aplikace);
     // Czech whatever the user's locale: the program's own texts are Czech.
     if (!preklad->load(QLocale(QLocale::Czech, QLocale::Czechia), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -19,4 +21,7 @@ bool NactiPrekladyQt(const QString& slozka) {
     return true;
 }
 
-bool NactiPrekladyQt() { return NactiPrekladyQt(QLibraryInfo::path(QLibraryInfo::TranslationsPath)); }
+bool NactiPrekladyQt()
+{
+    return NactiPrekladyQt(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}

@@ -20,7 +20,8 @@ static_assert(std::atomic<int>::is_always_lock_free);
 // Only async-signal-safe work here: one byte into the pipe wakes the event
 // loop, which does the rest. A full pipe already holds a wake-up, so a lost
 // byte loses nothing.
-extern "C" void ZachytSignal(int) {
+extern "C" void ZachytSignal(int)
+{
     const int puvodniErrno = errno;
     const int fd = zapisovaciKonec.load(std::memory_order_relaxed);
     if (fd >= 0) {
@@ -33,8 +34,10 @@ extern "C" void ZachytSignal(int) {
 }  // namespace
 
 TZavreniSignalem::TZavreniSignalem(std::function<void()> zavri, QObject* parent)
-    : QObject(parent), Zavri(std::move(zavri)) {
-    if (zapisovaciKonec.load() >= 0) return;
+    : QObject(parent), Zavri(std::move(zavri))
+{
+    if (zapisovaciKonec.load() >= 0)
+        return;
     // Non-blocking, so that neither the handler nor the reader can hang on
     // it; close-on-exec, so that a viewer started for the help document does
     // not inherit it.
@@ -51,15 +54,19 @@ TZavreniSignalem::TZavreniSignalem(std::function<void()> zavri, QObject* parent)
     sigemptyset(&akce.sa_mask);
     akce.sa_flags = SA_RESTART;  // the other threads' system calls go on undisturbed
     for (std::size_t i = 0; i < Signaly.size(); ++i) {
-        if (::sigaction(Signaly[i], nullptr, &Puvodni[i]) != 0 || Puvodni[i].sa_handler == SIG_IGN) continue;
+        if (::sigaction(Signaly[i], nullptr, &Puvodni[i]) != 0 || Puvodni[i].sa_handler == SIG_IGN)
+            continue;
         Zachycen[i] = ::sigaction(Signaly[i], &akce, nullptr) == 0;
     }
 }
 
-TZavreniSignalem::~TZavreniSignalem() {
+TZavreniSignalem::~TZavreniSignalem()
+{
     for (std::size_t i = 0; i < Signaly.size(); ++i)
-        if (Zachycen[i]) ::sigaction(Signaly[i], &Puvodni[i], nullptr);
-    if (Roura[1] < 0) return;
+        if (Zachycen[i])
+            ::sigaction(Signaly[i], &Puvodni[i], nullptr);
+    if (Roura[1] < 0)
+        return;
     // The handler no longer writes before the descriptor number can be
     // given to another file.
     zapisovaciKonec.store(-1);
@@ -68,9 +75,11 @@ TZavreniSignalem::~TZavreniSignalem() {
     ::close(Roura[1]);
 }
 
-void TZavreniSignalem::Precti() {
+void TZavreniSignalem::Precti()
+{
     char bajty[64];
     while (::read(Roura[0], bajty, sizeof bajty) > 0) {
     }
-    if (Zavri) Zavri();
+    if (Zavri)
+        Zavri();
 }

@@ -5,7 +5,8 @@
 #include "Preklady.h"
 #include "Signaly.h"
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication aplikace(argc, argv);
     // The name only: a display name would be appended to every window caption.
     QApplication::setApplicationName(QString::fromLatin1(TitulProgramu));

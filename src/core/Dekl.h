@@ -22,14 +22,14 @@ using TAdresa4 = std::array<std::uint8_t, 4>;   // IPv4 address, first dotted nu
 // Connection settings (Pripojeni = connection).
 struct TPripojeni {
     std::int32_t Rozhrani = vk::common::RozhraniUART;  // interface: 0 UART, 1 LAN
-    std::string LAN_IP;               // module address as typed
-    std::int32_t LAN_VerzeIP = 0;     // 0 IPv4, 1 IPv6
-    std::int32_t LAN_Timeout = 0;     // ms
-    std::int32_t UART_CisloCOM = 0;   // COM port number
-    std::int32_t UART_KodBaud = 0;    // baud-rate code
-    std::int32_t UART_KodParita = 0;  // parity code: 0 none, 1 even, 2 odd
-    std::int32_t UART_Timeout = 0;    // ms
-    std::int32_t UART_Adresa = 0;     // Modbus address of the module
+    std::string LAN_IP;                                // module address as typed
+    std::int32_t LAN_VerzeIP = 0;                      // 0 IPv4, 1 IPv6
+    std::int32_t LAN_Timeout = 0;                      // ms
+    std::int32_t UART_CisloCOM = 0;                    // COM port number
+    std::int32_t UART_KodBaud = 0;                     // baud-rate code
+    std::int32_t UART_KodParita = 0;                   // parity code: 0 none, 1 even, 2 odd
+    std::int32_t UART_Timeout = 0;                     // ms
+    std::int32_t UART_Adresa = 0;                      // Modbus address of the module
     // Silence that ends a reply, ms, given by hand for an adapter that holds
     // bytes back without saying so (Mezera = gap); 0 = automatic.
     std::int32_t UART_Mezera = 0;
@@ -54,8 +54,8 @@ struct TCFG_LAN6 {
 
 // Remote management (Sprava = management).
 struct TCFG_Sprava {
-    std::uint8_t Rezim = 0;                // 0 disabled, 1 allowed to all, 2 access table
-    std::array<TPole16B, 8> User_IP{};     // IPv4 in the first 4 bytes, or IPv6 in all 16
+    std::uint8_t Rezim = 0;                 // 0 disabled, 1 allowed to all, 2 access table
+    std::array<TPole16B, 8> User_IP{};      // IPv4 in the first 4 bytes, or IPv6 in all 16
     std::array<std::int32_t, 8> VerzeIP{};  // per entry: 0 IPv4, 1 IPv6
 };
 
@@ -91,7 +91,7 @@ struct TCFG_UARTS {
 struct TCFG_UARTM {
     std::uint8_t KodBaud = 0;
     std::uint8_t KodParita = 0;
-    std::uint16_t Timeout = 0;    // ms
+    std::uint16_t Timeout = 0;   // ms
     std::uint8_t Opakovani = 0;  // retries after a communication error
 };
 

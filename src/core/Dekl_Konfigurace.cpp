@@ -17,8 +17,8 @@ namespace vk::core {
 
 namespace {
 
-constexpr std::size_t velikostBloku = 512;  // block size
-constexpr std::size_t pocetBloku = 119;     // number of blocks: 60928 bytes
+constexpr std::size_t velikostBloku = 512;   // block size
+constexpr std::size_t pocetBloku = 119;      // number of blocks: 60928 bytes
 constexpr std::size_t kontrolaBloku0 = 15;   // check byte of block 0, covers bytes 0 to 15
 constexpr std::size_t kontrolaBloku1 = 137;  // check byte of block 1, covers bytes 0 to 137
 

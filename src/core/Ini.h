@@ -46,7 +46,7 @@ private:
     std::optional<std::size_t> NajdiKlic(std::size_t hlavicka, std::string_view klic) const;
 
     std::vector<std::string> radky_;  // lines (radky), UTF-8, without line ends
-    std::string konecRadku_ = "\n";  // line end
+    std::string konecRadku_ = "\n";   // line end
 };
 
 // True when two names are equal without regard to letter case: ASCII and the

@@ -56,18 +56,8 @@ std::string VzdalenaSprava(const TZaznamLOG& z)
 std::string CastKonfigurace(std::uint8_t kod)
 {
     static const char* const pripony[] = {
-        "",
-        " (MAC)",
-        " (výrobní číslo)",
-        " (aktuální stav LOG)",
-        " (LAN)",
-        " (vzdálená správa)",
-        " (VLAN1)",
-        " (VLAN2)",
-        " (VLAN3)",
-        " (server VKA)",
-        " (SNMP)",
-        " (PWR)",
+        "",         " (MAC)",   " (výrobní číslo)", " (aktuální stav LOG)", " (LAN)",  " (vzdálená správa)",
+        " (VLAN1)", " (VLAN2)", " (VLAN3)",         " (server VKA)",        " (SNMP)", " (PWR)",
         " (LOG)",
     };
     return kod < std::size(pripony) ? pripony[kod] : "";
@@ -77,8 +67,7 @@ std::string ChybaLinky(const TZaznamLOG& z)
 {
     return " (" + TextVLAN(z) + ", ID=" + std::to_string(Cti32(&z[PosID])) +
            ", Status=" + std::to_string(Cti32(&z[PosStatus])) + ", Adresa=" + std::to_string(z[PosAdresa]) +
-           ", Funkce=" + std::to_string(z[PosAdresa + 1]) + ", Periferie=" + std::to_string(z[PosAdresa + 2]) +
-           ")";
+           ", Funkce=" + std::to_string(z[PosAdresa + 1]) + ", Periferie=" + std::to_string(z[PosAdresa + 2]) + ")";
 }
 
 std::string TextUdalosti(const TZaznamLOG& z)

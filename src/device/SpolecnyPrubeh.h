@@ -61,8 +61,7 @@ bool Proved(TVK7316R& modul, R& r, F&& prenos)
 // Transfers of one table file over the link the connection uses; a failure
 // leaves the link's text in `chyba`. Network-only files always go over the
 // TFTP link.
-bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data,
-               std::string& chyba);
+bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data, std::string& chyba);
 bool PisSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, TBajty data, std::string& chyba);
 
 // Runs a block upload over the serial link (`nahraj` gives the link's

@@ -24,21 +24,11 @@ const std::vector<TSouborZarizeni>& TabulkaSouboru()
     // their first 16 and 192 bytes carry data. One 0x43 reply carries at most
     // 254 data bytes, so boot.cmd is read as one 240-byte block.
     static const std::vector<TSouborZarizeni> tabulka = {
-        {"info.txt", 0, 31, 0, 31},
-        {"rtc.bin", 1, 9, 0, 9},
-        {"sys.bin", 2, 240, 152, 392},
-        {"ctrl.bin", 3, 23, 0, 23},
-        {"mmrd.bin", 6, 240, 0, 16},
-        {"mmrgv.bin", 7, 240, 0, 192},
-        {"lan4.cfg", 20, 16, 0, 16},
-        {"mbtcp.cfg", 22, 3, 0, 3},
-        {"uartm.cfg", 23, 6, 0, 6},
-        {"uarts.cfg", 24, 5, 0, 5},
-        {"sprava.cfg", 25, 138, 0, 138},
-        {"boot.cmd", 40, 240, 0, 0},
-        {"fw.akt", 45, 64, 0, 64},
-        {"fw.hbn", 46, 0, 0, 0},
-        {"log.cfg", -1, 0, 0, 7},
+        {"info.txt", 0, 31, 0, 31},  {"rtc.bin", 1, 9, 0, 9},         {"sys.bin", 2, 240, 152, 392},
+        {"ctrl.bin", 3, 23, 0, 23},  {"mmrd.bin", 6, 240, 0, 16},     {"mmrgv.bin", 7, 240, 0, 192},
+        {"lan4.cfg", 20, 16, 0, 16}, {"mbtcp.cfg", 22, 3, 0, 3},      {"uartm.cfg", 23, 6, 0, 6},
+        {"uarts.cfg", 24, 5, 0, 5},  {"sprava.cfg", 25, 138, 0, 138}, {"boot.cmd", 40, 240, 0, 0},
+        {"fw.akt", 45, 64, 0, 64},   {"fw.hbn", 46, 0, 0, 0},         {"log.cfg", -1, 0, 0, 7},
         {"log.clr", -1, 0, 0, 8},
     };
     return tabulka;
@@ -103,8 +93,7 @@ bool CtiBlok(link::TMBRTU& rtu, std::uint8_t kod, std::uint16_t blok, std::uint8
 
 }  // namespace
 
-bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data,
-               std::string& chyba)
+bool CtiSoubor(TVK7316R& modul, const TSouborZarizeni& soubor, std::vector<std::uint8_t>& data, std::string& chyba)
 {
     data.clear();
     if (soubor.KodSouboru < 0 || modul.Rozhrani == vk::common::RozhraniLAN)

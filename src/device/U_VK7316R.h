@@ -63,7 +63,7 @@ extern TVK7316R Modul;
 inline constexpr std::string_view TextZaneprazdnen = "Probíhá jiný přenos";
 // Text of a boot command refused for its length.
 inline constexpr std::string_view TextDlouhyPrikaz = "Příkaz je delší než 200 znaků";
-inline constexpr std::size_t MaxDelkaPrikazu = 200;   // boot.cmd write
+inline constexpr std::size_t MaxDelkaPrikazu = 200;    // boot.cmd write
 inline constexpr std::size_t MaxDelkaCteniCmd = 1024;  // boot.cmd read
 
 // Vychozi = default: no link, serial, no TFTP client, no port.
@@ -157,7 +157,7 @@ struct TVK7316R_SysBin {
     std::uint32_t TeplotaDPS_CasZnacka = 0;
     TRTC TeplotaDPS_DatumCas{};
     std::uint32_t TeplotaDPS_CisloMereni = 0;
-    double NapetiPWR = 0;  // supply
+    double NapetiPWR = 0;          // supply
     double NapetiPWR_Nekalib = 0;  // uncalibrated; not filled by the read
     double NapetiPWR_Min = 0;
     double NapetiPWR_Max = 0;

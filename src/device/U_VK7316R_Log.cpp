@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "Ukonceni.h"
 #include "M_TFTP.h"
 #include "SpolecnyPrubeh.h"
 #include "U_VK7316R.h"
+#include "Ukonceni.h"
 
 namespace vk::device {
 

@@ -11,7 +11,10 @@ namespace vk::link {
 using Hodiny = std::chrono::steady_clock;
 using Okamzik = Hodiny::time_point;  // a moment on the steady clock
 
-inline Okamzik Ted() { return Hodiny::now(); }
+inline Okamzik Ted()
+{
+    return Hodiny::now();
+}
 
 // Milliseconds elapsed since t (whole ms, never negative).
 std::int64_t UplynuloMs(Okamzik t);

@@ -140,8 +140,7 @@ TVysledekZpravy PreposliZpravu(TMBRTU* link, TMBRTU_Zprava& zprava);
 // Uploads a local file in 240-byte blocks with 0x44 from block 0 (Nahraj =
 // upload): 0 whole file written, otherwise the failing block's code, or 1.
 // A file that cannot be opened gives 1 and a status text.
-std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t kodSouboru,
-                          const TPrubeh& prubeh = {});
+std::int32_t NahrajSoubor(TMBRTU& link, const std::string& soubor, std::uint8_t kodSouboru, const TPrubeh& prubeh = {});
 // The same from `pocet` bytes in memory (Nahraj z pameti = upload from
 // memory). Both send nothing for an empty source and give 0; with no port
 // open both give 1 and leave the status text as it was.

@@ -12,9 +12,9 @@
 namespace vk::link {
 
 struct TTFTP_CFG {
-    std::string AdresaIP;        // as typed; may end in ":port" ("[addr]:port" for IPv6)
-    std::int32_t VerzeIP = 0;    // 1 IPv6, else IPv4
-    std::int32_t Timeout = 0;    // reply wait, ms
+    std::string AdresaIP;      // as typed; may end in ":port" ("[addr]:port" for IPv6)
+    std::int32_t VerzeIP = 0;  // 1 IPv6, else IPv4
+    std::int32_t Timeout = 0;  // reply wait, ms
 };
 
 struct TTFTP_ED {
@@ -53,10 +53,8 @@ bool PrectiDoPameti(TTFTP& tftp, const std::string& soubor, std::uint8_t* cil, s
 // Writes the first min(pocet, VelikostPametiTFTP) bytes of `zdroj` as a module file.
 bool ZapisZPameti(TTFTP& tftp, const std::string& soubor, const std::uint8_t* zdroj, std::uint32_t pocet);
 // Reads a module file into a local file (created, or emptied, first).
-bool PrectiDoSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor,
-                     const TPrubeh& prubeh = {});
+bool PrectiDoSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor, const TPrubeh& prubeh = {});
 // Writes a local file whole as a module file.
-bool ZapisZeSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor,
-                    const TPrubeh& prubeh = {});
+bool ZapisZeSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& soubor, const TPrubeh& prubeh = {});
 
 }  // namespace vk::link

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "Cas.h"
-#include "Ukonceni.h"
 #include "M_ModbusRTU.h"
+#include "Ukonceni.h"
 
 namespace vk::link {
 

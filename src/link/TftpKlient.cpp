@@ -23,8 +23,7 @@ bool StejnaAdresaHostitele(const TAdresaUdp& a, const TAdresaUdp& b)
         sockaddr_in6 y{};
         std::memcpy(&x, &a.Adresa, sizeof x);
         std::memcpy(&y, &b.Adresa, sizeof y);
-        return std::memcmp(&x.sin6_addr, &y.sin6_addr, sizeof x.sin6_addr) == 0 &&
-               x.sin6_scope_id == y.sin6_scope_id;
+        return std::memcmp(&x.sin6_addr, &y.sin6_addr, sizeof x.sin6_addr) == 0 && x.sin6_scope_id == y.sin6_scope_id;
     }
     return false;
 }
@@ -222,8 +221,8 @@ bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, const std::uint8_t* dat
     return true;
 }
 
-TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data,
-                    std::size_t delka, bool orezan)
+TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data, std::size_t delka,
+                    bool orezan)
 {
     switch (udalost) {
     case TUdalost::Vyprseni:
@@ -264,8 +263,7 @@ TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& serv
     return p;
 }
 
-TAkce Krok(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data, std::size_t delka,
-           bool orezan)
+TAkce Krok(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const std::uint8_t* data, std::size_t delka, bool orezan)
 {
     switch (p.Stav) {
     case TStav::Zacatek:

@@ -17,10 +17,10 @@ namespace vk::link {
 
 // The client object behind TTFTP_ID: where the module is and how long to wait.
 struct TTFTPKlient {
-    std::string Server;                 // host text, may carry ":port"
+    std::string Server;  // host text, may carry ":port"
     bool IPv6 = false;
-    std::int32_t CekaniCteni = 0;       // reply wait of a read, ms
-    std::int32_t CekaniZapisu = 0;      // reply wait of a write, ms
+    std::int32_t CekaniCteni = 0;               // reply wait of a read, ms
+    std::int32_t CekaniZapisu = 0;              // reply wait of a write, ms
     std::uint16_t Blok = tftp::PozadovanyBlok;  // blksize asked for
 };
 
@@ -39,17 +39,17 @@ enum class TStav : std::uint8_t {
 };
 
 enum class TUdalost : std::uint8_t {
-    Zahajeni,   // start: send the request
-    Datagram,   // a datagram arrived
-    Vyprseni,   // the reply wait ran out
-    Ukonceni,   // the program asks the transfer to end (a job stopped, a signal)
+    Zahajeni,  // start: send the request
+    Datagram,  // a datagram arrived
+    Vyprseni,  // the reply wait ran out
+    Ukonceni,  // the program asks the transfer to end (a job stopped, a signal)
 };
 
 // The state of one transfer.
 struct TPrenos {
     TSmer Smer = TSmer::Cteni;
     TStav Stav = TStav::Zacatek;
-    std::string Soubor;                   // file name on the module
+    std::string Soubor;  // file name on the module
     std::uint16_t Pozadovany = PozadovanyBlok;
     std::uint16_t VelikostBloku = VychoziBlok;
     std::uint16_t Blok = 0;       // read: last block taken; write: last block sent
@@ -59,7 +59,7 @@ struct TPrenos {
     TAdresaUdp Server;            // the module, port 69 (or as typed)
     TAdresaUdp Protejsek;         // the module's transfer port, once known
     bool ProtejsekZnamy = false;
-    std::string Duvod;            // why it failed, for diagnostics only
+    std::string Duvod;  // why it failed, for diagnostics only
 };
 
 struct TPaketKOdeslani {
@@ -70,15 +70,15 @@ struct TPaketKOdeslani {
 // What the driver must do after a step, in this order: store the payload,
 // read and send the next DATA block, call the progress hooks, send Pakety.
 struct TAkce {
-    bool Uloz = false;             // read: store data[UlozOd .. UlozOd + UlozPocet)
+    bool Uloz = false;  // read: store data[UlozOd .. UlozOd + UlozPocet)
     std::size_t UlozOd = 0;
     std::size_t UlozPocet = 0;
-    bool PosliData = false;        // write: DATA DataBlok from source bytes at DataOd
+    bool PosliData = false;  // write: DATA DataBlok from source bytes at DataOd
     std::uint16_t DataBlok = 0;
     std::uint64_t DataOd = 0;
     std::size_t DataPocet = 0;
-    bool Prubeh = false;           // one DATA block passed: pump messages, report progress
-    bool Cizi = false;             // the datagram came from a stranger and was refused
+    bool Prubeh = false;  // one DATA block passed: pump messages, report progress
+    bool Cizi = false;    // the datagram came from a stranger and was refused
     std::vector<TPaketKOdeslani> Pakety;
 };
 

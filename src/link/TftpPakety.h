@@ -21,16 +21,16 @@ enum TOpcode : std::uint16_t {
 // ERROR codes the client sends.
 enum TKodChyby : std::uint16_t {
     ChybaNedefinovana = 0,
-    ChybaMisto = 3,        // disk full or allocation exceeded
-    ChybaOperace = 4,      // illegal TFTP operation
-    ChybaTid = 5,          // unknown transfer ID
-    ChybaVoleb = 8,        // option negotiation refused
+    ChybaMisto = 3,    // disk full or allocation exceeded
+    ChybaOperace = 4,  // illegal TFTP operation
+    ChybaTid = 5,      // unknown transfer ID
+    ChybaVoleb = 8,    // option negotiation refused
 };
 
-constexpr std::uint16_t VychoziBlok = 512;       // block size without options
-constexpr std::uint16_t NejmensiBlok = 8;        // smallest blksize a peer may grant
-constexpr std::uint16_t NejvetsiBlok = 65464;    // largest blksize on the wire
-constexpr std::uint16_t PozadovanyBlok = 1500;   // what every request asks for
+constexpr std::uint16_t VychoziBlok = 512;      // block size without options
+constexpr std::uint16_t NejmensiBlok = 8;       // smallest blksize a peer may grant
+constexpr std::uint16_t NejvetsiBlok = 65464;   // largest blksize on the wire
+constexpr std::uint16_t PozadovanyBlok = 1500;  // what every request asks for
 // The largest DATA datagram plus a margin, so no datagram can be cut
 // silently and no input can write past the buffer.
 constexpr std::size_t VelikostPrijmu = 65468 + 4;

@@ -137,8 +137,8 @@ bool NajdiServer(const TTFTPKlient& klient, TAdresaUdp& server, std::string& duv
 
 }  // namespace
 
-bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz,
-                 const TPrubeh& prubeh, std::string& duvod)
+bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz, const TPrubeh& prubeh,
+                 std::string& duvod)
 {
     TAdresaUdp server;
     if (!NajdiServer(klient, server, duvod))
@@ -150,8 +150,8 @@ bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUl
     return Spust(beh, klient.CekaniCteni, duvod);
 }
 
-bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet,
-                 const TCteniZdroje& cti, const TPrubeh& prubeh, std::string& duvod)
+bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet, const TCteniZdroje& cti,
+                 const TPrubeh& prubeh, std::string& duvod)
 {
     TAdresaUdp server;
     if (!NajdiServer(klient, server, duvod))

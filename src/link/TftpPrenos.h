@@ -23,10 +23,10 @@ using TCteniZdroje = std::function<bool(std::uint64_t od, std::uint8_t* cil, std
 constexpr std::int32_t SliceCekaniMs = 20;
 
 // Reads `soubor` from the module; false with a reason (not shown to users).
-bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz,
-                 const TPrubeh& prubeh, std::string& duvod);
+bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz, const TPrubeh& prubeh,
+                 std::string& duvod);
 // Writes `pocet` bytes as `soubor` to the module.
-bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet,
-                 const TCteniZdroje& cti, const TPrubeh& prubeh, std::string& duvod);
+bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet, const TCteniZdroje& cti,
+                 const TPrubeh& prubeh, std::string& duvod);
 
 }  // namespace vk::link::tftp

@@ -132,8 +132,7 @@ bool RozlozHostPort(const std::string& text, std::uint16_t vychoziPort, std::str
     return CtiPort(portText, port);
 }
 
-bool NajdiAdresu(const std::string& text, std::uint16_t vychoziPort, bool ipv6, TAdresaUdp& adresa,
-                 std::string& chyba)
+bool NajdiAdresu(const std::string& text, std::uint16_t vychoziPort, bool ipv6, TAdresaUdp& adresa, std::string& chyba)
 {
     std::string host;
     std::uint16_t port = 0;
@@ -274,7 +273,7 @@ long UdpSocket::Prijmi(std::uint8_t* buf, std::size_t kapacita, std::int32_t tim
         if (celkem != nullptr)
             *celkem = static_cast<std::size_t>(delka);
         return static_cast<long>(static_cast<std::size_t>(delka) < kapacita ? static_cast<std::size_t>(delka)
-                                                                              : kapacita);
+                                                                            : kapacita);
     }
 }
 

@@ -26,8 +26,7 @@ bool RozlozHostPort(const std::string& text, std::uint16_t vychoziPort, std::str
 
 // Resolves host text (with optional port, as above) with getaddrinfo,
 // preferring IPv6 when `ipv6` is set, else IPv4; false with a reason.
-bool NajdiAdresu(const std::string& text, std::uint16_t vychoziPort, bool ipv6, TAdresaUdp& adresa,
-                 std::string& chyba);
+bool NajdiAdresu(const std::string& text, std::uint16_t vychoziPort, bool ipv6, TAdresaUdp& adresa, std::string& chyba);
 
 class UdpSocket {
 public:

@@ -47,8 +47,8 @@ constexpr char TextNejdelsiStav[] = " Firmware zapsán do modulu. Pro spuštěn�
 
 constexpr char TextOrezano[] = "…";  // marks a cut type text (orezano = cut)
 
-constexpr int SirkaPopisu = 100;                          // the grid's caption column
-constexpr int SirkaHodnotyAspon = 306;                    // the grid's value column, at least
+constexpr int SirkaPopisu = 100;        // the grid's caption column
+constexpr int SirkaHodnotyAspon = 306;  // the grid's value column, at least
 // The longest value the grid holds: the image name, up to 38 characters of
 // fw.akt (the type has 21 and its cut mark, the date 21).
 constexpr int NejdelsiHodnota = 38;

@@ -67,7 +67,7 @@ private:
     // The record into the grid; `infoText` = the whole identity text the
     // type was cut from, when a read brought it.
     void ZapisOkno(const vk::core::TUpgrade& upgrade, const std::string& infoText = {});
-    void UkazStav(const std::string& text);             // shows a non-empty status
+    void UkazStav(const std::string& text);  // shows a non-empty status
     void Zapsano(const vk::procedures::TVysledekFirmware& v);
 
     QPushButton* Button1 = nullptr;

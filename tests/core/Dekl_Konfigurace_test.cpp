@@ -67,10 +67,13 @@ protected:
 
     bool Uloz(TData& d, const std::filesystem::path& cesta, bool odpoved = true)
     {
-        return UlozKonfiguraci(&d, cesta.string(), [&](const std::string& otazka) {
-            otazky.push_back(otazka);
-            return odpoved;
-        }, chyba);
+        return UlozKonfiguraci(
+            &d, cesta.string(),
+            [&](const std::string& otazka) {
+                otazky.push_back(otazka);
+                return odpoved;
+            },
+            chyba);
     }
 
     TDocasnaSlozka slozka;
@@ -86,7 +89,12 @@ TEST_F(Konfigurace, DefaultImageBytes)
     EXPECT_TRUE(otazky.empty());
     const auto b = CtiBajty(soubor);
     ASSERT_EQ(b.size(), velikost);
-    EXPECT_EQ(Usek(b, 0, 16), ZHexu("C0A80063" "FFFFFF00" "C0A800C8" "00" "FFFF" "0A"));
+    EXPECT_EQ(Usek(b, 0, 16), ZHexu("C0A80063"
+                                    "FFFFFF00"
+                                    "C0A800C8"
+                                    "00"
+                                    "FFFF"
+                                    "0A"));
     EXPECT_TRUE(Vse(b, 16, 512, 0xFF));
     EXPECT_EQ(b[512], 0x01);
     EXPECT_TRUE(Vse(b, 513, 649, 0x00));
@@ -100,10 +108,21 @@ TEST_F(Konfigurace, StoredFieldsAtTheirOffsets)
     const auto b = CtiBajty(soubor);
     ASSERT_EQ(b.size(), velikost);
     // 0A+01 + FF + 0A+FE + 01 + FF+FF = 0x411 -> check byte 0x100 - 0x11 = 0xEF
-    EXPECT_EQ(Usek(b, 0, 16), ZHexu("0A000001" "FF000000" "0A0000FE" "01" "FFFF" "EF"));
+    EXPECT_EQ(Usek(b, 0, 16), ZHexu("0A000001"
+                                    "FF000000"
+                                    "0A0000FE"
+                                    "01"
+                                    "FFFF"
+                                    "EF"));
     EXPECT_EQ(Usek(b, 512, 33), ZHexu("02"
-                                      "01020304" "11121314" "21222324" "31323334"
-                                      "41424344" "51525354" "61626364" "71727374"));
+                                      "01020304"
+                                      "11121314"
+                                      "21222324"
+                                      "31323334"
+                                      "41424344"
+                                      "51525354"
+                                      "61626364"
+                                      "71727374"));
     EXPECT_TRUE(Vse(b, 545, 649, 0x00));
     EXPECT_EQ(Soucet(b, 512, 649), 0u);
     EXPECT_TRUE(Vse(b, 650, velikost, 0xFF));
@@ -145,9 +164,9 @@ TEST_F(Konfigurace, LoadRestoresOnlyTheStoredFields)
 // Which blocks a file changes: LAN4 from block 0, Sprava from block 1.
 struct TPoskozeni {
     const char* popis;
-    std::size_t delka;       // bytes of the saved file kept
-    std::ptrdiff_t zmenit;   // offset to change, -1 none
-    bool lan4, sprava;       // loaded?
+    std::size_t delka;      // bytes of the saved file kept
+    std::ptrdiff_t zmenit;  // offset to change, -1 none
+    bool lan4, sprava;      // loaded?
 };
 
 class KonfiguraceBloky : public Konfigurace, public testing::WithParamInterface<TPoskozeni> {};
@@ -174,26 +193,25 @@ TEST_P(KonfiguraceBloky, AppliesOnlyBlocksThatPassTheirCheck)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tabulka, KonfiguraceBloky,
-    testing::Values(
-        TPoskozeni{"whole file", velikost, -1, true, true},
-        TPoskozeni{"check byte 15 altered", velikost, 15, false, true},
-        TPoskozeni{"address byte altered", velikost, 2, false, true},
-        TPoskozeni{"filler byte 13 altered", velikost, 13, false, true},
-        TPoskozeni{"check byte 649 altered", velikost, 649, true, false},
-        TPoskozeni{"mode byte altered", velikost, 512, true, false},
-        TPoskozeni{"zero filler 600 altered", velikost, 600, true, false},
-        TPoskozeni{"bytes outside the checks altered", velikost, 300, true, true},
-        TPoskozeni{"byte 700 altered", velikost, 700, true, true},
-        TPoskozeni{"byte 1024 on never read", velikost, 1024, true, true},
-        TPoskozeni{"1024 bytes", 1024, -1, true, true},
-        TPoskozeni{"700 bytes: block 1 checked area complete", 700, -1, true, true},
-        TPoskozeni{"650 bytes", 650, -1, true, true},
-        TPoskozeni{"649 bytes: check byte missing", 649, -1, true, false},
-        TPoskozeni{"600 bytes", 600, -1, true, false},
-        TPoskozeni{"513 bytes", 513, -1, true, false},
-        TPoskozeni{"512 bytes: nothing, not even block 0", 512, -1, false, false},
-        TPoskozeni{"16 bytes", 16, -1, false, false},
-        TPoskozeni{"empty", 0, -1, false, false}));
+                         testing::Values(TPoskozeni{"whole file", velikost, -1, true, true},
+                                         TPoskozeni{"check byte 15 altered", velikost, 15, false, true},
+                                         TPoskozeni{"address byte altered", velikost, 2, false, true},
+                                         TPoskozeni{"filler byte 13 altered", velikost, 13, false, true},
+                                         TPoskozeni{"check byte 649 altered", velikost, 649, true, false},
+                                         TPoskozeni{"mode byte altered", velikost, 512, true, false},
+                                         TPoskozeni{"zero filler 600 altered", velikost, 600, true, false},
+                                         TPoskozeni{"bytes outside the checks altered", velikost, 300, true, true},
+                                         TPoskozeni{"byte 700 altered", velikost, 700, true, true},
+                                         TPoskozeni{"byte 1024 on never read", velikost, 1024, true, true},
+                                         TPoskozeni{"1024 bytes", 1024, -1, true, true},
+                                         TPoskozeni{"700 bytes: block 1 checked area complete", 700, -1, true, true},
+                                         TPoskozeni{"650 bytes", 650, -1, true, true},
+                                         TPoskozeni{"649 bytes: check byte missing", 649, -1, true, false},
+                                         TPoskozeni{"600 bytes", 600, -1, true, false},
+                                         TPoskozeni{"513 bytes", 513, -1, true, false},
+                                         TPoskozeni{"512 bytes: nothing, not even block 0", 512, -1, false, false},
+                                         TPoskozeni{"16 bytes", 16, -1, false, false},
+                                         TPoskozeni{"empty", 0, -1, false, false}));
 
 // The bytes a short file does not supply count as 0xFF: a cut block 1 whose
 // supplied bytes complete the sum with them is taken.
@@ -228,7 +246,7 @@ TEST_F(Konfigurace, VerdictPerBlockIsTheLoadersDecision)
     auto prilisKratky = plny;
     prilisKratky.resize(600);
     auto kratky = prilisKratky;  // 600 bytes whose block 1 passes: 50 x 0xFF missing
-    kratky[512] = 0;  // mode 0, unlike `jina`'s 2
+    kratky[512] = 0;             // mode 0, unlike `jina`'s 2
     kratky[513] = 7;
     kratky[599] = static_cast<std::uint8_t>(50 - 7);
     auto spatnyBlok1 = plny;

@@ -14,20 +14,19 @@ using vk::test::ZapisText;
 
 namespace {
 
-const std::string vychoziSoubor =
-    "[Rozhraní]\n"
-    "Rozhraní=0\n"
-    "[LAN]\n"
-    "IP adresa=192.168.0.99\n"
-    "Verze IP=0\n"
-    "Timeout=1000\n"
-    "[UART]\n"
-    "COM=1\n"
-    "Rychlost=4\n"
-    "Parita=1\n"
-    "Timeout=330\n"
-    "Adresa=247\n"
-    "Mezera=0\n";
+const std::string vychoziSoubor = "[Rozhraní]\n"
+                                  "Rozhraní=0\n"
+                                  "[LAN]\n"
+                                  "IP adresa=192.168.0.99\n"
+                                  "Verze IP=0\n"
+                                  "Timeout=1000\n"
+                                  "[UART]\n"
+                                  "COM=1\n"
+                                  "Rychlost=4\n"
+                                  "Parita=1\n"
+                                  "Timeout=330\n"
+                                  "Adresa=247\n"
+                                  "Mezera=0\n";
 
 class Nastaveni : public testing::Test {
 protected:
@@ -112,9 +111,10 @@ TEST_P(NastaveniCislo, ConvertedOrLeftAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniCislo,
-    testing::Values(TCelyKlic{"0x0A", 10}, TCelyKlic{"$10", 16}, TCelyKlic{"-5", -5}, TCelyKlic{"  12  ", 12},
-                    TCelyKlic{"\"13\"", 13}, TCelyKlic{"100000", 100000}, TCelyKlic{"abc", 1},
-                    TCelyKlic{"", 1}, TCelyKlic{"1 2", 1}, TCelyKlic{"99999999999", 1}, TCelyKlic{"0x", 1}));
+                         testing::Values(TCelyKlic{"0x0A", 10}, TCelyKlic{"$10", 16}, TCelyKlic{"-5", -5},
+                                         TCelyKlic{"  12  ", 12}, TCelyKlic{"\"13\"", 13}, TCelyKlic{"100000", 100000},
+                                         TCelyKlic{"abc", 1}, TCelyKlic{"", 1}, TCelyKlic{"1 2", 1},
+                                         TCelyKlic{"99999999999", 1}, TCelyKlic{"0x", 1}));
 
 struct TMezeraKlic {
     std::string hodnota;
@@ -134,14 +134,13 @@ TEST_P(NastaveniMezera, ReadInRangeElseZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniMezera,
-    testing::Values(TMezeraKlic{"30", 30}, TMezeraKlic{"0", 0}, TMezeraKlic{"1000", 1000}, TMezeraKlic{"$14", 20},
-                    TMezeraKlic{"1001", 0}, TMezeraKlic{"-5", 0}, TMezeraKlic{"abc", 0}, TMezeraKlic{"", 0},
-                    TMezeraKlic{"20 ms", 0}));
+                         testing::Values(TMezeraKlic{"30", 30}, TMezeraKlic{"0", 0}, TMezeraKlic{"1000", 1000},
+                                         TMezeraKlic{"$14", 20}, TMezeraKlic{"1001", 0}, TMezeraKlic{"-5", 0},
+                                         TMezeraKlic{"abc", 0}, TMezeraKlic{"", 0}, TMezeraKlic{"20 ms", 0}));
 
 TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
 {
-    ZapisText(soubor,
-              "[ROZHRANÍ]\nrozhraní=7\n[lan]\nip ADRESA=10.0.0.1\nverze ip=3\n[Uart]\nrychlost=1\nTIMEOUT=0\n");
+    ZapisText(soubor, "[ROZHRANÍ]\nrozhraní=7\n[lan]\nip ADRESA=10.0.0.1\nverze ip=3\n[Uart]\nrychlost=1\nTIMEOUT=0\n");
     EXPECT_TRUE(NactiNastaveni(&dat, soubor));
     TPripojeni ocekavano = Vychozi();
     ocekavano.Rozhrani = 7;
@@ -169,40 +168,38 @@ TEST_F(Nastaveni, Windows1250FileFromTheWindowsBuild)
 
 TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
 {
-    ZapisText(soubor,
-              "; napsano rucne\n"
-              "[UART]\n"
-              "Adresa=1\n"
-              "Vlastni=ano\n"
-              "COM=3\n"
-              "\n"
-              "[Porty]\n"
-              "COM3=/dev/ttyACM0\n"
-              "[rozhraní]\n"
-              "ROZHRANÍ=1\n");
+    ZapisText(soubor, "; napsano rucne\n"
+                      "[UART]\n"
+                      "Adresa=1\n"
+                      "Vlastni=ano\n"
+                      "COM=3\n"
+                      "\n"
+                      "[Porty]\n"
+                      "COM3=/dev/ttyACM0\n"
+                      "[rozhraní]\n"
+                      "ROZHRANÍ=1\n");
     ASSERT_TRUE(NactiNastaveni(&dat, soubor));
     EXPECT_EQ(dat.Pripojeni.UART_CisloCOM, 3);
     dat.Pripojeni.UART_Adresa = 17;
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
-    EXPECT_EQ(CtiText(soubor),
-              "; napsano rucne\n"
-              "[UART]\n"
-              "Adresa=17\n"
-              "Vlastni=ano\n"
-              "COM=3\n"
-              "Rychlost=4\n"
-              "Parita=1\n"
-              "Timeout=330\n"
-              "Mezera=0\n"
-              "\n"
-              "[Porty]\n"
-              "COM3=/dev/ttyACM0\n"
-              "[rozhraní]\n"
-              "Rozhraní=1\n"
-              "[LAN]\n"
-              "IP adresa=192.168.0.99\n"
-              "Verze IP=0\n"
-              "Timeout=1000\n");
+    EXPECT_EQ(CtiText(soubor), "; napsano rucne\n"
+                               "[UART]\n"
+                               "Adresa=17\n"
+                               "Vlastni=ano\n"
+                               "COM=3\n"
+                               "Rychlost=4\n"
+                               "Parita=1\n"
+                               "Timeout=330\n"
+                               "Mezera=0\n"
+                               "\n"
+                               "[Porty]\n"
+                               "COM3=/dev/ttyACM0\n"
+                               "[rozhraní]\n"
+                               "Rozhraní=1\n"
+                               "[LAN]\n"
+                               "IP adresa=192.168.0.99\n"
+                               "Verze IP=0\n"
+                               "Timeout=1000\n");
     EXPECT_EQ(NactiPortCOM(soubor, 3), "/dev/ttyACM0");
     EXPECT_EQ(NactiPortCOM(soubor, 1), "");
     EXPECT_EQ(NactiPortCOM(slozka / "neni.ini", 3), "");
@@ -315,9 +312,8 @@ TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileEx
     dat.Pripojeni.UART_Adresa = 17;
     ASSERT_TRUE(UlozNastaveni(&dat, cesty));
     EXPECT_EQ(CtiText(uProgramu), puvodni);
-    EXPECT_EQ(CtiText(uUzivatele), puvodni +
-                                       "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
-                                       "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n");
+    EXPECT_EQ(CtiText(uUzivatele), puvodni + "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
+                                             "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n");
 
     cesty = CestyNastaveni(program, false, config.string(), "");
     EXPECT_EQ(cesty.Cteni, uUzivatele);
@@ -351,11 +347,9 @@ TEST_P(NastaveniServis, OnOnlyForOne)
     EXPECT_EQ(ServisniRezim(soubor), GetParam().second) << GetParam().first;
 }
 
-INSTANTIATE_TEST_SUITE_P(Hodnoty, NastaveniServis,
-                         testing::Values(std::pair{"[Program]\nServis=1\n", true},
-                                         std::pair{"[program]\nSERVIS=1\n", true},
-                                         std::pair{"[Program]\nServis=0\n", false},
-                                         std::pair{"[Program]\nServis=2\n", false},
-                                         std::pair{"[Program]\nServis=ano\n", false},
-                                         std::pair{"[Program]\nServis=\n", false},
-                                         std::pair{"[UART]\nServis=1\n", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Hodnoty, NastaveniServis,
+    testing::Values(std::pair{"[Program]\nServis=1\n", true}, std::pair{"[program]\nSERVIS=1\n", true},
+                    std::pair{"[Program]\nServis=0\n", false}, std::pair{"[Program]\nServis=2\n", false},
+                    std::pair{"[Program]\nServis=ano\n", false}, std::pair{"[Program]\nServis=\n", false},
+                    std::pair{"[UART]\nServis=1\n", false}));

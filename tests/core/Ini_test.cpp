@@ -15,9 +15,14 @@ namespace {
 
 TEST(StejneNazvy, FoldsAsciiAndCzechLetters)
 {
-    const std::pair<const char*, const char*> stejne[] = {
-        {"Rozhraní", "ROZHRANÍ"}, {"rozhraní", "RoZhRaNí"}, {"žluťoučký kůň", "ŽLUŤOUČKÝ KŮŇ"},
-        {"ěščřďňá", "ĚŠČŘĎŇÁ"}, {"Ĺĺ", "ĺĹ"}, {"Ÿ", "ÿ"}, {"", ""}, {"IP adresa", "ip ADRESA"}};
+    const std::pair<const char*, const char*> stejne[] = {{"Rozhraní", "ROZHRANÍ"},
+                                                          {"rozhraní", "RoZhRaNí"},
+                                                          {"žluťoučký kůň", "ŽLUŤOUČKÝ KŮŇ"},
+                                                          {"ěščřďňá", "ĚŠČŘĎŇÁ"},
+                                                          {"Ĺĺ", "ĺĹ"},
+                                                          {"Ÿ", "ÿ"},
+                                                          {"", ""},
+                                                          {"IP adresa", "ip ADRESA"}};
     for (const auto& [a, b] : stejne)
         EXPECT_TRUE(StejneNazvy(a, b)) << a << " / " << b;
     const std::pair<const char*, const char*> ruzne[] = {
@@ -29,22 +34,21 @@ TEST(StejneNazvy, FoldsAsciiAndCzechLetters)
 TEST(TIniSoubor, ReadsValuesByProfileRules)
 {
     TIniSoubor ini;
-    ini.Rozeber(
-        "\xEF\xBB\xBF"
-        "klic=mimo sekci\n"
-        "[ Prvni ]\n"
-        "; klic=komentar\n"
-        "# Klic=taky komentar\n"
-        "bez rovnitka\n"
-        "  Klic  =   hodnota s mezerami   \n"
-        "uvozovky=\"  a  \"\n"
-        "apostrofy='b'\n"
-        "napul=\"c\n"
-        "prazdny=\n"
-        "rovnitka=a=b\n"
-        "[prvni]\n"
-        "klic=druha sekce stejneho jmena\n"
-        "jen=tady\n");
+    ini.Rozeber("\xEF\xBB\xBF"
+                "klic=mimo sekci\n"
+                "[ Prvni ]\n"
+                "; klic=komentar\n"
+                "# Klic=taky komentar\n"
+                "bez rovnitka\n"
+                "  Klic  =   hodnota s mezerami   \n"
+                "uvozovky=\"  a  \"\n"
+                "apostrofy='b'\n"
+                "napul=\"c\n"
+                "prazdny=\n"
+                "rovnitka=a=b\n"
+                "[prvni]\n"
+                "klic=druha sekce stejneho jmena\n"
+                "jen=tady\n");
     EXPECT_EQ(ini.Hodnota("PRVNI", "klic"), "hodnota s mezerami");
     EXPECT_EQ(ini.Hodnota("Prvni", "uvozovky"), "  a  ");
     EXPECT_EQ(ini.Hodnota("Prvni", "apostrofy"), "b");
@@ -58,36 +62,34 @@ TEST(TIniSoubor, ReadsValuesByProfileRules)
 
 TEST(TIniSoubor, ChangesOnlyWhatIsSet)
 {
-    const std::string puvodni =
-        "; hlavicka\r\n"
-        "[A]\r\n"
-        "x=1\r\n"
-        "y=2\r\n"
-        "\r\n"
-        "; o sekci B\r\n"
-        "[B]\r\n"
-        "z=3\r\n";
+    const std::string puvodni = "; hlavicka\r\n"
+                                "[A]\r\n"
+                                "x=1\r\n"
+                                "y=2\r\n"
+                                "\r\n"
+                                "; o sekci B\r\n"
+                                "[B]\r\n"
+                                "z=3\r\n";
     TIniSoubor ini;
     ini.Rozeber(puvodni);
     EXPECT_EQ(ini.Text(), puvodni);  // untouched content comes back byte for byte
 
-    ini.Nastav("a", "Y", "20");     // in place, whatever the case
-    ini.Nastav("A", "w", "nove");   // after the last key of its section
+    ini.Nastav("a", "Y", "20");    // in place, whatever the case
+    ini.Nastav("A", "w", "nove");  // after the last key of its section
     ini.Nastav("C", "k", " s mezerou");
     ini.Nastav("B", "radky", "a\r\nb");
-    EXPECT_EQ(ini.Text(),
-              "; hlavicka\r\n"
-              "[A]\r\n"
-              "x=1\r\n"
-              "Y=20\r\n"
-              "w=nove\r\n"
-              "\r\n"
-              "; o sekci B\r\n"
-              "[B]\r\n"
-              "z=3\r\n"
-              "radky=a  b\r\n"
-              "[C]\r\n"
-              "k=\" s mezerou\"\r\n");
+    EXPECT_EQ(ini.Text(), "; hlavicka\r\n"
+                          "[A]\r\n"
+                          "x=1\r\n"
+                          "Y=20\r\n"
+                          "w=nove\r\n"
+                          "\r\n"
+                          "; o sekci B\r\n"
+                          "[B]\r\n"
+                          "z=3\r\n"
+                          "radky=a  b\r\n"
+                          "[C]\r\n"
+                          "k=\" s mezerou\"\r\n");
 
     TIniSoubor znovu;
     znovu.Rozeber(ini.Text());
@@ -97,7 +99,10 @@ TEST(TIniSoubor, ChangesOnlyWhatIsSet)
 TEST(TIniSoubor, Windows1250FileIsDecoded)
 {
     TIniSoubor ini;
-    ini.Rozeber("[Rozhran\xED]\r\nRozhran\xED=1\r\n[\x8A" "koda]\r\nn\xE1zev=\x9E" "lu\x9D" "ou\xE8k\xFD\r\n");
+    ini.Rozeber("[Rozhran\xED]\r\nRozhran\xED=1\r\n[\x8A"
+                "koda]\r\nn\xE1zev=\x9E"
+                "lu\x9D"
+                "ou\xE8k\xFD\r\n");
     EXPECT_EQ(ini.Hodnota("Rozhraní", "Rozhraní"), "1");
     EXPECT_EQ(ini.Hodnota("ŠKODA", "NÁZEV"), "žluťoučký");
     EXPECT_EQ(ini.Text(), "[Rozhraní]\r\nRozhraní=1\r\n[Škoda]\r\nnázev=žluťoučký\r\n");  // rewritten as UTF-8

@@ -280,7 +280,10 @@ const char* const ZlatySysBin =
 
 // The fields of a sys.bin record in groups, compared group by group so that
 // a failure shows the values that differ.
-auto Texty(const TVK7316R_SysBin& r) { return std::make_tuple(r.TypFW, r.TypLoader, r.VyrCislo); }
+auto Texty(const TVK7316R_SysBin& r)
+{
+    return std::make_tuple(r.TypFW, r.TypLoader, r.VyrCislo);
+}
 auto Hlavicka(const TVK7316R_SysBin& r)
 {
     return std::make_tuple(r.AktualHBIN.Delka, r.AktualHBIN.Hash, r.AktualHBIN.DatumCas, r.AktualHBIN.NazevFW);
@@ -325,7 +328,7 @@ TEST(KodekyStav, SysBinCelyZaznam)
     const Bajty b = Hex(ZlatySysBin);
     ASSERT_EQ(b.size(), 392u);
 
-    TVK7316R_SysBin o;  // expected
+    TVK7316R_SysBin o;                            // expected
     o.TypFW = "FW:VK-7316R gateway 1.0\xC3\xA9";  // a byte above 7F is the character of that code
     o.TypLoader = "LDR-7316R boot v2.1.3";
     o.VyrCislo = "23110457";
@@ -399,7 +402,7 @@ TEST(KodekyStav, SysBinCelyZaznam)
 TEST(KodekyStav, Mmrd)
 {
     TVK7316R_MmrdBin r;
-    DekodujMmrdBin(Hex("01020304 FFFFFFFF 0A000000 3412 64 F7") , r);
+    DekodujMmrdBin(Hex("01020304 FFFFFFFF 0A000000 3412 64 F7"), r);
     EXPECT_EQ(r.CelkemZpravy, 0x04030201u);
     EXPECT_EQ(r.CelkemChyby, 0xFFFFFFFFu);
     EXPECT_EQ(r.CelkemNeg, 10u);
@@ -435,9 +438,8 @@ TEST_P(KodekyMmrgv, RozvinutiOdPoziceZapisu)
 }
 
 INSTANTIATE_TEST_SUITE_P(Indexy, KodekyMmrgv,
-                         ::testing::Values(RingPripad{0, 0}, RingPripad{1, 1}, RingPripad{179, 179},
-                                           RingPripad{180, 0}, RingPripad{359, 179},
-                                           RingPripad{4294967295u, 75}));
+                         ::testing::Values(RingPripad{0, 0}, RingPripad{1, 1}, RingPripad{179, 179}, RingPripad{180, 0},
+                                           RingPripad{359, 179}, RingPripad{4294967295u, 75}));
 
 TEST(KodekyFirmware, HlavickaPlatnostDelky)
 {
@@ -482,10 +484,8 @@ TEST(KodekyFirmware, CasovaZnacka)
         const char* bajty;
         const char* text;
     } const pripady[] = {
-        {"05 07 09 18 0B 17", "24.11.2023  9:07:05"},
-        {"00 00 00 01 01 18", "1.1.2024  0:00:00"},
-        {"3B 3B 17 1F 0C 05", "31.12.205  23:59:59"},
-        {"0A 0A 0A 0A 0A 00", "10.10.200  10:10:10"},
+        {"05 07 09 18 0B 17", "24.11.2023  9:07:05"},        {"00 00 00 01 01 18", "1.1.2024  0:00:00"},
+        {"3B 3B 17 1F 0C 05", "31.12.205  23:59:59"},        {"0A 0A 0A 0A 0A 00", "10.10.200  10:10:10"},
         {"FF FF FF FF FF FF", "255.255.20255  255:255:255"},
     };
     for (const auto& p : pripady)
@@ -504,7 +504,9 @@ TEST(KodekyFirmware, NazevObrazu)
         {"D:image.hbn", "image"},
         {"dir\\", ""},
         {".hbn", ""},
-        {std::string("im\x01\x1F" "age\x7F.hbn"), "image\x7F"},
+        {std::string("im\x01\x1F"
+                     "age\x7F.hbn"),
+         "image\x7F"},
         {"a\"b<c>d|e.hbn", "a\"b<c>d|e"},  // not a valid file name; returned as it is
         {"\xE9tape.hbn", "\xC3\xA9tape"},
         {"", ""},

@@ -66,20 +66,19 @@ INSTANTIATE_TEST_SUITE_P(
         RadekPripad{Zaznam(4), P + "U04 - HW restart (watchdog)"},
         RadekPripad{Zaznam(5), P + U8(u8"U05 - Připojení LAN (link up)")},
         RadekPripad{Zaznam(6), P + U8(u8"U06 - Odpojení LAN (ink down)")},
-        RadekPripad{Zaznam(7, vk::test::Hex(IPv4)),
-                    P + U8(u8"U07 - Nepovolený přístup VLAN (VLAN1, IP=192.168.1.20)")},
+        RadekPripad{Zaznam(7, vk::test::Hex(IPv4)), P + U8(u8"U07 - Nepovolený přístup VLAN (VLAN1, IP=192.168.1.20)")},
         RadekPripad{Zaznam(7, vk::test::Hex("FFFFFFFF 00000000 05 000000 FE800000000000000211 22FFFE334455")),
                     P + U8(u8"U07 - Nepovolený přístup VLAN (VLAN0, IP=FE80:0000:0000:0000:0211:22FF:FE33:4455)")},
         RadekPripad{Zaznam(8, vk::test::Hex(IPv6)),
                     P + U8(u8"U08 - Nepovolený přístup vzdálené správy (vzdálená správa, "
-                              u8"IP=FE80:0000:0000:0000:0211:22FF:FE33:4455)")},
+                           u8"IP=FE80:0000:0000:0000:0211:22FF:FE33:4455)")},
         RadekPripad{Zaznam(9, vk::test::Hex("04")), P + "U09 - Chyba konfigurace (LAN)"},
         RadekPripad{Zaznam(10, vk::test::Hex(IPv4)),
                     P + U8(u8"U10 - Zápis konfigurace (vzdálená správa, IP=192.168.1.20)")},
         RadekPripad{Zaznam(11, vk::test::Hex(IPv4)), P + U8(u8"U11 - Zápis RTC (vzdálená správa, IP=192.168.1.20)")},
         RadekPripad{Zaznam(12, vk::test::Hex("00000000 00000000 01")),
                     P + U8(u8"U12 - Vynulování diagnostických čítačů (vzdálená správa, "
-                              u8"IP=0000:0000:0000:0000:0000:0000:0000:0000)")},
+                           u8"IP=0000:0000:0000:0000:0000:0000:0000:0000)")},
         RadekPripad{Zaznam(13, vk::test::Hex("00000000 00000000 00 000000 00000000")),
                     P + U8(u8"U13 - Vymazání logování (vzdálená správa, IP=0.0.0.0)")},
         RadekPripad{Zaznam(14, vk::test::Hex("00000000 11000000 02000000 05 03 00")),
@@ -202,14 +201,14 @@ TEST_F(LogExport, ZaznamyVeWindows1250)
     ASSERT_TRUE(PrevedLogNaText(zaklad_, U8(u8"Modul     : VK-7316R  v.1.00\rIP adresa : 192.168.0.99"), chyba_))
         << chyba_;
     EXPECT_EQ(chyba_, "");
-    EXPECT_EQ(Log(),
-              "Modul     : VK-7316R  v.1.00\rIP adresa : 192.168.0.99\r\n"
-              "\r\n"
-              "[05.03.2023  14:07:09] - U01 - Zapnut\xED nap\xE1jen\xED\r\n"
-              "[05.03.2023  14:07:09] - U09 - Chyba konfigurace (LAN)\r\n"
-              "[05.03.2023  14:07:09] - U12 - Vynulov\xE1n\xED diagnostick\xFD" "ch \xE8\xEDta\xE8\xF9 "
-              "(vzd\xE1len\xE1 spr\xE1va, IP=192.168.1.20)\r\n"
-              "[05.03.2023  14:07:09] - U06 - Odpojen\xED LAN (ink down)\r\n");
+    EXPECT_EQ(Log(), "Modul     : VK-7316R  v.1.00\rIP adresa : 192.168.0.99\r\n"
+                     "\r\n"
+                     "[05.03.2023  14:07:09] - U01 - Zapnut\xED nap\xE1jen\xED\r\n"
+                     "[05.03.2023  14:07:09] - U09 - Chyba konfigurace (LAN)\r\n"
+                     "[05.03.2023  14:07:09] - U12 - Vynulov\xE1n\xED diagnostick\xFD"
+                     "ch \xE8\xEDta\xE8\xF9 "
+                     "(vzd\xE1len\xE1 spr\xE1va, IP=192.168.1.20)\r\n"
+                     "[05.03.2023  14:07:09] - U06 - Odpojen\xED LAN (ink down)\r\n");
 }
 
 TEST_F(LogExport, JenHlavicka)
@@ -241,7 +240,9 @@ TEST_F(LogExport, BezZdrojeNicNevznikne)
 
 TEST_F(LogExport, PrepiseStaryLogAZnakMimoKodovouStrankuJeOtaznik)
 {
-    { std::ofstream(zaklad_ + ".log") << "a much longer old content that must disappear\r\n"; }
+    {
+        std::ofstream(zaklad_ + ".log") << "a much longer old content that must disappear\r\n";
+    }
     Bin(Hlavicka());
     ASSERT_TRUE(PrevedLogNaText(zaklad_, U8(u8"A→B €"), chyba_));
     EXPECT_EQ(Log(), "A?B \x80\r\n\r\n");

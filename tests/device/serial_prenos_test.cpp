@@ -8,10 +8,10 @@
 #include <map>
 
 #include "Cas.h"
-#include "Ukonceni.h"
 #include "HexBajty.h"
 #include "PtyProtejsek.h"
 #include "U_VK7316R.h"
+#include "Ukonceni.h"
 
 using namespace vk::device;
 using vk::test::Bajty;
@@ -112,7 +112,8 @@ TEST_F(SerialPrenos, SysBinDvaBlokyZaSebou)
               (std::vector<Bajty>{Pozadavek("F7 43 FE 02 00 00 F0"), Pozadavek("F7 43 FE 02 00 01 98")}));
     EXPECT_EQ(r.UptimeS, 0x2Au);
     EXPECT_EQ(r.NapetiPWR_CisloMereni, 0x07000000u);
-    EXPECT_EQ(r.TypLoader, "yzabcdefghijklm" "qrstuv");
+    EXPECT_EQ(r.TypLoader, "yzabcdefghijklm"
+                           "qrstuv");
 }
 
 TEST_F(SerialPrenos, SysBinBezOdpovediNaPrvniBlokNeposilaDruhy)
@@ -153,14 +154,13 @@ TEST_F(SerialPrenos, ZapisyPosilajiPresneRamce)
     ASSERT_TRUE(ZapisBootCmd(spojeni_, cmd));
 
     const std::string nuly17 = "0000000000000000000000000000000000";
-    EXPECT_EQ(peer_->pozadavky(),
-              (std::vector<Bajty>{
-                  Pozadavek("F7 44 FE 14 00 00 10 C0 A8 00 63 FF FF FF 00 C0 A8 00 01 00 00 00 CF"),
-                  Pozadavek("F7 44 FE 01 00 00 09 E7 03 00 00 00 00 00 17 00"),
-                  SCrc(Hex("F7 44 FE 03 00 00 17 00 FF 01 00 FF" + nuly17 + "01")),
-                  SCrc(Hex("F7 44 FE 03 00 00 17 01 01" + nuly17 + "000000 FE")),
-                  Pozadavek("F7 44 FE 28 00 00 05 70 72 6F 67 00"),
-              }));
+    EXPECT_EQ(peer_->pozadavky(), (std::vector<Bajty>{
+                                      Pozadavek("F7 44 FE 14 00 00 10 C0 A8 00 63 FF FF FF 00 C0 A8 00 01 00 00 00 CF"),
+                                      Pozadavek("F7 44 FE 01 00 00 09 E7 03 00 00 00 00 00 17 00"),
+                                      SCrc(Hex("F7 44 FE 03 00 00 17 00 FF 01 00 FF" + nuly17 + "01")),
+                                      SCrc(Hex("F7 44 FE 03 00 00 17 01 01" + nuly17 + "000000 FE")),
+                                      Pozadavek("F7 44 FE 28 00 00 05 70 72 6F 67 00"),
+                                  }));
 }
 
 TEST_F(SerialPrenos, OdmitnutyZapisAChybnaDelka)

@@ -49,7 +49,8 @@ std::filesystem::path Zapis(const std::string& nazev, std::string_view obsah)
 {
     static TSlozka slozka;
     const auto cesta = slozka.Cesta / nazev;
-    std::ofstream(cesta, std::ios::binary | std::ios::trunc).write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
+    std::ofstream(cesta, std::ios::binary | std::ios::trunc)
+        .write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
     return cesta;
 }
 

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 4)
         return 0;
-    const int funkce = data[0] & 0x03;                    // 0 read, 1 write, 2 and 3 forward
+    const int funkce = data[0] & 0x03;                   // 0 read, 1 write, 2 and 3 forward
     const std::int32_t kodBaud = (data[0] >> 2) & 0x0F;  // codes 0..15, beyond the table too
     const bool opravCrc = data[0] & 0x40;
     const std::uint8_t delka = data[1];
@@ -145,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.CFG.Adresa = 1;
     link.ED.StatusText = "predtim";
     const bool naraz = pauza.count() == 0 || kus >= pocet;  // everything arrives together
-    const bool celaOdpoved = naraz && pocet >= 4 && pocet < MaxRamecRTU && SpravnyCrc(odpoved, pocet) &&
-                             odpoved[1] < 0x80;
+    const bool celaOdpoved =
+        naraz && pocet >= 4 && pocet < MaxRamecRTU && SpravnyCrc(odpoved, pocet) && odpoved[1] < 0x80;
 
     for (int vymena = 0; vymena < 2 && (vymena == 0 || kanal.zbyva()); ++vymena) {
         switch (funkce) {

@@ -179,7 +179,7 @@ TEST_P(TftpHpaOdmitnuti, ServerRefusalsFailTheTransfer)
     EXPECT_EQ(pocet, 100u);
 }
 
-const TServer Servery[] = {{"127.0.0.1", 1500}, {"::1", 1500}, {"127.0.0.1", 1468},
+const TServer Servery[] = {{"127.0.0.1", 1500}, {"::1", 1500},      {"127.0.0.1", 1468},
                            {"::1", 1468},       {"127.0.0.1", 512}, {"::1", 512}};
 const std::size_t Velikosti[] = {0, 1, 511, 512, 1499, 1500, 1501, 2097152};
 const std::size_t MaleVelikosti[] = {0, 1, 511, 512, 1499, 1500, 1501};

@@ -67,17 +67,18 @@ TEST_F(RtuNahraj, BlocksOfAFile)
         for (std::size_t i = 0; i < p.bloky.size(); ++i)
             peer.answer(Prijato);
         std::vector<std::pair<std::uint64_t, std::uint64_t>> prubeh;
-        EXPECT_EQ(NahrajSoubor(link, soubor.cesta(), 0x21,
-                               [&](std::uint64_t odeslano, std::uint64_t celkem) { prubeh.emplace_back(odeslano, celkem); }),
-                  0);
+        EXPECT_EQ(
+            NahrajSoubor(link, soubor.cesta(), 0x21,
+                         [&](std::uint64_t odeslano, std::uint64_t celkem) { prubeh.emplace_back(odeslano, celkem); }),
+            0);
         EXPECT_FALSE(peer.waitForRequests(videno + p.bloky.size() + 1, 50ms));  // nothing after the last block
         const auto pozadavky = peer.requests();
         ASSERT_EQ(pozadavky.size(), videno + p.bloky.size());
         std::size_t offset = 0;
         for (std::size_t i = 0; i < p.bloky.size(); ++i) {
             const Bajty& r = pozadavky[videno + i];
-            Bajty ocekavany = {0x01, 0x44, 0xFE, 0x21, 0x00, static_cast<std::uint8_t>(i),
-                               static_cast<std::uint8_t>(p.bloky[i])};
+            Bajty ocekavany = {
+                0x01, 0x44, 0xFE, 0x21, 0x00, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(p.bloky[i])};
             ocekavany.insert(ocekavany.end(), obsah.begin() + static_cast<std::ptrdiff_t>(offset),
                              obsah.begin() + static_cast<std::ptrdiff_t>(offset + p.bloky[i]));
             EXPECT_EQ(r, SCrc(ocekavany)) << "block " << i;

@@ -91,7 +91,7 @@ TEST(RtuOdpoved, GapOfEveryBaudCode)
 {
     // Keyed by the code, not the rate: code 9 runs at 9600 Bd like code 4
     // but ends replies after 4 ms, not 10.
-    const std::pair<std::int32_t, int> kody[] = {{0, 4}, {1, 4}, {2, 19}, {3, 13}, {4, 10},  {5, 7},
+    const std::pair<std::int32_t, int> kody[] = {{0, 4}, {1, 4}, {2, 19}, {3, 13}, {4, 10}, {5, 7},
                                                  {6, 4}, {7, 4}, {8, 4},  {9, 4},  {-1, 4}, {1000, 4}};
     const Bajty odpoved = Odpoved(7, 0x43, true);
     const Bajty zacatek(odpoved.begin(), odpoved.begin() + 3), zbytek(odpoved.begin() + 3, odpoved.end());
@@ -251,7 +251,7 @@ TEST(RtuOdpoved, RequestThatNeverLeavesThePortFailsInBoundedTime)
         std::int32_t kodBaud;
         std::uint8_t delka;  // data bytes of a write: the frame is 9 bytes longer
         bool odchazi;
-        std::chrono::microseconds odchod;  // when the request has left, if it does
+        std::chrono::microseconds odchod;   // when the request has left, if it does
         std::chrono::microseconds nejvyse;  // longest the whole exchange may take
     };
     const Pripad pripady[] = {

@@ -74,7 +74,7 @@ TEST(RtuPort, BaudCodesReachTheDevice)
         std::int32_t kodBaud;
         speed_t rychlost;
     };
-    const Radek tabulka[] = {{0, B600},   {1, B1200},  {2, B2400},   {3, B4800}, {4, B9600},   {5, B19200},
+    const Radek tabulka[] = {{0, B600},   {1, B1200},  {2, B2400},   {3, B4800}, {4, B9600},  {5, B19200},
                              {6, B38400}, {7, B57600}, {8, B115200}, {9, B9600}, {-3, B9600}, {1000, B9600}};
     for (const auto& r : tabulka) {
         PtyPair pty;
@@ -172,9 +172,9 @@ TEST(RtuPort, WireTimeCountsEveryBitOfEachCharacter)
         long long us;
     };
     const Radek radky[] = {
-        {B9600, PARENB, 249, 285'312},   // 11 bits: start, 8 data, parity, stop
-        {B9600, 0, 249, 259'375},        // 10 bits without parity
-        {B9600, CSTOPB, 249, 285'312},   // two stop bits
+        {B9600, PARENB, 249, 285'312},  // 11 bits: start, 8 data, parity, stop
+        {B9600, 0, 249, 259'375},       // 10 bits without parity
+        {B9600, CSTOPB, 249, 285'312},  // two stop bits
         {B115200, PARENB, 9, 859},
         {B600, PARENB, 262, 4'803'333},  // the longest frame at the slowest rate
         {B300, 0, 10, 0},                // not a rate of the link

@@ -29,9 +29,9 @@ TEST_P(RtuCrc, ProductAndTestFramesAgreeWithTheLiteral)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ramce, RtuCrc,
-                         ::testing::Values("01 43 FE 00 00 00 1F 6D 2F",  // 31 bytes of file 0 from address 1
-                                           "F7 43 FE 02 00 01 98 BB 6A",  // sys.bin block 1 from address 247
-                                           "F7 44 00 F3 32",              // a write taken
+                         ::testing::Values("01 43 FE 00 00 00 1F 6D 2F",          // 31 bytes of file 0 from address 1
+                                           "F7 43 FE 02 00 01 98 BB 6A",          // sys.bin block 1 from address 247
+                                           "F7 44 00 F3 32",                      // a write taken
                                            "31 32 33 34 35 36 37 38 39 37 4B"));  // "123456789": 4B37
 
 TEST(RtuTabulky, ComNumberToDevice)

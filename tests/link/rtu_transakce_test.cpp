@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "Budik.h"
-#include "Ukonceni.h"
 #include "M_ModbusRTU.h"
 #include "PtyPair.h"
 #include "RtuPeer.h"
+#include "Ukonceni.h"
 
 using namespace vk::link;
 using namespace vk::test;
@@ -144,8 +144,8 @@ TEST_F(RtuPty, WhatTheFunctionsMakeOfReplies)
         link.ED.StatusText.clear();
         Bajty cil(9, 0xEE);
         const Bajty data = Rada(4);
-        const std::int32_t vysledek = p.funkce == Cti9 ? PrectiBlok(link, 1, 0, 9, cil.data())
-                                                       : ZapisBlok(link, 1, 0, 4, data.data());
+        const std::int32_t vysledek =
+            p.funkce == Cti9 ? PrectiBlok(link, 1, 0, 9, cil.data()) : ZapisBlok(link, 1, 0, 4, data.data());
         EXPECT_EQ(vysledek, p.vysledek) << p.nazev;
         EXPECT_EQ(link.ED.StatusText, p.text) << p.nazev;
         if (p.funkce == Cti9) {

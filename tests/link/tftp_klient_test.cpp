@@ -157,23 +157,30 @@ const std::vector<TPripad> Pripady = {
     {"OACK1500", CteniPoZadosti, TftpOack({"blksize", "1500", "tsize", "3000"}), CekaNaData, {TftpAck(0)}, 1500},
     {"OACKbezVoleb", CteniPoZadosti, Hex("00 06"), CekaNaData, {TftpAck(0)}, 512},
     {"OACKprazdnyPar", CteniPoZadosti, TftpOack({"", ""}), CekaNaData, {TftpAck(0)}, 512},
-    {"OACKprazdnyParABlksize", CteniPoZadosti, TftpOack({"", "", "blksize", "1024"}), CekaNaData, {TftpAck(0)},
-     1024},
-    {"OACKvelkaPismena", CteniPoZadosti, TftpOack({"BLKSIZE", "1024", "TSize", "7"}), CekaNaData, {TftpAck(0)},
-     1024},
-    {"OACKbezPosledniNuly", CteniPoZadosti, Hex("00 06 62 6C 6B 73 69 7A 65 00 31 35 30 30"), Selhani,
-     {Err8Prazdna}},
+    {"OACKprazdnyParABlksize", CteniPoZadosti, TftpOack({"", "", "blksize", "1024"}), CekaNaData, {TftpAck(0)}, 1024},
+    {"OACKvelkaPismena", CteniPoZadosti, TftpOack({"BLKSIZE", "1024", "TSize", "7"}), CekaNaData, {TftpAck(0)}, 1024},
+    {"OACKbezPosledniNuly", CteniPoZadosti, Hex("00 06 62 6C 6B 73 69 7A 65 00 31 35 30 30"), Selhani, {Err8Prazdna}},
     {"OACKlichyPocet", CteniPoZadosti, TftpOack({"blksize", "1500", "tsize"}), Selhani, {Err8Prazdna}},
     {"OACKjenNazev", CteniPoZadosti, TftpOack({"blksize"}), Selhani, {Err8Prazdna}},
     {"OACKprazdnyNazev", CteniPoZadosti, Oack("", "x"), Selhani, {Err8Volba("")}},
     {"OACKprazdnaHodnota", CteniPoZadosti, Oack("blksize", ""), Selhani, {Err8Hodnota("", "blksize")}},
     // Pairs are read in turn: a repeated name is read again, the later value wins.
-    {"OACKdvakratBlksize", CteniPoZadosti, TftpOack({"blksize", "512", "blksize", "1500"}), CekaNaData,
-     {TftpAck(0)}, 1500},
-    {"OACKdvakratBlksizeDruhyMimo", CteniPoZadosti, TftpOack({"blksize", "512", "BLKSIZE", "65465"}), Selhani,
+    {"OACKdvakratBlksize",
+     CteniPoZadosti,
+     TftpOack({"blksize", "512", "blksize", "1500"}),
+     CekaNaData,
+     {TftpAck(0)},
+     1500},
+    {"OACKdvakratBlksizeDruhyMimo",
+     CteniPoZadosti,
+     TftpOack({"blksize", "512", "BLKSIZE", "65465"}),
+     Selhani,
      {Err8Hodnota("65465", "BLKSIZE")}},
     {"OACKdvakratTsize", CteniPoZadosti, TftpOack({"tsize", "1", "TSIZE", "1"}), CekaNaData, {TftpAck(0)}, 512},
-    {"OACKwindowsize", CteniPoZadosti, TftpOack({"blksize", "1500", "windowsize", "4"}), Selhani,
+    {"OACKwindowsize",
+     CteniPoZadosti,
+     TftpOack({"blksize", "1500", "windowsize", "4"}),
+     Selhani,
      {Err8Volba("windowsize")}},
     {"OACKtimeout", CteniPoZadosti, Oack("timeout", "1"), Selhani, {Err8Volba("timeout")}},
     {"blksize0", CteniPoZadosti, Oack("blksize", "0"), Selhani, {Err8Hodnota("0", "blksize")}},
@@ -190,7 +197,10 @@ const std::vector<TPripad> Pripady = {
     {"blksizeMezera8", CteniPoZadosti, Oack("blksize", " 8"), Selhani, {Err8Hodnota(" 8", "blksize")}},
     {"blksize8x", CteniPoZadosti, Oack("blksize", "8x"), Selhani, {Err8Hodnota("8x", "blksize")}},
     {"blksizeMinus", CteniPoZadosti, Oack("blksize", "-1500"), Selhani, {Err8Hodnota("-1500", "blksize")}},
-    {"blksize20cifer", CteniPoZadosti, Oack("blksize", "18446744073709552116"), Selhani,
+    {"blksize20cifer",
+     CteniPoZadosti,
+     Oack("blksize", "18446744073709552116"),
+     Selhani,
      {Err8Hodnota("18446744073709552116", "blksize")}},
     {"tsize0", CteniPoZadosti, Oack("tsize", "0"), CekaNaData, {TftpAck(0)}, 512},
     {"tsizeObrovsky", CteniPoZadosti, Oack("tsize", "999999999999999999999999999"), CekaNaData, {TftpAck(0)}},
@@ -282,8 +292,8 @@ TEST(TftpZapis, BlockLengthsFollowTheCountAndEndWithAnEmptyBlock)
     struct {
         std::uint64_t celkem;
         std::vector<std::size_t> bloky;
-    } const pripady[] = {{0, {0}}, {1, {1}}, {511, {511}}, {512, {512, 0}}, {1300, {512, 512, 276}},
-                         {1536, {512, 512, 512, 0}}};
+    } const pripady[] = {
+        {0, {0}}, {1, {1}}, {511, {511}}, {512, {512, 0}}, {1300, {512, 512, 276}}, {1536, {512, 512, 512, 0}}};
     for (const auto& c : pripady) {
         TPrenos p = NovyPrenos(TSmer::Zapis, "f", Server, 1500, c.celkem);
         Krok(p, TUdalost::Zahajeni);
@@ -309,8 +319,8 @@ TEST(TftpTid, StrangersGetError5AndChangeNothing)
     struct {
         TVychozi vychozi;
         TAdresaUdp od;
-    } const pripady[] = {{CteniPoZadosti, JinyHost},  {CteniBlok2, JinyPort},    {CteniBlok2, JinyHost},
-                         {CteniBlok2, Server},        {ZapisPoZadosti, JinyHost}, {ZapisCekaAck1, JinyPort}};
+    } const pripady[] = {{CteniPoZadosti, JinyHost}, {CteniBlok2, JinyPort},     {CteniBlok2, JinyHost},
+                         {CteniBlok2, Server},       {ZapisPoZadosti, JinyHost}, {ZapisCekaAck1, JinyPort}};
     for (const auto& c : pripady) {
         TPrenos p = Priprav(c.vychozi);
         const TPrenos pred = p;

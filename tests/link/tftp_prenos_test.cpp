@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "Cas.h"
-#include "Ukonceni.h"
 #include "M_TFTP.h"
 #include "TftpKlient.h"
 #include "TftpSkriptServer.h"
+#include "Ukonceni.h"
 
 using namespace vk::link;
 using namespace vk::test;
@@ -113,8 +113,8 @@ protected:
 
     std::string DocasnySoubor(const std::string& jmeno)
     {
-        const auto cesta = std::filesystem::temp_directory_path() /
-                           ("tftp_prenos_" + std::to_string(getpid()) + "_" + jmeno);
+        const auto cesta =
+            std::filesystem::temp_directory_path() / ("tftp_prenos_" + std::to_string(getpid()) + "_" + jmeno);
         docasne.push_back(cesta);
         return cesta.string();
     }
@@ -292,8 +292,8 @@ TEST_F(TftpPrenos, SilentServerFailsAReadAfterTheTimeoutAndAWriteAfterAtLeast500
         const Okamzik zacatek = Ted();
         TBajty buf(VelikostPametiTFTP);
         std::uint32_t pocet = 0;
-        const bool ok = c.cteni ? PrectiDoPameti(tftp, "f", buf.data(), pocet)
-                                : ZapisZPameti(tftp, "f", buf.data(), 10);
+        const bool ok =
+            c.cteni ? PrectiDoPameti(tftp, "f", buf.data(), pocet) : ZapisZPameti(tftp, "f", buf.data(), 10);
         const std::int64_t trvani = UplynuloMs(zacatek);
         NastavPumpuZprav({});
         ticho.Pockej();
@@ -344,15 +344,16 @@ TEST_F(TftpPrenos, WriteFromAFileReportsProgressOncePerBlock)
 {
     const TBajty zdroj = Obsah(2000, 3);
     const std::string cesta = DocasnySoubor("zdroj");
-    std::ofstream(cesta, std::ios::binary).write(reinterpret_cast<const char*>(zdroj.data()),
-                                                 static_cast<std::streamsize>(zdroj.size()));
+    std::ofstream(cesta, std::ios::binary)
+        .write(reinterpret_cast<const char*>(zdroj.data()), static_cast<std::streamsize>(zdroj.size()));
     TBajty prijato;
     server.Spust([&](TftpSkriptServer& s) { ObsluzZapis(s, 512, false, prijato); });
     std::vector<std::pair<std::uint64_t, std::uint64_t>> prubeh;
     int pumpy = 0;
     NastavPumpuZprav([&] { ++pumpy; });
-    ASSERT_TRUE(ZapisZeSouboru(tftp, cesta, "fw.hbn",
-                               [&](std::uint64_t hotovo, std::uint64_t celkem) { prubeh.emplace_back(hotovo, celkem); }));
+    ASSERT_TRUE(ZapisZeSouboru(tftp, cesta, "fw.hbn", [&](std::uint64_t hotovo, std::uint64_t celkem) {
+        prubeh.emplace_back(hotovo, celkem);
+    }));
     server.Pockej();
     OcekavejOk();
     EXPECT_EQ(prijato, zdroj);
@@ -369,8 +370,9 @@ TEST_F(TftpPrenos, ReadIntoAFileReplacesItAndReportsProgressAgainstTsize)
     std::ofstream(cesta) << std::string(5000, 'z');
     server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 1500, true); });
     std::vector<std::pair<std::uint64_t, std::uint64_t>> prubeh;
-    ASSERT_TRUE(PrectiDoSouboru(tftp, cesta, "log.bin",
-                                [&](std::uint64_t hotovo, std::uint64_t celkem) { prubeh.emplace_back(hotovo, celkem); }));
+    ASSERT_TRUE(PrectiDoSouboru(tftp, cesta, "log.bin", [&](std::uint64_t hotovo, std::uint64_t celkem) {
+        prubeh.emplace_back(hotovo, celkem);
+    }));
     server.Pockej();
     OcekavejOk();
     EXPECT_EQ(Soubor(cesta), obsah);
@@ -417,9 +419,8 @@ TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
     });
     const std::string cesta = DocasnySoubor("ukonceny");
     const Okamzik zacatek = Ted();
-    const bool ok = PrectiDoSouboru(tftp, cesta, "log.bin", [&](std::uint64_t hotovo, std::uint64_t) {
-        ukoncit = hotovo >= 1024;
-    });
+    const bool ok =
+        PrectiDoSouboru(tftp, cesta, "log.bin", [&](std::uint64_t hotovo, std::uint64_t) { ukoncit = hotovo >= 1024; });
     server.Pockej();
     EXPECT_FALSE(ok);
     OcekavejChybu(1);
@@ -429,7 +430,10 @@ TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
     // Before the module's first answer there is no transfer port to tell.
     TftpSkriptServer ticho;
     InicializujTFTP(tftp, ticho.Adresa(), 0, 2000);
-    ticho.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(); s.Prijmi(300); });
+    ticho.Spust([](TftpSkriptServer& s) {
+        s.PrijmiZadost();
+        s.Prijmi(300);
+    });
     int dotazy = 0;
     NastavUkonceni([&] { return dotazy++ > 0; });
     const Okamzik zacatekTicha = Ted();

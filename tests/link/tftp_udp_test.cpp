@@ -38,19 +38,16 @@ INSTANTIATE_TEST_SUITE_P(
     Texty, TftpUdpRozlozHostPort,
     ::testing::Values(THostPortPripad{"192.168.1.10", true, "192.168.1.10", 69},
                       THostPortPripad{"127.0.0.1:6969", true, "127.0.0.1", 6969},
-                      THostPortPripad{"modul.local:1", true, "modul.local", 1},
-                      THostPortPripad{"::1", true, "::1", 69},
+                      THostPortPripad{"modul.local:1", true, "modul.local", 1}, THostPortPripad{"::1", true, "::1", 69},
                       THostPortPripad{"FE80:0000:0000:0000:0000:0000:0000:0001", true,
                                       "FE80:0000:0000:0000:0000:0000:0000:0001", 69},
-                      THostPortPripad{"[::1]", true, "::1", 69},
-                      THostPortPripad{"[::1]:65535", true, "::1", 65535},
+                      THostPortPripad{"[::1]", true, "::1", 69}, THostPortPripad{"[::1]:65535", true, "::1", 65535},
                       THostPortPripad{"", false, "", 0}, THostPortPripad{"[]:69", false, "", 0},
                       THostPortPripad{"[::1", false, "", 0}, THostPortPripad{"[::1]69", false, "", 0},
                       THostPortPripad{"[::1]:", false, "", 0}, THostPortPripad{"host:", false, "", 0},
                       THostPortPripad{":69", false, "", 0}, THostPortPripad{"host:0", false, "", 0},
                       THostPortPripad{"host:65536", false, "", 0}, THostPortPripad{"host:+69", false, "", 0},
-                      THostPortPripad{"host:69x", false, "", 0},
-                      THostPortPripad{"host:000069", false, "", 0}));
+                      THostPortPripad{"host:69x", false, "", 0}, THostPortPripad{"host:000069", false, "", 0}));
 
 TEST(TftpUdpNajdiAdresu, ResolvesBothFamiliesAndRefusesNonsense)
 {

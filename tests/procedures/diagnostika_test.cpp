@@ -27,9 +27,9 @@ TEST(TextyDiagnostiky, MacIpAUptime)
     const struct {
         std::uint32_t s;
         const char* text;
-    } uptime[] = {{0, "0 (0:00:00:00)"},          {59, "59 (0:00:00:59)"},
-                  {86399, "86399 (0:23:59:59)"},  {86400, "86400 (1:00:00:00)"},
-                  {90061, "90061 (1:01:01:01)"},  {4294967295u, "4294967295 (49710:06:28:15)"}};
+    } uptime[] = {{0, "0 (0:00:00:00)"},         {59, "59 (0:00:00:59)"},
+                  {86399, "86399 (0:23:59:59)"}, {86400, "86400 (1:00:00:00)"},
+                  {90061, "90061 (1:01:01:01)"}, {4294967295u, "4294967295 (49710:06:28:15)"}};
     for (const auto& u : uptime)
         EXPECT_EQ(TextUptime(u.s), u.text) << u.s;
 }
@@ -46,8 +46,8 @@ TEST(TextyDiagnostiky, RadkySystemuVPoradiOkna)
     sys.IP4_Adresa = {10, 0, 0, 7};
     sys.IP4_Maska = {255, 255, 255, 0};  // not shown
     sys.UptimeS = 61;
-    EXPECT_EQ(HodnotySystem(sys), (std::array<std::string, 6>{"FW", "LD", "12345678", "01:02:03:04:05:06",
-                                                                "10.0.0.7", "61 (0:00:01:01)"}));
+    EXPECT_EQ(HodnotySystem(sys),
+              (std::array<std::string, 6>{"FW", "LD", "12345678", "01:02:03:04:05:06", "10.0.0.7", "61 (0:00:01:01)"}));
 
     vk::device::TVK7316R_MmrdBin mmrd;
     mmrd.CelkemZpravy = 4294967295u;  // unsigned, never negative
@@ -99,7 +99,7 @@ TEST_F(DiagnostikaSim, KrokRS485)
     Bajty mmrgv(192, 0);
     mmrgv[0] = 180;
     mmrgv[4] = 180;
-    mmrgv[8] = 5;  // write index
+    mmrgv[8] = 5;        // write index
     mmrgv[12 + 5] = 42;  // the oldest second
     ASSERT_TRUE(sim_.NastavSoubor("mmrgv.bin", mmrgv));
 

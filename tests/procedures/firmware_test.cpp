@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "Cas.h"
-#include "Ukonceni.h"
 #include "Firmware.h"
 #include "SimModul.h"
+#include "Ukonceni.h"
 
 using namespace vk::procedures;
 using vk::sim::TPorucha;

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "Ukonceni.h"
 #include "Log.h"
 #include "LogBajty.h"
 #include "SimModul.h"
 #include "Simulator.h"
 #include "U_VK7316R.h"
+#include "Ukonceni.h"
 
 namespace {
 
@@ -100,12 +100,12 @@ TEST_F(ProceduraLog, NezmenenaHlavickaNectePosledniZaznamy)
     EXPECT_FALSE(druhy.Obnoveno);
     EXPECT_TRUE(druhy.Radky.empty());
     EXPECT_EQ(sim_.PocetPozadavku() - pred, 1u);  // logh.bin alone
-
 }
 
 TEST_F(ProceduraLog, SeznamOdNejnovejsihoAZaplneni)
 {
-    ASSERT_TRUE(sim_.NastavSoubor("log.bin", SouborLogu(50, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
+    ASSERT_TRUE(
+        sim_.NastavSoubor("log.bin", SouborLogu(50, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
     const TVysledekKrokuLOG v = Krok();
     ASSERT_EQ(v.Status, " OK");
     EXPECT_EQ(v.PocetZaznamu, 50u);
@@ -154,8 +154,9 @@ TEST_F(ProceduraLog, ArchivVymazaniAObnoveniVJednomKroku)
     const Bajty text = NactiBajty(v.Archiv + ".log");
     const std::string zacatek = "Modul     : VK-7316R  v.1.00\rIP adresa : 192.168.0.99\r\n\r\n"
                                 "[05.03.2023  14:01:00] - U01 - Zap";
-    EXPECT_EQ(std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(zacatek.size(), text.size()))),
-              zacatek);
+    EXPECT_EQ(
+        std::string(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(zacatek.size(), text.size()))),
+        zacatek);
 }
 
 TEST(ProceduraLogJmeno, ArchivSeJmenujePodleCasuKroku)

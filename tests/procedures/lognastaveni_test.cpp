@@ -19,7 +19,8 @@ TEST(LogNastaveni, ZapisOknoNejnizsiBitAUdalosti)
     c.LOG.Udalost = 0xFFFF2001u;  // bits above 13 have no check box
     TOknoLogNastaveni o = lognastaveni::ZapisOkno(c);
     EXPECT_EQ(o.ComboBox1, 0);
-    for (std::size_t n = 0; n < o.CheckBox.size(); ++n) EXPECT_EQ(o.CheckBox[n], n == 0 || n == 13) << n;
+    for (std::size_t n = 0; n < o.CheckBox.size(); ++n)
+        EXPECT_EQ(o.CheckBox[n], n == 0 || n == 13) << n;
     c.LOG.Povolen = 3;
     EXPECT_EQ(lognastaveni::ZapisOkno(c).ComboBox1, 1);
 

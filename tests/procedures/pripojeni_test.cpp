@@ -74,8 +74,8 @@ protected:
     TVysledekPripojeni Pripoj(const TOknoPripojeni& okno)
     {
         texty_.clear();
-        const TVysledekPripojeni v =
-            InicializujPripojeni(modul_, okno, dat_.Pripojeni, port_, [&](const std::string& t) { texty_.push_back(t); });
+        const TVysledekPripojeni v = InicializujPripojeni(modul_, okno, dat_.Pripojeni, port_,
+                                                          [&](const std::string& t) { texty_.push_back(t); });
         AplikujPripojeni(v, dat_);
         return v;
     }

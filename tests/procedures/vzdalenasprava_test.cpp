@@ -18,7 +18,8 @@ TCFGVK Puvodni()
 {
     TCFGVK c;
     c.Sprava.Rezim = 2;
-    for (std::size_t i = 0; i < 8; ++i) c.Sprava.User_IP[i] = {10, 0, 0, static_cast<std::uint8_t>(i + 1)};
+    for (std::size_t i = 0; i < 8; ++i)
+        c.Sprava.User_IP[i] = {10, 0, 0, static_cast<std::uint8_t>(i + 1)};
     c.Sprava.User_IP[1] = Fe80_1;
     c.Sprava.VerzeIP[1] = 1;
     return c;

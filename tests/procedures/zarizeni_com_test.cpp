@@ -72,7 +72,7 @@ TEST(ZarizeniCOM, ZarizeniKSeSmiJenSkupina)
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(cesta.c_str(), 0, 20), 0);
     }
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(cesta.c_str(), &st), 0);
     const group* g = ::getgrgid(st.st_gid);
     ASSERT_NE(g, nullptr);

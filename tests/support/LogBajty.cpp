@@ -7,10 +7,10 @@ Bajty ZaznamLogu(std::uint8_t kod, std::uint8_t min)
     Bajty z(64, 0);
     z[0] = kod;
     z[7] = min;
-    z[8] = 14;  // hour
-    z[9] = 5;   // day
-    z[10] = 3;  // month
-    z[11] = 23; // year - 2000
+    z[8] = 14;   // hour
+    z[9] = 5;    // day
+    z[10] = 3;   // month
+    z[11] = 23;  // year - 2000
     return z;
 }
 

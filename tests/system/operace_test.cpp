@@ -59,7 +59,8 @@ TEST_P(Operace, NastaveniZapisAZpetneCteni)
     lan.IP4_Maska = {255, 255, 255, 0};
     lan.IP4_Brana = {192, 168, 0, 1};
     ASSERT_TRUE(ZapisLan4Cfg(m_, lan)) << lan.StatusText;
-    EXPECT_EQ(s_.sim.Soubor("lan4.cfg"), (Bajty{0xC0, 0xA8, 0, 0x63, 0xFF, 0xFF, 0xFF, 0, 0xC0, 0xA8, 0, 1, 0, 0, 0, 0xCF}));
+    EXPECT_EQ(s_.sim.Soubor("lan4.cfg"),
+              (Bajty{0xC0, 0xA8, 0, 0x63, 0xFF, 0xFF, 0xFF, 0, 0xC0, 0xA8, 0, 1, 0, 0, 0, 0xCF}));
     TVK7316R_Lan4Cfg lanZpet;
     ASSERT_TRUE(PrectiLan4Cfg(m_, lanZpet));
     EXPECT_EQ(lanZpet.IP4_Brana, lan.IP4_Brana);

@@ -3,9 +3,9 @@
 // connection as they were.
 #include <gtest/gtest.h>
 
-#include "Ukonceni.h"
 #include "SimSpojeni.h"
 #include "U_VK7316R.h"
+#include "Ukonceni.h"
 
 using namespace vk::device;
 using vk::sim::TPorucha;
@@ -64,23 +64,22 @@ TEST_P(Porucha, StatusText)
 
 INSTANTIATE_TEST_SUITE_P(
     Tabulka, Porucha,
-    ::testing::Values(
-        PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
-        PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
-        PoruchaPripad{TPorucha::SpatneCRC, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::SpatneCRC, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
-        PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
-        PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
-        PoruchaPripad{TPorucha::OdmitnutyZapis, TLinka::Serial, TSmer::Zapis, "Chyba zápisu dat"},
-        PoruchaPripad{TPorucha::OdmitnutyZapis, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
-        PoruchaPripad{TPorucha::ZtracenyDatagram, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
-        PoruchaPripad{TPorucha::ZtracenyDatagram, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
-        PoruchaPripad{TPorucha::OACKNepodporovanaVolba, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
-        PoruchaPripad{TPorucha::OACKNepodporovanaVolba, TLinka::Sit, TSmer::Zapis, "Chyba spojení"}),
+    ::testing::Values(PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::ZadnaOdpoved, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::SpatneCRC, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::SpatneCRC, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Serial, TSmer::Cteni, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Serial, TSmer::Zapis, "Chyba spojení s modulem"},
+                      PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::VyjimkaOdpoved, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::OdmitnutyZapis, TLinka::Serial, TSmer::Zapis, "Chyba zápisu dat"},
+                      PoruchaPripad{TPorucha::OdmitnutyZapis, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::ZtracenyDatagram, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::ZtracenyDatagram, TLinka::Sit, TSmer::Zapis, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::OACKNepodporovanaVolba, TLinka::Sit, TSmer::Cteni, "Chyba spojení"},
+                      PoruchaPripad{TPorucha::OACKNepodporovanaVolba, TLinka::Sit, TSmer::Zapis, "Chyba spojení"}),
     Nazev);
 
 class PoruchaObeLinky : public ::testing::TestWithParam<TLinka> {

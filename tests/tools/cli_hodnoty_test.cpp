@@ -27,7 +27,9 @@ TEST(cli_Hodnoty, RidiciZnakyC0AC1JsouEscapovane)
 
     // A lone byte that is not UTF-8 stands for the character of its value,
     // so a raw 0x9B cannot reach the terminal either.
-    EXPECT_EQ(EscapujText("\x9B" "1m\xE9"), "\\x9B1m\xC3\xA9");
+    EXPECT_EQ(EscapujText("\x9B"
+                          "1m\xE9"),
+              "\\x9B1m\xC3\xA9");
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <sys/wait.h>
 #include <regex>
+#include <sys/wait.h>
 
 #include "LogBajty.h"
 #include "Simulator.h"
@@ -53,8 +53,8 @@ TEST_F(cli_Lan, IdentifyProsteIJson)
     const TVysledek v = Cli({"identify"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
     ASSERT_FALSE(VyrCislo().empty());
-    EXPECT_EQ(v.Vystup, "TypModulu=VK-7316R\nVerzeModulu=1.00\nVyrCislo=" + VyrCislo() +
-                            "\nTypVerze=VK-7316R  v.1.00\n");
+    EXPECT_EQ(v.Vystup,
+              "TypModulu=VK-7316R\nVerzeModulu=1.00\nVyrCislo=" + VyrCislo() + "\nTypVerze=VK-7316R  v.1.00\n");
     const TVysledek j = Cli({"identify", "--json"});
     ASSERT_EQ(j.Kod, 0) << j.Chyby;
     EXPECT_EQ(j.Vystup, "{\"TypModulu\":\"VK-7316R\",\"VerzeModulu\":\"1.00\",\"VyrCislo\":\"" + VyrCislo() +
@@ -69,7 +69,8 @@ TEST(cli_LanIPv6, IdentifyPresLoopbackIPv6)
     n.Lan = "[::1]:0";
     n.SpustitSerial = false;
     std::string chyba;
-    if (!sim6.Spust(n, chyba)) GTEST_SKIP() << "no IPv6 loopback: " << chyba;
+    if (!sim6.Spust(n, chyba))
+        GTEST_SKIP() << "no IPv6 loopback: " << chyba;
     ASSERT_EQ(sim6.AdresaLan().rfind("[::1]:", 0), 0u) << sim6.AdresaLan();
     const TVysledek v = Spust({"--lan", sim6.AdresaLan(), "identify"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
@@ -100,19 +101,20 @@ TEST_P(cli_LanPripojeni, ModulNeboLinkaSelzeKodem1)
 
 INSTANTIATE_TEST_SUITE_P(
     cli, cli_LanPripojeni,
-    ::testing::Values(
-        TSelhaniPripojeni{"JinyTyp", TPorucha::JinyTyp, "Připojený modulu není programem podporován - VK-7317R  v.1.00"},
-        TSelhaniPripojeni{"JinaVerze", TPorucha::JinaVerze,
-                          "Verze připojeného modulu není programem podporována - VK-7316R  v.2.10"},
-        TSelhaniPripojeni{"ZadnaOdpoved", TPorucha::ZadnaOdpoved, "Chyba spojení"},
-        TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení"}),
+    ::testing::Values(TSelhaniPripojeni{"JinyTyp", TPorucha::JinyTyp,
+                                        "Připojený modulu není programem podporován - VK-7317R  v.1.00"},
+                      TSelhaniPripojeni{"JinaVerze", TPorucha::JinaVerze,
+                                        "Verze připojeného modulu není programem podporována - VK-7316R  v.2.10"},
+                      TSelhaniPripojeni{"ZadnaOdpoved", TPorucha::ZadnaOdpoved, "Chyba spojení"},
+                      TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení"}),
     [](const auto& info) { return std::string(info.param.Nazev); });
 
 // A module whose type text holds terminal controls (ESC and the C1 CSI) is
 // named in the refusal with them escaped, never raw.
 TEST_F(cli_Lan, NepodporovanyTypSRidicimiZnakyJeEscapovany)
 {
-    const std::string info = "VK\x1B[2J\x9B" "31m v.1.00 (sn.1)";
+    const std::string info = "VK\x1B[2J\x9B"
+                             "31m v.1.00 (sn.1)";
     ASSERT_TRUE(sim.NastavSoubor("info.txt", Bajty(info.begin(), info.end())));
     const TVysledek v = Cli({"identify"});
     EXPECT_EQ(v.Kod, 1);
@@ -137,38 +139,73 @@ void PrintTo(const TZapis& z, std::ostream* os)
 }
 
 const TZapis Zapisy[] = {
-    {"Mbtcp", "mbtcp.cfg", {"UnitID=7", "Timeout=30"}, "mbtcp.cfg: Konfigurace zapsána.\n", "UnitID=7\nTimeout=30\n",
-     "{\"UnitID\":7,\"Timeout\":30}", {0x07, 0x1E, 0xDB}},
-    {"Lan4", "lan4.cfg",
+    {"Mbtcp",
+     "mbtcp.cfg",
+     {"UnitID=7", "Timeout=30"},
+     "mbtcp.cfg: Konfigurace zapsána.\n",
+     "UnitID=7\nTimeout=30\n",
+     "{\"UnitID\":7,\"Timeout\":30}",
+     {0x07, 0x1E, 0xDB}},
+    {"Lan4",
+     "lan4.cfg",
      {"IP4_Adresa=10.1.2.3", "IP4_Maska=255.255.0.0", "IP4_Brana=10.1.0.1", "IP4_DHCP=1"},
      "lan4.cfg: Konfigurace zapsána.\n",
      "IP4_Adresa=10.1.2.3\nIP4_Maska=255.255.0.0\nIP4_Brana=10.1.0.1\nIP4_DHCP=1\n",
      "{\"IP4_Adresa\":\"10.1.2.3\",\"IP4_Maska\":\"255.255.0.0\",\"IP4_Brana\":\"10.1.0.1\",\"IP4_DHCP\":1}",
      {0x0A, 0x01, 0x02, 0x03, 0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x01, 0x00, 0x01, 0x01, 0x00, 0x00, 0xE5}},
     // Fields not given keep the module's values (192.168.0.200, DHCP 0).
-    {"Lan4Cast", "lan4.cfg", {"IP4_Adresa=10.9.8.7"}, "lan4.cfg: Konfigurace zapsána.\n",
-     "IP4_Adresa=10.9.8.7\nIP4_Maska=255.255.255.0\nIP4_Brana=192.168.0.200\nIP4_DHCP=0\n", nullptr, {}},
-    {"Uartm", "uartm.cfg", {"KodBaud=8", "KodParita=2", "Timeout=330", "Opakovani=3"},
-     "uartm.cfg: Konfigurace zapsána.\n", "KodBaud=8\nKodParita=2\nTimeout=330\nOpakovani=3\n",
-     "{\"KodBaud\":8,\"KodParita\":2,\"Timeout\":330,\"Opakovani\":3}", {0x08, 0x02, 0x4A, 0x01, 0x03, 0xA8}},
-    {"Uarts", "uarts.cfg", {"Adresa=12", "KodBaud=6", "KodParita=0", "Repeater=1"},
-     "uarts.cfg: Konfigurace zapsána.\n", "Adresa=12\nKodBaud=6\nKodParita=0\nRepeater=1\n", nullptr,
+    {"Lan4Cast",
+     "lan4.cfg",
+     {"IP4_Adresa=10.9.8.7"},
+     "lan4.cfg: Konfigurace zapsána.\n",
+     "IP4_Adresa=10.9.8.7\nIP4_Maska=255.255.255.0\nIP4_Brana=192.168.0.200\nIP4_DHCP=0\n",
+     nullptr,
+     {}},
+    {"Uartm",
+     "uartm.cfg",
+     {"KodBaud=8", "KodParita=2", "Timeout=330", "Opakovani=3"},
+     "uartm.cfg: Konfigurace zapsána.\n",
+     "KodBaud=8\nKodParita=2\nTimeout=330\nOpakovani=3\n",
+     "{\"KodBaud\":8,\"KodParita\":2,\"Timeout\":330,\"Opakovani\":3}",
+     {0x08, 0x02, 0x4A, 0x01, 0x03, 0xA8}},
+    {"Uarts",
+     "uarts.cfg",
+     {"Adresa=12", "KodBaud=6", "KodParita=0", "Repeater=1"},
+     "uarts.cfg: Konfigurace zapsána.\n",
+     "Adresa=12\nKodBaud=6\nKodParita=0\nRepeater=1\n",
+     nullptr,
      {0x0C, 0x06, 0x00, 0x01, 0xED}},
     // Hexadecimal as the windows' integer conversion takes it.
-    {"LogCfg", "log.cfg", {"Povolen=1", "Udalost=0x2001"}, "log.cfg: Konfigurace zapsána.\n",
-     "Povolen=1\nUdalost=8193\n", "{\"Povolen\":1,\"Udalost\":8193}", {0x01, 0x00, 0x01, 0x20, 0x00, 0x00, 0xDE}},
-    {"Sprava", "sprava.cfg", {"Rezim=2", "IP[0]=192.168.1.20", "IP[1]=fe80::1"}, "sprava.cfg: Konfigurace zapsána.\n",
+    {"LogCfg",
+     "log.cfg",
+     {"Povolen=1", "Udalost=0x2001"},
+     "log.cfg: Konfigurace zapsána.\n",
+     "Povolen=1\nUdalost=8193\n",
+     "{\"Povolen\":1,\"Udalost\":8193}",
+     {0x01, 0x00, 0x01, 0x20, 0x00, 0x00, 0xDE}},
+    {"Sprava",
+     "sprava.cfg",
+     {"Rezim=2", "IP[0]=192.168.1.20", "IP[1]=fe80::1"},
+     "sprava.cfg: Konfigurace zapsána.\n",
      "Rezim=2\nIP=192.168.1.20,FE80:0000:0000:0000:0000:0000:0000:0001,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,"
      "0.0.0.0\nVerzeIP=0,1,0,0,0,0,0,0\n",
      "{\"Rezim\":2,\"IP\":[\"192.168.1.20\",\"FE80:0000:0000:0000:0000:0000:0000:0001\",\"0.0.0.0\",\"0.0.0.0\","
      "\"0.0.0.0\",\"0.0.0.0\",\"0.0.0.0\",\"0.0.0.0\"],\"VerzeIP\":[0,1,0,0,0,0,0,0]}",
      {}},
-    {"SpravaCelePole", "sprava.cfg", {"Rezim=2", "IP=1.1.1.1,2.2.2.2,3.3.3.3,4.4.4.4,5.5.5.5,6.6.6.6,7.7.7.7,::8"},
+    {"SpravaCelePole",
+     "sprava.cfg",
+     {"Rezim=2", "IP=1.1.1.1,2.2.2.2,3.3.3.3,4.4.4.4,5.5.5.5,6.6.6.6,7.7.7.7,::8"},
      "sprava.cfg: Konfigurace zapsána.\n",
      "Rezim=2\nIP=1.1.1.1,2.2.2.2,3.3.3.3,4.4.4.4,5.5.5.5,6.6.6.6,7.7.7.7,"
      "0000:0000:0000:0000:0000:0000:0000:0008\nVerzeIP=0,0,0,0,0,0,0,1\n",
-     nullptr, {}},
-    {"BootCmd", "boot.cmd", {"Cmd=prog\\x00"}, "boot.cmd: OK\n", "Cmd=prog\n", "{\"Cmd\":\"prog\"}",
+     nullptr,
+     {}},
+    {"BootCmd",
+     "boot.cmd",
+     {"Cmd=prog\\x00"},
+     "boot.cmd: OK\n",
+     "Cmd=prog\n",
+     "{\"Cmd\":\"prog\"}",
      {0x70, 0x72, 0x6F, 0x67, 0x00}},
 };
 
@@ -437,7 +474,8 @@ TEST_F(cli_Lan, SignalBehemPrenosuNenechaZadnySoubor)
         volby.Slozka = d.Cesta();
         volby.LimitMs = 20000;
         volby.Behem = [&](pid_t pid) {
-            if (prijato != 0) return;
+            if (prijato != 0)
+                return;
             std::error_code ec;
             for (const auto& e : std::filesystem::directory_iterator(d.Cesta(), ec)) {
                 const auto velikost = e.file_size(ec);
@@ -499,8 +537,7 @@ TEST_F(cli_Lan, PrazdnyFirmwareOdmitnut)
 // Output that cannot be written is a failure for the script, not exit 0.
 TEST_F(cli_Lan, NezapsanyVystupJeChyba)
 {
-    const std::string prikaz =
-        std::string(VK7316R_CESTA) + " --lan " + lan + " read lan4.cfg > /dev/full 2> /dev/null";
+    const std::string prikaz = std::string(VK7316R_CESTA) + " --lan " + lan + " read lan4.cfg > /dev/full 2> /dev/null";
     const int stav = std::system(prikaz.c_str());
     ASSERT_TRUE(WIFEXITED(stav));
     EXPECT_EQ(WEXITSTATUS(stav), 1);
@@ -561,13 +598,13 @@ using vk::test::ZaznamLogu;
 
 TEST_F(cli_Lan, LogShowNejnovejsiPrvni)
 {
-    ASSERT_TRUE(sim.NastavSoubor("log.bin", SouborLogu(3, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
+    ASSERT_TRUE(
+        sim.NastavSoubor("log.bin", SouborLogu(3, 400, {ZaznamLogu(1, 1), ZaznamLogu(255, 2), ZaznamLogu(5, 3)})));
     const TVysledek v = Cli({"log-show"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
-    EXPECT_EQ(v.Vystup,
-              "Počet uložených záznamů: 3\nZaplnění paměti [%]: 0.750\n"
-              "[05.03.2023  14:03:00] - U05 - Připojení LAN (link up)\n"
-              "[05.03.2023  14:01:00] - U01 - Zapnutí napájení\n");
+    EXPECT_EQ(v.Vystup, "Počet uložených záznamů: 3\nZaplnění paměti [%]: 0.750\n"
+                        "[05.03.2023  14:03:00] - U05 - Připojení LAN (link up)\n"
+                        "[05.03.2023  14:01:00] - U01 - Zapnutí napájení\n");
 }
 
 TEST_F(cli_Lan, LogArchiveSeJmenemIBez)

@@ -80,9 +80,9 @@ TEST_P(ChybaPouziti, KonciKodem2SeZpravouAPouzitim)
 INSTANTIATE_TEST_SUITE_P(cli, ChybaPouziti, ::testing::ValuesIn(ChybyPouziti),
                          [](const auto& info) { return std::string(info.param.Nazev); });
 
-const char* const Prikazy[] = {"identify",  "read",        "write",     "get",       "put",
-                               "restart",   "clear-diag",  "set-clock", "fw-upload", "log-show",
-                               "log-archive", "log-clear", "log-export", "cfm-show"};
+const char* const Prikazy[] = {"identify",    "read",       "write",      "get",       "put",
+                               "restart",     "clear-diag", "set-clock",  "fw-upload", "log-show",
+                               "log-archive", "log-clear",  "log-export", "cfm-show"};
 
 TEST(cli_Napoveda, KazdyPrikazMaSvouNapovedu)
 {
@@ -108,8 +108,8 @@ TEST(cli_Napoveda, ZapisVypisujePoleSRozsahy)
 
 // ---- log-export -----------------------------------------------------------------------
 
-Bajty Zaznam(std::uint8_t kod, std::uint8_t s, std::uint8_t min, std::uint8_t h, std::uint8_t den,
-             std::uint8_t mes, std::uint8_t rok)
+Bajty Zaznam(std::uint8_t kod, std::uint8_t s, std::uint8_t min, std::uint8_t h, std::uint8_t den, std::uint8_t mes,
+             std::uint8_t rok)
 {
     Bajty z(64, 0);
     z[0] = kod;
@@ -128,7 +128,8 @@ Bajty SouborLogu(std::initializer_list<Bajty> zaznamy, std::size_t zbytek = 0)
     b[0] = 0x4C;
     b[1] = 0x47;
     b[2] = 0x02;
-    for (const Bajty& z : zaznamy) b.insert(b.end(), z.begin(), z.end());
+    for (const Bajty& z : zaznamy)
+        b.insert(b.end(), z.begin(), z.end());
     b.insert(b.end(), zbytek, 0x01);
     return b;
 }
@@ -143,16 +144,15 @@ TEST(cli_LogExport, HlavickaZVolebAZaznamyVeWindows1250)
     TDocasnaSlozka d;
     // Code 255 is an empty slot; the 10 bytes after the records are a partial
     // record and are ignored.
-    ZapisBajty(d / "a.bin", SouborLogu({Zaznam(1, 9, 7, 14, 5, 3, 23), Zaznam(255, 1, 1, 1, 1, 1, 1),
-                                        Zaznam(6, 0, 11, 14, 5, 3, 23)},
-                                       10));
+    ZapisBajty(
+        d / "a.bin",
+        SouborLogu({Zaznam(1, 9, 7, 14, 5, 3, 23), Zaznam(255, 1, 1, 1, 1, 1, 1), Zaznam(6, 0, 11, 14, 5, 3, 23)}, 10));
     const TVysledek v = Spust({"log-export", d / "a", "--module", "VK-7316R  v.1.00", "--ip", "10.0.0.1"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
     EXPECT_EQ(v.Vystup, d / "a.log\n");
-    EXPECT_EQ(Text(NactiBajty(d / "a.log")),
-              "Modul     : VK-7316R  v.1.00\rIP adresa : 10.0.0.1\r\n\r\n"
-              "[05.03.2023  14:07:09] - U01 - Zapnut\xED nap\xE1jen\xED\r\n"
-              "[05.03.2023  14:11:00] - U06 - Odpojen\xED LAN (ink down)\r\n");
+    EXPECT_EQ(Text(NactiBajty(d / "a.log")), "Modul     : VK-7316R  v.1.00\rIP adresa : 10.0.0.1\r\n\r\n"
+                                             "[05.03.2023  14:07:09] - U01 - Zapnut\xED nap\xE1jen\xED\r\n"
+                                             "[05.03.2023  14:11:00] - U06 - Odpojen\xED LAN (ink down)\r\n");
 }
 
 TEST(cli_LogExport, BezVolebOtaznikyAChybnyTyp)
@@ -182,7 +182,8 @@ TEST(cli_LogExport, NezapisovatelnyVystupJeChybaKodem1)
 std::uint8_t Doplnek(const Bajty& b, std::size_t od, std::size_t po)
 {
     std::uint8_t s = 0;
-    for (std::size_t i = od; i < po; ++i) s = static_cast<std::uint8_t>(s + b[i]);
+    for (std::size_t i = od; i < po; ++i)
+        s = static_cast<std::uint8_t>(s + b[i]);
     return static_cast<std::uint8_t>(0x100 - s);
 }
 
@@ -207,9 +208,8 @@ Bajty SouborCfm()
 const std::string Lan4Radky =
     "LAN4.Kontrola=ok\nLAN4.Nacteno=1\nLAN4.IP4_Adresa=10.0.0.5\nLAN4.IP4_Maska=255.255.255.0\n"
     "LAN4.IP4_Brana=10.0.0.1\nLAN4.IP4_DHCP=1\n";
-const std::string SpravaRadky =
-    "Sprava.Kontrola=ok\nSprava.Nacteno=1\nSprava.Rezim=2\n"
-    "Sprava.User_IP=1.2.3.4,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0\n";
+const std::string SpravaRadky = "Sprava.Kontrola=ok\nSprava.Nacteno=1\nSprava.Rezim=2\n"
+                                "Sprava.User_IP=1.2.3.4,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0,0.0.0.0\n";
 
 TEST(cli_CfmShow, PlatnySouborUkazeObaBloky)
 {
@@ -253,7 +253,7 @@ TEST(cli_CfmShow, ZkracenySouborUkazeRozhodnutiJadra)
 {
     TDocasnaSlozka d;
     Bajty b = SouborCfm();
-    b.resize(600);                          // bytes 600..649 of block 1 missing: 50 x 0xFF
+    b.resize(600);                           // bytes 600..649 of block 1 missing: 50 x 0xFF
     b[599] = static_cast<std::uint8_t>(38);  // 2 + 1 + 2 + 3 + 4 + 38 = 50
     ZapisBajty(d / "k.cfm", b);
     const TVysledek v = Spust({"cfm-show", d / "k.cfm"});

@@ -67,7 +67,8 @@ TEST_F(cli_Serial, InfoTxtSNulovymiBajtyJakoJson)
     std::string text(info.begin(), info.end());
     ASSERT_LE(text.size(), 31u);
     std::string ocekavano = "{\"Text\":\"" + text;
-    for (std::size_t i = text.size(); i < 31; ++i) ocekavano += "\\u0000";
+    for (std::size_t i = text.size(); i < 31; ++i)
+        ocekavano += "\\u0000";
     const TVysledek v = Cli({"read", "info.txt", "--json"});
     ASSERT_EQ(v.Kod, 0) << v.Chyby;
     EXPECT_EQ(v.Vystup, ocekavano + "\"}\n");

@@ -31,16 +31,16 @@ namespace clitest {
 using Bajty = std::vector<std::uint8_t>;
 
 struct TVysledek {
-    int Kod = -1;  // exit code; -1 when killed after the time limit
+    int Kod = -1;        // exit code; -1 when killed after the time limit
     std::string Vystup;  // stdout
     std::string Chyby;   // stderr
 };
 
 struct TVolbySpusteni {
-    std::string Slozka;             // working folder; empty = the test's own
-    bool ChybyNaTerminal = false;   // stderr on a pseudo-terminal, as in an interactive shell
+    std::string Slozka;            // working folder; empty = the test's own
+    bool ChybyNaTerminal = false;  // stderr on a pseudo-terminal, as in an interactive shell
     int LimitMs = 60000;
-    std::string Program;            // another copy of the tool; empty = the built one
+    std::string Program;  // another copy of the tool; empty = the built one
     // Called about every 10 ms while the tool runs, with its process id (to
     // signal it at the right moment).
     std::function<void(pid_t)> Behem;
@@ -70,14 +70,17 @@ inline TVysledek Spust(const std::vector<std::string>& argumenty, const TVolbySp
     std::vector<std::string> a = {volby.Program.empty() ? std::string(VK7316R_CESTA) : volby.Program};
     a.insert(a.end(), argumenty.begin(), argumenty.end());
     std::vector<char*> argv;
-    for (std::string& s : a) argv.push_back(s.data());
+    for (std::string& s : a)
+        argv.push_back(s.data());
     argv.push_back(nullptr);
 
     int out[2];
     int err[2];
-    if (::pipe(out) != 0) return v;
+    if (::pipe(out) != 0)
+        return v;
     if (volby.ChybyNaTerminal) {
-        if (::openpty(&err[0], &err[1], nullptr, nullptr, nullptr) != 0) return v;
+        if (::openpty(&err[0], &err[1], nullptr, nullptr, nullptr) != 0)
+            return v;
     } else if (::pipe(err) != 0) {
         return v;
     }
@@ -89,7 +92,8 @@ inline TVysledek Spust(const std::vector<std::string>& argumenty, const TVolbySp
         ::dup2(err[1], 2);
         ::close(out[0]);
         ::close(err[0]);
-        if (!volby.Slozka.empty() && ::chdir(volby.Slozka.c_str()) != 0) ::_exit(127);
+        if (!volby.Slozka.empty() && ::chdir(volby.Slozka.c_str()) != 0)
+            ::_exit(127);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -112,25 +116,36 @@ inline TVysledek Spust(const std::vector<std::string>& argumenty, const TVolbySp
             break;
         }
         pollfd p[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        if (!outOtevren) p[0].fd = -1;
-        if (!errOtevren) p[1].fd = -1;
+        if (!outOtevren)
+            p[0].fd = -1;
+        if (!errOtevren)
+            p[1].fd = -1;
         const int krok = volby.Behem ? 10 : 100;
-        if (::poll(p, 2, static_cast<int>(zbyva < krok ? zbyva : krok)) < 0) continue;
-        if (volby.Behem) volby.Behem(pid);
-        if (outOtevren && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) CtiDostupne(out[0], v.Vystup, outOtevren);
-        if (errOtevren && (p[1].revents & (POLLIN | POLLHUP | POLLERR))) CtiDostupne(err[0], v.Chyby, errOtevren);
+        if (::poll(p, 2, static_cast<int>(zbyva < krok ? zbyva : krok)) < 0)
+            continue;
+        if (volby.Behem)
+            volby.Behem(pid);
+        if (outOtevren && (p[0].revents & (POLLIN | POLLHUP | POLLERR)))
+            CtiDostupne(out[0], v.Vystup, outOtevren);
+        if (errOtevren && (p[1].revents & (POLLIN | POLLHUP | POLLERR)))
+            CtiDostupne(err[0], v.Chyby, errOtevren);
     }
     ::close(out[0]);
     ::close(err[0]);
     int stav = 0;
     while (true) {
-        if (zabit) ::kill(pid, SIGKILL);
+        if (zabit)
+            ::kill(pid, SIGKILL);
         const pid_t r = ::waitpid(pid, &stav, zabit ? 0 : WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) break;
-        if (r == 0 && std::chrono::steady_clock::now() > konec) zabit = true;
-        if (r == 0) ::usleep(2000);
+        if (r == pid || (r < 0 && errno != EINTR))
+            break;
+        if (r == 0 && std::chrono::steady_clock::now() > konec)
+            zabit = true;
+        if (r == 0)
+            ::usleep(2000);
     }
-    if (!zabit) v.Kod = WIFEXITED(stav) ? WEXITSTATUS(stav) : -1;
+    if (!zabit)
+        v.Kod = WIFEXITED(stav) ? WEXITSTATUS(stav) : -1;
     return v;
 }
 
@@ -141,12 +156,14 @@ public:
     TDocasnaSlozka()
     {
         std::string vzor = (std::filesystem::temp_directory_path() / "vk7316r-cli-XXXXXX").string();
-        if (::mkdtemp(vzor.data()) != nullptr) cesta_ = vzor;
+        if (::mkdtemp(vzor.data()) != nullptr)
+            cesta_ = vzor;
     }
     ~TDocasnaSlozka()
     {
         std::error_code ec;
-        if (!cesta_.empty()) std::filesystem::remove_all(cesta_, ec);
+        if (!cesta_.empty())
+            std::filesystem::remove_all(cesta_, ec);
     }
     TDocasnaSlozka(const TDocasnaSlozka&) = delete;
     TDocasnaSlozka& operator=(const TDocasnaSlozka&) = delete;

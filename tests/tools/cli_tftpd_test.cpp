@@ -33,7 +33,8 @@ std::uint16_t VolnyPort()
         ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &delka) == 0) {
         port = ntohs(a.sin_port);
     }
-    if (s >= 0) ::close(s);
+    if (s >= 0)
+        ::close(s);
     return port;
 }
 
@@ -46,7 +47,8 @@ bool PortObsazen(std::uint16_t port)
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(port);
     const bool obsazen = s >= 0 && ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 && errno == EADDRINUSE;
-    if (s >= 0) ::close(s);
+    if (s >= 0)
+        ::close(s);
     return obsazen;
 }
 
@@ -58,13 +60,16 @@ bool MaPotomky(pid_t rodic)
     for (const auto& e : std::filesystem::directory_iterator("/proc", ec)) {
         std::ifstream f(e.path() / "stat");
         std::string stat;
-        if (!std::getline(f, stat)) continue;
+        if (!std::getline(f, stat))
+            continue;
         const auto zavorka = stat.rfind(')');
-        if (zavorka == std::string::npos) continue;
+        if (zavorka == std::string::npos)
+            continue;
         std::istringstream zbytek(stat.substr(zavorka + 2));
         char stav = 0;
         pid_t ppid = 0;
-        if (zbytek >> stav >> ppid && ppid == rodic) return true;
+        if (zbytek >> stav >> ppid && ppid == rodic)
+            return true;
     }
     return false;
 }
@@ -73,18 +78,21 @@ class cli_Tftpd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (::geteuid() != 0) GTEST_SKIP() << "in.tftpd needs root to bind and drop to nobody; not root";
-        if (!std::filesystem::exists(Tftpd)) GTEST_SKIP() << Tftpd << " is not installed (package tftpd-hpa)";
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "in.tftpd needs root to bind and drop to nobody; not root";
+        if (!std::filesystem::exists(Tftpd))
+            GTEST_SKIP() << Tftpd << " is not installed (package tftpd-hpa)";
         ASSERT_EQ(::chmod(koren.Cesta().c_str(), 0777), 0);
         const std::string info = "VK-7316R v.1.00 (sn.31415926)";
         ZapisBajty(koren / "info.txt", Bajty(info.begin(), info.end()));
         port = VolnyPort();
         ASSERT_NE(port, 0);
         const std::string adresa = "127.0.0.1:" + std::to_string(port);
-        std::vector<std::string> a = {Tftpd, "-L", "-a", adresa, "-s", "-c", "-u", "nobody", "-B", "1500",
-                                      koren.Cesta()};
+        std::vector<std::string> a = {Tftpd, "-L",     "-a", adresa, "-s",         "-c",
+                                      "-u",  "nobody", "-B", "1500", koren.Cesta()};
         std::vector<char*> argv;
-        for (std::string& s : a) argv.push_back(s.data());
+        for (std::string& s : a)
+            argv.push_back(s.data());
         argv.push_back(nullptr);
         server = ::fork();
         if (server == 0) {
@@ -113,20 +121,24 @@ protected:
     bool Bezi()
     {
         int stav = 0;
-        if (server > 0 && ::waitpid(server, &stav, WNOHANG) == server) server = -1;
+        if (server > 0 && ::waitpid(server, &stav, WNOHANG) == server)
+            server = -1;
         return server > 0;
     }
 
     void TearDown() override
     {
-        if (server <= 0) return;
+        if (server <= 0)
+            return;
         // Stopping the server while a transfer child still runs would leave
         // that child orphaned.
-        for (int i = 0; i < 300 && MaPotomky(server); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 300 && MaPotomky(server); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ::kill(server, SIGTERM);
         int stav = 0;
         for (int i = 0; i < 100; ++i) {
-            if (::waitpid(server, &stav, WNOHANG) == server) return;
+            if (::waitpid(server, &stav, WNOHANG) == server)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ::kill(server, SIGKILL);
@@ -139,7 +151,7 @@ protected:
         return Spust(argumenty);
     }
 
-    TDocasnaSlozka koren;  // the server's folder
+    TDocasnaSlozka koren;   // the server's folder
     TDocasnaSlozka mistni;  // the tool's side
     pid_t server = -1;
     std::uint16_t port = 0;

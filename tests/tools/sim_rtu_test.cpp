@@ -34,16 +34,18 @@ protected:
 
     Bajty Zapis(std::uint8_t kod, std::uint16_t blok, const Bajty& data)
     {
-        Bajty r = {247, 0x44, 0xFE, kod, static_cast<std::uint8_t>(blok >> 8), static_cast<std::uint8_t>(blok & 0xFF),
+        Bajty r = {247,
+                   0x44,
+                   0xFE,
+                   kod,
+                   static_cast<std::uint8_t>(blok >> 8),
+                   static_cast<std::uint8_t>(blok & 0xFF),
                    static_cast<std::uint8_t>(data.size())};
         r.insert(r.end(), data.begin(), data.end());
         return port->Dotaz(r);
     }
 
-    Bajty Objekt(std::uint8_t objekt)
-    {
-        return port->Dotaz({247, 0x45, 0x00, 0x08, 247, 0xC8, objekt, 0, 0, 0, 0, 0});
-    }
+    Bajty Objekt(std::uint8_t objekt) { return port->Dotaz({247, 0x45, 0x00, 0x08, 247, 0xC8, objekt, 0, 0, 0, 0, 0}); }
 
     // The four identification characters of an embedded reply.
     static std::string Znaky(const Bajty& r)
@@ -113,16 +115,16 @@ TEST_P(simRtuOdmitnuti, ModuleAnswersResultOneAndKeepsTheFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Zapisy, simRtuOdmitnuti,
-    ::testing::Values(TOdmitnutyZapis{"wrong check byte", 22, {1, 60, 0}},
-                      TOdmitnutyZapis{"too short", 22, {1, 0xFF}},
-                      TOdmitnutyZapis{"read-only file", 2, {1, 2, 3}},
-                      TOdmitnutyZapis{"unknown command", 3, SKontrolou(Bajty(22, 7))}));
+INSTANTIATE_TEST_SUITE_P(Zapisy, simRtuOdmitnuti,
+                         ::testing::Values(TOdmitnutyZapis{"wrong check byte", 22, {1, 60, 0}},
+                                           TOdmitnutyZapis{"too short", 22, {1, 0xFF}},
+                                           TOdmitnutyZapis{"read-only file", 2, {1, 2, 3}},
+                                           TOdmitnutyZapis{"unknown command", 3, SKontrolou(Bajty(22, 7))}));
 
 TEST_F(simRtu, IdentificationObjectsSpellTypeVersionAndSerial)
 {
-    const std::pair<std::uint8_t, const char*> objekty[] = {{0, "VK-7"}, {1, "316R"}, {2, "1.00"}, {10, "2311"}, {11, "0042"}};
+    const std::pair<std::uint8_t, const char*> objekty[] = {
+        {0, "VK-7"}, {1, "316R"}, {2, "1.00"}, {10, "2311"}, {11, "0042"}};
     for (const auto& [objekt, znaky] : objekty) {
         const Bajty r = Objekt(objekt);
         EXPECT_TRUE(CrcSedi(r)) << int(objekt);
@@ -272,13 +274,14 @@ TEST_P(simRtuPoruchy, FaultActsOnceWhenCountedThenTheModuleIsSound)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Poruchy, simRtuPoruchy,
-    ::testing::Values(TPoruchaRtu{TPorucha::ZadnaOdpoved, "ZadnaOdpoved"}, TPoruchaRtu{TPorucha::SpatneCRC, "SpatneCRC"},
-                      TPoruchaRtu{TPorucha::VyjimkaOdpoved, "VyjimkaOdpoved"},
-                      TPoruchaRtu{TPorucha::OdmitnutyZapis, "OdmitnutyZapis"},
-                      TPoruchaRtu{TPorucha::JinaUlozenaHodnota, "JinaUlozenaHodnota"},
-                      TPoruchaRtu{TPorucha::JinyTyp, "JinyTyp"}, TPoruchaRtu{TPorucha::JinaVerze, "JinaVerze"}));
+INSTANTIATE_TEST_SUITE_P(Poruchy, simRtuPoruchy,
+                         ::testing::Values(TPoruchaRtu{TPorucha::ZadnaOdpoved, "ZadnaOdpoved"},
+                                           TPoruchaRtu{TPorucha::SpatneCRC, "SpatneCRC"},
+                                           TPoruchaRtu{TPorucha::VyjimkaOdpoved, "VyjimkaOdpoved"},
+                                           TPoruchaRtu{TPorucha::OdmitnutyZapis, "OdmitnutyZapis"},
+                                           TPoruchaRtu{TPorucha::JinaUlozenaHodnota, "JinaUlozenaHodnota"},
+                                           TPoruchaRtu{TPorucha::JinyTyp, "JinyTyp"},
+                                           TPoruchaRtu{TPorucha::JinaVerze, "JinaVerze"}));
 
 TEST_F(simRtu, CountedIdentityFaultsChangeOneWholeIdentification)
 {

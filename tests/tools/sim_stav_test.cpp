@@ -87,14 +87,16 @@ Bajty VychoziSprava()
     return b;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Soubory, simVychozi,
-    ::testing::Values(
-        TVychoziSoubor{"lan4.cfg", {0xC0, 0xA8, 0x00, 0x63, 0xFF, 0xFF, 0xFF, 0x00, 0xC0, 0xA8, 0x00, 0xC8, 0, 0, 0, 0x08}},
-        TVychoziSoubor{"mbtcp.cfg", {0xFF, 0x05, 0xFC}}, TVychoziSoubor{"uarts.cfg", {0xF7, 0x04, 0x01, 0x00, 0x04}},
-        TVychoziSoubor{"uartm.cfg", {0x04, 0x01, 0x4A, 0x01, 0x00, 0xB0}},
-        TVychoziSoubor{"log.cfg", {0, 0, 0, 0, 0, 0, 0}}, TVychoziSoubor{"sprava.cfg", VychoziSprava()},
-        TVychoziSoubor{"boot.cmd", {}}, TVychoziSoubor{"fw.hbn", {}}));
+INSTANTIATE_TEST_SUITE_P(Soubory, simVychozi,
+                         ::testing::Values(TVychoziSoubor{"lan4.cfg",
+                                                          {0xC0, 0xA8, 0x00, 0x63, 0xFF, 0xFF, 0xFF, 0x00, 0xC0, 0xA8,
+                                                           0x00, 0xC8, 0, 0, 0, 0x08}},
+                                           TVychoziSoubor{"mbtcp.cfg", {0xFF, 0x05, 0xFC}},
+                                           TVychoziSoubor{"uarts.cfg", {0xF7, 0x04, 0x01, 0x00, 0x04}},
+                                           TVychoziSoubor{"uartm.cfg", {0x04, 0x01, 0x4A, 0x01, 0x00, 0xB0}},
+                                           TVychoziSoubor{"log.cfg", {0, 0, 0, 0, 0, 0, 0}},
+                                           TVychoziSoubor{"sprava.cfg", VychoziSprava()},
+                                           TVychoziSoubor{"boot.cmd", {}}, TVychoziSoubor{"fw.hbn", {}}));
 
 TEST_F(simStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
 {
@@ -104,8 +106,7 @@ TEST_F(simStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
     ASSERT_EQ(fwAkt.size(), 64u);
     EXPECT_EQ(Bajty(a.begin() + 56, a.begin() + 120), fwAkt);
     EXPECT_EQ(Bajty(a.begin() + 48, a.begin() + 56), Text("23110042"));
-    EXPECT_EQ(Bajty(a.begin() + 128, a.begin() + 140),
-              (Bajty{192, 168, 0, 99, 255, 255, 255, 0, 192, 168, 0, 200}));
+    EXPECT_EQ(Bajty(a.begin() + 128, a.begin() + 140), (Bajty{192, 168, 0, 99, 255, 255, 255, 0, 192, 168, 0, 200}));
     for (const std::size_t o : {292u, 324u, 356u}) {
         const float f = Float(a, o);
         EXPECT_FALSE(std::isnan(f)) << o;
@@ -116,10 +117,10 @@ TEST_F(simStav, SysBinShowsTheRunningFirmwareTheActiveAddressAndLiveValues)
     EXPECT_NEAR(Float(a, 356), 24.0f, 1.0f);
     Pockej(1100);
     const Bajty b = sim.Soubor("sys.bin");
-    EXPECT_GE(Cti32(b, 240), Cti32(a, 240) + 1);            // UptimeS
-    EXPECT_GE(Cti32(b, 228), Cti32(a, 228) + 1000);         // UptimeMs
-    EXPECT_GT(Cti32(b, 320), Cti32(a, 320));                // measurement number
-    EXPECT_EQ(Cti32(b, 236), Cti32(b, 228) / 10);           // Uptime10Ms
+    EXPECT_GE(Cti32(b, 240), Cti32(a, 240) + 1);     // UptimeS
+    EXPECT_GE(Cti32(b, 228), Cti32(a, 228) + 1000);  // UptimeMs
+    EXPECT_GT(Cti32(b, 320), Cti32(a, 320));         // measurement number
+    EXPECT_EQ(Cti32(b, 236), Cti32(b, 228) / 10);    // Uptime10Ms
 }
 
 TEST_F(simStav, ClockRunsInLocalTimeAndAWrittenTimeMovesIt)
@@ -243,7 +244,8 @@ TEST_P(simPrechodFw, RestartRunsTheUploadedImageOnlyWithProgAndAValidHeader)
 }
 
 INSTANTIATE_TEST_SUITE_P(Restarty, simPrechodFw,
-                         ::testing::Values(TPrechodFw{"prog and a zero byte", Text(std::string("prog\0", 5)), 1000, true},
+                         ::testing::Values(TPrechodFw{"prog and a zero byte", Text(std::string("prog\0", 5)), 1000,
+                                                      true},
                                            TPrechodFw{"prog alone", Text("prog"), 2097152, true},
                                            TPrechodFw{"no boot command", {}, 1000, false},
                                            TPrechodFw{"another command", Text("run"), 1000, false},

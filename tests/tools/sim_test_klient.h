@@ -134,9 +134,9 @@ struct TVysledekTftp {
     std::vector<std::pair<std::string, std::string>> Volby;  // the OACK's options
     std::uint16_t KodChyby = 0xFFFF;                         // an ERROR's code
     std::string TextChyby;
-    std::uint16_t PortPrenosu = 0;                           // the server's transfer port
-    bool Ticho = false;                                      // no answer within the wait
-    int PaketuDat = 0;                                       // DATA packets received
+    std::uint16_t PortPrenosu = 0;  // the server's transfer port
+    bool Ticho = false;             // no answer within the wait
+    int PaketuDat = 0;              // DATA packets received
 };
 
 class TTftpKlient {
@@ -181,7 +181,8 @@ public:
     }
 
     static Bajty Pozadavek(std::uint16_t opcode, const std::string& nazev,
-                           const std::vector<std::pair<std::string, std::string>>& volby, const std::string& rezim = "octet")
+                           const std::vector<std::pair<std::string, std::string>>& volby,
+                           const std::string& rezim = "octet")
     {
         Bajty b = {0, static_cast<std::uint8_t>(opcode)};
         const auto text = [&](const std::string& s) {
@@ -197,7 +198,10 @@ public:
         return b;
     }
 
-    static Bajty Ack(std::uint16_t cislo) { return {0, 4, static_cast<std::uint8_t>(cislo >> 8), static_cast<std::uint8_t>(cislo)}; }
+    static Bajty Ack(std::uint16_t cislo)
+    {
+        return {0, 4, static_cast<std::uint8_t>(cislo >> 8), static_cast<std::uint8_t>(cislo)};
+    }
 
     // A whole read; options as given (none = plain RFC 1350).
     TVysledekTftp Cti(const std::string& nazev, const std::vector<std::pair<std::string, std::string>>& volby = {},

@@ -29,12 +29,14 @@ private:
 };
 
 namespace {
-QLabel* Popisek(const QWidget& okno, const char* jmeno) {
+QLabel* Popisek(const QWidget& okno, const char* jmeno)
+{
     return okno.findChild<QLabel*>(QString::fromLatin1(jmeno));
 }
 }  // namespace
 
-void TestAbout::obsah() {
+void TestAbout::obsah()
+{
     TFormOProgramu okno;
     okno.show();
     QVERIFY(QTest::qWaitForWindowExposed(&okno));
@@ -62,7 +64,8 @@ void TestAbout::obsah() {
 
 // The logo comes from the program's resources; a missing resource would
 // leave an empty white panel.
-void TestAbout::logo() {
+void TestAbout::logo()
+{
     TFormOProgramu okno;
     auto* panel = okno.findChild<QFrame*>(QStringLiteral("Panel1"));
     QVERIFY(panel);
@@ -77,13 +80,15 @@ void TestAbout::logo() {
     int kresleno = 0;
     for (int y = 0; y < kresba.height(); ++y)
         for (int x = 0; x < kresba.width(); ++x)
-            if (qAlpha(kresba.pixel(x, y)) > 128) ++kresleno;
+            if (qAlpha(kresba.pixel(x, y)) > 128)
+                ++kresleno;
     const int vse = kresba.width() * kresba.height();
     QVERIFY2(kresleno > vse / 10, "logo not drawn");
     QVERIFY2(kresleno < vse, "logo without a transparent background");
 }
 
-void TestAbout::verzePriKazdemOtevreni() {
+void TestAbout::verzePriKazdemOtevreni()
+{
     for (int otevreni = 0; otevreni < 2; ++otevreni) {
         TFormOProgramu okno;
         QString verze;
@@ -97,7 +102,8 @@ void TestAbout::verzePriKazdemOtevreni() {
     }
 }
 
-void TestAbout::odkaz() {
+void TestAbout::odkaz()
+{
     OtevreneAdresy.clear();
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "otevri");
     TFormOProgramu okno;
@@ -117,7 +123,8 @@ void TestAbout::odkaz() {
     QVERIFY(okno.isVisible());
 }
 
-void TestAbout::cancel() {
+void TestAbout::cancel()
+{
     TFormOProgramu okno;
     okno.show();
     QVERIFY(QTest::qWaitForWindowExposed(&okno));

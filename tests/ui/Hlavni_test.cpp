@@ -592,7 +592,7 @@ void TestHlavni::signalBehemModalnihoOkna()
 
 void TestHlavni::napoveda_data()
 {
-    QTest::addColumn<QString>("kde");  // where the help document is
+    QTest::addColumn<QString>("kde");     // where the help document is
     QTest::addColumn<bool>("prohlizec");  // a viewer can be started (prohlizec = viewer)
     QTest::addColumn<bool>("otevren");
     QTest::newRow("none") << QString() << true << false;

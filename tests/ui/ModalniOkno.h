@@ -13,7 +13,8 @@
 class TOdpovedNaModalni {
 public:
     explicit TOdpovedNaModalni(std::function<void(QWidget*)> odpoved, int limitMs = 5000)
-        : Odpoved(std::move(odpoved)), Limit(limitMs) {
+        : Odpoved(std::move(odpoved)), Limit(limitMs)
+    {
         Casovac.setInterval(5);
         QObject::connect(&Casovac, &QTimer::timeout, [this] { Zkontroluj(); });
         Casovac.start();
@@ -22,7 +23,8 @@ public:
     bool Odpovezeno() const { return Hotovo; }  // a modal window came and was answered
 
 private:
-    void Zkontroluj() {
+    void Zkontroluj()
+    {
         if (QWidget* okno = QApplication::activeModalWidget()) {
             Casovac.stop();
             Hotovo = true;

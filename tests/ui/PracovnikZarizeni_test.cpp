@@ -43,14 +43,17 @@ constexpr qint64 NejdeleNaKonecMs = 100;
 // silent).
 class TMlciciTftp {
 public:
-    TMlciciTftp() {
+    TMlciciTftp()
+    {
         vk::link::TAdresaUdp mistni;
         std::string chyba;
-        if (vk::link::NajdiAdresu("127.0.0.1", 0, false, mistni, chyba)) Socket.OtevriNa(mistni, chyba);
+        if (vk::link::NajdiAdresu("127.0.0.1", 0, false, mistni, chyba))
+            Socket.OtevriNa(mistni, chyba);
     }
     bool Funguje() const { return Socket.JeOtevren(); }
     std::string Adresa() const { return "127.0.0.1:" + std::to_string(Socket.MistniAdresa().Port()); }
-    bool NecoPrislo() {  // a datagram has arrived, now or before
+    bool NecoPrislo()
+    {  // a datagram has arrived, now or before
         std::uint8_t buf[1600];
         vk::link::TAdresaUdp od;
         Prislo = Prislo || Socket.Prijmi(buf, sizeof buf, 0, od) >= 0;
@@ -65,27 +68,34 @@ private:
 // A pseudo-terminal whose far side reads every request and never answers.
 class TMlciciPty {
 public:
-    TMlciciPty() {
+    TMlciciPty()
+    {
         Master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (Master < 0 || ::grantpt(Master) != 0 || ::unlockpt(Master) != 0) return;
+        if (Master < 0 || ::grantpt(Master) != 0 || ::unlockpt(Master) != 0)
+            return;
         Cesta = ::ptsname(Master);
         Ctenar = std::thread([this] {
             while (!Konec) {
                 pollfd p{Master, POLLIN, 0};
-                if (::poll(&p, 1, 20) <= 0) continue;
+                if (::poll(&p, 1, 20) <= 0)
+                    continue;
                 std::uint8_t buf[300];
-                if (::read(Master, buf, sizeof buf) > 0) Precteno = true;
+                if (::read(Master, buf, sizeof buf) > 0)
+                    Precteno = true;
             }
         });
     }
-    ~TMlciciPty() {
+    ~TMlciciPty()
+    {
         Konec = true;
-        if (Ctenar.joinable()) Ctenar.join();
-        if (Master >= 0) ::close(Master);
+        if (Ctenar.joinable())
+            Ctenar.join();
+        if (Master >= 0)
+            ::close(Master);
     }
     bool Funguje() const { return !Cesta.empty(); }
 
-    std::string Cesta;  // the device the link opens
+    std::string Cesta;                  // the device the link opens
     std::atomic<bool> Precteno{false};  // a request has come through
 
 private:
@@ -95,7 +105,8 @@ private:
 };
 
 // A read of lan4.cfg from a module that never answers, with a 5 s time-out.
-TVK7316R_Lan4Cfg CteniPresTftp(TVK7316R& modul, const std::string& adresa) {
+TVK7316R_Lan4Cfg CteniPresTftp(TVK7316R& modul, const std::string& adresa)
+{
     vk::link::InicializujTFTP(modul.TFTP, adresa, 0, 5000);
     modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
@@ -109,7 +120,8 @@ struct TVysledekCteni {
     std::int32_t Otevreni = -1;  // OtevriPort's result
 };
 
-TVysledekCteni CteniPresPty(TVK7316R& modul, const std::string& cesta) {
+TVysledekCteni CteniPresPty(TVK7316R& modul, const std::string& cesta)
+{
     TVysledekCteni v;
     v.Otevreni = vk::link::OtevriPort(1, 8, 0, 5000, modul.MBRTU, cesta);
     modul.Rozhrani = vk::common::RozhraniUART;
@@ -136,7 +148,8 @@ private slots:
 
 // A job runs off the window thread; its texts and progress arrive on the
 // window thread in order, all of them before its result.
-void TestPracovnikZarizeni::vysledekAOznameniNaVlaknuOkna() {
+void TestPracovnikZarizeni::vysledekAOznameniNaVlaknuOkna()
+{
     TVK7316R modul;
     TPracovnikZarizeni pracovnik(modul);
     QObject prijemce;
@@ -180,7 +193,8 @@ void TestPracovnikZarizeni::vysledekAOznameniNaVlaknuOkna() {
 }
 
 // One job at a time: a second one submitted while the first runs does not run.
-void TestPracovnikZarizeni::druhaUlohaOdmitnuta() {
+void TestPracovnikZarizeni::druhaUlohaOdmitnuta()
+{
     TVK7316R modul;
     TPracovnikZarizeni pracovnik(modul);
     QObject prijemce;
@@ -240,7 +254,8 @@ void TestPracovnikZarizeni::vyjimkaUlohy()
 
 // A TFTP read waiting on a silent module ends as a failed transfer within
 // one slice of its wait once it is asked to.
-void TestPracovnikZarizeni::zastaveniTftp() {
+void TestPracovnikZarizeni::zastaveniTftp()
+{
     TMlciciTftp modulMlci;
     QVERIFY(modulMlci.Funguje());
     TVK7316R modul;
@@ -262,7 +277,8 @@ void TestPracovnikZarizeni::zastaveniTftp() {
 }
 
 // Likewise a serial exchange whose module reads the request and never answers.
-void TestPracovnikZarizeni::zastaveniSeriovehoSpojeni() {
+void TestPracovnikZarizeni::zastaveniSeriovehoSpojeni()
+{
     TMlciciPty modulMlci;
     QVERIFY(modulMlci.Funguje());
     TVK7316R modul;
@@ -286,7 +302,8 @@ void TestPracovnikZarizeni::zastaveniSeriovehoSpojeni() {
 
 // A receiver destroyed during its job gets nothing more, and the job, which
 // nobody waits for any longer, ends at its next wait slice.
-void TestPracovnikZarizeni::zanikPrijemce() {
+void TestPracovnikZarizeni::zanikPrijemce()
+{
     TMlciciTftp modulMlci;
     QVERIFY(modulMlci.Funguje());
     TVK7316R modul;
@@ -319,7 +336,8 @@ void TestPracovnikZarizeni::zanikPrijemce() {
 // Closing the main window while its worker waits on a silent module: the
 // close ends the job within one wait slice, then the closing steps run as
 // always and the settings are stored.
-void TestPracovnikZarizeni::zavreniHlavnihoOknaBehemUlohy() {
+void TestPracovnikZarizeni::zavreniHlavnihoOknaBehemUlohy()
+{
     TMlciciTftp modulMlci;
     QVERIFY(modulMlci.Funguje());
     QTemporaryDir slozka;
@@ -332,8 +350,7 @@ void TestPracovnikZarizeni::zavreniHlavnihoOknaBehemUlohy() {
         okno.Dat->Pripojeni.LAN_IP = "10.20.30.40";
         bool hotovo = false;
         QVERIFY(okno.Pracovnik->Spust(
-            &okno,
-            [adresa = modulMlci.Adresa()](TVK7316R& m, const TOznameni&) { return CteniPresTftp(m, adresa); },
+            &okno, [adresa = modulMlci.Adresa()](TVK7316R& m, const TOznameni&) { return CteniPresTftp(m, adresa); },
             [&](const TVK7316R_Lan4Cfg&) { hotovo = true; }));
         QTRY_VERIFY(modulMlci.NecoPrislo());
         QElapsedTimer cas;

@@ -40,12 +40,14 @@ private slots:
 
 private:
     template <class T>
-    T* Prvek(const char* jmeno) const {
+    T* Prvek(const char* jmeno) const
+    {
         return Okno->findChild<T*>(QString::fromLatin1(jmeno));
     }
     QString TextPanelu() const { return Prvek<QLabel>("Panel1")->text(); }
     // The LAN fields filled for the simulator and the attempt started.
-    void PripojLAN(const vk::sim::TSimulator& sim, const char* timeout) {
+    void PripojLAN(const vk::sim::TSimulator& sim, const char* timeout)
+    {
         Prvek<QComboBox>("ComboBox1")->setCurrentIndex(1);
         Prvek<QLineEdit>("Edit1")->setText(QString::fromStdString(sim.AdresaLan()));
         Prvek<QLineEdit>("Edit2")->setText(QString::fromLatin1(timeout));
@@ -59,7 +61,8 @@ private:
     TFormPripojeni* Okno = nullptr;
 };
 
-void TestPripojeni::init() {
+void TestPripojeni::init()
+{
     vk::core::InicializaceDat(&Dat);
     vk::device::VychoziModul(Modul);
     Pracovnik = new TPracovnikZarizeni(Modul);
@@ -69,7 +72,8 @@ void TestPripojeni::init() {
     Okno->SouborNastaveni = Slozka.filePath(QStringLiteral("W_vk7316r.ini")).toStdString();
 }
 
-void TestPripojeni::cleanup() {
+void TestPripojeni::cleanup()
+{
     delete Okno;
     Okno = nullptr;
     Pracovnik->ProvedACekej([](vk::device::TVK7316R& modul) { vk::link::ZavriPort(modul.MBRTU); });
@@ -77,7 +81,8 @@ void TestPripojeni::cleanup() {
     Pracovnik = nullptr;
 }
 
-void TestPripojeni::uspesnePripojeniLAN() {
+void TestPripojeni::uspesnePripojeniLAN()
+{
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
     n.SpustitSerial = false;
@@ -101,8 +106,9 @@ void TestPripojeni::uspesnePripojeniLAN() {
     Okno->Button1Click();
 
     QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
-    QVERIFY2(TextPanelu().startsWith(QString::fromUtf8("Připojení úspěšně inicializováno. Připojen modul   VK-7316R  v.")),
-             qPrintable(TextPanelu()));
+    QVERIFY2(
+        TextPanelu().startsWith(QString::fromUtf8("Připojení úspěšně inicializováno. Připojen modul   VK-7316R  v.")),
+        qPrintable(TextPanelu()));
     QVERIFY(button1->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(Dat.Init);
@@ -118,7 +124,8 @@ void TestPripojeni::uspesnePripojeniLAN() {
 // A serial attempt through an adapter whose latency timer outlasts the baud
 // code's gap: catches a dialog that leaves the widened gap unexplained
 // beside the device.
-void TestPripojeni::odezvaAdapteru() {
+void TestPripojeni::odezvaAdapteru()
+{
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
     n.SpustitLan = false;
@@ -149,7 +156,8 @@ void TestPripojeni::odezvaAdapteru() {
              cesta + QString::fromUtf8(", odezva 20 ms (adaptér: latence 16 ms)"));
 }
 
-void TestPripojeni::neplatneCisloCOM() {
+void TestPripojeni::neplatneCisloCOM()
+{
     Dat.Pripojeni.UART_CisloCOM = 3;
     Okno->show();
     Prvek<QComboBox>("ComboBox1")->setCurrentIndex(0);
@@ -172,7 +180,8 @@ void TestPripojeni::neplatneCisloCOM() {
 // must not stay connected to the module it had, nor keep parameters read
 // from it, and the lists show what the attempt made of them (no IP version
 // chosen becomes IPv4).
-void TestPripojeni::neuspechPoUspechu_data() {
+void TestPripojeni::neuspechPoUspechu_data()
+{
     QTest::addColumn<int>("porucha");
     QTest::addColumn<QString>("text");
     QTest::newRow("unsupported type") << int(vk::sim::TPorucha::JinyTyp)
@@ -183,7 +192,8 @@ void TestPripojeni::neuspechPoUspechu_data() {
                                                               "VK-7316R  v.2.10");
 }
 
-void TestPripojeni::neuspechPoUspechu() {
+void TestPripojeni::neuspechPoUspechu()
+{
     QFETCH(int, porucha);
     QFETCH(QString, text);
     vk::sim::TSimulator sim;
@@ -212,13 +222,15 @@ void TestPripojeni::neuspechPoUspechu() {
 // that does not answer: the attempt is stopped within a slice of the link's
 // wait (20 ms) instead of running out its 5 s time-out, the button and the
 // cursor come back, and its result, already on its way, is not shown.
-void TestPripojeni::zavreniBehemPokusu_data() {
+void TestPripojeni::zavreniBehemPokusu_data()
+{
     QTest::addColumn<bool>("zrusit");  // destroy (zrušit) the dialog instead of Cancel
     QTest::newRow("Cancel") << false;
     QTest::newRow("destroyed") << true;
 }
 
-void TestPripojeni::zavreniBehemPokusu() {
+void TestPripojeni::zavreniBehemPokusu()
+{
     QFETCH(bool, zrusit);
     constexpr qint64 LimitZavreniMs = 300;  // the slice and a margin for a loaded machine
     vk::sim::TSimulator sim;
@@ -248,7 +260,8 @@ void TestPripojeni::zavreniBehemPokusu() {
     QVERIFY2(trvani < LimitZavreniMs, qPrintable(QStringLiteral("the close took %1 ms").arg(trvani)));
     QVERIFY(!Pracovnik->Bezi());
     QVERIFY(!QApplication::overrideCursor());
-    if (zrusit) return;
+    if (zrusit)
+        return;
 
     QVERIFY(!Okno->isVisible());
     QCOMPARE(Okno->result(), int(QDialog::Rejected));
@@ -258,7 +271,8 @@ void TestPripojeni::zavreniBehemPokusu() {
     QCOMPARE(TextPanelu(), inicializace);
 }
 
-void TestPripojeni::volbaRozhrani() {
+void TestPripojeni::volbaRozhrani()
+{
     // Shown from the settings: LAN chosen there enables the LAN fields
     // without the list being touched.
     Dat.Init = true;
@@ -269,12 +283,14 @@ void TestPripojeni::volbaRozhrani() {
     QCOMPARE(Prvek<QLineEdit>("Edit1")->text(), QStringLiteral("10.1.2.3"));
 
     const char* const lan[] = {"Label1", "Label2", "Edit1", "Edit2", "ComboBox2"};
-    const char* const uart[] = {"Label5", "Label6", "Label7", "Label8", "Label9",
+    const char* const uart[] = {"Label5", "Label6", "Label7", "Label8",    "Label9",
                                 "Edit3",  "Edit4",  "Edit5",  "ComboBox3", "ComboBox4"};
     for (int rozhrani : {1, 0, 1}) {
         Prvek<QComboBox>("ComboBox1")->setCurrentIndex(rozhrani);
-        for (const char* jmeno : lan) QVERIFY2(Prvek<QWidget>(jmeno)->isEnabled() == (rozhrani == 1), jmeno);
-        for (const char* jmeno : uart) QVERIFY2(Prvek<QWidget>(jmeno)->isEnabled() == (rozhrani == 0), jmeno);
+        for (const char* jmeno : lan)
+            QVERIFY2(Prvek<QWidget>(jmeno)->isEnabled() == (rozhrani == 1), jmeno);
+        for (const char* jmeno : uart)
+            QVERIFY2(Prvek<QWidget>(jmeno)->isEnabled() == (rozhrani == 0), jmeno);
         QVERIFY(!Prvek<QWidget>("ComboBox2")->isVisible());
     }
 }

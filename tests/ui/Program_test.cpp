@@ -11,11 +11,14 @@
 namespace {
 
 // True once the process has a handler for `signal` (SigCgt in its status).
-bool ZachytavaSignal(qint64 pid, int signal) {
+bool ZachytavaSignal(qint64 pid, int signal)
+{
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) return false;
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
     for (const QByteArray& radek : status.readAll().split('\n')) {
-        if (!radek.startsWith("SigCgt:")) continue;
+        if (!radek.startsWith("SigCgt:"))
+            continue;
         bool ok = false;
         const qulonglong maska = radek.mid(7).trimmed().toULongLong(&ok, 16);
         return ok && (maska >> (signal - 1) & 1u) != 0;
@@ -23,7 +26,8 @@ bool ZachytavaSignal(qint64 pid, int signal) {
     return false;
 }
 
-QByteArray ObsahSouboru(const QString& soubor) {
+QByteArray ObsahSouboru(const QString& soubor)
+{
     QFile f(soubor);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
@@ -39,7 +43,8 @@ private slots:
 
 // A copy of the program in a folder of its own keeps its settings file
 // there; SIGTERM ends it with exit code 0 and the settings it read stored.
-void TestProgram::sigtermUloziNastaveni() {
+void TestProgram::sigtermUloziNastaveni()
+{
     QTemporaryDir slozka;
     const QString program = slozka.filePath(QStringLiteral("W_vk7316r"));
     const QString ini = slozka.filePath(QStringLiteral("W_vk7316r.ini"));

@@ -12,8 +12,8 @@ namespace vk::sim {
 struct TArgumentySim {
     TNastaveniSimulatoru Nastaveni;
     std::vector<std::pair<TPorucha, std::uint32_t>> Poruchy;  // faults to switch on, with their count (0 = always)
-    bool Napoveda = false;                                   // --help (Napoveda = help)
-    bool Zaznam = false;                                     // --log: a line per ended TFTP transfer
+    bool Napoveda = false;                                    // --help (Napoveda = help)
+    bool Zaznam = false;                                      // --log: a line per ended TFTP transfer
 };
 
 // False with a message for a bad command line.

@@ -7,8 +7,7 @@ namespace vk::sim {
 
 std::int64_t TedMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -46,8 +45,8 @@ TCasModulu CasZMs(std::int64_t ms)
 bool MsZCasu(const TCasModulu& cas, std::int64_t& ms)
 {
     static constexpr int DnyMesice[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (cas.MSek > 999 || cas.Sek > 59 || cas.Min > 59 || cas.Hod > 23 || cas.Mes < 1 || cas.Mes > 12 ||
-        cas.Den < 1 || cas.Den > DnyMesice[cas.Mes - 1])
+    if (cas.MSek > 999 || cas.Sek > 59 || cas.Min > 59 || cas.Hod > 23 || cas.Mes < 1 || cas.Mes > 12 || cas.Den < 1 ||
+        cas.Den > DnyMesice[cas.Mes - 1])
         return false;
     const int rok = 2000 + cas.Rok;
     const bool prestupny = (rok % 4 == 0 && rok % 100 != 0) || rok % 400 == 0;

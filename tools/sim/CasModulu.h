@@ -29,7 +29,7 @@ bool MsZCasu(const TCasModulu& cas, std::int64_t& ms);
 
 // The 8 bytes of a TRTC at `offset`: ms (2 bytes), s, min, h, day, month, year - 2000.
 void ZapisTRTC(TBajty& b, std::size_t offset, const TCasModulu& cas);
-TBajty RtcBin(const TCasModulu& cas);  // the 9 bytes of rtc.bin (the TRTC and the day of week)
+TBajty RtcBin(const TCasModulu& cas);   // the 9 bytes of rtc.bin (the TRTC and the day of week)
 TCasModulu CtiRtcBin(const TBajty& b);  // fields of the first 9 bytes (missing ones 0)
 
 }  // namespace vk::sim

@@ -60,8 +60,7 @@ std::string Usek(const TBajty& t, std::size_t od, std::size_t po)
 TIdentita RozlozIdentitu(const TBajty& infoTxt)
 {
     const TUseky u = NajdiUseky(infoTxt);
-    return {Usek(infoTxt, u.TypOd, u.TypDo), Usek(infoTxt, u.VerzeOd, u.VerzeDo),
-            Usek(infoTxt, u.CisloOd, u.CisloDo)};
+    return {Usek(infoTxt, u.TypOd, u.TypDo), Usek(infoTxt, u.VerzeOd, u.VerzeDo), Usek(infoTxt, u.CisloOd, u.CisloDo)};
 }
 
 TBajty ZmenIdentitu(const TBajty& infoTxt, const std::string* typ, const std::string* verze)

@@ -12,10 +12,10 @@ namespace vk::sim {
 
 // Modbus exception codes the module answers with.
 enum class TVyjimka : std::uint8_t {
-    NeznamaFunkce = 1,   // illegal function
-    NeznamaAdresa = 2,   // illegal data address: no such file or object
-    SpatnaData = 3,      // illegal data value: lengths that do not fit
-    SelhaniZarizeni = 4, // slave device failure
+    NeznamaFunkce = 1,    // illegal function
+    NeznamaAdresa = 2,    // illegal data address: no such file or object
+    SpatnaData = 3,       // illegal data value: lengths that do not fit
+    SelhaniZarizeni = 4,  // slave device failure
 };
 
 class TRtuSlave {
@@ -31,9 +31,9 @@ public:
     bool Zpracuj(const TBajty& ramec, TBajty& odpoved);  // Zpracuj = handle
 
 private:
-    void Cti(const TBajty& r, TBajty& o);        // 0x43 read part of a device file
-    void Zapis(const TBajty& r, TBajty& o);      // 0x44 write part of a device file
-    void Preposli(const TBajty& r, TBajty& o);   // 0x45 forward (identification)
+    void Cti(const TBajty& r, TBajty& o);       // 0x43 read part of a device file
+    void Zapis(const TBajty& r, TBajty& o);     // 0x44 write part of a device file
+    void Preposli(const TBajty& r, TBajty& o);  // 0x45 forward (identification)
     void Vyjimka(std::uint8_t funkce, TVyjimka kod, TBajty& o) const;
 
     TStavModulu& stav_;

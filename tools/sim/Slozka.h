@@ -14,7 +14,7 @@ public:
     // Uses `cesta`, creating it when missing; an empty path makes a fresh
     // temporary folder that is removed again at Zavri (Otevri = open).
     bool Otevri(const std::string& cesta, std::string& chyba);
-    void Zavri();  // close
+    void Zavri();                                        // close
     const std::string& Cesta() const { return cesta_; }  // path
 
     bool Nacti(const std::string& nazev, TBajty& obsah) const;  // load; false when absent or unreadable

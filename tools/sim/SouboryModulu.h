@@ -11,18 +11,18 @@ enum class TPristup { Cteni, Zapis, CteniZapis };  // access: read only, write o
 
 // How a written file is checked before the module takes it (Kontrola = check).
 enum class TKontrola {
-    Zadna,          // taken as it comes, up to the length limit
-    DelkaASoucet,   // exactly `Delka` bytes whose 8-bit sum is 0 (configuration files, ctrl.bin)
-    Delka,          // exactly `Delka` bytes (rtc.bin, log.clr)
+    Zadna,         // taken as it comes, up to the length limit
+    DelkaASoucet,  // exactly `Delka` bytes whose 8-bit sum is 0 (configuration files, ctrl.bin)
+    Delka,         // exactly `Delka` bytes (rtc.bin, log.clr)
 };
 
 struct TSouborModulu {
-    const char* Nazev;     // network name (Nazev = name)
-    int Kod;               // serial file code, -1 = network only (Kod = code)
+    const char* Nazev;  // network name (Nazev = name)
+    int Kod;            // serial file code, -1 = network only (Kod = code)
     TPristup Pristup;
     TKontrola Kontrola;
-    std::size_t Delka;     // fixed length of a written file, or its largest length (Delka = length)
-    bool Zivy;             // regenerated from the module's running state at every read (Zivy = live)
+    std::size_t Delka;  // fixed length of a written file, or its largest length (Delka = length)
+    bool Zivy;          // regenerated from the module's running state at every read (Zivy = live)
 };
 
 // The entry of a network name (case-insensitive), nullptr when unknown.
@@ -32,7 +32,7 @@ const TSouborModulu* SouborPodleKodu(std::uint8_t kod);
 
 const TSouborModulu* VsechnySoubory(std::size_t& pocet);  // the whole table (Vsechny = all)
 
-bool LzeCist(const TSouborModulu& s);     // a read is allowed (Lze = can)
-bool LzeZapsat(const TSouborModulu& s);   // a write is allowed
+bool LzeCist(const TSouborModulu& s);    // a read is allowed (Lze = can)
+bool LzeZapsat(const TSouborModulu& s);  // a write is allowed
 
 }  // namespace vk::sim

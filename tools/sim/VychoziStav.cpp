@@ -75,7 +75,8 @@ constexpr TVzorZaznamu Vzory[] = {
 };
 
 // fe80::211:22ff:fe33:4455, a link-local peer of the remote management.
-constexpr std::uint8_t AdresaSpravy6[16] = {0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0x02, 0x11, 0x22, 0xFF, 0xFE, 0x33, 0x44, 0x55};
+constexpr std::uint8_t AdresaSpravy6[16] = {0xFE, 0x80, 0,    0,    0,    0,    0,    0,
+                                            0x02, 0x11, 0x22, 0xFF, 0xFE, 0x33, 0x44, 0x55};
 
 void ZapisAdresu4(TBajty& z, std::uint8_t posledni)
 {

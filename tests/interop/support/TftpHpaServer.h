@@ -157,8 +157,8 @@ private:
         const std::string bloky = std::to_string(blok);
         const std::string slozka = slozka_.string();
         const std::string log = log_.string();
-        std::vector<const char*> argv = {Program, "-L", "-a", adresa.c_str(), "-s", "-c", "-u", "nobody", "-B",
-                                         bloky.c_str(), slozka.c_str(), nullptr};
+        std::vector<const char*> argv = {Program, "-L",     "-a", adresa.c_str(), "-s",           "-c",
+                                         "-u",    "nobody", "-B", bloky.c_str(),  slozka.c_str(), nullptr};
         const pid_t rodic = getpid();
         pid_ = fork();
         if (pid_ < 0) {

@@ -80,8 +80,7 @@ void RtuPeer::run()
         if (n <= 0)
             continue;
         buffered.insert(buffered.end(), chunk, chunk + n);
-        for (std::size_t len = FrameLength(buffered); len > 0 && len <= buffered.size();
-             len = FrameLength(buffered)) {
+        for (std::size_t len = FrameLength(buffered); len > 0 && len <= buffered.size(); len = FrameLength(buffered)) {
             const Bajty request(buffered.begin(), buffered.begin() + static_cast<std::ptrdiff_t>(len));
             buffered.erase(buffered.begin(), buffered.begin() + static_cast<std::ptrdiff_t>(len));
             serve(request);

@@ -14,10 +14,10 @@
 namespace vk::test {
 
 struct RtuAnswer {
-    Bajty bytes;                           // written as they stand; empty = no answer
-    std::size_t splitAt = 0;               // 0 = one piece, else this many bytes, the pause, the rest
+    Bajty bytes;              // written as they stand; empty = no answer
+    std::size_t splitAt = 0;  // 0 = one piece, else this many bytes, the pause, the rest
     std::chrono::milliseconds pause{0};
-    std::chrono::milliseconds delay{0};    // before the first byte
+    std::chrono::milliseconds delay{0};  // before the first byte
 };
 
 class RtuPeer {

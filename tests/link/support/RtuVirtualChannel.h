@@ -46,8 +46,8 @@ public:
 
     bool open = true;
     std::vector<Bajty> written;
-    us longestWait{0};             // of either kind of wait
-    std::size_t waits = 0;         // for bytes only
+    us longestWait{0};            // of either kind of wait
+    std::size_t waits = 0;        // for bytes only
     std::size_t largestRead = 0;  // largest capacity asked for in one read
 
 private:

@@ -21,7 +21,7 @@ TBajty TftpData(std::uint16_t blok, const TBajty& obsah);
 TBajty TftpData(std::uint16_t blok, std::size_t pocet, std::uint8_t vzor = 0);  // `pocet` bytes of a pattern
 TBajty TftpAck(std::uint16_t blok);
 TBajty TftpChyba(std::uint16_t kod, const std::string& zprava);
-TBajty TftpOack(const std::vector<std::string>& retezce);  // each string followed by a zero
+TBajty TftpOack(const std::vector<std::string>& retezce);   // each string followed by a zero
 TBajty Hex(const std::string& hex);                         // "00 06 62 6c" -> bytes
 std::uint16_t TftpOpcode(const TBajty& paket);              // 0 when shorter than 2
 std::uint16_t TftpBlok(const TBajty& paket);                // bytes 2-3, 0 when shorter
