@@ -131,7 +131,7 @@ int main(int argc, char** argv)
     dat.Init = true;
     TFormUpgradeFW okno;
     okno.Dat = &dat;
-    okno.Pracovnik = &pracovnik;
+    okno.NastavPracovnika(&pracovnik);
     okno.show();
     okno.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QString::fromStdString(obraz));
     auto* zapsat = okno.findChild<QPushButton*>(QStringLiteral("Button4"));

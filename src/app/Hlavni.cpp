@@ -518,7 +518,7 @@ void TForm1::Pipojenmodulu1Click()
     {
         TFormPripojeni okno(this);
         okno.Dat = Dat.get();
-        okno.Pracovnik = Pracovnik.get();
+        okno.NastavPracovnika(Pracovnik.get());
         if (Parametry.SouborNastaveni)
             okno.SouborNastaveni = *Parametry.SouborNastaveni;
         okno.exec();
@@ -535,7 +535,7 @@ void TForm1::OtevriDialog()
         return;
     T okno(this);
     okno.Dat = Dat.get();
-    okno.Pracovnik = Pracovnik.get();
+    okno.NastavPracovnika(Pracovnik.get());
     okno.exec();
 }
 

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "Hodiny.h"
@@ -26,7 +25,7 @@ constexpr int DalsiObnovaMs = 200;  // after the end of each refresh
 
 using namespace vk::ui;
 
-TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, PrvniObnovaMs)
+TFormNastavRTC::TFormNastavRTC(QWidget* parent) : TOknoModulu(parent, false), Obnova(Uloha, PrvniObnovaMs)
 {
     Label1 = Popisek(this, "Label1", TextAktualni);
     Panel1 = Popisek(this, "Panel1", vk::procedures::TextBezCasu);
@@ -59,7 +58,7 @@ TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, 
     obsah->addWidget(Panel1);
     obsah->addSpacing(6);
     obsah->addLayout(tlacitka);
-    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
+    Sestav(TextTitulek, obsah);
 
     connect(Button1, &QPushButton::clicked, this, &TFormNastavRTC::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormNastavRTC::Button2Click);
@@ -69,18 +68,11 @@ TFormNastavRTC::TFormNastavRTC(QWidget* parent) : QDialog(parent), Obnova(this, 
 
 TFormNastavRTC::~TFormNastavRTC() = default;
 
-void TFormNastavRTC::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
-}
-
 void TFormNastavRTC::FormShow()
 {
     Panel1->setText(QString::fromUtf8(vk::procedures::TextBezCasu));
     NastavitCas = false;
-    StatusBar1->Nastav(" ");
+    UkazStav(" ");
 }
 
 void TFormNastavRTC::Button1Click()
@@ -95,9 +87,7 @@ void TFormNastavRTC::Button2Click()
 
 void TFormNastavRTC::Timer1Timer()
 {
-    if (!Dat || Bezi())
-        return;
-    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     const bool nastavit = NastavitCas;
     NastavitCas = false;
@@ -107,23 +97,12 @@ void TFormNastavRTC::Timer1Timer()
         },
         [this](const vk::procedures::TVysledekHodin& v) { Obnoveno(v); },
         // " OK" comes several times a second: it needs no repaint of its own.
-        [this](const std::string& t) { StatusBar1->Nastav(t, t != vk::procedures::TextOK); }, DalsiObnovaMs);
+        [this](const std::string& t) { UkazStav(t, t != vk::procedures::TextOK); }, DalsiObnovaMs);
 }
 
 void TFormNastavRTC::Obnoveno(const vk::procedures::TVysledekHodin& v)
 {
     if (!v.Panel1.empty())
         Panel1->setText(Q(v.Panel1));
-    StatusBar1->Nastav(v.Status, false);
-}
-
-QString TFormNastavRTC::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormNastavRTC::done(int vysledek)
-{
-    Obnova.Zastav();
-    QDialog::done(vysledek);
+    UkazStav(v.Status, false);
 }

@@ -5,48 +5,34 @@
 // is off while one runs, so refreshes never overlap, and the next one comes
 // 200 ms after the last has answered. A press of "Nastavit systémový čas"
 // only marks the request, which the next refresh carries out.
-#include <QDialog>
-
-#include "Dekl.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QLabel;
 class QPushButton;
-class TPracovnikZarizeni;
 
 namespace vk::procedures {
 struct TVysledekHodin;
 }
-namespace vk::ui {
-class TStavovyRadek;
-}
 
-class TFormNastavRTC : public QDialog {
+class TFormNastavRTC : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormNastavRTC(QWidget* parent = nullptr);
     ~TFormNastavRTC() override;
 
-    // The program state; only Init is used. With none the timer does
+    // Of the program state only Init is used. With none the timer does
     // nothing.
-    vk::core::PData Dat = nullptr;
-    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
 
-    void FormShow();
+    void FormShow() override;
     void Button1Click();  // "Nastavit systémový čas"
     void Button2Click();  // "Cancel"
     void Timer1Timer();   // one refresh
 
-    bool Bezi() const { return Obnova.Uloha.Bezi(); }  // a refresh is running
-    QString TextStavu() const;
     bool NastavitCas = false;  // set the clock at the next refresh
 
-    // A running refresh is stopped and waited for before the dialog closes.
-    void done(int vysledek) override;
-
 protected:
-    void showEvent(QShowEvent* udalost) override;
+    void ZastavPraci() override { Obnova.Zastav(); }  // the refresh ends with the window
 
 private:
     void Obnoveno(const vk::procedures::TVysledekHodin& v);  // the refresh has answered
@@ -55,6 +41,5 @@ private:
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     TObnovaOkna Obnova;  // its Timer1 drives the refresh
 };

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 // The dialog's own header shares the unit name with the procedure's.
@@ -46,7 +45,7 @@ QString Text(const char* text)
 
 }  // namespace
 
-TFormPripojeni::TFormPripojeni(QWidget* parent) : QDialog(parent)
+TFormPripojeni::TFormPripojeni(QWidget* parent) : TOknoModulu(parent)
 {
     setWindowTitle(Text(TextTitulku));
     VytvorOvladace();
@@ -101,7 +100,7 @@ void TFormPripojeni::VytvorOvladace()
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(Text(TextTlacitkaCancel), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Pokus.Vypnout({Button1});
+    Uloha.Vypnout({Button1});
 
     auto* mrizka = new QGridLayout;
     int radek = 0;
@@ -136,13 +135,6 @@ void TFormPripojeni::VytvorOvladace()
     hlavni->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFormPripojeni::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
-}
-
 void TFormPripojeni::FormShow()
 {
     if (!Dat)
@@ -160,7 +152,7 @@ void TFormPripojeni::FormShow()
     Edit5->setText(Q(o.Edit5));
     ComboBox1Change();
     Dat->Init = false;
-    UkazStav(Dat->SPripojeni);
+    UkazPanel(Dat->SPripojeni);
 }
 
 void TFormPripojeni::ComboBox1Change()
@@ -200,7 +192,7 @@ void TFormPripojeni::Button1Click()
 {
     // A second press while the first attempt runs is ignored (the button is
     // disabled as well, but a key may still reach the handler).
-    if (!Dat || !Pracovnik || Pokus.Bezi())
+    if (!Dat || !Uloha.Pracovnik() || Bezi())
         return;
     Dat->Init = false;
     Dat->Par.fill(0);
@@ -210,9 +202,9 @@ void TFormPripojeni::Button1Click()
                                                                          const vk::procedures::TOznameni& oznam) {
         return vk::procedures::InicializujPripojeni(modul, okno, pripojeni, port, oznam);
     };
-    Pokus.Spust(
+    Uloha.Spust(
         std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
-        [this](const std::string& text) { UkazStav(text); });
+        [this](const std::string& text) { UkazPanel(text); });
 }
 
 void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
@@ -224,7 +216,7 @@ void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
     ComboBox3->setCurrentIndex(v.ComboBox3);
     ComboBox4->setCurrentIndex(v.ComboBox4);
     UkazZarizeni(v.COM ? v.COM->Duvod : std::string(), v.Odezva);
-    UkazStav(v.Panel1);
+    UkazPanel(v.Panel1);
 }
 
 void TFormPripojeni::Button2Click()
@@ -232,13 +224,7 @@ void TFormPripojeni::Button2Click()
     reject();
 }
 
-void TFormPripojeni::done(int vysledek)
-{
-    Pokus.ZastavACekej();
-    QDialog::done(vysledek);
-}
-
-void TFormPripojeni::UkazStav(const std::string& text)
+void TFormPripojeni::UkazPanel(const std::string& text)
 {
     Panel1->setText(Q(text));
     Panel1->repaint();

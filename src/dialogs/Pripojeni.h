@@ -4,13 +4,10 @@
 // and has the module identified. The attempt itself runs as a job on the
 // device worker; the dialog only puts its controls into a record, shows the
 // status texts as they come and applies the result.
-#include <QDialog>
-
 #include <filesystem>
 #include <string>
 
-#include "Dekl.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 namespace vk::procedures {
 struct TOknoPripojeni;
@@ -21,46 +18,33 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TPracovnikZarizeni;
 
-class TFormPripojeni : public QDialog {
+class TFormPripojeni : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormPripojeni(QWidget* parent = nullptr);
     ~TFormPripojeni() override;
 
-    // The program state; with none the dialog shows its controls as laid
-    // out and does nothing on show or on "Inicializace připojení".
-    vk::core::PData Dat = nullptr;
-    // The device worker the attempt runs on (pracovnik = worker); owned by
-    // the opener. Without one no attempt is made.
-    TPracovnikZarizeni* Pracovnik = nullptr;
+    // Without the program state the dialog shows its controls as laid out
+    // and does nothing on show or on "Inicializace připojení"; without a
+    // device worker no attempt is made. The attempt is the dialog's job:
+    // Button1 is disabled while it runs, and closing stops it first.
+
     // The settings file whose "Porty" section maps COM numbers to devices;
     // the program's own settings file when empty.
     std::filesystem::path SouborNastaveni;
 
-    void FormShow();
+    void FormShow() override;
     void ComboBox1Change();  // the interface list changed
     void Button1Click();     // "Inicializace připojení"
     void Button2Click();     // "Cancel"
-
-    // An attempt is running (bezi) and Button1 is disabled meanwhile.
-    bool Bezi() const { return Pokus.Bezi(); }
-
-    // Every way of closing (Cancel, Escape, the close box) ends here: a
-    // running attempt is stopped and waited for first, so that it cannot
-    // outlive the dialog on the device connection record.
-    void done(int vysledek) override;
-
-protected:
-    void showEvent(QShowEvent* udalost) override;
 
 private:
     void VytvorOvladace();
     vk::procedures::TOknoPripojeni PrectiOkno() const;
     std::filesystem::path CestaNastaveni() const;
-    void UkazStav(const std::string& text);  // Panel1, painted at once
+    void UkazPanel(const std::string& text);  // Panel1, the dialog's status, painted at once
     // The hint beside Edit3: the device, or why it did not open, and after
     // an attempt the reply's silence when it is not the baud code's.
     void UkazZarizeni(const std::string& duvod = {}, const std::string& odezva = {});
@@ -88,5 +72,4 @@ private:
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
-    TUlohaOkna Pokus{this, Pracovnik};  // the connection attempt (pokus = attempt)
 };

@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "SdileneOvladace.h"
@@ -24,7 +23,7 @@ struct TPrectenaOblast {
 }  // namespace
 
 TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vlastnosti)
-    : QDialog(parent), Vlastnosti(vlastnosti)
+    : TOknoModulu(parent), Vlastnosti(vlastnosti)
 {
     using namespace vk::ui;
     ObsahOkna = new QVBoxLayout;
@@ -48,7 +47,7 @@ TKonfiguracniDialog::TKonfiguracniDialog(QWidget* parent, const TVlastnosti& vla
     okraje->addSpacing(6);
     okraje->addLayout(tlacitka);
 
-    StatusBar1 = SestavOkno(this, Vlastnosti.Titulek, okraje);
+    Sestav(Vlastnosti.Titulek, okraje);
 
     Uloha.Vypnout({TlacitkoZapsat, TlacitkoPrecist, Button3, Button6});
     connect(TlacitkoPrecist, &QPushButton::clicked, this, &TKonfiguracniDialog::PrectiClick);
@@ -65,9 +64,7 @@ void TKonfiguracniDialog::showEvent(QShowEvent* udalost)
         PoradiNastaveno = true;
         SeradPoradi();
     }
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
+    TOknoModulu::showEvent(udalost);
 }
 
 // The buttons are made before the dialog's own controls, so they would come
@@ -104,7 +101,7 @@ void TKonfiguracniDialog::FormShow()
         return;
     CFGVK = Dat->CFGVK;
     ZapisOkno(CFGVK);
-    if (Vlastnosti.CistPriZobrazeni && Dat->Init && Pracovnik) {
+    if (Vlastnosti.CistPriZobrazeni && Dat->Init && Uloha.Pracovnik()) {
         SpustCteni(true);
         return;
     }
@@ -113,7 +110,7 @@ void TKonfiguracniDialog::FormShow()
 
 void TKonfiguracniDialog::PrectiClick()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     SpustCteni(false);
 }
@@ -139,7 +136,7 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
 
 void TKonfiguracniDialog::ZapisClick()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     const std::string status = PrectiOkno(CFGVK);
     UkazStav(status);
@@ -155,7 +152,7 @@ void TKonfiguracniDialog::ZapisClick()
 
 void TKonfiguracniDialog::Button3Click()
 {
-    if (Uloha.Bezi())
+    if (Bezi())
         return;
     if (Dat) {
         const std::string status = PrectiOkno(CFGVK);
@@ -175,20 +172,4 @@ void TKonfiguracniDialog::Button4Click()
 void TKonfiguracniDialog::Button6Click()
 {
     VychoziParametry();
-}
-
-void TKonfiguracniDialog::done(int vysledek)
-{
-    Uloha.ZastavACekej();
-    QDialog::done(vysledek);
-}
-
-QString TKonfiguracniDialog::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TKonfiguracniDialog::UkazStav(const std::string& text, bool prekreslit)
-{
-    StatusBar1->Nastav(text, prekreslit);
 }

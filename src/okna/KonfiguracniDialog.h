@@ -22,51 +22,33 @@
 //
 // A dialog supplies its controls and, through TDialogOblasti, the area's
 // record of controls and its procedures.
-#include <QDialog>
-
 #include <string>
 
 #include "Dekl.h"
 #include "OblastKonfigurace.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QPushButton;
 class QVBoxLayout;
-class TPracovnikZarizeni;
 
-namespace vk::ui {
-class TStavovyRadek;
-}
-
-class TKonfiguracniDialog : public QDialog {
+class TKonfiguracniDialog : public TOknoModulu {
     Q_OBJECT
 
 public:
     ~TKonfiguracniDialog() override;
 
-    // The program state; with none the dialog shows its controls as laid
+    // Without the program state `Dat` the dialog shows its controls as laid
     // out, "Ok" only closes and nothing talks to the module.
-    vk::core::PData Dat = nullptr;
-    // The device worker the reads and writes run on (pracovnik = worker),
-    // owned by the opener. Without one nothing is read or written.
-    TPracovnikZarizeni* Pracovnik = nullptr;
+
     // The working copy the controls are taken into.
     vk::core::TCFGVK CFGVK{};
 
-    void FormShow();
+    void FormShow() override;
     void PrectiClick();   // "Přečíst" (Precti = read)
     void ZapisClick();    // "Zapsat" (Zapis = write)
     void Button3Click();  // "Ok"
     void Button4Click();  // "Cancel"
     void Button6Click();  // "Default parametry"
-
-    // A read or a write is running (bezi).
-    bool Bezi() const { return Uloha.Bezi(); }
-    QString TextStavu() const;  // the status bar's text (stav = state)
-
-    // Every way of closing ends here: a running job is stopped and waited
-    // for first, so that it cannot outlive the dialog.
-    void done(int vysledek) override;
 
 protected:
     // The area's read and write, as the device worker runs them.
@@ -96,8 +78,6 @@ protected:
     virtual std::string PrectiOkno(vk::core::TCFGVK& cfg) = 0;
     virtual void VychoziParametry() {}
 
-    void UkazStav(const std::string& text, bool prekreslit = true);
-
     void showEvent(QShowEvent* udalost) override;
 
 private:
@@ -110,13 +90,11 @@ private:
     TVlastnosti Vlastnosti;
     bool PoradiNastaveno = false;
     QVBoxLayout* ObsahOkna = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     QPushButton* TlacitkoZapsat = nullptr;
     QPushButton* TlacitkoPrecist = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button6 = nullptr;
-    TUlohaOkna Uloha{this, Pracovnik};
 };
 
 // A configuration dialog over one area of the procedures layer, O being the

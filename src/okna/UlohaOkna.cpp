@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QCursor>
 
-#include "SdileneOvladace.h"
-
 void TUlohaOkna::Vypnout(std::initializer_list<QWidget*> ovladace)
 {
     for (QWidget* w : ovladace)
@@ -12,25 +10,17 @@ void TUlohaOkna::Vypnout(std::initializer_list<QWidget*> ovladace)
             Vypnute.emplace_back(w);
 }
 
-bool TUlohaOkna::Pripojeno(const vk::core::TData& dat, vk::ui::TStavovyRadek& stav) const
-{
-    if (dat.Init && Pracovnik)
-        return true;
-    stav.Nastav(std::string(vk::procedures::TextBezPripojeni));
-    return false;
-}
-
 void TUlohaOkna::Zastav()
 {
     if (BeziUloha)
-        Pracovnik->Zastav();
+        PracovnikOkna->Zastav();
 }
 
 void TUlohaOkna::ZastavACekej()
 {
     if (!BeziUloha)
         return;
-    Pracovnik->ZastavACekej();
+    PracovnikOkna->ZastavACekej();
     Konec();
 }
 

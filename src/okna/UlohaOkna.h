@@ -25,19 +25,11 @@
 #include "PracovnikZarizeni.h"
 #include "Prubeh.h"
 
-namespace vk::ui {
-class TStavovyRadek;
-}
-
 class TUlohaOkna {
 public:
-    // `okno` receives the results; `pracovnik` is the window's own field
-    // for the device worker, which its opener sets after construction (no
-    // worker: no job runs); `kurzor` = a busy cursor while a job runs.
-    TUlohaOkna(QWidget* okno, TPracovnikZarizeni* const& pracovnik, bool kurzor = true)
-        : Pracovnik(pracovnik), Okno(okno), Kurzor(kurzor)
-    {
-    }
+    // `okno` receives the results; `kurzor` = a busy cursor while a job
+    // runs. The device worker comes later, from the window's opener.
+    explicit TUlohaOkna(QWidget* okno, bool kurzor = true) : Okno(okno), Kurzor(kurzor) {}
     ~TUlohaOkna() { ZastavACekej(); }
     TUlohaOkna(const TUlohaOkna&) = delete;
     TUlohaOkna& operator=(const TUlohaOkna&) = delete;
@@ -55,7 +47,7 @@ public:
     bool Spust(F uloha, H hotovo, vk::procedures::TOznameni priOznameni = {}, vk::link::TPrubeh priPrubehu = {},
                std::function<void()> poVyjimce = {})
     {
-        if (BeziUloha || !Pracovnik)
+        if (BeziUloha || !PracovnikOkna)
             return false;
         vk::procedures::TOznameni priVyjimce = [this, priOznameni,
                                                 poVyjimce = std::move(poVyjimce)](const std::string& text) {
@@ -64,7 +56,7 @@ public:
             if (poVyjimce)
                 poVyjimce();
         };
-        const bool spusteno = Pracovnik->Spust(
+        const bool spusteno = PracovnikOkna->Spust(
             Okno, std::move(uloha),
             [this, hotovo = std::move(hotovo)](const auto& vysledek) mutable {
                 Konec();
@@ -76,12 +68,12 @@ public:
         return spusteno;
     }
 
-    bool Bezi() const { return BeziUloha; }
+    // The device worker the jobs run on, owned by the window's opener (no
+    // worker: no job runs). Not to be changed while a job runs.
+    void NastavPracovnika(TPracovnikZarizeni* pracovnik) { PracovnikOkna = pracovnik; }
+    TPracovnikZarizeni* Pracovnik() const { return PracovnikOkna; }
 
-    // Whether a job may talk to the module: the program state says connected
-    // (Pripojeno = connected) and there is a worker. Otherwise the status bar
-    // shows the not-connected text.
-    bool Pripojeno(const vk::core::TData& dat, vk::ui::TStavovyRadek& stav) const;
+    bool Bezi() const { return BeziUloha; }
 
     // Asks the running job to end (its transfer fails at once) without
     // waiting; its result still arrives.
@@ -91,11 +83,10 @@ public:
     void ZastavACekej();
 
 private:
-    TPracovnikZarizeni* const& Pracovnik;
-
     void Zacatek();  // the job started (zacatek = start)
     void Konec();    // the job ended (konec = end)
 
+    TPracovnikZarizeni* PracovnikOkna = nullptr;
     QWidget* Okno;
     bool Kurzor;
     bool BeziUloha = false;
@@ -104,15 +95,11 @@ private:
 
 class TObnovaOkna {
 public:
-    // The timer starts here, its first tick `prvniMs` later (obnova =
-    // refresh). Polls show no busy cursor: the user does not wait on them.
-    TObnovaOkna(QWidget* okno, TPracovnikZarizeni* const& pracovnik, int prvniMs) : Uloha(okno, pracovnik, false)
-    {
-        Timer1.start(prvniMs);
-    }
+    // Polls run as jobs of `uloha`, the window's job helper; the timer
+    // starts here, its first tick `prvniMs` later (obnova = refresh).
+    TObnovaOkna(TUlohaOkna& uloha, int prvniMs) : Uloha(uloha) { Timer1.start(prvniMs); }
 
     QTimer Timer1;  // the window connects its poll to Timer1's timeout
-    TUlohaOkna Uloha;
 
     // Runs one poll as Uloha.Spust does, with the timer off until it has
     // answered; then the timer runs again with `dalsiMs` (next).
@@ -137,4 +124,7 @@ public:
         Timer1.stop();
         Uloha.ZastavACekej();
     }
+
+private:
+    TUlohaOkna& Uloha;
 };

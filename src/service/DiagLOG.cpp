@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "Log.h"
@@ -37,7 +36,7 @@ constexpr int RadkuSeznamu = 12;
 using namespace vk::ui;
 namespace procedures = vk::procedures;
 
-TFormDiagLOG::TFormDiagLOG(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, ObnovaMs)
+TFormDiagLOG::TFormDiagLOG(QWidget* parent) : TOknoModulu(parent, false), Obnova(Uloha, ObnovaMs)
 {
     auto* GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -79,7 +78,7 @@ TFormDiagLOG::TFormDiagLOG(QWidget* parent) : QDialog(parent), Obnova(this, Prac
     obsah->addWidget(GroupBox1);
     obsah->addSpacing(6);
     obsah->addLayout(tlacitka);
-    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
+    Sestav(TextTitulek, obsah);
 
     // The buttons stay enabled during a poll: they only mark a request.
     connect(Button1, &QPushButton::clicked, this, &TFormDiagLOG::Button1Click);
@@ -91,13 +90,6 @@ TFormDiagLOG::TFormDiagLOG(QWidget* parent) : QDialog(parent), Obnova(this, Prac
 
 TFormDiagLOG::~TFormDiagLOG() = default;
 
-void TFormDiagLOG::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
-}
-
 void TFormDiagLOG::FormShow()
 {
     if (!Dat)
@@ -107,7 +99,7 @@ void TFormDiagLOG::FormShow()
     fUlozitLOG = false;
     fVymazatLOG = false;
     PredchoziHlavicka.fill(0);
-    StatusBar1->Nastav(" ");
+    UkazStav(" ");
 }
 
 void TFormDiagLOG::Button1Click()
@@ -128,9 +120,7 @@ void TFormDiagLOG::Button3Click()
 
 void TFormDiagLOG::Timer1Timer()
 {
-    if (!Dat || Bezi())
-        return;
-    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     procedures::TKrokLOG krok;
     krok.Init = Dat->Init;
@@ -154,7 +144,7 @@ void TFormDiagLOG::Timer1Timer()
             Obslouzeno(v);
         },
         // " OK" comes five times a second: it needs no repaint of its own.
-        [this](const std::string& t) { StatusBar1->Nastav(t, t != procedures::TextOK); }, ObnovaMs);
+        [this](const std::string& t) { UkazStav(t, t != procedures::TextOK); }, ObnovaMs);
     if (!Bezi())
         VratZadosti(ulozit, vymazat);
 }
@@ -175,16 +165,5 @@ void TFormDiagLOG::Obslouzeno(const procedures::TVysledekKrokuLOG& v)
         for (const std::string& radek : v.Radky)
             ListBox1->addItem(Q(radek));
     }
-    StatusBar1->Nastav(v.Status, false);
-}
-
-QString TFormDiagLOG::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormDiagLOG::done(int vysledek)
-{
-    Obnova.Zastav();
-    QDialog::done(vysledek);
+    UkazStav(v.Status, false);
 }

@@ -5,47 +5,36 @@
 // clearing of the log in the module. Each poll is a job on the device
 // worker, the next one 200 ms after the last has answered; the buttons only
 // mark their request, which the next poll that reaches the module serves.
-#include <QDialog>
-
 #include <array>
 #include <cstdint>
 
 #include "Dekl.h"
 #include "LogZaznamy.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QLabel;
 class QListWidget;
 class QPushButton;
-class TPracovnikZarizeni;
 
 namespace vk::procedures {
 struct TVysledekKrokuLOG;
 }
-namespace vk::ui {
-class TStavovyRadek;
-}
 
-class TFormDiagLOG : public QDialog {
+class TFormDiagLOG : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormDiagLOG(QWidget* parent = nullptr);
     ~TFormDiagLOG() override;
 
-    // The program state: Init, TypVerze and Pripojeni.LAN_IP. With none the
-    // timer does nothing.
-    vk::core::PData Dat = nullptr;
-    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+    // Of the program state Init, TypVerze and Pripojeni.LAN_IP are used.
+    // With none the timer does nothing.
 
-    void FormShow();
+    void FormShow() override;
     void Button1Click();  // "Cancel"
     void Button2Click();  // "Uložit LOG"
     void Button3Click();  // "Vymazat LOG"
     void Timer1Timer();   // one poll
-
-    bool Bezi() const { return Obnova.Uloha.Bezi(); }  // a poll is running
-    QString TextStavu() const;
 
     bool fUlozitLOG = false;   // an archive is requested (uložit = save)
     bool fVymazatLOG = false;  // clearing is requested (vymazat = clear)
@@ -53,11 +42,8 @@ public:
     // zero after show, so that the first poll reads the latest records.
     std::array<std::uint8_t, vk::device::DelkaHlavickyLOG> PredchoziHlavicka{};
 
-    // A running poll is stopped and waited for before the dialog closes.
-    void done(int vysledek) override;
-
 protected:
-    void showEvent(QShowEvent* udalost) override;
+    void ZastavPraci() override { Obnova.Zastav(); }  // polling ends with the window
 
 private:
     void Obslouzeno(const vk::procedures::TVysledekKrokuLOG& v);  // the poll has answered (obslouženo = served)
@@ -69,6 +55,5 @@ private:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     TObnovaOkna Obnova;  // its Timer1 drives the polls
 };

@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -54,7 +53,7 @@ void CarkovanaMrizka(QAbstractAxis* osa)
 
 using namespace vk::ui;
 
-TFormDiagRS485::TFormDiagRS485(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, PrvniObnovaMs)
+TFormDiagRS485::TFormDiagRS485(QWidget* parent) : TOknoModulu(parent, false), Obnova(Uloha, PrvniObnovaMs)
 {
     GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -76,7 +75,7 @@ TFormDiagRS485::TFormDiagRS485(QWidget* parent) : QDialog(parent), Obnova(this, 
     obsah->addWidget(GroupBox1);
     obsah->addWidget(GroupBox2);
     obsah->addLayout(TlacitkaVpravo({Button1}));
-    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
+    Sestav(TextTitulek, obsah);
 
     Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormDiagRS485::Timer1Timer);
@@ -148,27 +147,18 @@ void TFormDiagRS485::VytvorGraf()
     Chart1->setFixedSize(SirkaGrafu, VyskaGrafu);
 }
 
-void TFormDiagRS485::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
-}
-
 void TFormDiagRS485::FormShow()
 {
     if (!Dat)
         return;
     fVymazat = false;
     PredchoziIndex = vk::procedures::ZadnyIndexGrafu;
-    StatusBar1->Nastav(" ");
+    UkazStav(" ");
 }
 
 void TFormDiagRS485::Timer1Timer()
 {
-    if (!Dat || Bezi())
-        return;
-    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     vk::procedures::TKrokRS485 krok;
     krok.Init = true;
@@ -181,7 +171,7 @@ void TFormDiagRS485::Timer1Timer()
             return vk::procedures::KrokRS485(modul, krok, oznam);
         },
         [this, vymazat = krok.Vymazat](const vk::procedures::TVysledekKrokuRS485& v) { Obslouzeno(v, vymazat); },
-        [this](const std::string& t) { StatusBar1->Nastav(t); }, ObnovaMs);
+        [this](const std::string& t) { UkazStav(t); }, ObnovaMs);
 }
 
 void TFormDiagRS485::Obslouzeno(const vk::procedures::TVysledekKrokuRS485& v, bool vymazat)
@@ -200,14 +190,12 @@ void TFormDiagRS485::Obslouzeno(const vk::procedures::TVysledekKrokuRS485& v, bo
         Series1->replace(body);
     }
     PredchoziIndex = v.PredchoziIndex;
-    StatusBar1->Nastav(v.Status);
+    UkazStav(v.Status);
 }
 
 void TFormDiagRS485::Button2Click()
 {
-    if (!Dat)
-        return;
-    if (Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Pripojeno())
         fVymazat = true;
 }
 
@@ -215,15 +203,4 @@ void TFormDiagRS485::Button1Click()
 {
     Obnova.Timer1.stop();
     reject();
-}
-
-QString TFormDiagRS485::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormDiagRS485::done(int vysledek)
-{
-    Obnova.Zastav();
-    QDialog::done(vysledek);
 }

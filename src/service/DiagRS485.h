@@ -3,12 +3,9 @@
 // module's Modbus RTU master line and a chart of the line load over the
 // last 180 seconds, polled while the window is open; "Vymazat" asks the next
 // poll to reset the module's diagnostic counters first.
-#include <QDialog>
-
 #include <cstdint>
 
-#include "Dekl.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QAreaSeries;
 class QChartView;
@@ -16,40 +13,30 @@ class QGroupBox;
 class QLineSeries;
 class QPushButton;
 class QTableWidget;
-class TPracovnikZarizeni;
 
 namespace vk::procedures {
 struct TVysledekKrokuRS485;
 }
-namespace vk::ui {
-class TStavovyRadek;
-}
 
-class TFormDiagRS485 : public QDialog {
+class TFormDiagRS485 : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormDiagRS485(QWidget* parent = nullptr);
 
-    vk::core::PData Dat = nullptr;            // only Init is used
-    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+    // Of the program state only Init is used.
 
-    void FormShow();
+    void FormShow() override;
     void Timer1Timer();   // one poll
     void Button1Click();  // "Cancel"
     void Button2Click();  // "Vymazat"
-
-    bool Bezi() const { return Obnova.Uloha.Bezi(); }  // a poll is running
-    QString TextStavu() const;
 
     bool fVymazat = false;  // the next poll resets the counters first
     // The module's write index the chart was last drawn for.
     std::int32_t PredchoziIndex = 0;
 
-    void done(int vysledek) override;  // polling ends with the window
-
 protected:
-    void showEvent(QShowEvent* udalost) override;
+    void ZastavPraci() override { Obnova.Zastav(); }  // polling ends with the window
 
 private:
     void VytvorGraf();
@@ -63,6 +50,5 @@ private:
     QLineSeries* Series1 = nullptr;  // the line the load area lies under
     QAreaSeries* Plocha = nullptr;   // the filled area (plocha = area)
     QPushButton* Button1 = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
     TObnovaOkna Obnova;
 };

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -31,7 +30,7 @@ constexpr int NejdelsiHodnota = 27;
 
 using namespace vk::ui;
 
-TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : QDialog(parent), Obnova(this, Pracovnik, ObnovaMs)
+TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : TOknoModulu(parent, false), Obnova(Uloha, ObnovaMs)
 {
     GroupBox1 = new QGroupBox(QString::fromUtf8(TextPrehled), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -44,18 +43,11 @@ TFormDiagPrehled::TFormDiagPrehled(QWidget* parent) : QDialog(parent), Obnova(th
     auto* obsah = new QVBoxLayout;
     obsah->addWidget(GroupBox1);
     obsah->addLayout(TlacitkaVpravo({Button1}));
-    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
+    Sestav(TextTitulek, obsah);
 
     Obnova.Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Obnova.Timer1, &QTimer::timeout, this, &TFormDiagPrehled::Timer1Timer);
     connect(Button1, &QPushButton::clicked, this, &TFormDiagPrehled::Button1Click);
-}
-
-void TFormDiagPrehled::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
 }
 
 // The captions stand in the table from its making; the values stay empty
@@ -64,19 +56,17 @@ void TFormDiagPrehled::FormShow()
 {
     if (!Dat)
         return;
-    StatusBar1->Nastav(" ");
+    UkazStav(" ");
 }
 
 void TFormDiagPrehled::Timer1Timer()
 {
-    if (!Dat || Bezi())
-        return;
-    if (!Obnova.Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     Obnova.Spust([](vk::device::TVK7316R& modul,
                     const vk::procedures::TOznameni& oznam) { return vk::procedures::KrokSystem(modul, true, oznam); },
                  [this](const vk::procedures::TVysledekKrokuSystem& v) { Precteno(v); },
-                 [this](const std::string& t) { StatusBar1->Nastav(t); }, ObnovaMs);
+                 [this](const std::string& t) { UkazStav(t); }, ObnovaMs);
 }
 
 void TFormDiagPrehled::Precteno(const vk::procedures::TVysledekKrokuSystem& v)
@@ -84,22 +74,11 @@ void TFormDiagPrehled::Precteno(const vk::procedures::TVysledekKrokuSystem& v)
     if (v.Precteno)
         for (int radek = 0; radek < static_cast<int>(v.Hodnoty.size()); ++radek)
             NastavHodnotu(StringGrid1, radek, v.Hodnoty[static_cast<std::size_t>(radek)]);
-    StatusBar1->Nastav(v.Status);
+    UkazStav(v.Status);
 }
 
 void TFormDiagPrehled::Button1Click()
 {
     Obnova.Timer1.stop();
     reject();
-}
-
-QString TFormDiagPrehled::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormDiagPrehled::done(int vysledek)
-{
-    Obnova.Zastav();
-    QDialog::done(vysledek);
 }

@@ -57,7 +57,7 @@ QPixmap VystraznyZnak(qreal pomer)
 
 using namespace vk::ui;
 
-TFormRestart::TFormRestart(QWidget* parent) : QDialog(parent)
+TFormRestart::TFormRestart(QWidget* parent) : TOknoModulu(parent)
 {
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -79,7 +79,7 @@ TFormRestart::TFormRestart(QWidget* parent) : QDialog(parent)
     obsah->addLayout(otazka);
     obsah->addSpacing(12);
     obsah->addLayout(TlacitkaVpravo({Button1, Button2}));
-    StatusBar1 = SestavOkno(this, TextTitulek, obsah);
+    Sestav(TextTitulek, obsah);
 
     Uloha.Vypnout({Button1});
     connect(Button1, &QPushButton::clicked, this, &TFormRestart::Button1Click);
@@ -88,22 +88,20 @@ TFormRestart::TFormRestart(QWidget* parent) : QDialog(parent)
 
 void TFormRestart::Button1Click()
 {
-    if (!Dat || Uloha.Bezi())
-        return;
-    if (!Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
             return vk::procedures::RestartujModul(modul, true, oznam, PauzaPoRestartuMs);
         },
         [this](const vk::procedures::TVysledekPrikazu& v) { Restartovano(v); },
-        [this](const std::string& t) { StatusBar1->Nastav(t); });
+        [this](const std::string& t) { UkazStav(t); });
 }
 
 // The job has already held the success text for its second.
 void TFormRestart::Restartovano(const vk::procedures::TVysledekPrikazu& v)
 {
-    StatusBar1->Nastav(v.Status);
+    UkazStav(v.Status);
     if (v.Uspech)
         accept();
 }
@@ -111,15 +109,4 @@ void TFormRestart::Restartovano(const vk::procedures::TVysledekPrikazu& v)
 void TFormRestart::Button2Click()
 {
     reject();
-}
-
-QString TFormRestart::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormRestart::done(int vysledek)
-{
-    Uloha.ZastavACekej();
-    QDialog::done(vysledek);
 }

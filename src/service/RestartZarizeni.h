@@ -3,39 +3,25 @@
 // restart of the connected module and sends the restart command. After a
 // success its text stays for one second, then the window closes by itself;
 // after a failure it stays open for another try.
-#include <QDialog>
-
-#include "Dekl.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QLabel;
 class QPushButton;
-class TPracovnikZarizeni;
 
 namespace vk::procedures {
 struct TVysledekPrikazu;
 }
-namespace vk::ui {
-class TStavovyRadek;
-}
 
-class TFormRestart : public QDialog {
+class TFormRestart : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormRestart(QWidget* parent = nullptr);
 
-    vk::core::PData Dat = nullptr;            // only Init is used
-    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+    // Of the program state only Init is used.
 
     void Button1Click();  // "Restartovat"
     void Button2Click();  // "Cancel"
-
-    bool Bezi() const { return Uloha.Bezi(); }
-    QString TextStavu() const;
-
-    // A running restart is stopped and waited for before the window closes.
-    void done(int vysledek) override;
 
 private:
     void Restartovano(const vk::procedures::TVysledekPrikazu& v);  // the command has answered
@@ -44,6 +30,4 @@ private:
     QLabel* Label1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
-    TUlohaOkna Uloha{this, Pracovnik};
 };

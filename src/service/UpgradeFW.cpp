@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -74,7 +73,7 @@ auto UlohaZapisu(std::string edit1, vk::core::TUpgrade upgrade)
 
 using namespace vk::ui;
 
-TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
+TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : TOknoModulu(parent)
 {
     Button2 = Tlacitko(this, "Button2", TextPrecist);
     QLabel* label1 = Popisek(this, "Label1", TextNovy);
@@ -130,7 +129,7 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
     // Room for the longest status text, which the status bar does not widen
     // the window for.
     ProgressBar1->setMinimumWidth(fontMetrics().horizontalAdvance(QString::fromUtf8(TextNejdelsiStav)) + 16);
-    StatusBar1 = SestavOkno(this, TextTitulek, okraje);
+    Sestav(TextTitulek, okraje);
 
     QWidget* poradi[] = {Button2, Edit1,       Button3, Button4, Button9, Button5,
                          Button1, StringGrid1, Memo1,   Button6, Button7, Button8};
@@ -151,13 +150,6 @@ TFormUpgradeFW::TFormUpgradeFW(QWidget* parent) : QDialog(parent)
 
 TFormUpgradeFW::~TFormUpgradeFW() = default;
 
-void TFormUpgradeFW::showEvent(QShowEvent* udalost)
-{
-    QDialog::showEvent(udalost);
-    if (!udalost->spontaneous())
-        FormShow();
-}
-
 void TFormUpgradeFW::FormShow()
 {
     if (!Dat)
@@ -166,7 +158,7 @@ void TFormUpgradeFW::FormShow()
     CFGVK = Dat->CFGVK;
     ZapisOkno(CFGVK.Upgrade);
     Edit1->setText(Q(CFGVK.Upgrade.FW_Soubor));
-    StatusBar1->Nastav(" ");
+    UkazStav(" ");
 }
 
 void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade, const std::string& infoText)
@@ -185,12 +177,12 @@ void TFormUpgradeFW::ZapisOkno(const vk::core::TUpgrade& upgrade, const std::str
     NastavHodnotu(StringGrid1, 2, upgrade.HBIN_Datum);
 }
 
-void TFormUpgradeFW::UkazStav(const std::string& text)
+void TFormUpgradeFW::UkazNeprazdnyStav(const std::string& text)
 {
     // A procedure that found no link set up reports nothing; the status
     // stays as it was.
     if (!text.empty())
-        StatusBar1->Nastav(text);
+        UkazStav(text);
 }
 
 void TFormUpgradeFW::Button1Click()
@@ -200,7 +192,7 @@ void TFormUpgradeFW::Button1Click()
 
 void TFormUpgradeFW::Button2Click()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     Uloha.Spust(
         [upgrade = CFGVK.Upgrade](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
@@ -211,9 +203,9 @@ void TFormUpgradeFW::Button2Click()
             // its values.
             CFGVK.Upgrade = v.Upgrade;
             ZapisOkno(CFGVK.Upgrade, v.InfoText);
-            UkazStav(v.Status);
+            UkazNeprazdnyStav(v.Status);
         },
-        [this](const std::string& t) { UkazStav(t); });
+        [this](const std::string& t) { UkazNeprazdnyStav(t); });
 }
 
 void TFormUpgradeFW::Button3Click()
@@ -237,17 +229,17 @@ void TFormUpgradeFW::Button3Click()
 
 void TFormUpgradeFW::Button4Click()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     const std::string edit1 = Std(Edit1->text());
     const std::string platnost = vk::procedures::PrectiOknoFirmware(edit1, CFGVK.Upgrade);
-    StatusBar1->Nastav(platnost);
+    UkazStav(platnost);
     if (!vk::procedures::ZapsatPovoleno(platnost))
         return;
     ProgressBar1->setValue(0);
     const bool spusteno = Uloha.Spust(
         UlohaZapisu(edit1, CFGVK.Upgrade), [this](const vk::procedures::TVysledekFirmware& v) { Zapsano(v); },
-        [this](const std::string& t) { UkazStav(t); },
+        [this](const std::string& t) { UkazNeprazdnyStav(t); },
         [this](std::uint64_t odeslano, std::uint64_t celkem) {
             if (celkem > 0)
                 ProgressBar1->setValue(static_cast<int>(odeslano * DilkuPrubehu / celkem));
@@ -258,24 +250,24 @@ void TFormUpgradeFW::Button4Click()
 void TFormUpgradeFW::Zapsano(const vk::procedures::TVysledekFirmware& v)
 {
     Button9->setEnabled(false);
-    UkazStav(v.Status);
+    UkazNeprazdnyStav(v.Status);
 }
 
 void TFormUpgradeFW::Button5Click()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     Uloha.Spust(
         [](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam) {
             return vk::procedures::RestartujPoUpgradu(modul, true, oznam, PauzaPoRestartuMs);
         },
-        [this](const vk::procedures::TVysledekPrikazu& v) { UkazStav(v.Status); },
-        [this](const std::string& t) { UkazStav(t); });
+        [this](const vk::procedures::TVysledekPrikazu& v) { UkazNeprazdnyStav(v.Status); },
+        [this](const std::string& t) { UkazNeprazdnyStav(t); });
 }
 
 void TFormUpgradeFW::Button6Click()
 {
-    if (!Dat || Uloha.Bezi() || !Uloha.Pripojeno(*Dat, *StatusBar1))
+    if (Bezi() || !Pripojeno())
         return;
     Memo1->clear();
     Uloha.Spust(
@@ -285,9 +277,9 @@ void TFormUpgradeFW::Button6Click()
         [this](const vk::procedures::TVysledekBootCmd& v) {
             if (v.Uspech)
                 Memo1->appendPlainText(Q(v.Radek));
-            UkazStav(v.Status);
+            UkazNeprazdnyStav(v.Status);
         },
-        [this](const std::string& t) { UkazStav(t); });
+        [this](const std::string& t) { UkazNeprazdnyStav(t); });
 }
 
 void TFormUpgradeFW::Button7Click()
@@ -306,14 +298,8 @@ void TFormUpgradeFW::Button9Click()
     Uloha.Zastav();
 }
 
-QString TFormUpgradeFW::TextStavu() const
-{
-    return StatusBar1->Text();
-}
-
-void TFormUpgradeFW::done(int vysledek)
+void TFormUpgradeFW::ZastavPraci()
 {
     Uloha.ZastavACekej();
     Button9->setEnabled(false);
-    QDialog::done(vysledek);
 }

@@ -6,44 +6,35 @@
 // are disabled. The upload reports the bytes sent on a progress bar and can
 // be stopped ("Přerušit", or closing the window): a stopped upload is never
 // armed, so the module keeps its firmware.
-#include <QDialog>
-
 #include <string>
 
-#include "Dekl.h"
-#include "UlohaOkna.h"
+#include "OknoModulu.h"
 
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class TPracovnikZarizeni;
 
 namespace vk::procedures {
 struct TVysledekFirmware;
 }
-namespace vk::ui {
-class TStavovyRadek;
-}
 
-class TFormUpgradeFW : public QDialog {
+class TFormUpgradeFW : public TOknoModulu {
     Q_OBJECT
 
 public:
     explicit TFormUpgradeFW(QWidget* parent = nullptr);
     ~TFormUpgradeFW() override;
 
-    // The program state; with none the buttons do nothing. Only its Init
-    // and, on show, its image's Upgrade record are used; nothing is written
-    // back into it.
-    vk::core::PData Dat = nullptr;
-    TPracovnikZarizeni* Pracovnik = nullptr;  // the device worker, owned by the opener
+    // Without the program state the buttons do nothing. Only its Init and,
+    // on show, its image's Upgrade record are used; nothing is written back
+    // into it.
     // The window's own copy of the image (only Upgrade is used), taken from
     // Dat when shown.
     vk::core::TCFGVK CFGVK{};
 
-    void FormShow();
+    void FormShow() override;
     void Button1Click();  // "Cancel"
     void Button2Click();  // "Přečíst"
     void Button3Click();  // "..."
@@ -54,20 +45,14 @@ public:
     void Button8Click();  // "Smazat"
     void Button9Click();  // "Přerušit" (stop the upload)
 
-    bool Bezi() const { return Uloha.Bezi(); }  // a transfer is running
-    QString TextStavu() const;
-
-    // A running transfer is stopped and waited for before the window closes.
-    void done(int vysledek) override;
-
 protected:
-    void showEvent(QShowEvent* udalost) override;
+    void ZastavPraci() override;  // the upload stops with the window, "Přerušit" with it
 
 private:
     // The record into the grid; `infoText` = the whole identity text the
     // type was cut from, when a read brought it.
     void ZapisOkno(const vk::core::TUpgrade& upgrade, const std::string& infoText = {});
-    void UkazStav(const std::string& text);  // shows a non-empty status
+    void UkazNeprazdnyStav(const std::string& text);  // shows a status that is not empty
     void Zapsano(const vk::procedures::TVysledekFirmware& v);
 
     QPushButton* Button1 = nullptr;
@@ -83,6 +68,4 @@ private:
     QTableWidget* StringGrid1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    vk::ui::TStavovyRadek* StatusBar1 = nullptr;
-    TUlohaOkna Uloha{this, Pracovnik};
 };

@@ -31,7 +31,7 @@ public:
     {
         auto d = std::make_unique<T>();
         d->Dat = &Dat;
-        d->Pracovnik = Pracovnik.get();
+        d->NastavPracovnika(Pracovnik.get());
         return d;
     }
 

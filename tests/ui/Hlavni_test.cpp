@@ -993,7 +993,7 @@ template <class T>
 bool MaStav(QWidget* w, TForm1& hlavni)
 {
     auto* okno = qobject_cast<T*>(w);
-    return okno && okno->Dat == hlavni.Dat.get() && okno->Pracovnik == hlavni.Pracovnik.get();
+    return okno && okno->Dat == hlavni.Dat.get() && okno->Pracovnik() == hlavni.Pracovnik.get();
 }
 
 // Fault: a menu item opening another window, or a window opened without the

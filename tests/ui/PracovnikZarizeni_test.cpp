@@ -227,10 +227,10 @@ void TestPracovnikZarizeni::vyjimkaUlohy()
 {
     TVK7316R modul;
     TPracovnikZarizeni pracovnik(modul);
-    TPracovnikZarizeni* ukazatel = &pracovnik;
     QWidget okno;
     QWidget tlacitko(&okno);
-    TUlohaOkna uloha(&okno, ukazatel);
+    TUlohaOkna uloha(&okno);
+    uloha.NastavPracovnika(&pracovnik);
     uloha.Vypnout({&tlacitko});
 
     std::string stav;

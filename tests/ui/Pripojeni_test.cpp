@@ -68,7 +68,7 @@ void TestPripojeni::init()
     Pracovnik = new TPracovnikZarizeni(Modul);
     Okno = new TFormPripojeni;
     Okno->Dat = &Dat;
-    Okno->Pracovnik = Pracovnik;
+    Okno->NastavPracovnika(Pracovnik);
     Okno->SouborNastaveni = Slozka.filePath(QStringLiteral("W_vk7316r.ini")).toStdString();
 }
 

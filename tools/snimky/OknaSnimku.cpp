@@ -271,7 +271,7 @@ TSnimek SModulem(TProstredi& p, const std::function<void(vk::sim::TSimulator&)>&
         priprav(*p.Sim);
     auto okno = std::make_unique<T>();
     okno->Dat = &p.Dat;
-    okno->Pracovnik = p.Pracovnik.get();
+    okno->NastavPracovnika(p.Pracovnik.get());
     TSnimek s = Ukazane(std::move(okno));
     auto* t = static_cast<T*>(s.Okno.get());
     if (!PockejNa([t] { return t->TextStavu() == QString::fromUtf8(vk::procedures::TextOK.data()); })) {
@@ -291,7 +291,7 @@ TSnimek PoPrecteni(TProstredi& p)
         return Neuspech();
     auto okno = std::make_unique<T>();
     okno->Dat = &p.Dat;
-    okno->Pracovnik = p.Pracovnik.get();
+    okno->NastavPracovnika(p.Pracovnik.get());
     TSnimek s = Ukazane(std::move(okno));
     auto* d = static_cast<T*>(s.Okno.get());
     if (PockejNaUlohu(d))
@@ -315,7 +315,7 @@ TSnimek PripojeniLAN(TProstredi& p)
         return Neuspech();
     auto okno = std::make_unique<TFormPripojeni>();
     okno->Dat = &p.Dat;
-    okno->Pracovnik = p.Pracovnik.get();
+    okno->NastavPracovnika(p.Pracovnik.get());
     okno->SouborNastaveni = std::filesystem::path(QFile::encodeName(p.Slozka.filePath("W_vk7316r.ini")).toStdString());
     TSnimek s = Ukazane(std::move(okno));
     auto* d = static_cast<TFormPripojeni*>(s.Okno.get());
@@ -400,7 +400,7 @@ TSnimek UpgradeSModulem(TProstredi& p)
         return Neuspech();
     auto okno = std::make_unique<TFormUpgradeFW>();
     okno->Dat = &p.Dat;
-    okno->Pracovnik = p.Pracovnik.get();
+    okno->NastavPracovnika(p.Pracovnik.get());
     return Ukazane(std::move(okno));
 }
 
