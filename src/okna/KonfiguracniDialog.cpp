@@ -138,9 +138,9 @@ void TKonfiguracniDialog::ZapisClick()
 {
     if (Bezi() || !Pripojeno())
         return;
-    const std::string status = PrectiOkno(CFGVK);
-    UkazStav(status);
-    if (!vk::procedures::ZapsatPovoleno(status))
+    const vk::procedures::TPlatnost platnost = PrectiOkno(CFGVK);
+    UkazStav(platnost.Status());
+    if (!platnost.Platne)
         return;
     auto uloha = [zapis = Vlastnosti.ZapisData, cfg = CFGVK](vk::device::TVK7316R& modul,
                                                              const vk::procedures::TOznameni& oznam) {
@@ -155,9 +155,9 @@ void TKonfiguracniDialog::Button3Click()
     if (Bezi())
         return;
     if (Dat) {
-        const std::string status = PrectiOkno(CFGVK);
-        UkazStav(status);
-        if (!vk::procedures::OkPovoleno(status))
+        const vk::procedures::TPlatnost platnost = PrectiOkno(CFGVK);
+        UkazStav(platnost.Status());
+        if (!platnost.Platne)
             return;
         Dat->CFGVK = CFGVK;
     }

@@ -73,9 +73,9 @@ protected:
     QVBoxLayout* Obsah() const { return ObsahOkna; }
 
     // Record to controls, and controls into the record by the area's rules
-    // (returns the status: " " or " " + the first refusal).
+    // (all passed, or the first refusal).
     virtual void ZapisOkno(const vk::core::TCFGVK& cfg) = 0;
-    virtual std::string PrectiOkno(vk::core::TCFGVK& cfg) = 0;
+    virtual vk::procedures::TPlatnost PrectiOkno(vk::core::TCFGVK& cfg) = 0;
     virtual void VychoziParametry() {}
 
     void showEvent(QShowEvent* udalost) override;
@@ -116,7 +116,7 @@ protected:
     virtual O Okno() const = 0;
 
     void ZapisOkno(const vk::core::TCFGVK& cfg) override { UkazOkno(Oblast.ZapisOkno(cfg)); }
-    std::string PrectiOkno(vk::core::TCFGVK& cfg) override { return Oblast.PrectiOkno(Okno(), cfg); }
+    vk::procedures::TPlatnost PrectiOkno(vk::core::TCFGVK& cfg) override { return Oblast.PrectiOkno(Okno(), cfg); }
     void VychoziParametry() override
     {
         if (Oblast.VychoziOkno)

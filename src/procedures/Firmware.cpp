@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* TextCteni = " Probíhá čtení z modulu (";  // + percent + " %)"
 constexpr const char* TextPrecteno = " Přečteno.";
-constexpr const char* TextBezNazvu = " Není zadán název souboru";
-constexpr const char* TextNenalezen = " Soubor nenalezen";
+constexpr const char* TextBezNazvu = "Není zadán název souboru";
+constexpr const char* TextNenalezen = "Soubor nenalezen";
 constexpr const char* TextZapis = " Probíhá zápis do modulu ...";
 constexpr const char* TextZapsano = " Firmware zapsán do modulu. Pro spuštění nutno modul restartovat.";
 constexpr const char* TextPreruseno = " Nahrávání přerušeno, nový firmware nebyl aktivován.";
@@ -79,16 +79,16 @@ TVysledekCteniFirmware PrectiFirmware(device::TVK7316R& modul, bool init, const 
     return v;
 }
 
-std::string PrectiOknoFirmware(const std::string& edit1, core::TUpgrade& upgrade)
+TPlatnost PrectiOknoFirmware(const std::string& edit1, core::TUpgrade& upgrade)
 {
     if (edit1.empty())
-        return TextBezNazvu;
+        return ChybaPole(TextBezNazvu);
     // A folder of that name is no image to upload.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(edit1, ec))
-        return TextNenalezen;
+        return ChybaPole(TextNenalezen);
     upgrade.FW_Soubor = edit1;
-    return " ";
+    return Platne();
 }
 
 TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::string& edit1,
@@ -100,9 +100,9 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
         Hlaseni(v, std::string(TextBezPripojeni), oznam);
         return v;
     }
-    const std::string platnost = PrectiOknoFirmware(edit1, v.Upgrade);
-    Hlaseni(v, platnost, oznam);
-    if (platnost.size() > 1 || !modul.Init)
+    const TPlatnost platnost = PrectiOknoFirmware(edit1, v.Upgrade);
+    Hlaseni(v, platnost.Status(), oznam);
+    if (!platnost.Platne || !modul.Init)
         return v;
 
     Hlaseni(v, TextZapis, oznam);

@@ -6,6 +6,7 @@
 
 #include "Dekl.h"
 #include "Oznameni.h"
+#include "Platnost.h"
 #include "PrikazyModulu.h"
 #include "U_VK7316R.h"
 
@@ -24,9 +25,9 @@ struct TVysledekCteniFirmware {
 TVysledekCteniFirmware PrectiFirmware(device::TVK7316R& modul, bool init, const core::TUpgrade& upgrade,
                                       const TOznameni& oznam = {});
 
-// The file field: " " when a file of that name exists (then stored in
+// The file field: valid when a file of that name exists (then stored in
 // FW_Soubor), else the message.
-std::string PrectiOknoFirmware(const std::string& edit1, core::TUpgrade& upgrade);
+TPlatnost PrectiOknoFirmware(const std::string& edit1, core::TUpgrade& upgrade);
 
 // "Zapsat": the file field checked, the image uploaded as fw.hbn, then
 // boot.cmd "prog". A failed or stopped upload never arms the image

@@ -21,7 +21,7 @@ TOknoHlavniLinka ZapisOkno(const core::TCFGVK& cfg)
     return o;
 }
 
-std::string PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
     if (!PrevedVRozsahu(okno.Edit1, 1, 65535, v))
@@ -34,7 +34,7 @@ std::string PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg)
     // 255 for the parity.
     cfg.UARTM.KodBaud = static_cast<std::uint8_t>(okno.ComboBox1 + PosunKoduBaud);
     cfg.UARTM.KodParita = static_cast<std::uint8_t>(okno.ComboBox2);
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 TOknoHlavniLinka VychoziOkno()

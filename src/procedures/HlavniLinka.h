@@ -23,7 +23,7 @@ inline constexpr std::string_view TextChybaOpakovani = "Chybn√© parametr Opakov√
 
 TOknoHlavniLinka ZapisOkno(const core::TCFGVK& cfg);
 // The two lists are taken only once both text fields have passed.
-std::string PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoHlavniLinka& okno, core::TCFGVK& cfg);
 TOknoHlavniLinka VychoziOkno();
 
 device::TVK7316R_UartmCfg NaZaznam(const core::TCFG_UARTM& uartm);

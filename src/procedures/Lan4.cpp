@@ -28,7 +28,7 @@ TOknoLan4 ZapisOkno(const core::TCFGVK& cfg)
     return o;
 }
 
-std::string PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg)
 {
     core::TAdresa4 ip{};
     if (!core::TextNaIP4(okno.Edit1, ip))
@@ -42,7 +42,7 @@ std::string PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg)
     cfg.LAN4.IP4_Brana = ip;
     // A list with no item selected stores its index -1 as the byte 255.
     cfg.LAN4.IP4_DHCP = static_cast<std::uint8_t>(okno.ComboBox1);
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 TOknoLan4 VychoziOkno()

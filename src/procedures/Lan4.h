@@ -29,7 +29,7 @@ inline constexpr int PocetPolozekDHCP = 2;
 TOknoLan4 ZapisOkno(const core::TCFGVK& cfg);
 // The three addresses are taken even when DHCP is chosen and they are
 // disabled; a field is stored as soon as it passes.
-std::string PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoLan4& okno, core::TCFGVK& cfg);
 TOknoLan4 VychoziOkno();
 // The address fields are editable only with "Ručně" chosen (Povolena =
 // enabled); with DHCP or no item they are disabled.

@@ -12,7 +12,7 @@ TOknoLogNastaveni ZapisOkno(const core::TCFGVK& cfg)
     return o;
 }
 
-std::string PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg)
 {
     cfg.LOG.Povolen = okno.ComboBox1;
     std::uint32_t udalost = 0;
@@ -21,7 +21,7 @@ std::string PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg)
             udalost |= 1u << n;
     }
     cfg.LOG.Udalost = udalost;
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 device::TVK7316R_LogCfg NaZaznam(const core::TCFG_LOG& log)

@@ -24,7 +24,7 @@ inline constexpr std::uint32_t MaskaUdalosti = 0x3FFF;
 
 TOknoLogNastaveni ZapisOkno(const core::TCFGVK& cfg);
 // Cannot fail.
-std::string PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoLogNastaveni& okno, core::TCFGVK& cfg);
 
 device::TVK7316R_LogCfg NaZaznam(const core::TCFG_LOG& log);
 void ZeZaznamu(const device::TVK7316R_LogCfg& r, core::TCFG_LOG& log);

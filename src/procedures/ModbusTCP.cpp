@@ -7,7 +7,7 @@ TOknoModbusTCP ZapisOkno(const core::TCFGVK& cfg)
     return {std::to_string(cfg.MBTCP.UnitID), std::to_string(cfg.MBTCP.Timeout)};
 }
 
-std::string PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
     if (!PrevedVRozsahu(okno.Edit1, 1, 255, v))
@@ -16,7 +16,7 @@ std::string PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg)
     if (!PrevedVRozsahu(okno.Edit2, 1, 255, v))
         return ChybaPole(TextChybaTimeoutu);
     cfg.MBTCP.Timeout = static_cast<std::uint8_t>(v);
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 TOknoModbusTCP VychoziOkno()

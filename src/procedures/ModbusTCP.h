@@ -20,7 +20,7 @@ inline constexpr std::string_view TextChybaAdresy = "Chybná adresa.";
 inline constexpr std::string_view TextChybaTimeoutu = "Chybný timeout.";
 
 TOknoModbusTCP ZapisOkno(const core::TCFGVK& cfg);
-std::string PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoModbusTCP& okno, core::TCFGVK& cfg);
 TOknoModbusTCP VychoziOkno();
 
 device::TVK7316R_MbtcpCfg NaZaznam(const core::TCFG_MBTCP& mbtcp);

@@ -2,23 +2,6 @@
 
 namespace vk::procedures {
 
-std::string ChybaPole(std::string_view zprava)
-{
-    return " " + std::string(zprava);
-}
-
-// The status holds either the single blank or a message after it, so the
-// length in bytes decides as well as the length in characters would.
-bool ZapsatPovoleno(std::string_view status)
-{
-    return status.size() <= 1;
-}
-
-bool OkPovoleno(std::string_view status)
-{
-    return status.size() == 1;
-}
-
 int IndexPolozky(std::int32_t index, int pocet)
 {
     return index >= 0 && index < pocet ? static_cast<int>(index) : -1;

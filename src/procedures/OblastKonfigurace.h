@@ -11,6 +11,7 @@
 #include "Cas.h"
 #include "Dekl.h"
 #include "Oznameni.h"
+#include "Platnost.h"
 #include "U_VK7316R.h"
 
 namespace vk::procedures {
@@ -20,17 +21,6 @@ inline constexpr std::string_view TextPrecteno = " Konfigurace přečtena.";
 inline constexpr std::string_view TextZapis = " Probíhá zápis konfigurace do modulu";
 inline constexpr std::string_view TextZapsano = " Konfigurace zapsána.";
 inline constexpr std::string_view TextChybaVerifikace = " Chyba verifikace zápisu.";
-// The status of controls that all passed their rules: one blank.
-inline constexpr std::string_view TextPlatne = " ";
-
-// The validation result travels in the status text: " " when every control
-// passed, " " + the message of the first that did not.
-std::string ChybaPole(std::string_view zprava);
-// "Zapsat" goes ahead when the status is at most one character long
-// (Povoleno = allowed).
-bool ZapsatPovoleno(std::string_view status);
-// "Ok" takes the working copy only when it is exactly one character long.
-bool OkPovoleno(std::string_view status);
 
 // The item index a drop-down list of `pocet` items shows for `index`: a
 // value with no item leaves the list with none selected (-1).
@@ -68,7 +58,7 @@ struct TOblast {
     std::string_view Soubor;        // the device file
     bool CistPriZobrazeni = false;  // the dialog reads the module when shown
     O (*ZapisOkno)(const core::TCFGVK& cfg) = nullptr;
-    std::string (*PrectiOkno)(const O& okno, core::TCFGVK& cfg) = nullptr;
+    TPlatnost (*PrectiOkno)(const O& okno, core::TCFGVK& cfg) = nullptr;
     O (*VychoziOkno)() = nullptr;  // null: the area has no "Default parametry"
     TVysledekCteni (*PrectiData)(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam) = nullptr;
     TVysledekZapisu (*ZapisData)(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam) = nullptr;
@@ -76,25 +66,25 @@ struct TOblast {
 
 // The dialogs' "Ok" (Potvrd = confirm): the controls go into the working
 // copy `prace` field by field as they pass; only when all passed does the
-// working copy replace `cil` (the program's image) whole. Returns the status
-// to show; the dialog closes when OkPovoleno(status).
+// working copy replace `cil` (the program's image) whole; the dialog closes
+// then.
 template <class O>
-std::string PotvrdOkno(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, core::TCFGVK& cil)
+TPlatnost PotvrdOkno(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, core::TCFGVK& cil)
 {
-    std::string status = oblast.PrectiOkno(okno, prace);
-    if (OkPovoleno(status))
+    TPlatnost platnost = oblast.PrectiOkno(okno, prace);
+    if (platnost.Platne)
         cil = prace;
-    return status;
+    return platnost;
 }
 
 // The window thread's part of "Zapsat" (Priprav zapis = prepare the write):
 // the rules into the working copy; true when a ZapisData of a copy of it
-// may follow. `status` is what to show meanwhile (the refusal, or " ").
+// may follow. `platnost` tells what to show meanwhile.
 template <class O>
-bool PripravZapis(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, std::string& status)
+bool PripravZapis(const TOblast<O>& oblast, const O& okno, core::TCFGVK& prace, TPlatnost& platnost)
 {
-    status = oblast.PrectiOkno(okno, prace);
-    return ZapsatPovoleno(status);
+    platnost = oblast.PrectiOkno(okno, prace);
+    return platnost.Platne;
 }
 
 namespace detail {

@@ -21,7 +21,7 @@ TOknoServisniLinka ZapisOkno(const core::TCFGVK& cfg)
     return o;
 }
 
-std::string PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg)
 {
     std::int32_t v = 0;
     if (!PrevedVRozsahu(okno.Edit1, 1, 255, v))
@@ -32,7 +32,7 @@ std::string PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg)
     cfg.UARTS.KodBaud = static_cast<std::uint8_t>(okno.ComboBox1 + PosunKoduBaud);
     cfg.UARTS.KodParita = static_cast<std::uint8_t>(okno.ComboBox2);
     cfg.UARTS.Repeater = static_cast<std::uint8_t>(okno.ComboBox3);
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 TOknoServisniLinka VychoziOkno()

@@ -24,7 +24,7 @@ inline constexpr int PocetPolozekRepeater = 2;
 TOknoServisniLinka ZapisOkno(const core::TCFGVK& cfg);
 // The address range is 1 to 255, wider than the Modbus standard's 1 to 247;
 // a refused address leaves every field as it was.
-std::string PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoServisniLinka& okno, core::TCFGVK& cfg);
 TOknoServisniLinka VychoziOkno();
 
 device::TVK7316R_UartsCfg NaZaznam(const core::TCFG_UARTS& uarts);

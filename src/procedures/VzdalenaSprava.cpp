@@ -45,7 +45,7 @@ bool PrectiRadek(const TOknoVzdalenaSprava& okno, std::size_t radek, core::TCFG_
     return true;
 }
 
-std::string PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg)
+TPlatnost PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg)
 {
     if (okno.TabulkaPovolena) {
         for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
@@ -53,7 +53,7 @@ std::string PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg)
                 return ChybaPole(TextChybnaIP);
         }
     }
-    return std::string(TextPlatne);
+    return Platne();
 }
 
 void ZmenaRezimu(TOknoVzdalenaSprava& okno, core::TCFGVK& cfg)

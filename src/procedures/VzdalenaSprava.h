@@ -30,7 +30,7 @@ TOknoVzdalenaSprava ZapisOkno(const core::TCFGVK& cfg);
 // Only while the table is enabled are its rows parsed, each by its version
 // list; rows before a refused one are already stored. The mode is not taken
 // here: the mode list puts it into the record as soon as it changes.
-std::string PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg);
+TPlatnost PrectiOkno(const TOknoVzdalenaSprava& okno, core::TCFGVK& cfg);
 // Takes one row (0 to 7) into `sprava`; false when its text does not parse.
 bool PrectiRadek(const TOknoVzdalenaSprava& okno, std::size_t radek, core::TCFG_Sprava& sprava);
 // The user's change of the mode list: the mode reaches the record at once

@@ -232,9 +232,9 @@ void TFormUpgradeFW::Button4Click()
     if (Bezi() || !Pripojeno())
         return;
     const std::string edit1 = Std(Edit1->text());
-    const std::string platnost = vk::procedures::PrectiOknoFirmware(edit1, CFGVK.Upgrade);
-    UkazStav(platnost);
-    if (!vk::procedures::ZapsatPovoleno(platnost))
+    const vk::procedures::TPlatnost platnost = vk::procedures::PrectiOknoFirmware(edit1, CFGVK.Upgrade);
+    UkazStav(platnost.Status());
+    if (!platnost.Platne)
         return;
     ProgressBar1->setValue(0);
     const bool spusteno = Uloha.Spust(

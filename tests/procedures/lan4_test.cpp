@@ -95,7 +95,7 @@ TEST(Lan4, PrectiOknoPrvniChybnePoleAUlozeneDoNej)
     for (const TRadek& r : radky) {
         SCOPED_TRACE(r.Nazev);
         TCFGVK c = Puvodni();
-        EXPECT_EQ(lan4::PrectiOkno(r.Okno, c), r.Status);
+        EXPECT_EQ(lan4::PrectiOkno(r.Okno, c).Status(), r.Status);
         EXPECT_EQ(c.LAN4.IP4_Adresa, r.Po.IP4_Adresa);
         EXPECT_EQ(c.LAN4.IP4_Maska, r.Po.IP4_Maska);
         EXPECT_EQ(c.LAN4.IP4_Brana, r.Po.IP4_Brana);
@@ -133,7 +133,7 @@ TEST(Lan4, VychoziParametryPoPrevzeti)
     const TOknoLan4 o = lan4::VychoziOkno();
     EXPECT_EQ(o.Edit6, "0000:0000:0000:0000:0000:0000:0000:0000");
     EXPECT_TRUE(lan4::AdresyPovoleny(o));
-    ASSERT_EQ(lan4::PrectiOkno(o, c), " ");
+    ASSERT_EQ(lan4::PrectiOkno(o, c).Status(), " ");
     EXPECT_EQ(c.LAN4.IP4_Adresa, (vk::core::TAdresa4{192, 168, 0, 99}));
     EXPECT_EQ(c.LAN4.IP4_Maska, (vk::core::TAdresa4{255, 255, 255, 0}));
     EXPECT_EQ(c.LAN4.IP4_Brana, (vk::core::TAdresa4{192, 168, 0, 200}));

@@ -42,7 +42,7 @@ TEST(HlavniLinka, PrectiOknoPrvniChybnePoleAUlozeneDoNej)
     for (const TRadek& r : radky) {
         SCOPED_TRACE(r.Okno.Edit1 + " / " + r.Okno.Edit2);
         TCFGVK c = Puvodni();
-        EXPECT_EQ(hlavnilinka::PrectiOkno(r.Okno, c), r.Status);
+        EXPECT_EQ(hlavnilinka::PrectiOkno(r.Okno, c).Status(), r.Status);
         EXPECT_EQ(c.UARTM.KodBaud, r.Po.KodBaud);
         EXPECT_EQ(c.UARTM.KodParita, r.Po.KodParita);
         EXPECT_EQ(c.UARTM.Timeout, r.Po.Timeout);
@@ -65,13 +65,13 @@ TEST(HlavniLinka, ZapisOknoKodyBezPolozky)
     EXPECT_EQ(o.ComboBox1, 6);
     EXPECT_EQ(o.ComboBox2, -1);
     EXPECT_EQ(o.Edit2, "16");
-    EXPECT_EQ(hlavnilinka::PrectiOkno(o, c), " Chybné parametr Opakování.");
+    EXPECT_EQ(hlavnilinka::PrectiOkno(o, c).Status(), " Chybné parametr Opakování.");
 }
 
 TEST(HlavniLinka, VychoziParametryPoPrevzeti)
 {
     TCFGVK c = Puvodni();
-    ASSERT_EQ(hlavnilinka::PrectiOkno(hlavnilinka::VychoziOkno(), c), " ");
+    ASSERT_EQ(hlavnilinka::PrectiOkno(hlavnilinka::VychoziOkno(), c).Status(), " ");
     EXPECT_EQ(c.UARTM.KodBaud, 4);
     EXPECT_EQ(c.UARTM.KodParita, 1);
     EXPECT_EQ(c.UARTM.Timeout, 330);
@@ -96,7 +96,7 @@ TEST(ServisniLinka, PrectiOknoAdresaANicPredNi)
     for (const TRadek& r : radky) {
         SCOPED_TRACE(r.Okno.Edit1);
         TCFGVK c = Puvodni();
-        EXPECT_EQ(servisnilinka::PrectiOkno(r.Okno, c), r.Status);
+        EXPECT_EQ(servisnilinka::PrectiOkno(r.Okno, c).Status(), r.Status);
         EXPECT_EQ(c.UARTS.Adresa, r.Po.Adresa);
         EXPECT_EQ(c.UARTS.KodBaud, r.Po.KodBaud);
         EXPECT_EQ(c.UARTS.KodParita, r.Po.KodParita);
@@ -110,7 +110,7 @@ TEST(ServisniLinka, ZapisOknoAVychozi)
     EXPECT_EQ(servisnilinka::ZapisOkno(c), (TOknoServisniLinka{"33", 3, 2, 1}));
     c.UARTS = {0, 1, 3, 2};
     EXPECT_EQ(servisnilinka::ZapisOkno(c), (TOknoServisniLinka{"0", -1, -1, -1}));
-    ASSERT_EQ(servisnilinka::PrectiOkno(servisnilinka::VychoziOkno(), c), " ");
+    ASSERT_EQ(servisnilinka::PrectiOkno(servisnilinka::VychoziOkno(), c).Status(), " ");
     EXPECT_EQ(c.UARTS.Adresa, 247);
     EXPECT_EQ(c.UARTS.KodBaud, 4);
     EXPECT_EQ(c.UARTS.KodParita, 1);

@@ -27,10 +27,10 @@ TEST(LogNastaveni, ZapisOknoNejnizsiBitAUdalosti)
     // Taking the controls back clears the bits without a box and stores 0 or 1.
     o.ComboBox1 = 1;
     o.CheckBox[4] = true;
-    EXPECT_EQ(lognastaveni::PrectiOkno(o, c), " ");
+    EXPECT_EQ(lognastaveni::PrectiOkno(o, c).Status(), " ");
     EXPECT_EQ(c.LOG.Povolen, 1);
     EXPECT_EQ(c.LOG.Udalost, 0x2011u);
-    EXPECT_EQ(lognastaveni::PrectiOkno(TOknoLogNastaveni{}, c), " ");
+    EXPECT_EQ(lognastaveni::PrectiOkno(TOknoLogNastaveni{}, c).Status(), " ");
     EXPECT_EQ(c.LOG.Povolen, 0);
     EXPECT_EQ(c.LOG.Udalost, 0u);
 }

@@ -42,7 +42,7 @@ TEST(ModbusTCP, PrectiOknoPrvniChybnePoleAUlozeneDoNej)
     for (const TRadek& r : radky) {
         SCOPED_TRACE(r.Okno.Edit1 + " / " + r.Okno.Edit2);
         TCFGVK c = Puvodni();
-        EXPECT_EQ(modbustcp::PrectiOkno(r.Okno, c), r.Status);
+        EXPECT_EQ(modbustcp::PrectiOkno(r.Okno, c).Status(), r.Status);
         EXPECT_EQ(c.MBTCP.UnitID, r.UnitID);
         EXPECT_EQ(c.MBTCP.Timeout, r.Timeout);
     }
@@ -56,13 +56,13 @@ TEST(ModbusTCP, ZapisOknoANulaZObrazu)
     c.MBTCP.UnitID = 0;
     const TOknoModbusTCP o = modbustcp::ZapisOkno(c);
     EXPECT_EQ(o.Edit1, "0");
-    EXPECT_EQ(modbustcp::PrectiOkno(o, c), " Chybná adresa.");
+    EXPECT_EQ(modbustcp::PrectiOkno(o, c).Status(), " Chybná adresa.");
 }
 
 TEST(ModbusTCP, VychoziParametryPoPrevzeti)
 {
     TCFGVK c = Puvodni();
-    ASSERT_EQ(modbustcp::PrectiOkno(modbustcp::VychoziOkno(), c), " ");
+    ASSERT_EQ(modbustcp::PrectiOkno(modbustcp::VychoziOkno(), c).Status(), " ");
     EXPECT_EQ(c.MBTCP.UnitID, 255);
     EXPECT_EQ(c.MBTCP.Timeout, 5);
 }

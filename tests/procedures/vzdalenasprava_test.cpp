@@ -50,7 +50,7 @@ TEST(VzdalenaSprava, PrectiOknoPrvniChybnyRadek)
     o.Edit[0] = "192.168.1.20";
     o.Edit[3] = "fe80::1";  // an IPv6 text in a row set to IPv4
     o.Edit[4] = "1.2.3.x";
-    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " Chybná IP adresa.");
+    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " Chybná IP adresa.");
     EXPECT_EQ(c.Sprava.User_IP[0], (TPole16B{192, 168, 1, 20}));
     EXPECT_EQ(c.Sprava.User_IP[3], Puvodni().Sprava.User_IP[3]);
     EXPECT_EQ(c.Sprava.User_IP[4], Puvodni().Sprava.User_IP[4]);
@@ -60,7 +60,7 @@ TEST(VzdalenaSprava, PrectiOknoPrvniChybnyRadek)
     o.Edit[4] = "0.0.0.0";
     o.Edit[5] = "::8";
     o.ComboBoxVerze[5] = -1;
-    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " ");
+    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " ");
     EXPECT_EQ(c.Sprava.User_IP[3], Fe80_1);
     EXPECT_EQ(c.Sprava.VerzeIP[3], 1);
     EXPECT_EQ(c.Sprava.User_IP[5][15], 8);
@@ -77,7 +77,7 @@ TEST(VzdalenaSprava, IPv4CastMimoRozsah)
         TOknoVzdalenaSprava o = vzdalenasprava::ZapisOkno(c);
         o.ComboBoxVerze[2] = 0;
         o.Edit[2] = text;
-        EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " Chybná IP adresa.");
+        EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " Chybná IP adresa.");
         EXPECT_EQ(c.Sprava.User_IP[2], Puvodni().Sprava.User_IP[2]);
     }
 }
@@ -88,7 +88,7 @@ TEST(VzdalenaSprava, IPv4ZaznamVynulujeZbytek)
     TOknoVzdalenaSprava o = vzdalenasprava::ZapisOkno(c);
     o.ComboBoxVerze[1] = 0;
     o.Edit[1] = "1.2.3.4";
-    ASSERT_EQ(vzdalenasprava::PrectiOkno(o, c), " ");
+    ASSERT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " ");
     EXPECT_EQ(c.Sprava.User_IP[1], (TPole16B{1, 2, 3, 4}));
     EXPECT_EQ(c.Sprava.VerzeIP[1], 0);
 }
@@ -104,13 +104,13 @@ TEST(VzdalenaSprava, ZakazanaTabulkaSeNecte)
     vzdalenasprava::ZmenaRezimu(o, c);
     EXPECT_EQ(c.Sprava.Rezim, 1);
     EXPECT_FALSE(o.TabulkaPovolena);
-    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " ");
+    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " ");
     EXPECT_EQ(c.Sprava.User_IP, Puvodni().Sprava.User_IP);
 
     o.ComboBox1 = 2;
     vzdalenasprava::ZmenaRezimu(o, c);
     EXPECT_TRUE(o.TabulkaPovolena);
-    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c), " Chybná IP adresa.");
+    EXPECT_EQ(vzdalenasprava::PrectiOkno(o, c).Status(), " Chybná IP adresa.");
 }
 
 TEST(VzdalenaSpravaSim, ZapisBezOvereniACteni)

@@ -292,7 +292,7 @@ bool PoPrirazeniSpravy(const OSprava& puvodni, OSprava& okno, core::TCFGVK& cfg,
     return true;
 }
 
-std::string ZpravaSpravy(const OSprava& okno, const std::string& status)
+std::string ZpravaSpravy(const OSprava& okno, const procedures::TPlatnost& platnost)
 {
     core::TCFG_Sprava prazdna;
     for (std::size_t i = 0; i < okno.Edit.size(); ++i) {
@@ -301,7 +301,7 @@ std::string ZpravaSpravy(const OSprava& okno, const std::string& status)
                                       "IPv4 a.b.c.d or IPv6; sets VerzeIP of the entry");
         }
     }
-    return "sprava.cfg:" + status;
+    return "sprava.cfg:" + platnost.Status();
 }
 
 TSouborCLI SpravaCfg()

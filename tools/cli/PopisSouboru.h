@@ -228,7 +228,7 @@ struct TPopisOblasti {
     // would hide a key's rule (Obraz kontroly = image of the check).
     void (*ObrazKontroly)(core::TCFGVK& cfg) = nullptr;
     // The CLI form of a refused rule whose message several keys share.
-    std::string (*ZpravaPravidla)(const O& okno, const std::string& status) = nullptr;
+    std::string (*ZpravaPravidla)(const O& okno, const procedures::TPlatnost& platnost) = nullptr;
 };
 
 // A key whose value is the text of a text field, judged by the area's rule.
@@ -275,18 +275,18 @@ namespace detail {
 // message and the key's range. A field the user did not give can be refused
 // too, when the module holds a value its dialog would not take.
 template <class O>
-std::string ZpravaPravidla(const TPopisOblasti<O>& p, const O& okno, const std::string& status)
+std::string ZpravaPravidla(const TPopisOblasti<O>& p, const O& okno, const procedures::TPlatnost& platnost)
 {
     if (p.ZpravaPravidla != nullptr)
-        return p.ZpravaPravidla(okno, status);
+        return p.ZpravaPravidla(okno, platnost);
     const std::string_view soubor = p.Oblast->Soubor;
-    const std::string_view zprava = std::string_view(status).substr(1);
+    const std::string_view zprava = platnost.Zprava;
     for (const TPole<O>& pole : p.Pole) {
         if (!pole.Zprava.empty() && pole.Zprava == zprava) {
             return ZpravaPole(soubor, pole.Nazev, pole.Hodnota(okno), zprava, pole.Rozsah);
         }
     }
-    return std::string(soubor) + ":" + status;
+    return std::string(soubor) + ":" + platnost.Status();
 }
 
 // The assignments applied to the controls of `cfg`, then the area's rules.
@@ -301,9 +301,9 @@ bool PrijmiOkno(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& priraz
         return false;
     if (p.PoPrirazeni != nullptr && !p.PoPrirazeni(puvodni, okno, cfg, dane, chyba))
         return false;
-    const std::string status = p.Oblast->PrectiOkno(okno, cfg);
-    if (!procedures::ZapsatPovoleno(status)) {
-        chyba = ZpravaPravidla(p, okno, status);
+    const procedures::TPlatnost platnost = p.Oblast->PrectiOkno(okno, cfg);
+    if (!platnost.Platne) {
+        chyba = ZpravaPravidla(p, okno, platnost);
         return false;
     }
     return true;

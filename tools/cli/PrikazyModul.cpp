@@ -78,9 +78,9 @@ TKonec PripravFwUpload(TKontext& k)
 {
     const std::string& soubor = k.Argumenty.Parametry[0];
     core::TUpgrade upgrade;
-    const std::string platnost = procedures::PrectiOknoFirmware(soubor, upgrade);
-    if (platnost.size() > 1)
-        return ChybaPouziti(k, platnost.substr(1) + (soubor.empty() ? "" : ": " + soubor));
+    const procedures::TPlatnost platnost = procedures::PrectiOknoFirmware(soubor, upgrade);
+    if (!platnost.Platne)
+        return ChybaPouziti(k, platnost.Zprava + (soubor.empty() ? "" : ": " + soubor));
     // An empty image would be armed with "prog" and leave the loader nothing
     // to start.
     std::error_code ec;
