@@ -314,7 +314,8 @@ TEST_F(simRtu, ReplyComesAfterTheTurnaroundDelay)
     const Bajty r = port->Prijmi(500, 5, &prvni);
     EXPECT_EQ(r.size(), 8u);
     EXPECT_GE(prvni, 5);
-    EXPECT_LT(prvni, 200);
+    // Well before the 500 ms wait ends, with room for a loaded machine.
+    EXPECT_LT(prvni, 400);
 }
 
 }  // namespace
