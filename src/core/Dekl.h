@@ -177,6 +177,15 @@ bool UlozNastaveni(PData dat, const TCestyNastaveni& cesty);
 // anything else.
 inline constexpr std::int32_t NejdelsiMezeraMs = 1000;
 bool PrevedMezeru(std::string_view text, std::int32_t& ms);
+// The shortest wait of one try when the serial line is searched for the
+// module (Hledani = search), key "Hledani" in section "UART": whole ms
+// from 1 to NejdelsiHledaniMs. The program reads it but never writes it; a
+// file without it, or with another value, gives VychoziHledaniMs, which a
+// USB adapter with the common 16 ms latency timer meets.
+inline constexpr std::int32_t VychoziHledaniMs = 50;
+inline constexpr std::int32_t NejdelsiHledaniMs = 1000;
+bool PrevedHledani(std::string_view text, std::int32_t& ms);
+std::int32_t NactiHledani(const std::filesystem::path& soubor);
 // Service mode (Servis): key "Servis" in section "Program" is "1". The main
 // window then offers the menu items its plan keeps hidden; any other value,
 // or no file, means off.

@@ -210,6 +210,24 @@ bool PrevedMezeru(std::string_view text, std::int32_t& ms)
     return true;
 }
 
+bool PrevedHledani(std::string_view text, std::int32_t& ms)
+{
+    std::int32_t cislo = 0;
+    if (!PrevedNaCislo(text, cislo) || cislo < 1 || cislo > NejdelsiHledaniMs)
+        return false;
+    ms = cislo;
+    return true;
+}
+
+std::int32_t NactiHledani(const std::filesystem::path& soubor)
+{
+    std::int32_t ms = VychoziHledaniMs;
+    TIniSoubor ini;
+    if (ini.Nacti(soubor))
+        PrevedHledani(ini.Hodnota("UART", "Hledani").value_or(""), ms);
+    return ms;
+}
+
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM)
 {
     TIniSoubor ini;

@@ -25,19 +25,6 @@ void SirkaPro(QLineEdit* pole, const char* vzor)
     pole->setMinimumWidth(textu + 24);
 }
 
-const char* NazevParity(link::TParita parita)
-{
-    switch (parita) {
-    case link::TParita::Zadna:
-        return "žádná";
-    case link::TParita::Suda:
-        return "sudá";
-    case link::TParita::Licha:
-        return "lichá";
-    }
-    return "";
-}
-
 }  // namespace
 
 QLabel* Popisek(QWidget* rodic, const char* jmeno, const char* text)
@@ -124,7 +111,7 @@ QComboBox* SeznamParity(QWidget* rodic, const char* jmeno)
 {
     auto* seznam = Seznam(rodic, jmeno, {}, -1);
     for (int kod = 0; kod < procedures::PocetPolozekParita; ++kod)
-        seznam->addItem(QString::fromUtf8(NazevParity(link::ParitaKodu(kod))));
+        seznam->addItem(QString::fromUtf8(procedures::NazevParity(kod)));
     seznam->setCurrentIndex(1);
     return seznam;
 }

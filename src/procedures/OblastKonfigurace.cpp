@@ -16,6 +16,19 @@ bool PrevedVRozsahu(std::string_view text, std::int32_t min, std::int32_t max, s
     return true;
 }
 
+const char* NazevParity(std::int32_t kodParita)
+{
+    switch (link::ParitaKodu(kodParita)) {
+    case link::TParita::Zadna:
+        return "žádná";
+    case link::TParita::Suda:
+        return "sudá";
+    case link::TParita::Licha:
+        return "lichá";
+    }
+    return "";
+}
+
 namespace detail {
 
 void Oznam(const TOznameni& oznam, const std::string& text)

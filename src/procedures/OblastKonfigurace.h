@@ -35,6 +35,8 @@ bool PrevedVRozsahu(std::string_view text, std::int32_t min, std::int32_t max, s
 inline constexpr int PocetPolozekBaud = 7;
 inline constexpr int PosunKoduBaud = 2;
 inline constexpr int PocetPolozekParita = 3;
+// The parity list's item text for a parity code ("žádná", "sudá", "lichá").
+const char* NazevParity(std::int32_t kodParita);
 
 // Outcome of reading an area from the module (Vysledek cteni = read result).
 struct TVysledekCteni {

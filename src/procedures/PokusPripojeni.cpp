@@ -21,9 +21,7 @@ namespace vk::procedures {
 namespace {
 
 // The connection dialog's panel texts.
-constexpr const char* TextChybaCOM = "Neplatné číslo COM portu (1-255)";
 constexpr const char* TextChybaUartTimeout = "Neplatný UART timeout (1-65535 ms)";
-constexpr const char* TextChybaAdresa = "Neplatná adresa modulu (1-255)";
 constexpr const char* TextChybaOtevreniCOM = "Chyba otevření COM";  // + the port number, no blank
 constexpr const char* TextChybaIP = "Neplatná IP adresa";
 constexpr const char* TextChybaLanTimeout = "Neplatný LAN timeout (1-65535 ms)";
@@ -66,24 +64,14 @@ void OverTyp(TVysledekPripojeni& v, const std::string& typ, const std::string& v
     Konec(v, TKonecPripojeni::Uspech, TextUspech + v.TypVerze);
 }
 
-void IdentifikujUART(device::TVK7316R& modul, TVysledekPripojeni& v, std::uint8_t adresa)
+void IdentifikujUART(device::TVK7316R& modul, TVysledekPripojeni& v)
 {
-    std::array<std::string, ObjektyIdentity.size()> casti;
-    for (std::size_t i = 0; i < ObjektyIdentity.size(); ++i) {
-        link::TMBRTU_Zprava zprava;
-        zprava.Pozadavek[0] = adresa;
-        zprava.Pozadavek[1] = 0xC8;
-        zprava.Pozadavek[2] = ObjektyIdentity[i];
-        zprava.DelkaPozadavku = 8;
-        if (link::PreposliZpravu(&modul.MBRTU, zprava) != 0) {
-            Konec(v, TKonecPripojeni::ChybaIdentifikace, modul.MBRTU.ED.StatusText);
-            return;
-        }
-        // Only bytes 4..7 of the embedded reply carry the four characters;
-        // its length and other bytes are not looked at.
-        casti[i] = common::BajtyNaText(zprava.Odpoved.data() + 4, 4);
+    TIdentitaUART identita;
+    if (!PrectiIdentituUART(modul.MBRTU, identita)) {
+        Konec(v, TKonecPripojeni::ChybaIdentifikace, modul.MBRTU.ED.StatusText);
+        return;
     }
-    OverTyp(v, casti[0] + casti[1], casti[2], casti[3] + casti[4]);
+    OverTyp(v, identita.Typ, identita.Verze, identita.VyrCislo);
 }
 
 void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCestaPortu& port, TVysledekPripojeni& v)
@@ -117,7 +105,7 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
     }
     prac.UART_Timeout = timeout;
     std::int32_t adresa = 0;
-    if (!CisloVRozsahu(okno.Edit5, 1, 255, adresa)) {
+    if (!PrevedAdresu(okno.Edit5, adresa)) {
         Konec(v, TKonecPripojeni::NeplatnyUdaj, TextChybaAdresa);
         return;
     }
@@ -138,7 +126,7 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
     modul.MBRTU = mbrtu;
     modul.Rozhrani = vk::common::RozhraniUART;
     modul.Init = true;
-    IdentifikujUART(modul, v, static_cast<std::uint8_t>(adresa));
+    IdentifikujUART(modul, v);
 }
 
 void PripojLAN(device::TVK7316R& modul, const TOknoPripojeni& okno, TVysledekPripojeni& v)
@@ -193,6 +181,25 @@ std::string NazevSkupiny(std::uint32_t gid)
 }
 
 }  // namespace
+
+bool PrectiIdentituUART(link::TMBRTU& link, TIdentitaUART& identita)
+{
+    std::array<std::string, ObjektyIdentity.size()> casti;
+    for (std::size_t i = 0; i < ObjektyIdentity.size(); ++i) {
+        link::TMBRTU_Zprava zprava;
+        zprava.Pozadavek[0] = link.CFG.Adresa;
+        zprava.Pozadavek[1] = 0xC8;
+        zprava.Pozadavek[2] = ObjektyIdentity[i];
+        zprava.DelkaPozadavku = 8;
+        if (link::PreposliZpravu(&link, zprava) != 0)
+            return false;
+        // Only bytes 4..7 of the embedded reply carry the four characters;
+        // its length and other bytes are not looked at.
+        casti[i] = common::BajtyNaText(zprava.Odpoved.data() + 4, 4);
+    }
+    identita = {casti[0] + casti[1], casti[2], casti[3] + casti[4]};
+    return true;
+}
 
 TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPripojeni& okno,
                                         const core::TPripojeni& pripojeni, const TCestaPortu& port,
@@ -273,6 +280,11 @@ TOknoPripojeni ZapisOkno(const core::TPripojeni& p)
 bool PrevedCisloCOM(const std::string& text, std::int32_t& cisloCOM)
 {
     return CisloVRozsahu(text, 1, 255, cisloCOM);
+}
+
+bool PrevedAdresu(const std::string& text, std::int32_t& adresa)
+{
+    return CisloVRozsahu(text, 1, 255, adresa);
 }
 
 std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni)

@@ -81,8 +81,23 @@ struct TVysledekPripojeni {
     std::optional<TZarizeniCOM> COM;  // why the serial port did not open (ChybaPortu)
 };
 
+// The module's identity as its identification objects give it on the
+// serial line (Identita = identity).
+struct TIdentitaUART {
+    std::string Typ;
+    std::string Verze;
+    std::string VyrCislo;
+};
+
+// Reads the identity (serial: five 0x45 exchanges) from the module at
+// CFG.Adresa of the open link (Precti = read); false at the first exchange
+// that fails, with the link's status text in ED.StatusText.
+bool PrectiIdentituUART(link::TMBRTU& link, TIdentitaUART& identita);
+
 inline constexpr const char* TextInicializace = "Probíhá inicializace připojení ...";
 inline constexpr const char* TextVPoradku = "V pořádku";
+inline constexpr const char* TextChybaCOM = "Neplatné číslo COM portu (1-255)";
+inline constexpr const char* TextChybaAdresa = "Neplatná adresa modulu (1-255)";
 
 // Button "Inicializace připojení": the attempt on `modul`, with `pripojeni`
 // the program's current connection settings. Reports the first panel text
@@ -108,6 +123,8 @@ TOknoPripojeni ZapisOkno(const core::TPripojeni& pripojeni);
 // The COM number of the dialog's field by the attempt's own rule: the
 // dialogs' integer conversion, 1 to 255 (Prevod = conversion).
 bool PrevedCisloCOM(const std::string& text, std::int32_t& cisloCOM);
+// The module address of the dialog's field by the same rule, 1 to 255.
+bool PrevedAdresu(const std::string& text, std::int32_t& adresa);
 // The device path COM port n leads to (the settings file's entry, else the
 // default devices), without trying it.
 std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);

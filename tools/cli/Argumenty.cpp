@@ -13,12 +13,20 @@ struct TVolba {
 };
 
 constexpr TVolba Volby[] = {
-    {"--lan", &TArgumenty::Lan, nullptr},          {"--serial", &TArgumenty::Serial, nullptr},
-    {"--baud", &TArgumenty::Baud, nullptr},        {"--parity", &TArgumenty::Parita, nullptr},
-    {"--address", &TArgumenty::Adresa, nullptr},   {"--timeout", &TArgumenty::Timeout, nullptr},
-    {"--reply-gap", &TArgumenty::Mezera, nullptr}, {"--module", &TArgumenty::ModulText, nullptr},
-    {"--ip", &TArgumenty::IPText, nullptr},        {"--json", nullptr, &TArgumenty::Json},
-    {"--help", nullptr, &TArgumenty::Napoveda},    {"-h", nullptr, &TArgumenty::Napoveda},
+    {"--lan", &TArgumenty::Lan, nullptr},
+    {"--serial", &TArgumenty::Serial, nullptr},
+    {"--baud", &TArgumenty::Baud, nullptr},
+    {"--parity", &TArgumenty::Parita, nullptr},
+    {"--address", &TArgumenty::Adresa, nullptr},
+    {"--timeout", &TArgumenty::Timeout, nullptr},
+    {"--reply-gap", &TArgumenty::Mezera, nullptr},
+    {"--module", &TArgumenty::ModulText, nullptr},
+    {"--ip", &TArgumenty::IPText, nullptr},
+    {"--json", nullptr, &TArgumenty::Json},
+    {"--help", nullptr, &TArgumenty::Napoveda},
+    {"-h", nullptr, &TArgumenty::Napoveda},
+    {"--all-addresses", nullptr, &TArgumenty::VsechnyAdresy},
+    {"--try-wait", &TArgumenty::CekaniPokusu, nullptr},
 };
 
 const TVolba* NajdiVolbu(std::string_view nazev)

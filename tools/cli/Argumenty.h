@@ -18,6 +18,9 @@ struct TArgumenty {
     std::optional<std::string> Adresa;
     std::optional<std::string> Timeout;
     std::optional<std::string> Mezera;  // --reply-gap: the silence that ends a reply, ms
+    // scan: --all-addresses, and --try-wait MS, the shortest wait of a try.
+    bool VsechnyAdresy = false;
+    std::optional<std::string> CekaniPokusu;
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;

@@ -20,6 +20,7 @@ constexpr std::string_view TextPouziti =
     "usage: vk7316r --lan HOST[:PORT] [--timeout MS] COMMAND [ARGS]\n"
     "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS]\n"
     "                       [--reply-gap MS] COMMAND [ARGS]\n"
+    "       vk7316r --serial DEVICE|COMn [--address N] [--all-addresses] [--try-wait MS] scan\n"
     "       vk7316r log-export BASE | cfm-show FILE\n"
     "       vk7316r [COMMAND] --help\n";
 
@@ -70,6 +71,8 @@ std::string NapovedaPrikazu(const TPrikaz& p)
     std::string s = "usage: vk7316r ";
     if (p.Pripojeni)
         s += "(--lan HOST[:PORT] | --serial DEVICE|COMn ...) ";
+    if (p.Nazev == "scan")
+        s += "--serial DEVICE|COMn [--address N] [--all-addresses] [--try-wait MS] [--reply-gap MS] ";
     s += std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
     if (p.Json)
         s += " [--json]";
@@ -105,7 +108,21 @@ TKonec ChybaObecna(std::string_view zprava)
 bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
 {
     const bool serioveVolby = a.Baud || a.Parita || a.Adresa || a.Mezera;
-    if (!p.Pripojeni) {
+    const bool hledani = p.Nazev == "scan";  // connects to nothing, but searches a serial line
+    if ((a.VsechnyAdresy || a.CekaniPokusu) && !hledani) {
+        chyba = "--all-addresses and --try-wait belong to scan";
+        return false;
+    }
+    if (hledani) {
+        if (a.Lan || !a.Serial) {
+            chyba = "scan searches a serial line: --serial DEVICE|COMn, no --lan";
+            return false;
+        }
+        if (a.Baud || a.Parita || a.Timeout) {
+            chyba = "scan tries every rate and parity with a wait of its own: no --baud, --parity or --timeout";
+            return false;
+        }
+    } else if (!p.Pripojeni) {
         if (a.Lan || a.Serial || serioveVolby || a.Timeout) {
             chyba = std::string(p.Nazev) + " works on local files only: no connection options";
             return false;

@@ -12,6 +12,16 @@ const std::vector<TPrikaz>& Prikazy()
          "also Mezera (ms), PuvodMezery (adapter: widened for the USB adapter's latency timer,\n"
          "LatenceAdapteru ms; manual: --reply-gap).\n",
          0, 0, true, true, nullptr, Identify},
+        {"scan", "", "search a serial line for the module's rate, parity and address",
+         "Needs --serial and no --baud, --parity or --timeout: tries the module identification at\n"
+         "every rate (2400 to 115200 Bd) and parity (none, even, odd) at --address N (default: key\n"
+         "Adresa in section [UART] of W_vk7316r.ini, else 247) until the module answers; with\n"
+         "--all-addresses then every address 1-247 at that rate. Each try waits only as long as a reply\n"
+         "takes at its rate, but at least --try-wait MS (1-1000; default: key Hledani in [UART], else\n"
+         "50). Prints Rychlost (Bd), Parita (as --parity takes it) and for each module found Adresa,\n"
+         "TypModulu, VerzeModulu, VyrCislo, TypVerze. Nothing found: \"Modul nenalezen\", exit 1.\n"
+         "Nothing is connected afterwards.\n",
+         0, 0, false, true, PripravScan, Scan},
         {"read", "NAME", "read a device file and print its fields",
          "Prints one field per line as name=value (texts with \\xNN for control characters), or with\n"
          "--json one JSON object keyed by the record's field names: addresses in their text forms,\n"

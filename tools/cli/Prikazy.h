@@ -59,6 +59,9 @@ TKonec LogClear(TKontext& k);
 TKonec PripravLogExport(TKontext& k);
 TKonec LogExport(TKontext& k);
 
+TKonec PripravScan(TKontext& k);
+TKonec Scan(TKontext& k);
+
 TKonec PripravCfmShow(TKontext& k);
 TKonec CfmShow(TKontext& k);
 

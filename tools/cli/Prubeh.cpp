@@ -5,11 +5,12 @@
 
 namespace vk::cli {
 
-std::string RadekPrubehu(std::string_view popis, std::uint64_t hotovo, std::uint64_t celkem, std::size_t sirka)
+std::string RadekPrubehu(std::string_view popis, std::uint64_t hotovo, std::uint64_t celkem, std::size_t sirka,
+                         std::string_view jednotka)
 {
     std::string s(popis);
     if (celkem == 0)
-        return s + " " + std::to_string(hotovo) + " B";
+        return s + " " + std::to_string(hotovo) + " " + std::string(jednotka);
     if (hotovo > celkem)
         hotovo = celkem;
     const std::size_t plne = static_cast<std::size_t>(hotovo * sirka / celkem);
@@ -17,10 +18,13 @@ std::string RadekPrubehu(std::string_view popis, std::uint64_t hotovo, std::uint
     char buf[64];
     std::snprintf(buf, sizeof buf, "%3u %% ", static_cast<unsigned>(hotovo * 100 / celkem));
     s += buf;
-    return s + std::to_string(hotovo) + "/" + std::to_string(celkem) + " B";
+    return s + std::to_string(hotovo) + "/" + std::to_string(celkem) + " " + std::string(jednotka);
 }
 
-TUkazatelPrubehu::TUkazatelPrubehu(std::string popis) : popis_(std::move(popis)), terminal_(isatty(2) == 1) {}
+TUkazatelPrubehu::TUkazatelPrubehu(std::string popis, std::string jednotka)
+    : popis_(std::move(popis)), jednotka_(std::move(jednotka)), terminal_(isatty(2) == 1)
+{
+}
 
 TUkazatelPrubehu::~TUkazatelPrubehu()
 {
@@ -46,7 +50,7 @@ void TUkazatelPrubehu::Kresli(std::uint64_t hotovo, std::uint64_t celkem)
     procenta_ = procenta;
     posledni_ = link::Ted();
     kresleno_ = true;
-    const std::string radek = "\r" + RadekPrubehu(popis_, hotovo, celkem, 30) + "\x1b[K";
+    const std::string radek = "\r" + RadekPrubehu(popis_, hotovo, celkem, 30, jednotka_) + "\x1b[K";
     std::fwrite(radek.data(), 1, radek.size(), stderr);
     std::fflush(stderr);
 }

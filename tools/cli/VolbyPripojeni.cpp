@@ -82,13 +82,7 @@ TKonec OknoZVoleb(const TArgumenty& a, procedures::TOknoPripojeni& okno, procedu
     okno.ComboBox4 = kodParita;
     okno.Edit4 = a.Timeout.value_or(std::to_string(VychoziTimeoutUART));
     okno.Edit5 = a.Adresa.value_or("247");
-    const std::string& serial = *a.Serial;
-    if (ZacinaCOM(serial)) {
-        okno.Edit3 = serial.substr(3);
-        port.Nastaveni = core::CestyNastaveni().Cteni;
-    } else {
-        port.Zarizeni = serial;  // empty: no port at all, refused as a COM number
-    }
+    PortZVolby(*a.Serial, okno.Edit3, port);
     return TKonec::Uspech;
 }
 
@@ -125,6 +119,16 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
         // The module's own texts, shown escaped like every device text.
         Chyba(EscapujText(v.Panel1));
         return TKonec::ChybaModulu;
+    }
+}
+
+void PortZVolby(const std::string& serial, std::string& cisloCOM, procedures::TCestaPortu& port)
+{
+    if (ZacinaCOM(serial)) {
+        cisloCOM = serial.substr(3);
+        port.Nastaveni = core::CestyNastaveni().Cteni;
+    } else {
+        port.Zarizeni = serial;  // empty: no port at all, refused as a COM number
     }
 }
 

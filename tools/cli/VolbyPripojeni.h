@@ -6,6 +6,7 @@
 #include "Argumenty.h"
 #include "Dekl.h"
 #include "Nastroj.h"
+#include "PokusPripojeni.h"
 
 namespace vk::cli {
 
@@ -17,6 +18,12 @@ inline constexpr int VychoziTimeoutUART = 330;
 // option gives ChybaPouziti, a link or module failure ChybaModulu; the
 // message is already on stderr.
 TKonec Pripoj(const TArgumenty& argumenty, core::TData& dat);
+
+// --serial as the connection dialog takes it (Port z volby = the port from
+// the option): "COMn", in any case, gives the text of the COM number field
+// and the settings file whose "Porty" section maps it; anything else is a
+// device path.
+void PortZVolby(const std::string& serial, std::string& cisloCOM, procedures::TCestaPortu& port);
 
 // Closes the serial port that Pripoj opened (nothing for the LAN).
 void Odpoj();

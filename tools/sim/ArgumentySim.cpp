@@ -25,6 +25,17 @@ bool CtiDavky(const std::string& text, TDavky& davky)
     return true;
 }
 
+bool CtiParitu(const std::string& text, std::int32_t& kod)
+{
+    static const char* const nazvy[] = {"none", "even", "odd"};
+    for (std::int32_t i = 0; i < 3; ++i)
+        if (text == nazvy[i]) {
+            kod = i;
+            return true;
+        }
+    return false;
+}
+
 std::string SeznamPoruch()
 {
     std::string s;
@@ -38,7 +49,8 @@ std::string SeznamPoruch()
 std::string TextNapovedy()
 {
     return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
-           "                   [--address N] [--baud-code N] [--bursts BYTES,MS] [--fault NAME[=COUNT]]...\n"
+           "                   [--address N] [--baud-code N] [--parity P] [--bursts BYTES,MS]\n"
+           "                   [--fault NAME[=COUNT]]...\n"
            "                   [--log] [--help]\n"
            "\n"
            "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
@@ -50,7 +62,10 @@ std::string TextNapovedy()
            "  --no-serial         no serial slave\n"
            "  --state DIR         keep the device files in DIR (default: a temporary folder, removed at exit)\n"
            "  --address N         Modbus address of the module, 1 to 255 (default 247)\n"
-           "  --baud-code N       baud-rate code 0 to 8 for the serial timing (default 4 = 9600 Bd)\n"
+           "  --baud-code N       baud-rate code 0 to 8 (default 4 = 9600 Bd): the rate a client must set\n"
+           "                      on the pty to be answered, and the serial timing\n"
+           "  --parity P          none, even (default) or odd: a client must set it to be answered; a pty\n"
+           "                      shows odd parity only, so even and none cannot be told apart\n"
            "  --bursts BYTES,MS   serial replies in bursts of BYTES (1-4096) with MS (0-1000) of silence\n"
            "                      between them, as a USB adapter hands them on (62,16: 62 bytes, 16 ms)\n"
            "  --fault NAME[=N]    switch a fault on, for the next N occasions only when N is given;\n"
@@ -128,6 +143,13 @@ bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& 
                 return false;
             }
             vysledek.Nastaveni.KodBaud = static_cast<std::int32_t>(cislo);
+        } else if (a == "--parity") {
+            if (!hodnota(h))
+                return false;
+            if (!CtiParitu(h, vysledek.Nastaveni.KodParita)) {
+                chyba = "--parity must be none, even or odd, not \"" + h + "\"";
+                return false;
+            }
         } else if (a == "--bursts") {
             if (!hodnota(h))
                 return false;

@@ -11,12 +11,34 @@
 
 namespace vk::sim {
 
+namespace {
+
+struct TRychlost {
+    std::int32_t baud;
+    speed_t kod;  // termios speed constant
+};
+
+constexpr TRychlost Rychlosti[] = {
+    {600, B600},     {1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},
+    {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
+};
+
+speed_t KodRychlosti(std::int32_t baud)
+{
+    for (const TRychlost& r : Rychlosti)
+        if (r.baud == baud)
+            return r.kod;
+    return B9600;
+}
+
+}  // namespace
+
 TPty::~TPty()
 {
     Zavri();
 }
 
-bool TPty::Otevri(const std::string& odkaz, std::string& chyba)
+bool TPty::Otevri(const std::string& odkaz, std::string& chyba, std::int32_t rychlost, bool licha)
 {
     Zavri();
     int master = -1;
@@ -29,6 +51,11 @@ bool TPty::Otevri(const std::string& odkaz, std::string& chyba)
     termios t{};
     if (::tcgetattr(slave, &t) == 0) {
         ::cfmakeraw(&t);
+        // The kernel drops PARENB here and keeps PARODD.
+        if (licha)
+            t.c_cflag |= PARENB | PARODD;
+        ::cfsetispeed(&t, KodRychlosti(rychlost));
+        ::cfsetospeed(&t, KodRychlosti(rychlost));
         ::tcsetattr(slave, TCSANOW, &t);
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
@@ -109,6 +136,19 @@ bool TPty::Posli(const std::uint8_t* data, std::size_t pocet)
         pollfd p{master_, POLLOUT, 0};
         ::poll(&p, 1, 1);
     }
+    return true;
+}
+
+bool TPty::Linka(std::int32_t& rychlost, bool& licha) const
+{
+    termios t{};
+    if (slaveFd_ < 0 || ::tcgetattr(slaveFd_, &t) != 0)
+        return false;
+    rychlost = 0;
+    for (const TRychlost& r : Rychlosti)
+        if (r.kod == ::cfgetospeed(&t))
+            rychlost = r.baud;
+    licha = (t.c_cflag & PARODD) != 0;
     return true;
 }
 

@@ -52,6 +52,16 @@ void PosliVDavkach(TPty& pty, const TBajty& odpoved, const TDavky& davky, const 
 
 }  // namespace
 
+std::int32_t RychlostLinky(std::int32_t kodBaud)
+{
+    return PodleKodu(kodBaud).Rychlost;
+}
+
+bool LinkaSedi(std::int32_t rychlostKlienta, bool lichaKlienta, std::int32_t kodBaud, std::int32_t kodParita)
+{
+    return rychlostKlienta == RychlostLinky(kodBaud) && lichaKlienta == (kodParita == 2);
+}
+
 int TichoKonceMs(std::int32_t kodBaud)
 {
     const std::int32_t rychlost = PodleKodu(kodBaud).Rychlost;
@@ -64,13 +74,14 @@ int ProdlevaOdpovediMs(std::int32_t kodBaud)
     return PodleKodu(kodBaud).Mezera;
 }
 
-void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky,
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, std::int32_t kodParita, const TDavky& davky,
                     const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
 {
     const int ticho = TichoKonceMs(kodBaud);
     const int prodleva = ProdlevaOdpovediMs(kodBaud);
     TBajty ramec;
     bool prilisDlouhy = false;  // the current frame overflowed (Prilis dlouhy = too long)
+    bool zkomoleny = false;     // part of it came at other line settings (zkomoleny = garbled)
     vk::link::Okamzik posledniBajt = vk::link::Ted();
     std::uint8_t kus[1024];
     while (!konec.load()) {
@@ -81,6 +92,13 @@ void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDa
         }
         if (n > 0) {
             posledniBajt = vk::link::Ted();
+            // Looked at as the bytes come, not when the frame ends: a client
+            // that has meanwhile moved on to the module's settings did not
+            // send these bytes at them.
+            std::int32_t rychlost = 0;
+            bool licha = false;
+            if (!pty.Linka(rychlost, licha) || !LinkaSedi(rychlost, licha, kodBaud, kodParita))
+                zkomoleny = true;
             if (ramec.size() + static_cast<std::size_t>(n) > NejdelsiRamec)
                 prilisDlouhy = true;
             else
@@ -91,12 +109,13 @@ void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDa
             continue;
         pocetPozadavku.fetch_add(1);
         TBajty odpoved;
-        if (!prilisDlouhy && slave.Zpracuj(ramec, odpoved)) {
+        if (!prilisDlouhy && !zkomoleny && slave.Zpracuj(ramec, odpoved)) {
             Pockej(prodleva, konec);
             PosliVDavkach(pty, odpoved, davky, konec);
         }
         ramec.clear();
         prilisDlouhy = false;
+        zkomoleny = false;
     }
 }
 

@@ -54,7 +54,8 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         v_->Stav.Zavri();
         return false;
     }
-    if (nastaveni.SpustitSerial && !v_->Pty.Otevri(nastaveni.Pty, chyba)) {
+    if (nastaveni.SpustitSerial &&
+        !v_->Pty.Otevri(nastaveni.Pty, chyba, RychlostLinky(nastaveni.KodBaud), nastaveni.KodParita == 2)) {
         v_->Tftp.Zavri();
         v_->Stav.Zavri();
         return false;
@@ -71,9 +72,10 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         v_->CestaSerial = v_->Pty.Odkaz().empty() ? v_->Pty.CestaSlave() : v_->Pty.Odkaz();
         v_->Slave = std::make_unique<TRtuSlave>(v_->Stav, v_->Poruchy, nastaveni.Adresa);
         const std::int32_t kodBaud = nastaveni.KodBaud;
+        const std::int32_t kodParita = nastaveni.KodParita;
         const TDavky davky = nastaveni.Davky;
-        v_->VlaknoSerial = std::thread([this, kodBaud, davky] {
-            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, davky, v_->Konec, v_->PocetPozadavku);
+        v_->VlaknoSerial = std::thread([this, kodBaud, kodParita, davky] {
+            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, kodParita, davky, v_->Konec, v_->PocetPozadavku);
         });
     }
     v_->Bezi = true;

@@ -12,7 +12,8 @@
 //   mbtcp.cfg, uartm.cfg, uarts.cfg, sprava.cfg, log.cfg, log.clr, boot.cmd,
 //   fw.akt, fw.hbn, log.bin, logh.bin, log100.bin); an unknown name gets
 //   ERROR 1, a read of a write-only file or a write of a read-only one ERROR 2.
-// - Serial: the slave at `Adresa`, frames ended by silence; 0x43 read
+// - Serial: the slave at `Adresa`, frames ended by silence, answered only
+//   when the client's port is set to the module's rate and parity; 0x43 read
 //   (reply: address, 0x43, data length, the data, CRC), 0x44 write (reply:
 //   address, 0x44, result byte: 0 stored, 1 refused), 0x45 forward of the
 //   identification request (embedded reply: address, 0xC8, object number, 4,
@@ -54,6 +55,7 @@ struct TNastaveniSimulatoru {
     std::string SlozkaStavu;          // state folder (Slozka = folder); empty = fresh temporary one, removed at stop
     std::uint8_t Adresa = 247;        // Modbus address of the module
     std::int32_t KodBaud = 4;         // baud-rate code: silence that ends a request, delay before the reply
+    std::int32_t KodParita = 1;       // parity code: 0 none, 1 even, 2 odd (a pty shows only odd apart)
     TDavky Davky;                     // serial replies in bursts, as through a USB adapter
     // One line for every TFTP transfer as it ends ("TFTP write lan4.cfg: 16 B
     // stored"), called from the server's thread; empty = none (Zaznam = record).

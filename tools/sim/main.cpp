@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ArgumentySim.h"
+#include "SerialovaLinka.h"
 #include "Simulator.h"
 
 int main(int argc, char** argv)
@@ -51,7 +52,12 @@ int main(int argc, char** argv)
     if (a.Nastaveni.SpustitLan)
         std::cout << "LAN: " << simulator.AdresaLan() << "\n";
     if (a.Nastaveni.SpustitSerial)
-        std::cout << "Serial: " << simulator.CestaSerial() << " (address " << int(a.Nastaveni.Adresa) << ")\n";
+        std::cout << "Serial: " << simulator.CestaSerial() << " (address " << int(a.Nastaveni.Adresa) << ", "
+                  << RychlostLinky(a.Nastaveni.KodBaud) << " Bd, parity "
+                  << (a.Nastaveni.KodParita == 0   ? "none"
+                      : a.Nastaveni.KodParita == 2 ? "odd"
+                                                   : "even")
+                  << ")\n";
     std::cout << "State: " << simulator.SlozkaStavu() << "\n";
     if (a.Nastaveni.SpustitSerial && a.Nastaveni.Davky.Bajtu > 0)
         std::cout << "Bursts: " << a.Nastaveni.Davky.Bajtu << " bytes, " << a.Nastaveni.Davky.PauzaMs << " ms apart\n";
