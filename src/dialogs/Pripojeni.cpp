@@ -1,15 +1,21 @@
 #include "Pripojeni.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 // The dialog's own header shares the unit name with the procedure's.
+#include "Hledani.h"
+#include "OblastKonfigurace.h"
 #include "PokusPripojeni.h"
 #include "SdileneOvladace.h"
 
@@ -32,6 +38,8 @@ constexpr char TextAdresyModulu[] = "Adresa modulu";
 constexpr char TextStatusu[] = "Status připojení";
 constexpr char TextTlacitkaInicializace[] = "Inicializace připojení";
 constexpr char TextTlacitkaCancel[] = "Cancel";
+constexpr char TextTlacitkaVyhledat[] = "Vyhledat";
+constexpr char TextTlacitkaZastavit[] = "Zastavit";
 
 constexpr char TextUART[] = "UART";
 constexpr char TextLAN[] = "LAN";
@@ -54,6 +62,7 @@ TFormPripojeni::TFormPripojeni(QWidget* parent) : TOknoModulu(parent)
     connect(Edit3, &QLineEdit::textChanged, this, [this] { UkazZarizeni(); });
     connect(Button1, &QPushButton::clicked, this, &TFormPripojeni::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormPripojeni::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TFormPripojeni::Button3Click);
 }
 
 TFormPripojeni::~TFormPripojeni() = default;
@@ -101,6 +110,20 @@ void TFormPripojeni::VytvorOvladace()
     Button2 = new QPushButton(Text(TextTlacitkaCancel), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Uloha.Vypnout({Button1});
+    Button3 = new QPushButton(Text(TextTlacitkaVyhledat), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    // Wide enough for either of its texts, so that it does not jump.
+    Button3->setMinimumWidth(std::max(
+        Button3->sizeHint().width(), QFontMetrics(Button3->font()).horizontalAdvance(Text(TextTlacitkaZastavit)) + 24));
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumWidth(Button3->minimumWidth());
+    // Hidden between searches, but its room kept: the dialog has a fixed size.
+    QSizePolicy misto = ProgressBar1->sizePolicy();
+    misto.setRetainSizeWhenHidden(true);
+    ProgressBar1->setSizePolicy(misto);
+    ProgressBar1->setVisible(false);
 
     auto* mrizka = new QGridLayout;
     int radek = 0;
@@ -115,7 +138,9 @@ void TFormPripojeni::VytvorOvladace()
     pridej(Label2, Edit2);
     pridej(Label5, Edit3);
     mrizka->addWidget(LabelZarizeni, radek++, 1);
+    mrizka->addWidget(Button3, radek, 2);
     pridej(Label6, ComboBox3);
+    mrizka->addWidget(ProgressBar1, radek, 2);
     pridej(Label7, ComboBox4);
     pridej(Label8, Edit4);
     pridej(Label9, Edit5);
@@ -166,6 +191,12 @@ void TFormPripojeni::ComboBox1Change()
                        static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Edit5), static_cast<QWidget*>(ComboBox3),
                        static_cast<QWidget*>(ComboBox4), static_cast<QWidget*>(LabelZarizeni)})
         w->setEnabled(uart);
+    PovolHledani();
+}
+
+void TFormPripojeni::PovolHledani()
+{
+    Button3->setEnabled(ComboBox1->currentIndex() == 0 && (!Bezi() || HledaniBezi));
 }
 
 TOknoPripojeni TFormPripojeni::PrectiOkno() const
@@ -204,11 +235,74 @@ void TFormPripojeni::Button1Click()
     };
     Uloha.Spust(
         std::move(uloha), [this](const TVysledekPripojeni& v) { Dokonceno(v); },
-        [this](const std::string& text) { UkazPanel(text); });
+        [this](const std::string& text) { UkazPanel(text); }, {}, [this] { PovolHledani(); });
+    PovolHledani();
+}
+
+void TFormPripojeni::Button3Click()
+{
+    if (HledaniBezi) {
+        Uloha.Zastav();
+        return;
+    }
+    if (!Dat || !Uloha.Pracovnik() || Bezi())
+        return;
+    // The search closes the program's port: the module it had is no longer
+    // connected, as after a failed attempt.
+    Dat->Init = false;
+    Dat->Par.fill(0);
+    vk::procedures::TZadaniHledani zadani;
+    zadani.Port.Nastaveni = CestaNastaveni();
+    zadani.CisloCOM = Std(Edit3->text());
+    zadani.Adresa = Std(Edit5->text());
+    zadani.NejkratsiCekaniMs = vk::core::NactiHledani(zadani.Port.Nastaveni);
+    zadani.MezeraMs = Dat->Pripojeni.UART_Mezera;
+    auto uloha = [zadani](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam,
+                          const vk::link::TPrubeh& prubeh) {
+        return vk::procedures::Vyhledej(modul, zadani, oznam, prubeh);
+    };
+    const bool spusteno = Uloha.Spust(
+        std::move(uloha), [this](const vk::procedures::TVysledekHledani& v) { Nalezeno(v); },
+        [this](const std::string& text) { UkazPanel(text); },
+        [this](std::uint64_t pokusu, std::uint64_t celkem) {
+            ProgressBar1->setMaximum(static_cast<int>(celkem));
+            ProgressBar1->setValue(static_cast<int>(pokusu));
+        },
+        [this] { UkazHledani(false); });
+    if (spusteno)
+        UkazHledani(true);
+}
+
+void TFormPripojeni::Nalezeno(const vk::procedures::TVysledekHledani& v)
+{
+    UkazHledani(false);
+    if (v.Konec == vk::procedures::TKonecHledani::Nalezen) {
+        ComboBox3->setCurrentIndex(v.KodBaud - vk::procedures::PosunKoduBaud);
+        ComboBox4->setCurrentIndex(v.KodParita);
+        Edit5->setText(QString::number(v.Moduly.front().Adresa));
+    }
+    UkazZarizeni(v.COM ? v.COM->Duvod : std::string());
+    UkazPanel(v.Text);
+}
+
+void TFormPripojeni::UkazHledani(bool bezi)
+{
+    HledaniBezi = bezi;
+    Button3->setText(Text(bezi ? TextTlacitkaZastavit : TextTlacitkaVyhledat));
+    ProgressBar1->setValue(0);
+    ProgressBar1->setVisible(bezi);
+    PovolHledani();
+}
+
+void TFormPripojeni::ZastavPraci()
+{
+    TOknoModulu::ZastavPraci();
+    UkazHledani(false);
 }
 
 void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
 {
+    PovolHledani();
     if (Dat)
         vk::procedures::AplikujPripojeni(v, *Dat);
     ComboBox1->setCurrentIndex(v.ComboBox1);

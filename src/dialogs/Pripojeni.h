@@ -3,7 +3,9 @@
 // the user chooses the serial port or the LAN, enters the link parameters
 // and has the module identified. The attempt itself runs as a job on the
 // device worker; the dialog only puts its controls into a record, shows the
-// status texts as they come and applies the result.
+// status texts as they come and applies the result. "Vyhledat" searches the
+// serial line for the module's rate and parity at the address entered, as
+// a job too, and fills the fields with what it finds; it connects nothing.
 #include <filesystem>
 #include <string>
 
@@ -12,11 +14,13 @@
 namespace vk::procedures {
 struct TOknoPripojeni;
 struct TVysledekPripojeni;
+struct TVysledekHledani;
 }  // namespace vk::procedures
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 class TFormPripojeni : public TOknoModulu {
@@ -39,6 +43,12 @@ public:
     void ComboBox1Change();  // the interface list changed
     void Button1Click();     // "Inicializace připojení"
     void Button2Click();     // "Cancel"
+    void Button3Click();     // "Vyhledat", or "Zastavit" while the search runs
+
+protected:
+    // Also puts the search's controls back: a search stopped by a close
+    // leaves no result to do it.
+    void ZastavPraci() override;
 
 private:
     void VytvorOvladace();
@@ -49,6 +59,9 @@ private:
     // an attempt the reply's silence when it is not the baud code's.
     void UkazZarizeni(const std::string& duvod = {}, const std::string& odezva = {});
     void Dokonceno(const vk::procedures::TVysledekPripojeni& v);  // the attempt's result arrived
+    void Nalezeno(const vk::procedures::TVysledekHledani& v);     // the search's result arrived (nalezeno = found)
+    void UkazHledani(bool bezi);  // Button3's text and the progress bar for a search that runs or not
+    void PovolHledani();          // Button3 usable: UART chosen and no attempt running (povol = enable)
 
     QLabel* Label4 = nullptr;
     QComboBox* ComboBox1 = nullptr;
@@ -72,4 +85,7 @@ private:
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    bool HledaniBezi = false;  // a search runs (not the attempt)
 };
