@@ -57,6 +57,16 @@ const TChybaPouziti ChybyPouziti[] = {
     {"SerialBezKodu", {"--serial", "/dev/null", "get", "log.cfg", "x"}, "log.cfg travels over the LAN only"},
     {"SerialNeznamy", {"--serial", "/dev/null", "put", "log.bin", "/dev/null"}, "not a device file with a serial"},
     {"SerialBezDelky", {"--serial", "/dev/null", "get", "fw.hbn", "x"}, "no fixed length"},
+    {"ScanBezSerial", {"scan"}, "scan searches a serial line"},
+    {"ScanNaLan", {"--lan", Lan, "scan"}, "scan searches a serial line"},
+    {"ScanSRychlosti", {"--serial", "/dev/null", "--baud", "9600", "scan"}, "no --baud, --parity or --timeout"},
+    {"ScanSTimeoutem", {"--serial", "/dev/null", "--timeout", "100", "scan"}, "no --baud, --parity or --timeout"},
+    {"ScanCekani0", {"--serial", "/dev/null", "--try-wait", "0", "scan"}, "--try-wait must be 1 to 1000 ms"},
+    {"ScanCekaniText", {"--serial", "/dev/null", "--try-wait", "50ms", "scan"}, "--try-wait must be 1 to 1000 ms"},
+    {"ScanAdresa0", {"--serial", "/dev/null", "--address", "0", "scan"}, "Neplatná adresa modulu (1-255)"},
+    {"ScanCOM0", {"--serial", "COM0", "scan"}, "Neplatné číslo COM portu (1-255)"},
+    {"VsechnyAdresyMimoScan", {"--serial", "/dev/null", "--all-addresses", "identify"}, "belong to scan"},
+    {"CekaniMimoScan", {"--serial", "/dev/null", "--try-wait", "50", "identify"}, "belong to scan"},
     {"ExportChybi", {"log-export", "/nonexistent/base"}, "Soubor nenalezen: /nonexistent/base.bin"},
     {"CfmChybi", {"cfm-show", "/nonexistent.cfm"}, "Soubor nenalezen"},
 };
@@ -82,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(cli, ChybaPouziti, ::testing::ValuesIn(ChybyPouziti),
 
 const char* const Prikazy[] = {"identify",    "read",       "write",      "get",       "put",
                                "restart",     "clear-diag", "set-clock",  "fw-upload", "log-show",
-                               "log-archive", "log-clear",  "log-export", "cfm-show"};
+                               "log-archive", "log-clear",  "log-export", "cfm-show",  "scan"};
 
 TEST(cli_Napoveda, KazdyPrikazMaSvouNapovedu)
 {

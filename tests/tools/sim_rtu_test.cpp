@@ -1,6 +1,6 @@
 // The simulator's serial side seen from a raw pty peer: the replies to the
-// three private functions byte by byte, the frames it must ignore, and the
-// fault switches.
+// three private functions byte by byte, the frames it must ignore (also
+// those sent at other line settings), and the fault switches.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -316,6 +316,47 @@ TEST_F(simRtu, ReplyComesAfterTheTurnaroundDelay)
     EXPECT_GE(prvni, 5);
     // Well before the 500 ms wait ends, with room for a loaded machine.
     EXPECT_LT(prvni, 400);
+}
+
+// A module at 19200 Bd with odd parity answers only a client set so: the
+// search for the module relies on it. What a pty cannot show: the kernel
+// clears PARENB, so even parity reads as none, and a module set to even (or
+// none) answers a client set to either. Catches a simulator that answers at
+// any settings, or looks at the rate or the parity only.
+TEST(simRtuLinka, AnswersOnlyAtItsRateAndParity)
+{
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.KodBaud = 5;
+    n.KodParita = 2;
+    n.Adresa = 17;
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    TPtyKlient port(sim.CestaSerial());
+    ASSERT_TRUE(port.Otevren());
+    const Bajty dotaz = {17, 0x45, 0x00, 0x08, 17, 0xC8, 0, 0, 0, 0, 0, 0};
+    // A line left as the simulator set it up is the module's own.
+    EXPECT_EQ(port.Dotaz(dotaz).size(), 14u);
+    struct {
+        const char* popis;
+        speed_t rychlost;
+        bool parita;
+        bool licha;
+        bool odpoved;
+    } const pripady[] = {
+        {"9600 Bd, odd", B9600, true, true, false},
+        {"19200 Bd, none", B19200, false, false, false},
+        {"19200 Bd, even (seen as none)", B19200, true, false, false},
+        {"115200 Bd, odd", B115200, true, true, false},
+        {"19200 Bd, odd", B19200, true, true, true},
+    };
+    for (const auto& p : pripady) {
+        SCOPED_TRACE(p.popis);
+        port.NastavLinku(p.rychlost, p.parita, p.licha);
+        const Bajty r = port.Dotaz(dotaz, p.odpoved ? 500 : 150);
+        EXPECT_EQ(r.size(), p.odpoved ? 14u : 0u);
+    }
 }
 
 }  // namespace

@@ -71,6 +71,21 @@ public:
     TPtyKlient& operator=(const TPtyKlient&) = delete;
     bool Otevren() const { return fd_ >= 0; }
 
+    // The line settings as a port sets them on the pty: a rate and parity
+    // (PARENB, with PARODD for odd), of which the kernel keeps the rate and
+    // PARODD only.
+    void NastavLinku(speed_t rychlost, bool parita, bool licha) const
+    {
+        termios t{};
+        ::tcgetattr(fd_, &t);
+        t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
+        if (parita)
+            t.c_cflag |= PARENB | (licha ? PARODD : 0);
+        ::cfsetispeed(&t, rychlost);
+        ::cfsetospeed(&t, rychlost);
+        ::tcsetattr(fd_, TCSANOW, &t);
+    }
+
     void PosliSurove(const Bajty& b) const  // raw bytes, no CRC added
     {
         std::size_t hotovo = 0;

@@ -58,7 +58,7 @@ TKonec Selhani(const procedures::TVysledekHledani& v)
         return TKonec::ChybaModulu;
     }
     Chyba(v.Text);
-    return v.Konec == TKonecHledani::NeplatnyUdaj ? TKonec::ChybaPouziti : TKonec::ChybaModulu;
+    return TKonec::ChybaModulu;
 }
 
 }  // namespace
@@ -102,6 +102,8 @@ TKonec Scan(TKontext& k)
         v = procedures::Vyhledej(Modul, z, {}, prubeh.Zpetne());
     }
     Odpoj();
+    if (v.Konec == procedures::TKonecHledani::NeplatnyUdaj)  // the COM number: the address was checked before
+        return ChybaPouziti(k, v.Text);
     if (v.Konec != procedures::TKonecHledani::Nalezen)
         return Selhani(v);
     Vypis(VypisNalezene(v, a.Json));
