@@ -1,13 +1,16 @@
 // The connection dialog: a LAN attempt to the in-process simulator through
 // the device worker, a serial one behind an adapter with a long latency
 // timer, an invalid entry, a refused module after a success, closing during
-// an attempt, and which fields the interface list enables.
+// an attempt, which fields the interface list enables, and the search for
+// the module's serial settings ("Vyhledat") with its stop and a close
+// during it.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +40,8 @@ private slots:
     void zavreniBehemPokusu_data();
     void zavreniBehemPokusu();
     void volbaRozhrani();
+    void vyhledani();
+    void zastaveniVyhledani();
 
 private:
     template <class T>
@@ -52,6 +57,24 @@ private:
         Prvek<QLineEdit>("Edit1")->setText(QString::fromStdString(sim.AdresaLan()));
         Prvek<QLineEdit>("Edit2")->setText(QString::fromLatin1(timeout));
         QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
+    }
+
+    // The simulator on a pty that COM7 leads to, and the UART fields at
+    // 9600 Bd, even parity, the address given.
+    void PripravVyhledani(vk::sim::TSimulator& sim, const vk::sim::TNastaveniSimulatoru& n, const char* adresa)
+    {
+        std::string chyba;
+        QVERIFY2(sim.Spust(n, chyba), chyba.c_str());
+        QFile ini(QString::fromStdString(Okno->SouborNastaveni.string()));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(("[Porty]\nCOM7=" + sim.CestaSerial() + "\n").c_str());
+        ini.close();
+        Okno->show();
+        Prvek<QComboBox>("ComboBox1")->setCurrentIndex(0);
+        Prvek<QLineEdit>("Edit3")->setText(QStringLiteral("7"));
+        Prvek<QComboBox>("ComboBox3")->setCurrentIndex(2);
+        Prvek<QComboBox>("ComboBox4")->setCurrentIndex(1);
+        Prvek<QLineEdit>("Edit5")->setText(QString::fromLatin1(adresa));
     }
 
     QTemporaryDir Slozka;
@@ -283,8 +306,8 @@ void TestPripojeni::volbaRozhrani()
     QCOMPARE(Prvek<QLineEdit>("Edit1")->text(), QStringLiteral("10.1.2.3"));
 
     const char* const lan[] = {"Label1", "Label2", "Edit1", "Edit2", "ComboBox2"};
-    const char* const uart[] = {"Label5", "Label6", "Label7", "Label8",    "Label9",
-                                "Edit3",  "Edit4",  "Edit5",  "ComboBox3", "ComboBox4"};
+    const char* const uart[] = {"Label5", "Label6", "Label7",    "Label8",    "Label9", "Edit3",
+                                "Edit4",  "Edit5",  "ComboBox3", "ComboBox4", "Button3"};
     for (int rozhrani : {1, 0, 1}) {
         Prvek<QComboBox>("ComboBox1")->setCurrentIndex(rozhrani);
         for (const char* jmeno : lan)
@@ -293,6 +316,81 @@ void TestPripojeni::volbaRozhrani()
             QVERIFY2(Prvek<QWidget>(jmeno)->isEnabled() == (rozhrani == 0), jmeno);
         QVERIFY(!Prvek<QWidget>("ComboBox2")->isVisible());
     }
+}
+
+// "Vyhledat" with the module at 19200 Bd, odd parity, address 17, the
+// fields at 9600 Bd and even: the search runs as the dialog's job with its
+// progress bar and "Zastavit", and fills the fields without connecting.
+// Catches a search that blocks the dialog, fills the wrong list items, or
+// leaves the program connected to a port it has closed.
+void TestPripojeni::vyhledani()
+{
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.KodBaud = 5;
+    n.KodParita = 2;
+    n.Adresa = 17;
+    PripravVyhledani(sim, n, "17");
+    Dat.Init = true;
+    auto* button3 = Prvek<QPushButton>("Button3");
+    auto* pruh = Prvek<QProgressBar>("ProgressBar1");
+    QVERIFY(button3->isEnabled());
+    QVERIFY(!pruh->isVisible());
+
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QVERIFY(Okno->Bezi());
+    QVERIFY(!Dat.Init);
+    QCOMPARE(button3->text(), QStringLiteral("Zastavit"));
+    QVERIFY(button3->isEnabled());
+    QVERIFY(!Prvek<QPushButton>("Button1")->isEnabled());
+    QVERIFY(pruh->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(pruh->value() > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 15000);
+
+    QCOMPARE(TextPanelu(), QString::fromUtf8("Modul nalezen: 19200 Bd, parita lichá, adresa 17 - VK-7316R  v.1.00"));
+    QCOMPARE(Prvek<QComboBox>("ComboBox3")->currentText(), QStringLiteral("19200 Bd"));
+    QCOMPARE(Prvek<QComboBox>("ComboBox4")->currentIndex(), 2);
+    QCOMPARE(Prvek<QLineEdit>("Edit5")->text(), QStringLiteral("17"));
+    QCOMPARE(button3->text(), QStringLiteral("Vyhledat"));
+    QVERIFY(!pruh->isVisible());
+    QVERIFY(Prvek<QPushButton>("Button1")->isEnabled());
+    QVERIFY(!Dat.Init);
+    QCOMPARE(Modul.MBRTU.ID.HNDL, 0u);
+}
+
+// A search at an address nobody answers, stopped with its own button, then
+// one ended by closing the dialog: both end within a slice of the link's
+// wait, the fields stay as they were and the button is "Vyhledat" again.
+void TestPripojeni::zastaveniVyhledani()
+{
+    constexpr qint64 LimitMs = 300;  // a try's wait is 50 ms to 167 ms; a margin for a loaded machine
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    PripravVyhledani(sim, n, "5");
+    auto* button3 = Prvek<QPushButton>("Button3");
+
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.PocetPozadavku() >= 2, 5000);
+    QElapsedTimer hodiny;
+    hodiny.start();
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
+    QVERIFY2(hodiny.elapsed() < LimitMs, qPrintable(QStringLiteral("the stop took %1 ms").arg(hodiny.elapsed())));
+    QCOMPARE(TextPanelu(), QString::fromUtf8("Hledání přerušeno"));
+    QCOMPARE(Prvek<QComboBox>("ComboBox3")->currentIndex(), 2);
+    QCOMPARE(Prvek<QLineEdit>("Edit5")->text(), QStringLiteral("5"));
+    QCOMPARE(button3->text(), QStringLiteral("Vyhledat"));
+
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QVERIFY(Okno->Bezi());
+    hodiny.restart();
+    QTest::mouseClick(Prvek<QPushButton>("Button2"), Qt::LeftButton);
+    QVERIFY2(hodiny.elapsed() < LimitMs, qPrintable(QStringLiteral("the close took %1 ms").arg(hodiny.elapsed())));
+    QVERIFY(!Pracovnik->Bezi());
+    QCOMPARE(button3->text(), QStringLiteral("Vyhledat"));
+    QVERIFY(!Prvek<QProgressBar>("ProgressBar1")->isVisibleTo(Okno));
 }
 
 QTEST_MAIN(TestPripojeni)
