@@ -138,6 +138,19 @@ INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniMezera,
                                          TMezeraKlic{"$14", 20}, TMezeraKlic{"1001", 0}, TMezeraKlic{"-5", 0},
                                          TMezeraKlic{"abc", 0}, TMezeraKlic{"", 0}, TMezeraKlic{"20 ms", 0}));
 
+// The search's floor: catches a value outside 1..1000 (0 would leave a
+// real adapter no time), or a missing file, taken for anything but 50 ms.
+TEST_F(Nastaveni, SearchFloorInRangeElseDefault)
+{
+    const std::pair<const char*, std::int32_t> radky[] = {{"80", 80},   {"1", 1},    {"1000", 1000}, {"0", 50},
+                                                          {"1001", 50}, {"abc", 50}, {"", 50}};
+    for (const auto& [hodnota, ms] : radky) {
+        ZapisText(soubor, std::string("[UART]\nHledani=") + hodnota + "\n");
+        EXPECT_EQ(NactiHledani(soubor), ms) << hodnota;
+    }
+    EXPECT_EQ(NactiHledani(slozka / "chybi.ini"), VychoziHledaniMs);
+}
+
 TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
 {
     ZapisText(soubor, "[ROZHRANÍ]\nrozhraní=7\n[lan]\nip ADRESA=10.0.0.1\nverze ip=3\n[Uart]\nrychlost=1\nTIMEOUT=0\n");
