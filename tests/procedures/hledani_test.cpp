@@ -1,6 +1,5 @@
 // The search for the module against the in-process simulator on its pty:
-// every address at the rate found, the progress it reports, a stop, and a
-// port that does not open.
+// every address at the rate found, the progress it reports, and a stop.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -83,17 +82,6 @@ TEST_F(Hledani, AStopEndsItBeforeTheNextTry)
     EXPECT_EQ(v.Pokusu, 3u);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(sim.PocetPozadavku(), 3u);
-}
-
-TEST_F(Hledani, APortThatDoesNotOpenSaysWhy)
-{
-    zadani.Port.Zarizeni = "/nonexistent/tty";
-    const TVysledekHledani v = Vyhledej(modul, zadani);
-    EXPECT_EQ(v.Konec, TKonecHledani::ChybaPortu);
-    EXPECT_EQ(v.Text, "Chyba otevření COM");
-    ASSERT_TRUE(v.COM.has_value());
-    EXPECT_EQ(v.COM->Duvod, "Zařízení /nonexistent/tty neexistuje.");
-    EXPECT_EQ(v.Pokusu, 0u);
 }
 
 }  // namespace
