@@ -116,17 +116,21 @@ std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastave
 // devices) and whether it can be opened now. It is tried with an open, so a
 // port this program holds itself (exclusive use) reads as busy: ask while
 // the port is closed here.
+// `odmitnutiRS485` is the errno with which the link's open found the
+// driver refusing the RS-485 mode (TMBRTU_ED::OdmitnutiRS485), 0 for none:
+// the device then opens here all the same, and that is the reason.
 TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);
-TZarizeniCOM ZjistiZarizeni(const std::string& cesta);
+TZarizeniCOM ZjistiZarizeni(const std::string& cesta, int odmitnutiRS485 = 0);
 
 // What an open() of a device said, and what the file is: the decision of the
 // reason alone, so that it does not depend on who runs it (root opens what
 // the mode forbids, and takes an exclusive terminal).
 struct TOtevreniZarizeni {
-    int Errno = 0;          // 0: the open succeeded
-    bool Existuje = false;  // exists
-    std::uint32_t Gid = 0;  // group owning the device
-    bool Terminal = true;   // the opened file is a terminal
+    int Errno = 0;           // 0: the open succeeded
+    bool Existuje = false;   // exists
+    std::uint32_t Gid = 0;   // group owning the device
+    bool Terminal = true;    // the opened file is a terminal
+    int OdmitnutiRS485 = 0;  // errno of the driver's refusal of the RS-485 mode; 0 = none
 };
 std::string DuvodZarizeni(const std::string& cesta, const TOtevreniZarizeni& o);
 
