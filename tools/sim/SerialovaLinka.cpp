@@ -64,7 +64,7 @@ int ProdlevaOdpovediMs(std::int32_t kodBaud)
     return PodleKodu(kodBaud).Mezera;
 }
 
-void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky,
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky, bool ozvena,
                     const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
 {
     const int ticho = TichoKonceMs(kodBaud);
@@ -91,10 +91,16 @@ void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDa
             continue;
         pocetPozadavku.fetch_add(1);
         TBajty odpoved;
-        if (!prilisDlouhy && slave.Zpracuj(ramec, odpoved)) {
+        const bool odpovida = !prilisDlouhy && slave.Zpracuj(ramec, odpoved);
+        if (odpovida)
             Pockej(prodleva, konec);
+        // Right ahead of the reply, with no silence between them: the client
+        // sees one frame, as behind an adapter that echoes when the module
+        // answers quickly. An overlong frame is noise, with nothing to echo.
+        if (ozvena && !prilisDlouhy)
+            pty.Posli(ramec.data(), ramec.size());
+        if (odpovida)
             PosliVDavkach(pty, odpoved, davky, konec);
-        }
         ramec.clear();
         prilisDlouhy = false;
     }

@@ -18,8 +18,9 @@ int TichoKonceMs(std::int32_t kodBaud);
 int ProdlevaOdpovediMs(std::int32_t kodBaud);
 
 // Runs until `konec` is set; returns within about 20 ms of it, or of the
-// pause of a burst (Obsluhuj = serve).
-void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky,
+// pause of a burst (Obsluhuj = serve). With `ozvena` every request goes back
+// on the line ahead of its reply.
+void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, const TDavky& davky, bool ozvena,
                     const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
 
 }  // namespace vk::sim

@@ -72,8 +72,9 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         v_->Slave = std::make_unique<TRtuSlave>(v_->Stav, v_->Poruchy, nastaveni.Adresa);
         const std::int32_t kodBaud = nastaveni.KodBaud;
         const TDavky davky = nastaveni.Davky;
-        v_->VlaknoSerial = std::thread([this, kodBaud, davky] {
-            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, davky, v_->Konec, v_->PocetPozadavku);
+        const bool ozvena = nastaveni.Ozvena;
+        v_->VlaknoSerial = std::thread([this, kodBaud, davky, ozvena] {
+            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, davky, ozvena, v_->Konec, v_->PocetPozadavku);
         });
     }
     v_->Bezi = true;
