@@ -307,9 +307,9 @@ TEST_F(simRtu, FaultSwitchedOnStaysUntilSwitchedOff)
 }
 
 // With the echo switch every frame comes back byte for byte, ahead of its
-// reply, and alone when the module does not
-// answer. Catches an echo after the reply, a reply missing behind the echo,
-// and frames the module ignores left without their echo.
+// reply, and alone when the module does not answer. Catches an echo after
+// the reply, a reply missing behind the echo, and frames the module ignores
+// left without their echo.
 TEST(simRtuOzvena, EveryFrameComesBackAheadOfItsReply)
 {
     vk::sim::TSimulator sim;
