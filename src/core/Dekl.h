@@ -33,6 +33,15 @@ struct TPripojeni {
     // Silence that ends a reply, ms, given by hand for an adapter that holds
     // bytes back without saying so (Mezera = gap); 0 = automatic.
     std::int32_t UART_Mezera = 0;
+    // The kernel's RS-485 mode for a UART that does not switch its
+    // transceiver by itself: 0 off, 1 RTS high while sending, 2 RTS low
+    // while sending (link::TRizeniSmeru); with the delays of RTS before and
+    // after sending, ms (Zpozdeni = delay, Pred = before, Po = after).
+    std::int32_t UART_RS485 = 0;
+    std::int32_t UART_RS485ZpozdeniPred = 0;
+    std::int32_t UART_RS485ZpozdeniPo = 0;
+    // 1: the request's echo ahead of a reply is dropped; 0: kept (Echo).
+    std::int32_t UART_Echo = 1;
 };
 
 // IPv4 settings.
@@ -186,6 +195,15 @@ inline constexpr std::int32_t VychoziHledaniMs = 50;
 inline constexpr std::int32_t NejdelsiHledaniMs = 1000;
 bool PrevedHledani(std::string_view text, std::int32_t& ms);
 std::int32_t NactiHledani(const std::filesystem::path& soubor);
+// The RS-485 keys (UART_RS485 and its delays) and Echo as the settings file
+// takes them: the mode 0 to 2, a delay in whole ms from 0 to
+// NejdelsiZpozdeniRS485Ms (serial drivers keep the delays to 100 ms and
+// would shorten a longer one without a word), Echo 0 or 1; false for
+// anything else.
+inline constexpr std::int32_t NejdelsiZpozdeniRS485Ms = 100;
+bool PrevedRezimRS485(std::string_view text, std::int32_t& rezim);
+bool PrevedZpozdeniRS485(std::string_view text, std::int32_t& ms);
+bool PrevedEcho(std::string_view text, std::int32_t& echo);
 // Service mode (Servis): key "Servis" in section "Program" is "1". The main
 // window then offers the menu items its plan keeps hidden; any other value,
 // or no file, means off.

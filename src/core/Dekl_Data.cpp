@@ -17,6 +17,10 @@ void VychoziPripojeni(TPripojeni& pripojeni)
     p.UART_Timeout = 330;
     p.UART_Adresa = 247;
     p.UART_Mezera = 0;  // automatic
+    p.UART_RS485 = 0;   // the adapter switches the line itself
+    p.UART_RS485ZpozdeniPred = 0;
+    p.UART_RS485ZpozdeniPo = 0;
+    p.UART_Echo = 1;  // echoes dropped
     pripojeni = p;
 }
 

@@ -25,13 +25,14 @@ constexpr const char* slozkaUzivatele = "W_vk7316r";   // folder in the user con
 // One key of the file (Polozka = item): an integer field (cislo) or, for
 // LAN_IP, a text field. A value that is not a number leaves the field as it
 // was, unless the key has a conversion of its own (prevod): then a bad value
-// reads as 0.
+// reads as `chybna` (the key's safe value: off, automatic).
 struct TPolozka {
     const char* sekce;
     const char* klic;
     std::int32_t TPripojeni::*cislo;
     std::string TPripojeni::*text;
     bool (*prevod)(std::string_view, std::int32_t&) = nullptr;
+    std::int32_t chybna = 0;
 };
 
 // In the order the keys are read and written; a new file gets its sections
@@ -47,6 +48,12 @@ const TPolozka polozky[] = {
     {"UART", "Timeout", &TPripojeni::UART_Timeout, nullptr},
     {"UART", "Adresa", &TPripojeni::UART_Adresa, nullptr},
     {"UART", "Mezera", &TPripojeni::UART_Mezera, nullptr, PrevedMezeru},  // ms, 0 = automatic
+    {"UART", "RS485", &TPripojeni::UART_RS485, nullptr,
+     PrevedRezimRS485},  // 0 off, 1 RTS high, 2 RTS low while sending
+    {"UART", "RS485ZpozdeniPred", &TPripojeni::UART_RS485ZpozdeniPred, nullptr, PrevedZpozdeniRS485},  // ms
+    {"UART", "RS485ZpozdeniPo", &TPripojeni::UART_RS485ZpozdeniPo, nullptr, PrevedZpozdeniRS485},      // ms
+    // A bad value keeps echoes dropped: kept, they fail every exchange through an adapter that echoes.
+    {"UART", "Echo", &TPripojeni::UART_Echo, nullptr, PrevedEcho, 1},
 };
 
 // The home folder (DomovskaSlozka): $HOME, or the user database when unset.
@@ -152,7 +159,7 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
         if (polozka.text != nullptr)
             p.*polozka.text = *hodnota;
         else if (polozka.prevod != nullptr)
-            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : 0;
+            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : polozka.chybna;
         else if (PrevedNaCislo(*hodnota, cislo))
             p.*polozka.cislo = cislo;
     }
@@ -210,13 +217,37 @@ bool PrevedMezeru(std::string_view text, std::int32_t& ms)
     return true;
 }
 
-bool PrevedHledani(std::string_view text, std::int32_t& ms)
+namespace {
+
+bool CisloOdDo(std::string_view text, std::int32_t od, std::int32_t po, std::int32_t& hodnota)
 {
     std::int32_t cislo = 0;
-    if (!PrevedNaCislo(text, cislo) || cislo < 1 || cislo > NejdelsiHledaniMs)
+    if (!PrevedNaCislo(text, cislo) || cislo < od || cislo > po)
         return false;
-    ms = cislo;
+    hodnota = cislo;
     return true;
+}
+
+}  // namespace
+
+bool PrevedRezimRS485(std::string_view text, std::int32_t& rezim)
+{
+    return CisloOdDo(text, 0, 2, rezim);
+}
+
+bool PrevedZpozdeniRS485(std::string_view text, std::int32_t& ms)
+{
+    return CisloOdDo(text, 0, NejdelsiZpozdeniRS485Ms, ms);
+}
+
+bool PrevedEcho(std::string_view text, std::int32_t& echo)
+{
+    return CisloOdDo(text, 0, 1, echo);
+}
+
+bool PrevedHledani(std::string_view text, std::int32_t& ms)
+{
+    return CisloOdDo(text, 1, NejdelsiHledaniMs, ms);
 }
 
 std::int32_t NactiHledani(const std::filesystem::path& soubor)

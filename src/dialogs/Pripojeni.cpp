@@ -256,7 +256,7 @@ void TFormPripojeni::Button3Click()
     zadani.CisloCOM = Std(Edit3->text());
     zadani.Adresa = Std(Edit5->text());
     zadani.NejkratsiCekaniMs = vk::core::NactiHledani(zadani.Port.Nastaveni);
-    zadani.MezeraMs = Dat->Pripojeni.UART_Mezera;
+    zadani.Volby = vk::procedures::VolbyPortu(Dat->Pripojeni);
     auto uloha = [zadani](vk::device::TVK7316R& modul, const vk::procedures::TOznameni& oznam,
                           const vk::link::TPrubeh& prubeh) {
         return vk::procedures::Vyhledej(modul, zadani, oznam, prubeh);

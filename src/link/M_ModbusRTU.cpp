@@ -144,11 +144,16 @@ std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni)
 }
 
 std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita, std::uint32_t timeoutMs,
-                        TMBRTU& link, const std::string& zarizeni, std::int32_t mezeraMs)
+                        TMBRTU& link, const std::string& zarizeni, const TVolbyPortu& volby)
 {
     const std::string cesta = zarizeni.empty() ? ZarizeniCOM(cisloCOM) : zarizeni;
-    const int fd = cesta.empty() ? -1 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita));
+    int odmitnutiRS485 = 0;
+    const int fd = cesta.empty() ? -1
+                                 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita), volby.RS485,
+                                                    odmitnutiRS485);
     link.ID.Odpojen = false;
+    link.ED.OdmitnutiRS485 = odmitnutiRS485;
+    link.ED.Ozvena = false;
     if (fd < 0) {
         link.ID.HNDL = 0;
         link.ED.StatusText = texty::ChybaOtevreniCOM + std::to_string(cisloCOM);
@@ -161,9 +166,11 @@ std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_
     link.CFG.KodParita = kodParita;
     link.CFG.Timeout = timeoutMs;
     link.CFG.Adresa = 1;  // the caller puts the module's address here
+    link.CFG.RS485 = volby.RS485;
+    link.CFG.OdstranitOzvenu = volby.OdstranitOzvenu;
     // Read after the open, which has asked the driver to shorten the timer.
     link.CFG.LatenceAdapteru = SerialPort::LatenceAdapteru(cesta).value_or(0);
-    UrciMezeru(link.CFG, mezeraMs);
+    UrciMezeru(link.CFG, volby.MezeraMs);
     link.ED.StatusText = texty::OK;
     link.ED.Pricina.clear();
     return 0;

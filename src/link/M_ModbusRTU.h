@@ -21,6 +21,35 @@ enum class TPuvodMezery {
     Rucne,    // given by hand (Rucne = by hand): the settings file or the command line
 };
 
+// Who switches an RS-485 transceiver between sending and receiving
+// (Rizeni smeru = direction control). A USB adapter does it by itself; a
+// built-in UART with a transceiver needs the kernel's RS-485 mode, which
+// drives RTS around every frame it sends.
+enum class TRizeniSmeru : std::int32_t {
+    Vypnuto = 0,    // off: the mode is not asked for, the port stays as the system set it up
+    RtsVysoke = 1,  // RTS high while sending, low after (vysoké = high)
+    RtsNizke = 2,   // RTS low while sending, high after (nízké = low)
+};
+
+// The kernel's RS-485 mode as OtevriPort asks for it.
+struct TRS485 {
+    TRizeniSmeru Rizeni = TRizeniSmeru::Vypnuto;
+    std::uint32_t PredVysilanimMs = 0;  // RTS switched this long before the first bit (delay before send)
+    std::uint32_t PoVysilaniMs = 0;     // and back this long after the last one (delay after send)
+};
+
+// What OtevriPort takes beyond the line settings (Volby portu = port options).
+struct TVolbyPortu {
+    // > 0: the silence that ends a reply, given by hand; 0 lets the port
+    // choose (UrciMezeru).
+    std::int32_t MezeraMs = 0;
+    TRS485 RS485;
+    // Drop the request's echo ahead of a reply (Odstranit ozvenu = remove
+    // the echo): two-wire adapters whose receiver stays on while they send
+    // hand every request back.
+    bool OdstranitOzvenu = true;
+};
+
 // Settings of the open link.
 struct TMBRTU_CFG {
     std::int32_t CisloCOM = 0;   // COM port number
@@ -34,6 +63,8 @@ struct TMBRTU_CFG {
     TPuvodMezery PuvodMezery = TPuvodMezery::KodBaud;
     // The adapter's latency timer as the system shows it, ms; 0 = not shown.
     std::int32_t LatenceAdapteru = 0;
+    TRS485 RS485;                 // as asked for (a driver may shorten the delays)
+    bool OdstranitOzvenu = true;  // see TVolbyPortu
 };
 
 // Outcome of the last link operation.
@@ -42,6 +73,13 @@ struct TMBRTU_ED {
     // Why the port failed (Pricina = cause): "port hung up" or the system's
     // error text; empty when the last exchange met no port failure.
     std::string Pricina;
+    // Why the last OtevriPort failed when the device itself opened: the
+    // driver refused the RS-485 mode with this errno (ENOTTY, EINVAL...);
+    // 0 otherwise (Odmitnuti = refusal).
+    int OdmitnutiRS485 = 0;
+    // The last exchange found its request echoed ahead of the reply and
+    // dropped it (Ozvena = echo).
+    bool Ozvena = false;
 };
 
 // The open port: a file descriptor (never 0..2), 0 when no port is open.
@@ -88,12 +126,13 @@ std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni = {
 // ---- operations ---------------------------------------------------------
 // Opens and configures the port: 0 = open, 1 = failed ("Chyba otevření COM"
 // + number). `zarizeni` is the device path; empty = ZarizeniCOM(cisloCOM).
-// `mezeraMs` > 0 is the silence that ends a reply, given by hand; 0 lets the
-// port choose: the baud code's gap, or longer behind a USB adapter whose
+// volby.MezeraMs > 0 is the silence that ends a reply, given by hand; 0 lets
+// the port choose: the baud code's gap, or longer behind a USB adapter whose
 // latency timer would cut replies (CFG.Mezera, PuvodMezery,
-// LatenceAdapteru tell which).
+// LatenceAdapteru tell which). A port that refuses the RS-485 mode asked
+// for is closed again, never used half set up: ED.OdmitnutiRS485 says why.
 std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita, std::uint32_t timeoutMs,
-                        TMBRTU& link, const std::string& zarizeni = {}, std::int32_t mezeraMs = 0);
+                        TMBRTU& link, const std::string& zarizeni = {}, const TVolbyPortu& volby = {});
 void ZavriPort(TMBRTU& link);
 
 // Results of one exchange (Transakce = transaction), with the numbers the
@@ -124,7 +163,8 @@ enum TVysledekZpravy : std::int32_t {
 
 // One request/reply exchange. `odpoved` must hold MaxRamecRTU bytes. On a
 // port that hangs up or fails meanwhile, ED.Pricina says why and
-// ID.Odpojen is set.
+// ID.Odpojen is set. With CFG.OdstranitOzvenu the request's echo ahead of
+// the reply is dropped (ED.Ozvena).
 TVysledekTransakce Transakce(TMBRTU& link, const std::uint8_t* pozadavek, std::size_t delka,
                              std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved);
 

@@ -1,7 +1,8 @@
 // One request/reply exchange: send the frame with its CRC, wait until it has
 // left the port, then wait for the reply, which has no length field of its
 // own and ends only by a silence longer than the gap: the baud-rate code's,
-// or the one OtevriPort chose for the port.
+// or the one OtevriPort chose for the port. An echo of the request ahead of
+// the reply is dropped on the way in (TPrijemOdpovedi).
 #include <algorithm>
 #include <array>
 
@@ -49,7 +50,7 @@ constexpr std::chrono::milliseconds RezervaOdeslani = 100ms;
 
 // States of the reply wait.
 enum class TStavCekani {
-    NaPrvniBajt,  // nothing has arrived yet: only the time-out can end the wait
+    NaPrvniBajt,  // nothing has arrived yet, or only the request's echo: only the time-out can end the wait
     NaMezeru,     // bytes are arriving: a silence longer than the gap ends the reply
 };
 
@@ -66,6 +67,77 @@ struct TPrijem {
     TKonecCekani konec = TKonecCekani::Timeout;
     std::size_t pocet = 0;    // bytes counted; at most 260 of them are stored
     bool casVyprsel = false;  // the last pass measured more than the time-out since the start
+    bool ozvena = false;      // the request's echo came first and was dropped
+};
+
+// The reply as its bytes arrive, with the request's echo taken out (Ozvena =
+// echo). A two-wire adapter whose receiver stays on while it sends hands the
+// whole request back ahead of the reply; no reply of the link's functions is
+// its request byte for byte, so a whole copy at the start is dropped. A
+// reply starts like its request all the same (address and function; a 0x45
+// reply with the request's first seven bytes), so the bytes held back while
+// they match are reply bytes for every rule of the wait (the gap, the
+// time-out), and become stored reply bytes as soon as one differs or the
+// wait ends. Their number is bounded by the request's length, so a line full
+// of noise still reaches the 260-byte stop.
+class TPrijemOdpovedi {
+public:
+    // `pozadavek` is the request frame as sent, CRC included; nullptr when
+    // echoes are not removed.
+    TPrijemOdpovedi(std::uint8_t* odpoved, const std::uint8_t* pozadavek, std::size_t delkaPozadavku)
+        : odpoved_(odpoved), pozadavek_(delkaPozadavku > 0 ? pozadavek : nullptr), delkaPozadavku_(delkaPozadavku)
+    {
+    }
+
+    void prijmi(std::uint8_t b)
+    {
+        if (pozadavek_ != nullptr) {
+            if (b == pozadavek_[zadrzeno_]) {
+                if (++zadrzeno_ < delkaPozadavku_)
+                    return;
+                // The whole request has come back: its echo, dropped. The
+                // one place that knows; a traffic trace would hook in here.
+                pozadavek_ = nullptr;
+                zadrzeno_ = 0;
+                ozvena_ = true;
+                return;
+            }
+            uvolni();
+        }
+        uloz(b);
+    }
+
+    // The bytes held back as a possible echo are the reply's first bytes
+    // after all (uvolni = release).
+    void uvolni()
+    {
+        if (pozadavek_ == nullptr)
+            return;
+        for (std::size_t i = 0; i < zadrzeno_; ++i)
+            uloz(pozadavek_[i]);
+        pozadavek_ = nullptr;
+        zadrzeno_ = 0;
+    }
+
+    std::size_t pocet() const { return pocet_; }
+    // Bytes of a frame are in, held back or stored (Probiha = under way).
+    bool probiha() const { return pocet_ > 0 || zadrzeno_ > 0; }
+    bool ozvena() const { return ozvena_; }
+
+private:
+    void uloz(std::uint8_t b)
+    {
+        if (pocet_ < MaxRamecRTU)
+            odpoved_[pocet_] = b;
+        ++pocet_;
+    }
+
+    std::uint8_t* odpoved_;
+    const std::uint8_t* pozadavek_;  // while an echo is still possible
+    std::size_t delkaPozadavku_;
+    std::size_t zadrzeno_ = 0;  // held back: the request's first bytes (zadrženo = held back)
+    std::size_t pocet_ = 0;
+    bool ozvena_ = false;
 };
 
 std::chrono::microseconds Platek(Okamzik ted, Okamzik termin, std::chrono::microseconds nejdele)
@@ -97,17 +169,20 @@ bool CekejNaOdeslani(TKanalRTU& kanal, std::chrono::microseconds limit)
 }
 
 TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::chrono::milliseconds timeout,
-                       std::uint8_t* odpoved)
+                       TPrijemOdpovedi& odpoved)
 {
     const Okamzik start = kanal.now();
     Okamzik posledniBajt = start;
     TStavCekani stav = TStavCekani::NaPrvniBajt;
-    std::size_t pocet = 0;
     std::array<std::uint8_t, BajtuZaPruchod> davka{};
+    const auto konec = [&odpoved](TKonecCekani k, bool casVyprsel) {
+        odpoved.uvolni();
+        return TPrijem{k, odpoved.pocet(), casVyprsel, odpoved.ozvena()};
+    };
 
     for (;;) {
         if (ZpracujZpravy())
-            return {TKonecCekani::Ukonceni, pocet, false};
+            return konec(TKonecCekani::Ukonceni, false);
 
         Okamzik termin = start + timeout + Krok;
         if (stav == TStavCekani::NaMezeru)
@@ -118,23 +193,23 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
 
         const std::size_t n = citelny ? kanal.readAvailable(davka.data(), davka.size()) : 0;
         const Okamzik ted = kanal.now();
-        for (std::size_t i = 0; i < n; ++i, ++pocet)
-            if (pocet < MaxRamecRTU)
-                odpoved[pocet] = davka[i];
+        for (std::size_t i = 0; i < n; ++i)
+            odpoved.prijmi(davka[i]);
         if (n > 0) {
             posledniBajt = ted;
-            stav = TStavCekani::NaMezeru;
+            // A dropped echo with nothing after it: the reply is still to come.
+            stav = odpoved.probiha() ? TStavCekani::NaMezeru : TStavCekani::NaPrvniBajt;
         }
 
         const bool casVyprsel = ted - start > timeout;
         if (!kanal.selhaniPortu().empty())
-            return {TKonecCekani::SelhaniPortu, pocet, casVyprsel};
-        if (pocet >= MaxRamecRTU)
-            return {TKonecCekani::PlnyBuffer, pocet, casVyprsel};
+            return konec(TKonecCekani::SelhaniPortu, casVyprsel);
+        if (odpoved.pocet() >= MaxRamecRTU)
+            return konec(TKonecCekani::PlnyBuffer, casVyprsel);
         if (stav == TStavCekani::NaMezeru && ted - posledniBajt > mezera)
-            return {TKonecCekani::Mezera, pocet, casVyprsel};
+            return konec(TKonecCekani::Mezera, casVyprsel);
         if (casVyprsel)
-            return {TKonecCekani::Timeout, pocet, casVyprsel};
+            return konec(TKonecCekani::Timeout, casVyprsel);
     }
 }
 
@@ -184,6 +259,7 @@ TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t*
                              std::uint16_t& delkaOdpovedi, std::uint8_t* odpoved)
 {
     delkaOdpovedi = 0;
+    link.ED.Ozvena = false;
     if (!kanal.isOpen() || delka == 0 || delka > MaxRamecRTU || PozadovanoUkonceni() || link.ID.Odpojen)
         return TransakceNicNeodeslano;
     link.ED.Pricina.clear();
@@ -201,8 +277,10 @@ TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t*
     if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
         return TransakceNeuplnaOdpoved;
 
+    TPrijemOdpovedi prijimana(odpoved, link.CFG.OdstranitOzvenu ? ramec.data() : nullptr, delka + 2);
     const TPrijem prijem =
-        CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), odpoved);
+        CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), prijimana);
+    link.ED.Ozvena = prijem.ozvena;
     if (prijem.konec == TKonecCekani::SelhaniPortu)
         return Odpojeni(link, kanal, TransakceNeuplnaOdpoved);
     return Vyhodnot(prijem, odpoved, delkaOdpovedi);

@@ -14,6 +14,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace vk::link {
 
@@ -112,6 +113,43 @@ std::filesystem::path KorenSysfs()
     return korenSysfs;
 }
 
+std::mutex zamekPredani;
+SerialPort::TPredaniRS485 predaniRS485;
+
+int PredejRS485(int fd, serial_rs485& zadost)
+{
+    SerialPort::TPredaniRS485 predani;
+    {
+        const std::lock_guard<std::mutex> z(zamekPredani);
+        predani = predaniRS485;
+    }
+    if (predani)
+        return predani(fd, zadost);
+    return ::ioctl(fd, TIOCSRS485, &zadost) == 0 ? 0 : errno;
+}
+
+constexpr std::uint32_t PriznakyRizeni = SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND | SER_RS485_RTS_AFTER_SEND;
+
+// The driver's RS-485 mode, when asked for: 0 or the errno of the refusal.
+// A driver takes the request back with what it made of it; one that turned
+// the mode off or chose the other RTS level would leave the transceiver
+// sending over the module's reply, so that counts as a refusal too. Delays
+// it shortened (serial drivers keep them to 100 ms) are taken as they are.
+int NastavRS485(int fd, const TRS485& rs485)
+{
+    if (rs485.Rizeni == TRizeniSmeru::Vypnuto)
+        return 0;
+    serial_rs485 puvodni{};
+    if (::ioctl(fd, TIOCGRS485, &puvodni) != 0)
+        puvodni = serial_rs485{};
+    const serial_rs485 zadost = SerialPort::ZadostRS485(puvodni, rs485);
+    serial_rs485 prijata = zadost;
+    const int chyba = PredejRS485(fd, prijata);
+    if (chyba != 0)
+        return chyba;
+    return (prijata.flags & PriznakyRizeni) == (zadost.flags & PriznakyRizeni) ? 0 : EINVAL;
+}
+
 constexpr short UdalostiSelhani = POLLHUP | POLLERR | POLLNVAL;
 
 const char* TextZaveseni = "port hung up";
@@ -152,8 +190,31 @@ void SerialPort::configure(termios& t, std::uint32_t baud, TParita parita)
     ::cfsetospeed(&t, kod);
 }
 
-int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita parita)
+serial_rs485 SerialPort::ZadostRS485(const serial_rs485& puvodni, const TRS485& rs485)
 {
+    serial_rs485 z = puvodni;
+    z.flags &= ~PriznakyRizeni;
+    if (rs485.Rizeni != TRizeniSmeru::Vypnuto)
+        z.flags |= SER_RS485_ENABLED;
+    if (rs485.Rizeni == TRizeniSmeru::RtsVysoke)
+        z.flags |= SER_RS485_RTS_ON_SEND;
+    else if (rs485.Rizeni == TRizeniSmeru::RtsNizke)
+        z.flags |= SER_RS485_RTS_AFTER_SEND;
+    z.delay_rts_before_send = rs485.PredVysilanimMs;
+    z.delay_rts_after_send = rs485.PoVysilaniMs;
+    return z;
+}
+
+void SerialPort::NastavPredaniRS485(TPredaniRS485 predani)
+{
+    const std::lock_guard<std::mutex> z(zamekPredani);
+    predaniRS485 = std::move(predani);
+}
+
+int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita parita, const TRS485& rs485,
+                     int& odmitnutiRS485)
+{
+    odmitnutiRS485 = 0;
     int fd = ::open(zarizeni.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
@@ -182,6 +243,14 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
     // refuses this, which is harmless.
     int linky = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &linky);
+    // After the modem lines: the mode puts RTS at its level for receiving.
+    // A port that cannot switch the transceiver would talk over the
+    // module's replies, so it is not kept half set up.
+    odmitnutiRS485 = NastavRS485(fd, rs485);
+    if (odmitnutiRS485 != 0) {
+        ::close(fd);
+        return -1;
+    }
     PozadujNizkouLatenci(fd);
     // Bytes left over from an earlier user of the device belong to nobody.
     ::tcflush(fd, TCIOFLUSH);

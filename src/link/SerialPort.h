@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <linux/serial.h>
 #include <optional>
 #include <string>
 #include <termios.h>
@@ -23,7 +25,23 @@ public:
     // the descriptor (always >= 3, so it never collides with the standard
     // streams or with HNDL 0 = no port), or -1 when the device cannot be
     // opened or is not a terminal. Also asks the driver for low latency.
-    static int open(const std::string& zarizeni, std::uint32_t baud, TParita parita);
+    // With rs485.Rizeni other than Vypnuto it sets the driver's RS-485 mode;
+    // when the driver refuses, the port is closed again and -1 returned with
+    // the errno in `odmitnutiRS485` (0 otherwise).
+    static int open(const std::string& zarizeni, std::uint32_t baud, TParita parita, const TRS485& rs485,
+                    int& odmitnutiRS485);
+
+    // The request for the driver's RS-485 mode (Zadost = request): `puvodni`
+    // as the driver holds it, with the mode, the RTS level while and after
+    // sending and both delays set from `rs485`; the flags the link does not
+    // decide (bus termination, receiving while sending) stay as they were.
+    static serial_rs485 ZadostRS485(const serial_rs485& puvodni, const TRS485& rs485);
+    // How a request reaches the driver (Predani = handing over): 0, or the
+    // errno of the refusal; like ioctl(TIOCSRS485) it leaves in `zadost`
+    // what the driver took. Tests put their own here to see the request
+    // without hardware; an empty function restores the ioctl.
+    using TPredaniRS485 = std::function<int(int fd, serial_rs485& zadost)>;
+    static void NastavPredaniRS485(TPredaniRS485 predani);
 
     // The latency timer of the USB adapter behind `zarizeni`, ms, where the
     // system shows it (class/tty/<device name>/device/latency_timer under

@@ -46,6 +46,24 @@ void Pokus(THledani& h)
         h.prubeh(h.v.Pokusu, h.planovano);
 }
 
+// Whether an identity is a module's: a type of printable characters. The
+// request's own echo, read back where no echo is removed, passes every check
+// of the reply (a 0x45 reply is as long as its request and starts like it)
+// and gives an identity of zero bytes: at a setting the module does not
+// answer, it must not count as found.
+bool IdentitaModulu(const TIdentitaUART& identita)
+{
+    bool znak = false;
+    for (const char c : identita.Typ) {
+        if (c == '\0' || c == ' ')
+            continue;
+        if (c < 0x21 || c > 0x7E)
+            return false;
+        znak = true;
+    }
+    return znak;
+}
+
 // One try at the open port's settings: the identity at `adresa`, read
 // whole when the module answers.
 bool Zkus(THledani& h, std::int32_t adresa)
@@ -55,7 +73,7 @@ bool Zkus(THledani& h, std::int32_t adresa)
     m.Adresa = adresa;
     const bool odpoved = PrectiIdentituUART(h.link, m.Identita);
     Pokus(h);
-    if (!odpoved)
+    if (!odpoved || !IdentitaModulu(m.Identita))
         return false;
     m.TypVerze = m.Identita.Typ + "  v." + m.Identita.Verze;
     h.v.Moduly.push_back(std::move(m));
@@ -65,7 +83,7 @@ bool Zkus(THledani& h, std::int32_t adresa)
 bool Otevri(THledani& h, std::int32_t kodBaud, std::int32_t kodParita)
 {
     const std::int32_t nejmene = h.zadani.NejkratsiCekaniMs > 0 ? h.zadani.NejkratsiCekaniMs : core::VychoziHledaniMs;
-    if (link::OtevriPort(h.cisloCOM, kodBaud, kodParita, 0, h.link, h.v.Zarizeni, h.zadani.MezeraMs) != 0)
+    if (link::OtevriPort(h.cisloCOM, kodBaud, kodParita, 0, h.link, h.v.Zarizeni, h.zadani.Volby) != 0)
         return false;
     const auto cekani =
         link::CekaniPokusu(h.link.CFG, BajtuPozadavku, BajtuOdpovedi, std::chrono::milliseconds(nejmene));

@@ -26,7 +26,9 @@ struct TZadaniHledani {
     std::string Adresa;          // where the rates are tried
     bool VsechnyAdresy = false;  // then every address 1..NejvyssiAdresaHledani at the rate found (all addresses)
     std::int32_t NejkratsiCekaniMs = core::VychoziHledaniMs;  // a try's wait at least (nejkratsi = shortest)
-    std::int32_t MezeraMs = 0;                                // the reply's gap by hand, 0 = automatic
+    // The port's own options (the reply's gap by hand, RS-485, echo
+    // removal), as the connection uses them.
+    link::TVolbyPortu Volby;
 };
 
 // The highest address a search by address tries: Modbus leaves those above

@@ -116,8 +116,8 @@ void PripojUART(device::TVK7316R& modul, const TOknoPripojeni& okno, const TCest
     link::TMBRTU mbrtu = modul.MBRTU;
     mbrtu.ID.HNDL = 0;
     if (link::OtevriPort(cisloCOM, kodBaud, kodParita, static_cast<std::uint32_t>(timeout), mbrtu, v.Zarizeni,
-                         prac.UART_Mezera) != 0) {
-        v.COM = ZjistiZarizeni(v.Zarizeni);
+                         VolbyPortu(prac)) != 0) {
+        v.COM = ZjistiZarizeni(v.Zarizeni, mbrtu.ED.OdmitnutiRS485);
         Konec(v, TKonecPripojeni::ChybaPortu, TextChybaOtevreniCOM + std::to_string(cisloCOM));
         return;
     }
@@ -181,6 +181,18 @@ std::string NazevSkupiny(std::uint32_t gid)
 }
 
 }  // namespace
+
+// Unchecked: the settings file and the command line take only values in range.
+link::TVolbyPortu VolbyPortu(const core::TPripojeni& p)
+{
+    link::TVolbyPortu volby;
+    volby.MezeraMs = p.UART_Mezera;
+    volby.RS485.Rizeni = static_cast<link::TRizeniSmeru>(p.UART_RS485);
+    volby.RS485.PredVysilanimMs = static_cast<std::uint32_t>(p.UART_RS485ZpozdeniPred);
+    volby.RS485.PoVysilaniMs = static_cast<std::uint32_t>(p.UART_RS485ZpozdeniPo);
+    volby.OdstranitOzvenu = p.UART_Echo != 0;
+    return volby;
+}
 
 bool PrectiIdentituUART(link::TMBRTU& link, TIdentitaUART& identita)
 {
@@ -297,9 +309,10 @@ TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::pat
     return ZjistiZarizeni(CestaCOM(cisloCOM, nastaveni));
 }
 
-TZarizeniCOM ZjistiZarizeni(const std::string& cesta)
+TZarizeniCOM ZjistiZarizeni(const std::string& cesta, int odmitnutiRS485)
 {
     TOtevreniZarizeni o;
+    o.OdmitnutiRS485 = odmitnutiRS485;
     struct stat st {};
     o.Existuje = !cesta.empty() && ::stat(cesta.c_str(), &st) == 0;
     o.Gid = o.Existuje ? static_cast<std::uint32_t>(st.st_gid) : 0;
@@ -324,7 +337,11 @@ std::string DuvodZarizeni(const std::string& cesta, const TOtevreniZarizeni& o)
         return "Zařízení " + cesta + " neexistuje.";
     switch (o.Errno) {
     case 0:
-        return o.Terminal ? std::string() : "Zařízení " + cesta + " není sériový port.";
+        if (!o.Terminal)
+            return "Zařízení " + cesta + " není sériový port.";
+        if (o.OdmitnutiRS485 != 0)
+            return "Zařízení " + cesta + " nepodporuje režim RS-485: " + std::strerror(o.OdmitnutiRS485) + ".";
+        return {};
     case EACCES:
     case EPERM:
         return "Přístup k zařízení " + cesta + " odepřen: uživatel musí být ve skupině " + NazevSkupiny(o.Gid) + ".";

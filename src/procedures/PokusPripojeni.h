@@ -106,6 +106,10 @@ TVysledekPripojeni InicializujPripojeni(device::TVK7316R& modul, const TOknoPrip
                                         const core::TPripojeni& pripojeni, const TCestaPortu& port,
                                         const TOznameni& oznam = {});
 
+// The serial port's own options from the connection settings: the reply's
+// gap by hand, the RS-485 mode and its delays, the echo removal.
+link::TVolbyPortu VolbyPortu(const core::TPripojeni& pripojeni);
+
 // "odezva 20 ms (adaptér: latence 16 ms)" for a gap widened for the
 // adapter, "odezva 30 ms (nastavena ručně)" for one given by hand, empty for
 // the baud code's (Popis odezvy = description of the response).
@@ -133,17 +137,21 @@ std::string CestaCOM(std::int32_t cisloCOM, const std::filesystem::path& nastave
 // devices) and whether it can be opened now. It is tried with an open, so a
 // port this program holds itself (exclusive use) reads as busy: ask while
 // the port is closed here.
+// `odmitnutiRS485` is the errno with which the link's open found the
+// driver refusing the RS-485 mode (TMBRTU_ED::OdmitnutiRS485), 0 for none:
+// the device then opens here all the same, and that is the reason.
 TZarizeniCOM ZjistiZarizeniCOM(std::int32_t cisloCOM, const std::filesystem::path& nastaveni);
-TZarizeniCOM ZjistiZarizeni(const std::string& cesta);
+TZarizeniCOM ZjistiZarizeni(const std::string& cesta, int odmitnutiRS485 = 0);
 
 // What an open() of a device said, and what the file is: the decision of the
 // reason alone, so that it does not depend on who runs it (root opens what
 // the mode forbids, and takes an exclusive terminal).
 struct TOtevreniZarizeni {
-    int Errno = 0;          // 0: the open succeeded
-    bool Existuje = false;  // exists
-    std::uint32_t Gid = 0;  // group owning the device
-    bool Terminal = true;   // the opened file is a terminal
+    int Errno = 0;           // 0: the open succeeded
+    bool Existuje = false;   // exists
+    std::uint32_t Gid = 0;   // group owning the device
+    bool Terminal = true;    // the opened file is a terminal
+    int OdmitnutiRS485 = 0;  // errno of the driver's refusal of the RS-485 mode; 0 = none
 };
 std::string DuvodZarizeni(const std::string& cesta, const TOtevreniZarizeni& o);
 

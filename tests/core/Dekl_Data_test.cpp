@@ -11,7 +11,7 @@ namespace {
 TData PopsanyZaznam()
 {
     TData d;
-    d.Pripojeni = {7, "x", 1, 2, 3, 5, 2, 9, 11, 13};
+    d.Pripojeni = {7, "x", 1, 2, 3, 5, 2, 9, 11, 13, 2, 17, 19, 0};
     d.SPripojeni = "V pořádku";
     d.Init = true;
     d.TypVerze = d.TypModulu = d.VerzeModulu = d.VyrCislo = "a";
@@ -47,6 +47,10 @@ void OcekavejVychoziPripojeni(const TPripojeni& p)
     EXPECT_EQ(p.UART_Timeout, 330);
     EXPECT_EQ(p.UART_Adresa, 247);
     EXPECT_EQ(p.UART_Mezera, 0);
+    EXPECT_EQ(p.UART_RS485, 0);
+    EXPECT_EQ(p.UART_RS485ZpozdeniPred, 0);
+    EXPECT_EQ(p.UART_RS485ZpozdeniPo, 0);
+    EXPECT_EQ(p.UART_Echo, 1);
 }
 
 void OcekavejVychoziCFGVK(const TCFGVK& c)

@@ -26,7 +26,11 @@ const std::string vychoziSoubor = "[Rozhraní]\n"
                                   "Parita=1\n"
                                   "Timeout=330\n"
                                   "Adresa=247\n"
-                                  "Mezera=0\n";
+                                  "Mezera=0\n"
+                                  "RS485=0\n"
+                                  "RS485ZpozdeniPred=0\n"
+                                  "RS485ZpozdeniPo=0\n"
+                                  "Echo=1\n";
 
 class Nastaveni : public testing::Test {
 protected:
@@ -51,6 +55,10 @@ protected:
         EXPECT_EQ(a.UART_Timeout, b.UART_Timeout);
         EXPECT_EQ(a.UART_Adresa, b.UART_Adresa);
         EXPECT_EQ(a.UART_Mezera, b.UART_Mezera);
+        EXPECT_EQ(a.UART_RS485, b.UART_RS485);
+        EXPECT_EQ(a.UART_RS485ZpozdeniPred, b.UART_RS485ZpozdeniPred);
+        EXPECT_EQ(a.UART_RS485ZpozdeniPo, b.UART_RS485ZpozdeniPo);
+        EXPECT_EQ(a.UART_Echo, b.UART_Echo);
     }
 
     TDocasnaSlozka slozka;
@@ -58,7 +66,7 @@ protected:
     TData dat;
 };
 
-TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheTenKeys)
+TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesEveryKey)
 {
     EXPECT_FALSE(NactiNastaveni(&dat, soubor));
     OcekavejStejne(dat.Pripojeni, Vychozi());
@@ -69,7 +77,7 @@ TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesTheTenKeys)
 
 TEST_F(Nastaveni, SavedValuesReadBack)
 {
-    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1, 25};
+    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1, 25, 2, 40, 100, 0};
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     TData znovu;
     InicializaceDat(&znovu);
@@ -151,6 +159,39 @@ TEST_F(Nastaveni, SearchFloorInRangeElseDefault)
     EXPECT_EQ(NactiHledani(slozka / "chybi.ini"), VychoziHledaniMs);
 }
 
+struct TKlicUART {
+    std::string radek;  // "key=value" in [UART]
+    std::int32_t TPripojeni::*pole;
+    std::int32_t pred;  // the field before the read
+    std::int32_t po;    // and after it
+};
+
+class NastaveniRS485 : public Nastaveni, public testing::WithParamInterface<TKlicUART> {};
+
+// The RS-485 keys and Echo: catches a bad value kept from before or taken
+// beyond its range (a delay the driver would shorten, a mode the link does
+// not know), and an Echo that a typing error turns off.
+TEST_P(NastaveniRS485, ReadInRangeElseTheSafeValue)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=0\n[UART]\n" + GetParam().radek + "\n");
+    dat.Pripojeni.*GetParam().pole = GetParam().pred;
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.*GetParam().pole, GetParam().po) << GetParam().radek;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabulka, NastaveniRS485,
+    testing::Values(
+        TKlicUART{"RS485=1", &TPripojeni::UART_RS485, 0, 1}, TKlicUART{"RS485=2", &TPripojeni::UART_RS485, 0, 2},
+        TKlicUART{"RS485=0", &TPripojeni::UART_RS485, 2, 0}, TKlicUART{"RS485=3", &TPripojeni::UART_RS485, 2, 0},
+        TKlicUART{"RS485=high", &TPripojeni::UART_RS485, 1, 0},
+        TKlicUART{"RS485ZpozdeniPred=100", &TPripojeni::UART_RS485ZpozdeniPred, 7, 100},
+        TKlicUART{"RS485ZpozdeniPred=101", &TPripojeni::UART_RS485ZpozdeniPred, 7, 0},
+        TKlicUART{"RS485ZpozdeniPo=3", &TPripojeni::UART_RS485ZpozdeniPo, 7, 3},
+        TKlicUART{"RS485ZpozdeniPo=-1", &TPripojeni::UART_RS485ZpozdeniPo, 7, 0},
+        TKlicUART{"Echo=0", &TPripojeni::UART_Echo, 1, 0}, TKlicUART{"Echo=1", &TPripojeni::UART_Echo, 0, 1},
+        TKlicUART{"Echo=2", &TPripojeni::UART_Echo, 0, 1}, TKlicUART{"Echo=off", &TPripojeni::UART_Echo, 0, 1}));
+
 TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
 {
     ZapisText(soubor, "[ROZHRANÍ]\nrozhraní=7\n[lan]\nip ADRESA=10.0.0.1\nverze ip=3\n[Uart]\nrychlost=1\nTIMEOUT=0\n");
@@ -176,7 +217,8 @@ TEST_F(Nastaveni, Windows1250FileFromTheWindowsBuild)
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     EXPECT_EQ(CtiText(soubor),
               "[Rozhraní]\r\nRozhraní=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\nVerze IP=0\r\n"
-              "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\nMezera=0\r\n");
+              "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\nMezera=0\r\n"
+              "RS485=0\r\nRS485ZpozdeniPred=0\r\nRS485ZpozdeniPo=0\r\nEcho=1\r\n");
 }
 
 TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
@@ -204,6 +246,10 @@ TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
                                "Parita=1\n"
                                "Timeout=330\n"
                                "Mezera=0\n"
+                               "RS485=0\n"
+                               "RS485ZpozdeniPred=0\n"
+                               "RS485ZpozdeniPo=0\n"
+                               "Echo=1\n"
                                "\n"
                                "[Porty]\n"
                                "COM3=/dev/ttyACM0\n"
@@ -326,7 +372,8 @@ TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileEx
     ASSERT_TRUE(UlozNastaveni(&dat, cesty));
     EXPECT_EQ(CtiText(uProgramu), puvodni);
     EXPECT_EQ(CtiText(uUzivatele), puvodni + "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
-                                             "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n");
+                                             "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n"
+                                             "RS485=0\nRS485ZpozdeniPred=0\nRS485ZpozdeniPo=0\nEcho=1\n");
 
     cesty = CestyNastaveni(program, false, config.string(), "");
     EXPECT_EQ(cesty.Cteni, uUzivatele);

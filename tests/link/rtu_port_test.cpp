@@ -229,7 +229,9 @@ TEST(RtuPort, ReplyGapFollowsTheAdaptersLatencyTimer)
         if (r.soubor)
             sysfs.Ukaz(odkaz, *r.soubor);
         TMBRTU link;
-        const std::int32_t vysledek = OtevriPort(1, r.kodBaud, 0, 500, link, odkaz, r.rucne);
+        TVolbyPortu volby;
+        volby.MezeraMs = r.rucne;
+        const std::int32_t vysledek = OtevriPort(1, r.kodBaud, 0, 500, link, odkaz, volby);
         std::filesystem::remove(odkaz);
         ASSERT_EQ(vysledek, 0);
         EXPECT_EQ(link.CFG.Mezera, r.mezera);

@@ -11,6 +11,7 @@
 #include "M_ModbusRTU.h"
 #include "PokusPripojeni.h"
 #include "Rozhrani.h"
+#include "SerialPort.h"
 #include "Simulator.h"
 #include "SysfsLatence.h"
 
@@ -290,6 +291,42 @@ TEST_F(Pripojeni, PortSeNeotevreSDuvodem)
     OcekavejNeuspech(vk::core::TPripojeni{.LAN_IP = "predchozi", .UART_CisloCOM = 3});
     EXPECT_FALSE(modul_.Init);
     EXPECT_EQ(modul_.MBRTU.ID.HNDL, 0u);
+}
+
+// The settings' RS-485 mode and echo switch reach the port, and a port that
+// refuses the mode (the simulator's pty) is not opened, with the reason the
+// dialog and the command line show. Catches the keys not reaching the port
+// (or the two RTS levels swapped), the refusal hidden behind a device that
+// opens fine, and a request sent over a port left half set up.
+TEST_F(Pripojeni, RS485AOzvenaZNastaveni)
+{
+    dat_.Pripojeni.UART_RS485 = 1;
+    TVysledekPripojeni v = Pripoj(OknoUART());
+    EXPECT_EQ(v.Konec, TKonecPripojeni::ChybaPortu);
+    EXPECT_EQ(v.Panel1, "Chyba otevření COM7");
+    ASSERT_TRUE(v.COM.has_value());
+    EXPECT_EQ(v.COM->Duvod,
+              "Zařízení " + sim_.CestaSerial() + " nepodporuje režim RS-485: Inappropriate ioctl for device.");
+    EXPECT_EQ(modul_.MBRTU.ID.HNDL, 0u);
+    EXPECT_EQ(sim_.PocetPozadavku(), 0u);
+
+    std::vector<serial_rs485> zadosti;
+    vk::link::SerialPort::NastavPredaniRS485([&](int, serial_rs485& z) {
+        zadosti.push_back(z);
+        return 0;
+    });
+    dat_.Pripojeni.UART_RS485 = 2;
+    dat_.Pripojeni.UART_RS485ZpozdeniPred = 3;
+    dat_.Pripojeni.UART_RS485ZpozdeniPo = 4;
+    dat_.Pripojeni.UART_Echo = 0;
+    v = Pripoj(OknoUART());
+    vk::link::SerialPort::NastavPredaniRS485({});
+    EXPECT_EQ(v.Konec, TKonecPripojeni::Uspech) << v.Panel1;
+    ASSERT_EQ(zadosti.size(), 1u);
+    EXPECT_EQ(zadosti[0].flags, static_cast<std::uint32_t>(SER_RS485_ENABLED | SER_RS485_RTS_AFTER_SEND));
+    EXPECT_EQ(zadosti[0].delay_rts_before_send, 3u);
+    EXPECT_EQ(zadosti[0].delay_rts_after_send, 4u);
+    EXPECT_FALSE(modul_.MBRTU.CFG.OdstranitOzvenu);
 }
 
 // A module that does not answer, or one that is not supported, leaves the

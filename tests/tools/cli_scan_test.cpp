@@ -48,6 +48,33 @@ TEST(cli_Scan, FindsTheModulesRateParityAndAddress)
                         "\"VerzeModulu\":\"1.00\",\"VyrCislo\":\"23110042\",\"TypVerze\":\"VK-7316R  v.1.00\"}]}\n");
 }
 
+// The search opens the port with the connection's own options: catches a
+// search that leaves the echo removal (or the RS-485 mode, opened the same
+// way) behind and so finds nothing behind an adapter that echoes; and, with
+// the removal off, one that takes the echo of a request at a wrong rate (a
+// valid frame of zero bytes) for a module found at 2400 Bd.
+TEST(cli_Scan, FindsTheModuleBehindAnEchoUnlessRemovalIsOff)
+{
+    TDocasnaSlozka slozka;
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.Pty = slozka / "pty";
+    n.KodBaud = 5;
+    n.KodParita = 2;
+    n.Ozvena = true;
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    const std::string pty = slozka / "pty";
+
+    const TVysledek v = Spust({"--serial", pty, "--address", "247", "scan"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_EQ(v.Vystup.substr(0, 29), "Rychlost=19200\nParita=odd\nAdr");
+    const TVysledek bez = Spust({"--serial", pty, "--address", "247", "--no-echo-removal", "scan"}, SLimitem(30000));
+    EXPECT_EQ(bez.Kod, 1) << bez.Vystup;
+    EXPECT_EQ(bez.Chyby, "vk7316r: Modul nenalezen (adresa 247, 2400 až 115200 Bd, každá parita)\n");
+}
+
 // 21 silent tries of 50 ms to 167 ms take about 1.5 s; a search that waited
 // the configured time-out (330 ms) at each would take 7 s, and one that
 // never gave up would hit the limit.

@@ -184,6 +184,46 @@ TEST_F(cli_Serial, ComPortZeSouboruNastaveni)
                        "vk7316r: Zařízení /dev/ttyS199 neexistuje.\n");
 }
 
+// A pty cannot switch an RS-485 transceiver: the port is not opened, the
+// second line names the device and the system's reason, and nothing reaches
+// the module. Bare --rs485 takes no value from the next argument. Catches
+// the option not reaching the port, and the refusal reported without its
+// reason (the device itself opens fine).
+TEST_F(cli_Serial, RS485NaPseudoterminaluOdmitnuto)
+{
+    const std::string pty = slozka / "pty";
+    for (const std::vector<std::string>& volby :
+         {std::vector<std::string>{"--rs485"}, std::vector<std::string>{"--rs485=rts-low", "--rs485-delay", "2,3"}}) {
+        std::vector<std::string> argumenty = volby;
+        argumenty.push_back("identify");
+        const TVysledek v = Cli(argumenty);
+        EXPECT_EQ(v.Kod, 1);
+        EXPECT_EQ(v.Chyby, "vk7316r: Chyba otevření COM (" + pty + ")\n" + "vk7316r: Zařízení " + pty +
+                               " nepodporuje režim RS-485: Inappropriate ioctl for device.\n");
+    }
+    EXPECT_EQ(sim.PocetPozadavku(), 0u);
+}
+
+// Behind an adapter that echoes, the tool works by default and fails as it
+// always did with --no-echo-removal. Catches the option not reaching the port.
+TEST(cli_SerialOzvena, OzvenaOdstranenaKromeVolby)
+{
+    TDocasnaSlozka slozka;
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.Pty = slozka / "pty";
+    n.Ozvena = true;
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    const TVysledek v = Spust({"--serial", slozka / "pty", "--parity", "none", "identify"});
+    ASSERT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_TRUE(Obsahuje(v.Vystup, "\nTypVerze=VK-7316R  v.1.00\n")) << v.Vystup;
+    const TVysledek bez = Spust({"--serial", slozka / "pty", "--parity", "none", "--no-echo-removal", "identify"});
+    EXPECT_EQ(bez.Kod, 1);
+    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení s modulem\n");
+}
+
 // An adapter that bursts without showing its latency timer (62 bytes, then
 // 16 ms; at 9600 Bd the baud code's 10 ms gap cuts the reply after the first
 // burst): --reply-gap makes the port wait the bursts out, and identify says

@@ -204,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumenty{{"--bursts", "62,16"}, true}, TArgumenty{{"--bursts", "62"}, false},
                       TArgumenty{{"--bursts", "0,16"}, false}, TArgumenty{{"--bursts", "62,x"}, false},
                       TArgumenty{{"--bursts", "62,1001"}, false}, TArgumenty{{"--log", "--no-serial"}, true},
-                      TArgumenty{{"--fault", "PomalyZapis"}, true}));
+                      TArgumenty{{"--fault", "PomalyZapis"}, true}, TArgumenty{{"--echo", "--no-lan"}, true},
+                      TArgumenty{{"--echo=1"}, false}));
 
 TEST(simArgumentyHodnoty, LandInTheSettings)
 {
@@ -212,7 +213,7 @@ TEST(simArgumentyHodnoty, LandInTheSettings)
     std::string chyba;
     ASSERT_TRUE(vk::sim::RozeberArgumenty({"--lan", "[::1]:5000", "--pty", "/tmp/p", "--state", "/tmp/s", "--address",
                                            "12", "--baud-code", "6", "--bursts", "62,16", "--fault", "JinyTyp",
-                                           "--fault", "SpatneCRC=2"},
+                                           "--fault", "SpatneCRC=2", "--echo"},
                                           a, chyba))
         << chyba;
     EXPECT_EQ(a.Nastaveni.Lan, "[::1]:5000");
@@ -222,6 +223,7 @@ TEST(simArgumentyHodnoty, LandInTheSettings)
     EXPECT_EQ(a.Nastaveni.KodBaud, 6);
     EXPECT_EQ(a.Nastaveni.Davky.Bajtu, 62u);
     EXPECT_EQ(a.Nastaveni.Davky.PauzaMs, 16u);
+    EXPECT_TRUE(a.Nastaveni.Ozvena);
     ASSERT_EQ(a.Poruchy.size(), 2u);
     EXPECT_EQ(a.Poruchy[0], std::make_pair(TPorucha::JinyTyp, 0u));
     EXPECT_EQ(a.Poruchy[1], std::make_pair(TPorucha::SpatneCRC, 2u));

@@ -306,6 +306,35 @@ TEST_F(simRtu, FaultSwitchedOnStaysUntilSwitchedOff)
     EXPECT_EQ(Cti(22, 0, 3).size(), 8u);
 }
 
+// With the echo switch every frame comes back byte for byte, ahead of its
+// reply, and alone when the module does not answer. Catches an echo after
+// the reply, a reply missing behind the echo, and frames the module ignores
+// left without their echo.
+TEST(simRtuOzvena, EveryFrameComesBackAheadOfItsReply)
+{
+    vk::sim::TSimulator sim;
+    vk::sim::TNastaveniSimulatoru n;
+    n.SpustitLan = false;
+    n.KodBaud = 8;
+    n.Ozvena = true;
+    std::string chyba;
+    ASSERT_TRUE(sim.Spust(n, chyba)) << chyba;
+    TPtyKlient port(sim.CestaSerial());
+    ASSERT_TRUE(port.Otevren());
+
+    const Bajty pozadavek = SCrc({247, 0x43, 0xFE, 22, 0, 0, 3});
+    const Bajty prijato = port.Dotaz({247, 0x43, 0xFE, 22, 0, 0, 3});
+    Bajty ocekavano = pozadavek;
+    Bajty odpoved = {247, 0x43, 3};
+    const Bajty mbtcp = sim.Soubor("mbtcp.cfg");
+    odpoved.insert(odpoved.end(), mbtcp.begin(), mbtcp.end());
+    odpoved = SCrc(odpoved);
+    ocekavano.insert(ocekavano.end(), odpoved.begin(), odpoved.end());
+    EXPECT_EQ(prijato, ocekavano);
+
+    EXPECT_EQ(port.Dotaz({1, 0x43, 0xFE, 22, 0, 0, 3}, 150), SCrc({1, 0x43, 0xFE, 22, 0, 0, 3}));
+}
+
 TEST_F(simRtu, ReplyComesAfterTheTurnaroundDelay)
 {
     // Baud code 8: a frame ends after 2 ms of silence and the reply follows 4 ms later.

@@ -10,6 +10,9 @@ struct TVolba {
     std::string_view Nazev;
     std::optional<std::string> TArgumenty::*Cil;  // null for a flag
     bool TArgumenty::*Priznak;                    // flag target
+    // An option whose value is optional takes it only after "=" and this
+    // one without (Bez hodnoty = without a value); null: the value is required.
+    const char* BezHodnoty = nullptr;
 };
 
 constexpr TVolba Volby[] = {
@@ -20,6 +23,9 @@ constexpr TVolba Volby[] = {
     {"--address", &TArgumenty::Adresa, nullptr},
     {"--timeout", &TArgumenty::Timeout, nullptr},
     {"--reply-gap", &TArgumenty::Mezera, nullptr},
+    {"--rs485", &TArgumenty::RS485, nullptr, "rts-high"},
+    {"--rs485-delay", &TArgumenty::RS485Zpozdeni, nullptr},
+    {"--no-echo-removal", nullptr, &TArgumenty::BezOdstraneniOzveny},
     {"--module", &TArgumenty::ModulText, nullptr},
     {"--ip", &TArgumenty::IPText, nullptr},
     {"--json", nullptr, &TArgumenty::Json},
@@ -77,6 +83,8 @@ bool RozeberArgumenty(int argc, char** argv, TArgumenty& a, std::string& chyba)
         std::string hodnota;
         if (rovnase != std::string::npos) {
             hodnota = arg.substr(rovnase + 1);
+        } else if (v->BezHodnoty != nullptr) {
+            hodnota = v->BezHodnoty;
         } else if (i + 1 < argc && argv[i + 1] != nullptr) {
             hodnota = argv[++i];
         } else {

@@ -9,7 +9,8 @@ namespace vk::cli {
 
 struct TArgumenty {
     // Connection: --lan HOST[:PORT] or --serial DEVICE|COMn with --baud,
-    // --parity, --address, --timeout, --reply-gap. Texts as typed; they are
+    // --parity, --address, --timeout, --reply-gap, --rs485, --rs485-delay,
+    // --no-echo-removal. Texts as typed; they are
     // checked when the connection is set up, with the connection messages.
     std::optional<std::string> Lan;
     std::optional<std::string> Serial;
@@ -21,6 +22,11 @@ struct TArgumenty {
     // scan: --all-addresses, and --try-wait MS, the shortest wait of a try.
     bool VsechnyAdresy = false;
     std::optional<std::string> CekaniPokusu;
+    // --rs485[=rts-high|rts-low] (bare: rts-high) and --rs485-delay
+    // BEFORE,AFTER: the kernel's RS-485 mode (Zpozdeni = delay).
+    std::optional<std::string> RS485;
+    std::optional<std::string> RS485Zpozdeni;
+    bool BezOdstraneniOzveny = false;  // --no-echo-removal: keep the request's echo
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;

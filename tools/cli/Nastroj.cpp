@@ -19,7 +19,8 @@ namespace {
 constexpr std::string_view TextPouziti =
     "usage: vk7316r --lan HOST[:PORT] [--timeout MS] COMMAND [ARGS]\n"
     "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS]\n"
-    "                       [--reply-gap MS] COMMAND [ARGS]\n"
+    "                       [--reply-gap MS] [--rs485[=rts-high|rts-low] [--rs485-delay BEFORE,AFTER]]\n"
+    "                       [--no-echo-removal] COMMAND [ARGS]\n"
     "       vk7316r --serial DEVICE|COMn [--address N] [--all-addresses] [--try-wait MS] scan\n"
     "       vk7316r log-export BASE | cfm-show FILE\n"
     "       vk7316r [COMMAND] --help\n";
@@ -36,6 +37,12 @@ constexpr std::string_view TextVolby =
     "  --reply-gap MS         the silence that ends a serial reply, 0-1000 ms, for a USB adapter that holds\n"
     "                         bytes back without showing its latency timer; 0 (default) = automatic: by the\n"
     "                         baud rate, longer behind an adapter whose latency timer the system shows\n"
+    "  --rs485[=LEVEL]        the kernel's RS-485 mode for a UART whose transceiver the adapter does not\n"
+    "                         switch itself: RTS rts-high (default) or rts-low while sending; a port that\n"
+    "                         refuses it (a USB adapter, a pty) is not opened\n"
+    "  --rs485-delay B,A      with --rs485: RTS delays before and after sending, 0-100 ms each (default 0,0)\n"
+    "  --no-echo-removal      keep a copy of the request ahead of the reply (dropped by default: two-wire\n"
+    "                         adapters whose receiver stays on while sending hand every request back)\n"
     "\n"
     "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error,\n"
     "128 + n stopped by signal n (SIGHUP, SIGINT, SIGTERM; no partial file is left).\n";
@@ -107,7 +114,8 @@ TKonec ChybaObecna(std::string_view zprava)
 // Options that do not belong to the command or contradict each other.
 bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
 {
-    const bool serioveVolby = a.Baud || a.Parita || a.Adresa || a.Mezera;
+    const bool serioveVolby =
+        a.Baud || a.Parita || a.Adresa || a.Mezera || a.RS485 || a.RS485Zpozdeni || a.BezOdstraneniOzveny;
     const bool hledani = p.Nazev == "scan";  // connects to nothing, but searches a serial line
     if ((a.VsechnyAdresy || a.CekaniPokusu) && !hledani) {
         chyba = "--all-addresses and --try-wait belong to scan";
@@ -134,7 +142,8 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
         chyba = std::string(p.Nazev) + " needs a connection: --lan HOST[:PORT] or --serial DEVICE|COMn";
         return false;
     } else if (a.Lan && serioveVolby) {
-        chyba = "--baud, --parity, --address and --reply-gap belong to --serial";
+        chyba = "--baud, --parity, --address, --reply-gap, --rs485, --rs485-delay and --no-echo-removal belong to "
+                "--serial";
         return false;
     }
     if (a.Json && !p.Json) {

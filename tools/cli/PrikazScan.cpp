@@ -92,8 +92,10 @@ TKonec Scan(TKontext& k)
     z.NejkratsiCekaniMs = core::NactiHledani(nastaveni);
     if (a.CekaniPokusu)
         core::PrevedHledani(*a.CekaniPokusu, z.NejkratsiCekaniMs);
-    if (a.Mezera)
-        core::PrevedMezeru(*a.Mezera, z.MezeraMs);
+    core::TPripojeni pripojeni = k.Dat.Pripojeni;
+    if (!VolbyPortu(a, pripojeni))
+        return TKonec::ChybaPouziti;
+    z.Volby = procedures::VolbyPortu(pripojeni);
 
     device::VychoziModul(Modul);
     procedures::TVysledekHledani v;

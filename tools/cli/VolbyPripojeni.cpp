@@ -50,6 +50,25 @@ bool KodParity(const std::string& text, std::int32_t& kod)
     return true;
 }
 
+bool RezimRS485(const std::string& text, std::int32_t& rezim)
+{
+    if (text == "rts-high")
+        rezim = static_cast<std::int32_t>(link::TRizeniSmeru::RtsVysoke);
+    else if (text == "rts-low")
+        rezim = static_cast<std::int32_t>(link::TRizeniSmeru::RtsNizke);
+    else
+        return false;
+    return true;
+}
+
+// "BEFORE,AFTER", each by the settings file's rule.
+bool ZpozdeniRS485(const std::string& text, std::int32_t& pred, std::int32_t& po)
+{
+    const auto carka = text.find(',');
+    return carka != std::string::npos && core::PrevedZpozdeniRS485(std::string_view(text).substr(0, carka), pred) &&
+           core::PrevedZpozdeniRS485(std::string_view(text).substr(carka + 1), po);
+}
+
 // An IPv6 host is written in brackets ("[::1]:69") or bare with its colons.
 std::int32_t VerzeIPHostu(const std::string& host)
 {
@@ -88,6 +107,32 @@ TKonec OknoZVoleb(const TArgumenty& a, procedures::TOknoPripojeni& okno, procedu
 
 }  // namespace
 
+bool VolbyPortu(const TArgumenty& a, core::TPripojeni& p)
+{
+    if (a.Mezera.has_value() && !core::PrevedMezeru(*a.Mezera, p.UART_Mezera)) {
+        Chyba("--reply-gap must be 0 to " + std::to_string(core::NejdelsiMezeraMs) + " ms (0 = automatic), not \"" +
+              *a.Mezera + "\"");
+        return false;
+    }
+    if (a.RS485.has_value() && !RezimRS485(*a.RS485, p.UART_RS485)) {
+        Chyba("--rs485 takes rts-high (RTS high while sending, the default) or rts-low, not \"" + *a.RS485 + "\"");
+        return false;
+    }
+    if (a.RS485Zpozdeni.has_value() && !a.RS485.has_value()) {
+        Chyba("--rs485-delay belongs to --rs485");
+        return false;
+    }
+    if (a.RS485Zpozdeni.has_value() &&
+        !ZpozdeniRS485(*a.RS485Zpozdeni, p.UART_RS485ZpozdeniPred, p.UART_RS485ZpozdeniPo)) {
+        Chyba("--rs485-delay must be BEFORE,AFTER: RTS delays before and after sending, each 0 to " +
+              std::to_string(core::NejdelsiZpozdeniRS485Ms) + " ms, not \"" + *a.RS485Zpozdeni + "\"");
+        return false;
+    }
+    if (a.BezOdstraneniOzveny)
+        p.UART_Echo = 0;
+    return true;
+}
+
 TKonec Pripoj(const TArgumenty& a, core::TData& dat)
 {
     procedures::TOknoPripojeni okno;
@@ -95,11 +140,8 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
     const TKonec volby = OknoZVoleb(a, okno, port);
     if (volby != TKonec::Uspech)
         return volby;
-    if (a.Mezera.has_value() && !core::PrevedMezeru(*a.Mezera, dat.Pripojeni.UART_Mezera)) {
-        Chyba("--reply-gap must be 0 to " + std::to_string(core::NejdelsiMezeraMs) + " ms (0 = automatic), not \"" +
-              *a.Mezera + "\"");
+    if (!VolbyPortu(a, dat.Pripojeni))
         return TKonec::ChybaPouziti;
-    }
 
     const procedures::TVysledekPripojeni v = procedures::InicializujPripojeni(Modul, okno, dat.Pripojeni, port);
     procedures::AplikujPripojeni(v, dat);

@@ -19,6 +19,11 @@ inline constexpr int VychoziTimeoutUART = 330;
 // message is already on stderr.
 TKonec Pripoj(const TArgumenty& argumenty, core::TData& dat);
 
+// The serial port's own options (--reply-gap, --rs485, --rs485-delay,
+// --no-echo-removal) into the connection settings; false with the message
+// on stderr for a bad value.
+bool VolbyPortu(const TArgumenty& a, core::TPripojeni& p);
+
 // --serial as the connection dialog takes it (Port z volby = the port from
 // the option): "COMn", in any case, gives the text of the COM number field
 // and the settings file whose "Porty" section maps it; anything else is a

@@ -50,8 +50,7 @@ std::string TextNapovedy()
 {
     return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
            "                   [--address N] [--baud-code N] [--parity P] [--bursts BYTES,MS]\n"
-           "                   [--fault NAME[=COUNT]]...\n"
-           "                   [--log] [--help]\n"
+           "                   [--fault NAME[=COUNT]]... [--echo] [--log] [--help]\n"
            "\n"
            "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
            "on a pseudo-terminal, both serving the same device files.\n"
@@ -68,6 +67,8 @@ std::string TextNapovedy()
            "                      shows odd parity only, so even and none cannot be told apart\n"
            "  --bursts BYTES,MS   serial replies in bursts of BYTES (1-4096) with MS (0-1000) of silence\n"
            "                      between them, as a USB adapter hands them on (62,16: 62 bytes, 16 ms)\n"
+           "  --echo              write every serial request back to the line ahead of its reply, as a\n"
+           "                      two-wire adapter whose receiver stays on while it sends does\n"
            "  --fault NAME[=N]    switch a fault on, for the next N occasions only when N is given;\n"
            "                      NAME is one of: " +
            SeznamPoruch() +
@@ -99,6 +100,8 @@ bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& 
             vysledek.Napoveda = true;
         } else if (a == "--log") {
             vysledek.Zaznam = true;
+        } else if (a == "--echo") {
+            vysledek.Nastaveni.Ozvena = true;
         } else if (a == "--no-lan") {
             vysledek.Nastaveni.SpustitLan = false;
         } else if (a == "--no-serial") {

@@ -75,7 +75,7 @@ int ProdlevaOdpovediMs(std::int32_t kodBaud)
 }
 
 void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, std::int32_t kodParita, const TDavky& davky,
-                    const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
+                    bool ozvena, const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku)
 {
     const int ticho = TichoKonceMs(kodBaud);
     const int prodleva = ProdlevaOdpovediMs(kodBaud);
@@ -109,10 +109,16 @@ void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, std::int3
             continue;
         pocetPozadavku.fetch_add(1);
         TBajty odpoved;
-        if (!prilisDlouhy && !zkomoleny && slave.Zpracuj(ramec, odpoved)) {
+        const bool odpovida = !prilisDlouhy && !zkomoleny && slave.Zpracuj(ramec, odpoved);
+        if (odpovida)
             Pockej(prodleva, konec);
+        // Right ahead of the reply, with no silence between them: the client
+        // sees one frame, as behind an adapter that echoes when the module
+        // answers quickly. An overlong frame is noise, with nothing to echo.
+        if (ozvena && !prilisDlouhy)
+            pty.Posli(ramec.data(), ramec.size());
+        if (odpovida)
             PosliVDavkach(pty, odpoved, davky, konec);
-        }
         ramec.clear();
         prilisDlouhy = false;
         zkomoleny = false;

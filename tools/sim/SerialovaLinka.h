@@ -28,8 +28,9 @@ int ProdlevaOdpovediMs(std::int32_t kodBaud);
 bool LinkaSedi(std::int32_t rychlostKlienta, bool lichaKlienta, std::int32_t kodBaud, std::int32_t kodParita);
 
 // Runs until `konec` is set; returns within about 20 ms of it, or of the
-// pause of a burst (Obsluhuj = serve).
+// pause of a burst (Obsluhuj = serve). With `ozvena` every request goes back
+// on the line ahead of its reply.
 void ObsluhujSerial(TPty& pty, TRtuSlave& slave, std::int32_t kodBaud, std::int32_t kodParita, const TDavky& davky,
-                    const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
+                    bool ozvena, const std::atomic<bool>& konec, std::atomic<std::uint32_t>& pocetPozadavku);
 
 }  // namespace vk::sim

@@ -74,8 +74,9 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         const std::int32_t kodBaud = nastaveni.KodBaud;
         const std::int32_t kodParita = nastaveni.KodParita;
         const TDavky davky = nastaveni.Davky;
-        v_->VlaknoSerial = std::thread([this, kodBaud, kodParita, davky] {
-            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, kodParita, davky, v_->Konec, v_->PocetPozadavku);
+        const bool ozvena = nastaveni.Ozvena;
+        v_->VlaknoSerial = std::thread([this, kodBaud, kodParita, davky, ozvena] {
+            ObsluhujSerial(v_->Pty, *v_->Slave, kodBaud, kodParita, davky, ozvena, v_->Konec, v_->PocetPozadavku);
         });
     }
     v_->Bezi = true;

@@ -57,6 +57,10 @@ struct TNastaveniSimulatoru {
     std::int32_t KodBaud = 4;         // baud-rate code: silence that ends a request, delay before the reply
     std::int32_t KodParita = 1;       // parity code: 0 none, 1 even, 2 odd (a pty shows only odd apart)
     TDavky Davky;                     // serial replies in bursts, as through a USB adapter
+    // Every serial request written back to the line just ahead of the reply
+    // (or alone, when the module does not answer), as a two-wire adapter
+    // whose receiver stays on while it sends hands it to its master (Ozvena = echo).
+    bool Ozvena = false;
     // One line for every TFTP transfer as it ends ("TFTP write lan4.cfg: 16 B
     // stored"), called from the server's thread; empty = none (Zaznam = record).
     std::function<void(const std::string&)> Zaznam;

@@ -61,6 +61,8 @@ int main(int argc, char** argv)
     std::cout << "State: " << simulator.SlozkaStavu() << "\n";
     if (a.Nastaveni.SpustitSerial && a.Nastaveni.Davky.Bajtu > 0)
         std::cout << "Bursts: " << a.Nastaveni.Davky.Bajtu << " bytes, " << a.Nastaveni.Davky.PauzaMs << " ms apart\n";
+    if (a.Nastaveni.SpustitSerial && a.Nastaveni.Ozvena)
+        std::cout << "Echo: every request written back ahead of its reply\n";
     for (const auto& [porucha, pocet] : a.Poruchy)
         std::cout << "Fault: " << NazevPoruchy(porucha) << (pocet ? " x" + std::to_string(pocet) : "") << "\n";
     std::cout << std::flush;

@@ -6,7 +6,15 @@ namespace vk::test {
 
 std::string NazevLinky(TLinka linka)
 {
-    return linka == TLinka::Serial ? "Serial" : "Sit";
+    switch (linka) {
+    case TLinka::Serial:
+        return "Serial";
+    case TLinka::SerialOzvena:
+        return "SerialOzvena";
+    case TLinka::Sit:
+        break;
+    }
+    return "Sit";
 }
 
 TSimSpojeni::~TSimSpojeni()
@@ -21,11 +29,12 @@ bool TSimSpojeni::Spust(TLinka linka, vk::device::TVK7316R& modul, std::string& 
     vk::sim::TNastaveniSimulatoru n;
     n.Lan = "127.0.0.1:0";
     n.KodBaud = 8;
+    n.Ozvena = linka == TLinka::SerialOzvena;
     if (!sim.Spust(n, chyba))
         return false;
     modul_ = &modul;
     vk::device::VychoziModul(modul);
-    if (linka == TLinka::Serial)
+    if (linka != TLinka::Sit)
         return PripojSerial(modul, chyba);
     PripojSit(modul);
     return true;

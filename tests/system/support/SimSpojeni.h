@@ -10,7 +10,9 @@
 
 namespace vk::test {
 
-enum class TLinka { Serial, Sit };
+// SerialOzvena: the serial link to a simulator that echoes every request
+// ahead of its reply, as a two-wire adapter whose receiver stays on does.
+enum class TLinka { Serial, SerialOzvena, Sit };
 
 std::string NazevLinky(TLinka linka);
 
@@ -22,8 +24,8 @@ public:
     TSimSpojeni& operator=(const TSimSpojeni&) = delete;
 
     // Starts the simulator with both links and sets `modul` up on one of
-    // them, as the connection dialog would (serial: 115200 Bd, address 247;
-    // network: 127.0.0.1 on the simulator's ephemeral port).
+    // them, as the connection dialog would (serial: 115200 Bd, address 247,
+    // echoes dropped; network: 127.0.0.1 on the simulator's ephemeral port).
     bool Spust(TLinka linka, vk::device::TVK7316R& modul, std::string& chyba);
     // Sets up the other link of the same simulator in `modul` as well,
     // keeping what was there (a TFTP client survives a serial connection).
