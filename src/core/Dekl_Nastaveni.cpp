@@ -25,7 +25,7 @@ constexpr const char* slozkaUzivatele = "W_vk7316r";   // folder in the user con
 // One key of the file (Polozka = item): an integer field (cislo) or, for
 // LAN_IP, a text field. A value that is not a number leaves the field as it
 // was, unless the key has a conversion of its own (prevod): then a bad value
-// reads as 0.
+// reads as the key's default (VychoziPripojeni).
 struct TPolozka {
     const char* sekce;
     const char* klic;
@@ -41,6 +41,7 @@ const TPolozka polozky[] = {
     {"LAN", "IP adresa", nullptr, &TPripojeni::LAN_IP},
     {"LAN", "Verze IP", &TPripojeni::LAN_VerzeIP, nullptr},
     {"LAN", "Timeout", &TPripojeni::LAN_Timeout, nullptr},
+    {"LAN", "Opakovani", &TPripojeni::LAN_Opakovani, nullptr, PrevedOpakovani},  // TFTP retries, 0 = none
     {"UART", "COM", &TPripojeni::UART_CisloCOM, nullptr},
     {"UART", "Rychlost", &TPripojeni::UART_KodBaud, nullptr},  // baud-rate code, not a rate
     {"UART", "Parita", &TPripojeni::UART_KodParita, nullptr},  // parity code
@@ -144,6 +145,8 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
     if (ini.Hodnota("Rozhraní", "Rozhraní").value_or("jkl") == "jkl")
         return false;
     TPripojeni p = dat->Pripojeni;
+    TPripojeni vychozi;
+    VychoziPripojeni(vychozi);
     for (const TPolozka& polozka : polozky) {
         const auto hodnota = ini.Hodnota(polozka.sekce, polozka.klic);
         if (!hodnota)
@@ -152,7 +155,7 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
         if (polozka.text != nullptr)
             p.*polozka.text = *hodnota;
         else if (polozka.prevod != nullptr)
-            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : 0;
+            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : vychozi.*polozka.cislo;
         else if (PrevedNaCislo(*hodnota, cislo))
             p.*polozka.cislo = cislo;
     }
@@ -207,6 +210,15 @@ bool PrevedMezeru(std::string_view text, std::int32_t& ms)
     if (!PrevedNaCislo(text, cislo) || cislo < 0 || cislo > NejdelsiMezeraMs)
         return false;
     ms = cislo;
+    return true;
+}
+
+bool PrevedOpakovani(std::string_view text, std::int32_t& pocet)
+{
+    std::int32_t cislo = 0;
+    if (!PrevedNaCislo(text, cislo) || cislo < 0 || cislo > NejvicOpakovani)
+        return false;
+    pocet = cislo;
     return true;
 }
 

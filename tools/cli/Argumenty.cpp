@@ -16,9 +16,10 @@ constexpr TVolba Volby[] = {
     {"--lan", &TArgumenty::Lan, nullptr},          {"--serial", &TArgumenty::Serial, nullptr},
     {"--baud", &TArgumenty::Baud, nullptr},        {"--parity", &TArgumenty::Parita, nullptr},
     {"--address", &TArgumenty::Adresa, nullptr},   {"--timeout", &TArgumenty::Timeout, nullptr},
-    {"--reply-gap", &TArgumenty::Mezera, nullptr}, {"--module", &TArgumenty::ModulText, nullptr},
-    {"--ip", &TArgumenty::IPText, nullptr},        {"--json", nullptr, &TArgumenty::Json},
-    {"--help", nullptr, &TArgumenty::Napoveda},    {"-h", nullptr, &TArgumenty::Napoveda},
+    {"--reply-gap", &TArgumenty::Mezera, nullptr}, {"--retries", &TArgumenty::Opakovani, nullptr},
+    {"--module", &TArgumenty::ModulText, nullptr}, {"--ip", &TArgumenty::IPText, nullptr},
+    {"--json", nullptr, &TArgumenty::Json},        {"--help", nullptr, &TArgumenty::Napoveda},
+    {"-h", nullptr, &TArgumenty::Napoveda},
 };
 
 const TVolba* NajdiVolbu(std::string_view nazev)

@@ -8,16 +8,18 @@
 namespace vk::cli {
 
 struct TArgumenty {
-    // Connection: --lan HOST[:PORT] or --serial DEVICE|COMn with --baud,
-    // --parity, --address, --timeout, --reply-gap. Texts as typed; they are
-    // checked when the connection is set up, with the connection messages.
+    // Connection: --lan HOST[:PORT] with --timeout, --retries, or --serial
+    // DEVICE|COMn with --baud, --parity, --address, --timeout, --reply-gap.
+    // Texts as typed; they are checked when the connection is set up, with
+    // the connection messages.
     std::optional<std::string> Lan;
     std::optional<std::string> Serial;
     std::optional<std::string> Baud;
     std::optional<std::string> Parita;
     std::optional<std::string> Adresa;
     std::optional<std::string> Timeout;
-    std::optional<std::string> Mezera;  // --reply-gap: the silence that ends a reply, ms
+    std::optional<std::string> Mezera;     // --reply-gap: the silence that ends a reply, ms
+    std::optional<std::string> Opakovani;  // --retries: TFTP retransmissions of an unanswered packet
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;
