@@ -175,7 +175,7 @@ int main()
         }
         hpa.Uloz("zdroj.bin", obsah);
         vk::link::TTFTP tftp;
-        vk::link::InicializujTFTP(tftp, hpa.Adresa(), 0, 2000);
+        vk::link::InicializujTFTP(tftp, hpa.Adresa(), 0, 2000, 3);
         const auto mistni = hpa.Slozka().parent_path() / "local.bin";
         const TMereni cteni = Cteni(hpa, tftp, blok, obsah, mistni);
         const TMereni zapis = Zapis(hpa, tftp, blok, obsah, mistni);

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     bool otevreno = true;
     pracovnik.ProvedACekej([&](vk::device::TVK7316R& m) {
         if (!lan.empty()) {
-            vk::link::InicializujTFTP(m.TFTP, lan, 0, TimeoutLanMs);
+            vk::link::InicializujTFTP(m.TFTP, lan, 0, TimeoutLanMs, 3);
             m.Rozhrani = vk::common::RozhraniLAN;
         } else {
             otevreno = vk::link::OtevriPort(1, KodBaud115200, 0, TimeoutSerialMs, m.MBRTU, serial) == 0;

@@ -25,6 +25,7 @@ struct TPripojeni {
     std::string LAN_IP;                                // module address as typed
     std::int32_t LAN_VerzeIP = 0;                      // 0 IPv4, 1 IPv6
     std::int32_t LAN_Timeout = 0;                      // ms
+    std::int32_t LAN_Opakovani = 0;                    // TFTP retries (Opakovani) of an unanswered packet, 0 = none
     std::int32_t UART_CisloCOM = 0;                    // COM port number
     std::int32_t UART_KodBaud = 0;                     // baud-rate code
     std::int32_t UART_KodParita = 0;                   // parity code: 0 none, 1 even, 2 odd
@@ -204,6 +205,11 @@ inline constexpr std::int32_t NejdelsiZpozdeniRS485Ms = 100;
 bool PrevedRezimRS485(std::string_view text, std::int32_t& rezim);
 bool PrevedZpozdeniRS485(std::string_view text, std::int32_t& ms);
 bool PrevedEcho(std::string_view text, std::int32_t& echo);
+// The TFTP retries (LAN_Opakovani) as the settings file and the command line
+// take them: a whole number from 0 (none) to NejvicOpakovani; false for
+// anything else.
+inline constexpr std::int32_t NejvicOpakovani = 10;
+bool PrevedOpakovani(std::string_view text, std::int32_t& pocet);
 // Service mode (Servis): key "Servis" in section "Program" is "1". The main
 // window then offers the menu items its plan keeps hidden; any other value,
 // or no file, means off.

@@ -11,6 +11,7 @@ void VychoziPripojeni(TPripojeni& pripojeni)
     p.LAN_IP = "192.168.0.99";
     p.LAN_VerzeIP = 0;
     p.LAN_Timeout = 1000;
+    p.LAN_Opakovani = 3;
     p.UART_CisloCOM = 1;
     p.UART_KodBaud = 4;    // 9600 Bd
     p.UART_KodParita = 1;  // even

@@ -25,14 +25,13 @@ constexpr const char* slozkaUzivatele = "W_vk7316r";   // folder in the user con
 // One key of the file (Polozka = item): an integer field (cislo) or, for
 // LAN_IP, a text field. A value that is not a number leaves the field as it
 // was, unless the key has a conversion of its own (prevod): then a bad value
-// reads as `chybna` (the key's safe value: off, automatic).
+// reads as the key's default (VychoziPripojeni).
 struct TPolozka {
     const char* sekce;
     const char* klic;
     std::int32_t TPripojeni::*cislo;
     std::string TPripojeni::*text;
     bool (*prevod)(std::string_view, std::int32_t&) = nullptr;
-    std::int32_t chybna = 0;
 };
 
 // In the order the keys are read and written; a new file gets its sections
@@ -42,6 +41,7 @@ const TPolozka polozky[] = {
     {"LAN", "IP adresa", nullptr, &TPripojeni::LAN_IP},
     {"LAN", "Verze IP", &TPripojeni::LAN_VerzeIP, nullptr},
     {"LAN", "Timeout", &TPripojeni::LAN_Timeout, nullptr},
+    {"LAN", "Opakovani", &TPripojeni::LAN_Opakovani, nullptr, PrevedOpakovani},  // TFTP retries, 0 = none
     {"UART", "COM", &TPripojeni::UART_CisloCOM, nullptr},
     {"UART", "Rychlost", &TPripojeni::UART_KodBaud, nullptr},  // baud-rate code, not a rate
     {"UART", "Parita", &TPripojeni::UART_KodParita, nullptr},  // parity code
@@ -52,8 +52,8 @@ const TPolozka polozky[] = {
      PrevedRezimRS485},  // 0 off, 1 RTS high, 2 RTS low while sending
     {"UART", "RS485ZpozdeniPred", &TPripojeni::UART_RS485ZpozdeniPred, nullptr, PrevedZpozdeniRS485},  // ms
     {"UART", "RS485ZpozdeniPo", &TPripojeni::UART_RS485ZpozdeniPo, nullptr, PrevedZpozdeniRS485},      // ms
-    // A bad value keeps echoes dropped: kept, they fail every exchange through an adapter that echoes.
-    {"UART", "Echo", &TPripojeni::UART_Echo, nullptr, PrevedEcho, 1},
+    // A bad value keeps echoes dropped (the default): kept, they fail every exchange through an adapter that echoes.
+    {"UART", "Echo", &TPripojeni::UART_Echo, nullptr, PrevedEcho},
 };
 
 // The home folder (DomovskaSlozka): $HOME, or the user database when unset.
@@ -151,6 +151,8 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
     if (ini.Hodnota("Rozhraní", "Rozhraní").value_or("jkl") == "jkl")
         return false;
     TPripojeni p = dat->Pripojeni;
+    TPripojeni vychozi;
+    VychoziPripojeni(vychozi);
     for (const TPolozka& polozka : polozky) {
         const auto hodnota = ini.Hodnota(polozka.sekce, polozka.klic);
         if (!hodnota)
@@ -159,7 +161,7 @@ bool NactiNastaveni(PData dat, const std::filesystem::path& soubor)
         if (polozka.text != nullptr)
             p.*polozka.text = *hodnota;
         else if (polozka.prevod != nullptr)
-            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : polozka.chybna;
+            p.*polozka.cislo = polozka.prevod(*hodnota, cislo) ? cislo : vychozi.*polozka.cislo;
         else if (PrevedNaCislo(*hodnota, cislo))
             p.*polozka.cislo = cislo;
     }
@@ -257,6 +259,11 @@ std::int32_t NactiHledani(const std::filesystem::path& soubor)
     if (ini.Nacti(soubor))
         PrevedHledani(ini.Hodnota("UART", "Hledani").value_or(""), ms);
     return ms;
+}
+
+bool PrevedOpakovani(std::string_view text, std::int32_t& pocet)
+{
+    return CisloOdDo(text, 0, NejvicOpakovani, pocet);
 }
 
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM)

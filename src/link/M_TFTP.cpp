@@ -40,11 +40,13 @@ using TSoubor = std::unique_ptr<std::FILE, TSouborUzaviratel>;
 
 }  // namespace
 
-void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs)
+void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs,
+                     std::int32_t opakovani)
 {
     tftp.CFG.AdresaIP = adresaIP;
     tftp.CFG.VerzeIP = verzeIP;
     tftp.CFG.Timeout = timeoutMs;
+    tftp.CFG.Opakovani = std::max<std::int32_t>(0, opakovani);
     tftp.ED.Status = 0;
     tftp.ED.StatusText.clear();
     auto klient = std::make_shared<TTFTPKlient>();
@@ -52,6 +54,7 @@ void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verz
     klient->IPv6 = verzeIP == 1;
     klient->CekaniCteni = timeoutMs;
     klient->CekaniZapisu = std::max<std::int32_t>(500, timeoutMs);
+    klient->Opakovani = tftp.CFG.Opakovani;
     tftp.ID.IdTrivialFTP1 = std::move(klient);
 }
 

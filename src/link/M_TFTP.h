@@ -1,7 +1,8 @@
 #pragma once
 // Unit M_TFTP: the TFTP client to the module (server on UDP port 69), mode
-// "octet", options blksize 1500 and tsize, no retransmission. Four whole-file
-// transfers: into and from a memory buffer, into and from a local file.
+// "octet", options blksize 1500 and tsize, a packet left unanswered sent
+// again up to CFG.Opakovani times (RFC 1350). Four whole-file transfers: into
+// and from a memory buffer, into and from a local file.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,10 @@ struct TTFTP_CFG {
     std::string AdresaIP;      // as typed; may end in ":port" ("[addr]:port" for IPv6)
     std::int32_t VerzeIP = 0;  // 1 IPv6, else IPv4
     std::int32_t Timeout = 0;  // reply wait, ms
+    // How many times a packet left unanswered goes again (Opakovani =
+    // retries), each with a whole reply wait of its own; 0 = never, and then
+    // one lost datagram fails the transfer.
+    std::int32_t Opakovani = 0;
 };
 
 struct TTFTP_ED {
@@ -43,9 +48,10 @@ constexpr std::size_t VelikostPametiTFTP = 10000;  // memory transfer buffer
 // same reasons reports it with this text too.
 inline constexpr const char* TextChybaTFTP = "Chyba spojení";
 
-// Stores the settings, releases the previous client and makes a new one.
-// No network traffic.
-void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs);
+// Stores the settings, releases the previous client and makes a new one
+// (a negative `opakovani` counts as 0). No network traffic.
+void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verzeIP, std::int32_t timeoutMs,
+                     std::int32_t opakovani);
 
 // Reads a module file into `cil` (VelikostPametiTFTP bytes); `pocet` = its
 // length, at most VelikostPametiTFTP.

@@ -33,6 +33,27 @@ void Posli(TAkce& akce, const TPrenos& p, std::vector<std::uint8_t> data)
     akce.Pakety.push_back({p.ProtejsekZnamy ? p.Protejsek : p.Server, std::move(data)});
 }
 
+// The first of the step's packets (a request or an ACK) now waits for the
+// peer's answer, with all its retries still to come.
+void CekaNaOdpoved(TAkce& akce, TPrenos& p)
+{
+    akce.Posledni = true;
+    p.Opakovano = 0;
+}
+
+// RFC 1350: the side that sent the last packet sends it again. It goes
+// again while retries are left, whatever prompts it (the reply wait ran
+// out, or the peer repeats the datagram that packet answered), so no packet
+// crosses more than 1 + Opakovani times; false when none are left.
+bool Opakuj(TPrenos& p, TAkce& akce)
+{
+    if (p.Opakovano >= p.Opakovani)
+        return false;
+    ++p.Opakovano;
+    akce.Opakuj = true;
+    return true;
+}
+
 TAkce Selhal(TPrenos& p, std::string duvod)
 {
     p.Stav = TStav::Selhani;
@@ -79,6 +100,7 @@ TAkce DalsiBlok(TPrenos& p)
     akce.DataOd = p.Preneseno;
     akce.DataPocet = pocet;
     akce.Prubeh = true;
+    p.Opakovano = 0;
     p.Blok = akce.DataBlok;
     p.Preneseno += pocet;
     // A source that is a whole number of blocks ends with an empty block.
@@ -87,16 +109,23 @@ TAkce DalsiBlok(TPrenos& p)
     return akce;
 }
 
-// Read: DATA with the expected number. Any other number (a duplicate of an
-// earlier block included) is dropped without a second ACK, as the module has
-// always seen it; a repeated ACK would only invite a repeated block.
+// Read: DATA with the expected number is stored and acknowledged. The block
+// taken last, come again, means the module missed its ACK: the ACK goes
+// again while retries are left, and the block is not stored twice. Any
+// other number, and a repeat once no retry is left (at once without
+// retries), is dropped unanswered: one more ACK would only invite one more
+// repeated block.
 TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool orezan)
 {
     if (delka < 4)
         return SelhalSChybou(p, ChybaOperace, "", "zkrácený DATA");
     const std::uint16_t blok = Cti16(data + 2);
-    if (blok != static_cast<std::uint16_t>(p.Blok + 1))
-        return {};
+    if (blok != static_cast<std::uint16_t>(p.Blok + 1)) {
+        TAkce akce;
+        if (p.Blok != 0 && blok == p.Blok)
+            Opakuj(p, akce);
+        return akce;
+    }
     // Longer than granted: the peer does not keep to its own block size, so
     // its data cannot be trusted.
     if (orezan || delka > static_cast<std::size_t>(p.VelikostBloku) + 4)
@@ -118,12 +147,18 @@ TAkce PrijmiData(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool o
         p.Duvod = "číslo bloku by přeteklo";
         return akce;
     }
+    // The last ACK waits for nothing: the file is whole, and the transfer
+    // ends without lingering for a repeat of the last block.
+    if (plny)
+        CekaNaOdpoved(akce, p);
     p.Stav = plny ? TStav::CekaNaData : TStav::Hotovo;
     return akce;
 }
 
 // Read: every OACK is answered with ACK 0. A server whose ACK 0 was lost
-// sends its OACK again, and gets ACK 0 again. One that would change the
+// sends its OACK again, and gets ACK 0 again, which then waits for DATA 1
+// with its retries anew; after DATA 1 a late repeat still gets ACK 0, but
+// the ACK that waits stays the last block's. One that would change the
 // block size once the first reply has set it is refused: the blocks would be
 // judged by a size the peer may not be using, and a block full at its size
 // could look short at the new one and end the file early as a success.
@@ -137,6 +172,8 @@ TAkce PrijmiOackCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka)
         return SelhalSChybou(p, ChybaOperace, "", "OACK mění velikost bloku za běhu přenosu");
     PouzijVolby(p, volby);
     Posli(akce, p, PaketAck(0));
+    if (p.Blok == 0)
+        CekaNaOdpoved(akce, p);
     p.Stav = TStav::CekaNaData;
     return akce;
 }
@@ -164,6 +201,9 @@ TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
         return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
     if (opcode == OpACK && delka >= 4) {
         const std::uint16_t blok = Cti16(data + 2);
+        // The ACK of an earlier block, come again, is dropped: sending the
+        // next block once more for it would make every later block go twice
+        // (the Sorcerer's Apprentice). A lost block goes again on the time-out.
         if (blok != p.Blok)
             return {};
         if (p.Dokonceno) {
@@ -174,7 +214,6 @@ TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
             return SelhalSChybou(p, ChybaMisto, "", "číslo bloku by přeteklo");
         return DalsiBlok(p);
     }
-    // Once block 1 has gone out at one size, the peer cannot change it.
     if (opcode == OpOACK && p.Blok == 0) {
         TAkce akce;
         TVolby volby;
@@ -182,6 +221,20 @@ TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
             return akce;
         PouzijVolby(p, volby);
         return DalsiBlok(p);
+    }
+    // The OACK again while block 1 waits for its ACK: the module missed
+    // block 1 and repeats its answer, so block 1 goes again while retries
+    // are left. Once block 1 has gone out at one size, the peer cannot
+    // change it.
+    if (opcode == OpOACK && p.Blok == 1) {
+        TAkce akce;
+        TVolby volby;
+        if (!CtiVolbyOack(p, data, delka, volby, akce))
+            return akce;
+        if (volby.VelikostBloku != p.VelikostBloku)
+            return SelhalSChybou(p, ChybaOperace, "", "OACK mění velikost bloku za běhu přenosu");
+        Opakuj(p, akce);
+        return akce;
     }
     return SelhalSChybou(p, ChybaOperace, "", "neočekávaný opcode " + std::to_string(opcode));
 }
@@ -196,6 +249,7 @@ TAkce Zahaj(TPrenos& p)
         Posli(akce, p, ZadostZapisu(p.Soubor, p.Pozadovany, p.Celkem));
         p.Stav = TStav::CekaNaOdpovedZapisu;
     }
+    CekaNaOdpoved(akce, p);
     return akce;
 }
 
@@ -225,9 +279,14 @@ TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const st
                     bool orezan)
 {
     switch (udalost) {
-    case TUdalost::Vyprseni:
-        // No retransmission: one lost datagram fails the transfer.
+    case TUdalost::Vyprseni: {
+        // The request, ACK or DATA block last sent goes again; with the
+        // retries used up the transfer fails, without a farewell.
+        TAkce akce;
+        if (Opakuj(p, akce))
+            return akce;
         return Selhal(p, "modul neodpověděl");
+    }
     case TUdalost::Ukonceni:
         // The module's side of the transfer is told, so that it stops
         // resending instead of waiting out its own time-out; before its
@@ -252,7 +311,7 @@ TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const st
 }  // namespace
 
 TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& server, std::uint16_t blok,
-                   std::uint64_t celkem)
+                   std::uint64_t celkem, std::int32_t opakovani)
 {
     TPrenos p;
     p.Smer = smer;
@@ -260,6 +319,7 @@ TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& serv
     p.Server = server;
     p.Pozadovany = blok;
     p.Celkem = smer == TSmer::Zapis ? celkem : 0;
+    p.Opakovani = opakovani > 0 ? opakovani : 0;
     return p;
 }
 

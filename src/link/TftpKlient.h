@@ -15,12 +15,14 @@
 
 namespace vk::link {
 
-// The client object behind TTFTP_ID: where the module is and how long to wait.
+// The client object behind TTFTP_ID: where the module is, how long to wait
+// and how often to send an unanswered packet again.
 struct TTFTPKlient {
     std::string Server;  // host text, may carry ":port"
     bool IPv6 = false;
     std::int32_t CekaniCteni = 0;               // reply wait of a read, ms
     std::int32_t CekaniZapisu = 0;              // reply wait of a write, ms
+    std::int32_t Opakovani = 0;                 // retransmissions of one packet, 0 = none
     std::uint16_t Blok = tftp::PozadovanyBlok;  // blksize asked for
 };
 
@@ -41,7 +43,7 @@ enum class TStav : std::uint8_t {
 enum class TUdalost : std::uint8_t {
     Zahajeni,  // start: send the request
     Datagram,  // a datagram arrived
-    Vyprseni,  // the reply wait ran out
+    Vyprseni,  // the reply wait ran out: the last packet goes again, or the transfer fails
     Ukonceni,  // the program asks the transfer to end (a job stopped, a signal)
 };
 
@@ -59,7 +61,9 @@ struct TPrenos {
     TAdresaUdp Server;            // the module, port 69 (or as typed)
     TAdresaUdp Protejsek;         // the module's transfer port, once known
     bool ProtejsekZnamy = false;
-    std::string Duvod;  // why it failed, for diagnostics only
+    std::int32_t Opakovani = 0;  // how many times the packet awaiting an answer may go again
+    std::int32_t Opakovano = 0;  // how many times it has gone again so far
+    std::string Duvod;           // why it failed, for diagnostics only
 };
 
 struct TPaketKOdeslani {
@@ -68,7 +72,14 @@ struct TPaketKOdeslani {
 };
 
 // What the driver must do after a step, in this order: store the payload,
-// read and send the next DATA block, call the progress hooks, send Pakety.
+// read and send the next DATA block, call the progress hooks, send Pakety,
+// send the kept packet again.
+//
+// The packet that waits for the peer's answer (a request, an ACK, a DATA
+// block) is kept by the driver, because only the driver holds a DATA
+// block's bytes: the step marks it when it is sent (Posledni, or PosliData)
+// and asks for it again (Opakuj). Each of the two starts the reply wait anew;
+// any other datagram lets the running wait go on to its end.
 struct TAkce {
     bool Uloz = false;  // read: store data[UlozOd .. UlozOd + UlozPocet)
     std::size_t UlozOd = 0;
@@ -80,10 +91,14 @@ struct TAkce {
     bool Prubeh = false;  // one DATA block passed: pump messages, report progress
     bool Cizi = false;    // the datagram came from a stranger and was refused
     std::vector<TPaketKOdeslani> Pakety;
+    bool Posledni = false;  // Pakety.front() now waits for an answer: keep it to send again
+    bool Opakuj = false;    // send the kept packet again (Opakuj = repeat): a retransmission
 };
 
+// `opakovani`: how many times a packet left unanswered goes again (a
+// negative count is 0).
 TPrenos NovyPrenos(TSmer smer, const std::string& soubor, const TAdresaUdp& server, std::uint16_t blok,
-                   std::uint64_t celkem);
+                   std::uint64_t celkem, std::int32_t opakovani);
 
 // One step. For TUdalost::Datagram, `od` is the sender and data/delka the
 // datagram; `orezan` says it was longer than the receive buffer.

@@ -16,7 +16,9 @@ struct TBeh {
     UdpSocket Socket;
     TPrenos Prenos;
     std::vector<std::uint8_t> Prijem = std::vector<std::uint8_t>(VelikostPrijmu);
-    std::vector<std::uint8_t> Data;  // the DATA block being sent
+    std::vector<std::uint8_t> Data;  // the payload of the DATA block being sent
+    TPaketKOdeslani Posledni;        // the packet that waits for an answer, as it went out
+    Okamzik Odeslano = Ted();        // when it last went out: its reply wait runs from here
     const TUlozeni* Uloz = nullptr;
     const TCteniZdroje* Cti = nullptr;
     const TPrubeh* Prubeh = nullptr;
@@ -27,6 +29,30 @@ void Selhani(TBeh& beh, std::string duvod)
 {
     beh.Prenos.Stav = TStav::Selhani;
     beh.Prenos.Duvod = std::move(duvod);
+}
+
+// The packet just sent waits for the peer's answer: kept to go again, and
+// its reply wait starts.
+void Uschovej(TBeh& beh, const TAdresaUdp& komu, std::vector<std::uint8_t> data)
+{
+    beh.Posledni = {komu, std::move(data)};
+    beh.Odeslano = Ted();
+}
+
+// Every retransmission leaves here and nowhere else: the kept packet goes
+// again byte for byte, and its reply wait starts anew.
+void PosliZnovu(TBeh& beh)
+{
+    const TPaketKOdeslani& paket = beh.Posledni;
+    if (paket.Data.empty()) {
+        Selhani(beh, "vnitřní chyba: žádný paket k opakování");
+        return;
+    }
+    if (!beh.Socket.Posli(paket.Komu, paket.Data.data(), paket.Data.size())) {
+        Selhani(beh, "paket nelze odeslat znovu");
+        return;
+    }
+    beh.Odeslano = Ted();
 }
 
 // Carries out a step's actions in the order the step expects.
@@ -50,11 +76,12 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
             Selhani(beh, "zdroj nelze přečíst");
             return;
         }
-        const auto paket = PaketDat(akce.DataBlok, beh.Data.data(), beh.Data.size());
+        auto paket = PaketDat(akce.DataBlok, beh.Data.data(), beh.Data.size());
         if (!beh.Socket.Posli(p.Protejsek, paket.data(), paket.size())) {
             Selhani(beh, "DATA nelze odeslat");
             return;
         }
+        Uschovej(beh, p.Protejsek, std::move(paket));
     }
     if (akce.Prubeh) {
         if (ZpracujZpravy())
@@ -68,16 +95,20 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
             p.Stav != TStav::Selhani)
             Selhani(beh, "paket nelze odeslat");
     }
+    if (akce.Posledni && !akce.Pakety.empty())
+        Uschovej(beh, akce.Pakety.front().Komu, akce.Pakety.front().Data);
+    if (akce.Opakuj && !JeKonec(p))
+        PosliZnovu(beh);
 }
 
-// Waits up to `cekaniMs` for a datagram that moves the transfer on. A
-// stranger's datagram is answered and the wait goes on towards the same
-// deadline, so strays can neither end nor stretch it.
+// Waits for a datagram until the reply wait of the packet last sent runs
+// out, `cekaniMs` after it went out (again). A datagram that sends nothing
+// to wait for (a stranger's, a duplicate) lets the wait go on towards the
+// same deadline, so strays can neither end nor stretch it.
 void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
 {
-    const Okamzik zacatek = Ted();
     for (;;) {
-        const std::int64_t zbyva = cekaniMs - UplynuloMs(zacatek);
+        const std::int64_t zbyva = cekaniMs - UplynuloMs(beh.Odeslano);
         if (zbyva <= 0) {
             Proved(beh, Krok(beh.Prenos, TUdalost::Vyprseni), 0);
             return;
@@ -144,7 +175,7 @@ bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUl
     if (!NajdiServer(klient, server, duvod))
         return false;
     TBeh beh;
-    beh.Prenos = NovyPrenos(TSmer::Cteni, soubor, server, klient.Blok, 0);
+    beh.Prenos = NovyPrenos(TSmer::Cteni, soubor, server, klient.Blok, 0, klient.Opakovani);
     beh.Uloz = &uloz;
     beh.Prubeh = &prubeh;
     return Spust(beh, klient.CekaniCteni, duvod);
@@ -157,7 +188,7 @@ bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint
     if (!NajdiServer(klient, server, duvod))
         return false;
     TBeh beh;
-    beh.Prenos = NovyPrenos(TSmer::Zapis, soubor, server, klient.Blok, pocet);
+    beh.Prenos = NovyPrenos(TSmer::Zapis, soubor, server, klient.Blok, pocet, klient.Opakovani);
     beh.Cti = &cti;
     beh.Prubeh = &prubeh;
     return Spust(beh, klient.CekaniZapisu, duvod);

@@ -151,7 +151,9 @@ void PripojLAN(device::TVK7316R& modul, const TOknoPripojeni& okno, TVysledekPri
     prac.LAN_Timeout = timeout;
 
     link::TTFTP tftp = modul.TFTP;
-    link::InicializujTFTP(tftp, okno.Edit1, verzeIP, timeout);
+    // The retries have no field in the dialog: they come from the settings
+    // file (or the command line) and are kept as they are.
+    link::InicializujTFTP(tftp, okno.Edit1, verzeIP, timeout, prac.LAN_Opakovani);
     modul.TFTP = tftp;
     modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;

@@ -11,7 +11,7 @@ namespace {
 TData PopsanyZaznam()
 {
     TData d;
-    d.Pripojeni = {7, "x", 1, 2, 3, 5, 2, 9, 11, 13, 2, 17, 19, 0};
+    d.Pripojeni = {7, "x", 1, 2, 4, 3, 5, 2, 9, 11, 13, 2, 17, 19, 0};
     d.SPripojeni = "V pořádku";
     d.Init = true;
     d.TypVerze = d.TypModulu = d.VerzeModulu = d.VyrCislo = "a";
@@ -41,6 +41,7 @@ void OcekavejVychoziPripojeni(const TPripojeni& p)
     EXPECT_EQ(p.LAN_IP, "192.168.0.99");
     EXPECT_EQ(p.LAN_VerzeIP, 0);
     EXPECT_EQ(p.LAN_Timeout, 1000);
+    EXPECT_EQ(p.LAN_Opakovani, 3);
     EXPECT_EQ(p.UART_CisloCOM, 1);
     EXPECT_EQ(p.UART_KodBaud, 4);
     EXPECT_EQ(p.UART_KodParita, 1);

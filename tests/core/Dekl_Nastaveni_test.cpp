@@ -20,6 +20,7 @@ const std::string vychoziSoubor = "[Rozhraní]\n"
                                   "IP adresa=192.168.0.99\n"
                                   "Verze IP=0\n"
                                   "Timeout=1000\n"
+                                  "Opakovani=3\n"
                                   "[UART]\n"
                                   "COM=1\n"
                                   "Rychlost=4\n"
@@ -49,6 +50,7 @@ protected:
         EXPECT_EQ(a.LAN_IP, b.LAN_IP);
         EXPECT_EQ(a.LAN_VerzeIP, b.LAN_VerzeIP);
         EXPECT_EQ(a.LAN_Timeout, b.LAN_Timeout);
+        EXPECT_EQ(a.LAN_Opakovani, b.LAN_Opakovani);
         EXPECT_EQ(a.UART_CisloCOM, b.UART_CisloCOM);
         EXPECT_EQ(a.UART_KodBaud, b.UART_KodBaud);
         EXPECT_EQ(a.UART_KodParita, b.UART_KodParita);
@@ -77,7 +79,7 @@ TEST_F(Nastaveni, MissingFileKeepsDefaultsAndSaveWritesEveryKey)
 
 TEST_F(Nastaveni, SavedValuesReadBack)
 {
-    dat.Pripojeni = {1, "fe80::1", 1, 65535, 255, 8, 2, 1, 1, 25, 2, 40, 100, 0};
+    dat.Pripojeni = {1, "fe80::1", 1, 65535, 7, 255, 8, 2, 1, 1, 25, 2, 40, 100, 0};
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     TData znovu;
     InicializaceDat(&znovu);
@@ -191,6 +193,42 @@ INSTANTIATE_TEST_SUITE_P(
         TKlicUART{"RS485ZpozdeniPo=-1", &TPripojeni::UART_RS485ZpozdeniPo, 7, 0},
         TKlicUART{"Echo=0", &TPripojeni::UART_Echo, 1, 0}, TKlicUART{"Echo=1", &TPripojeni::UART_Echo, 0, 1},
         TKlicUART{"Echo=2", &TPripojeni::UART_Echo, 0, 1}, TKlicUART{"Echo=off", &TPripojeni::UART_Echo, 0, 1}));
+struct TOpakovaniKlic {
+    std::string hodnota;
+    std::int32_t opakovani;  // LAN_Opakovani afterwards (7 before the read)
+};
+
+class NastaveniOpakovani : public Nastaveni, public testing::WithParamInterface<TOpakovaniKlic> {};
+
+// The TFTP retries: catches a bad value kept from before, taken beyond the
+// range, or read as 0, which would quietly switch the retries off, instead
+// of reading as the default 3.
+TEST_P(NastaveniOpakovani, ReadInRangeElseTheDefault)
+{
+    ZapisText(soubor, "[Rozhraní]\nRozhraní=1\n[LAN]\nOpakovani=" + GetParam().hodnota + "\n");
+    dat.Pripojeni.LAN_Opakovani = 7;
+    EXPECT_TRUE(NactiNastaveni(&dat, soubor));
+    EXPECT_EQ(dat.Pripojeni.LAN_Opakovani, GetParam().opakovani) << GetParam().hodnota;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabulka, NastaveniOpakovani,
+                         testing::Values(TOpakovaniKlic{"5", 5}, TOpakovaniKlic{"0", 0}, TOpakovaniKlic{"10", 10},
+                                         TOpakovaniKlic{"$A", 10}, TOpakovaniKlic{"11", 3}, TOpakovaniKlic{"-1", 3},
+                                         TOpakovaniKlic{"abc", 3}, TOpakovaniKlic{"", 3}, TOpakovaniKlic{"2x", 3}));
+
+// Written where the other LAN keys are, and read back.
+TEST_F(Nastaveni, RetriesAreWrittenInTheLanSectionAndReadBack)
+{
+    dat.Pripojeni.LAN_Opakovani = 0;
+    ASSERT_TRUE(UlozNastaveni(&dat, soubor));
+    EXPECT_NE(CtiText(soubor).find("[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\nOpakovani=0\n[UART]"),
+              std::string::npos)
+        << CtiText(soubor);
+    TData znovu;
+    InicializaceDat(&znovu);
+    ASSERT_TRUE(NactiNastaveni(&znovu, soubor));
+    EXPECT_EQ(znovu.Pripojeni.LAN_Opakovani, 0);
+}
 
 TEST_F(Nastaveni, NamesMatchWithoutRegardToCaseAndValuesAreUnchecked)
 {
@@ -216,7 +254,7 @@ TEST_F(Nastaveni, Windows1250FileFromTheWindowsBuild)
     // Written back as UTF-8, the keys found in place, the line ends kept.
     ASSERT_TRUE(UlozNastaveni(&dat, soubor));
     EXPECT_EQ(CtiText(soubor),
-              "[Rozhraní]\r\nRozhraní=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\nVerze IP=0\r\n"
+              "[Rozhraní]\r\nRozhraní=1\r\n[LAN]\r\nIP adresa=10.1.1.1\r\nTimeout=500\r\nVerze IP=0\r\nOpakovani=3\r\n"
               "[UART]\r\nCOM=1\r\nRychlost=4\r\nParita=1\r\nTimeout=330\r\nAdresa=247\r\nMezera=0\r\n"
               "RS485=0\r\nRS485ZpozdeniPred=0\r\nRS485ZpozdeniPo=0\r\nEcho=1\r\n");
 }
@@ -258,7 +296,8 @@ TEST_F(Nastaveni, OtherContentStaysAndKeysAreReplacedInPlace)
                                "[LAN]\n"
                                "IP adresa=192.168.0.99\n"
                                "Verze IP=0\n"
-                               "Timeout=1000\n");
+                               "Timeout=1000\n"
+                               "Opakovani=3\n");
     EXPECT_EQ(NactiPortCOM(soubor, 3), "/dev/ttyACM0");
     EXPECT_EQ(NactiPortCOM(soubor, 1), "");
     EXPECT_EQ(NactiPortCOM(slozka / "neni.ini", 3), "");
@@ -371,7 +410,7 @@ TEST_F(Nastaveni, UnwritableProgramFolderReadsNextToTheProgramUntilTheUserFileEx
     dat.Pripojeni.UART_Adresa = 17;
     ASSERT_TRUE(UlozNastaveni(&dat, cesty));
     EXPECT_EQ(CtiText(uProgramu), puvodni);
-    EXPECT_EQ(CtiText(uUzivatele), puvodni + "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\n"
+    EXPECT_EQ(CtiText(uUzivatele), puvodni + "[LAN]\nIP adresa=192.168.0.99\nVerze IP=0\nTimeout=1000\nOpakovani=3\n"
                                              "[UART]\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nAdresa=17\nMezera=0\n"
                                              "RS485=0\nRS485ZpozdeniPred=0\nRS485ZpozdeniPo=0\nEcho=1\n");
 

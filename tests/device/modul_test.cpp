@@ -171,7 +171,7 @@ TEST(Modul, VychoziModulANeznamySoubor)
     modul.Init = true;
     modul.Rozhrani = vk::common::RozhraniLAN;
     modul.MBRTU.ID.HNDL = 42;
-    vk::link::InicializujTFTP(modul.TFTP, "127.0.0.1", 0, 100);
+    vk::link::InicializujTFTP(modul.TFTP, "127.0.0.1", 0, 100, 3);
     ASSERT_TRUE(modul.TFTP.ID.IdTrivialFTP1);
     VychoziModul(modul);
     EXPECT_FALSE(modul.Init);

@@ -48,8 +48,9 @@ TPrenos Priprav(const std::uint8_t* h, const TAdresaUdp& server, const TAdresaUd
     const std::uint16_t cislo = static_cast<std::uint16_t>(h[1] << 8 | h[2]);
     const bool zapis = vyber >= 3;
     const std::uint64_t celkem = static_cast<std::uint64_t>(cislo) * 37 + h[3];
-    TPrenos p = NovyPrenos(zapis ? TSmer::Zapis : TSmer::Cteni, "log.bin", server, 1500, celkem);
+    TPrenos p = NovyPrenos(zapis ? TSmer::Zapis : TSmer::Cteni, "log.bin", server, 1500, celkem, h[3] >> 6);
     Krok(p, TUdalost::Zahajeni);
+    p.Opakovano = (h[3] >> 4) & 3;
     const std::uint16_t blok = static_cast<std::uint16_t>(8 + cislo % 1493);  // 8..1500
     const std::string blokText = std::to_string(blok);
     std::string oack("\0\6blksize\0", 10);
@@ -122,7 +123,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (akce.Cizi) {
         Over(p.Stav == pred.Stav && p.Blok == pred.Blok && p.Preneseno == pred.Preneseno);
         Over(!akce.Uloz && !akce.PosliData && akce.Pakety.size() <= 1);
+        Over(!akce.Opakuj && !akce.Posledni && p.Opakovano == pred.Opakovano);
     }
+    // A packet goes again only as a retry of its own, never beside new data,
+    // and never beyond the retries (the Sorcerer's Apprentice).
+    if (akce.Opakuj) {
+        Over(pred.Opakovano < pred.Opakovani && p.Opakovano == pred.Opakovano + 1);
+        Over(!akce.Uloz && !akce.PosliData && !akce.Posledni && akce.Pakety.empty() && !JeKonec(p));
+    }
+    // A packet kept to go again is one the transfer still waits on.
+    if (akce.Posledni)
+        Over(!akce.Pakety.empty() && !JeKonec(p) && p.Opakovano == 0);
     for (const auto& paket : akce.Pakety) {
         Over(paket.Komu == (akce.Cizi ? od : p.Protejsek));
         Over(paket.Data.size() >= 4);
@@ -131,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (JeKonec(p)) {
         const TPrenos konec = p;
         const TAkce dalsi = Dorucit(p, p.Protejsek, datagram, delka);
-        Over(p.Stav == konec.Stav && dalsi.Pakety.empty() && !dalsi.Uloz && !dalsi.PosliData);
+        Over(p.Stav == konec.Stav && dalsi.Pakety.empty() && !dalsi.Uloz && !dalsi.PosliData && !dalsi.Opakuj);
     }
     // The option reader alone, on the same bytes read as an OACK.
     TVolby volby;

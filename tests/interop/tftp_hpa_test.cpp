@@ -74,7 +74,7 @@ protected:
             GTEST_SKIP() << "no IPv6 loopback on this machine";
         std::string chyba;
         ASSERT_TRUE(hpa.Spust(host, blok, chyba)) << chyba;
-        InicializujTFTP(tftp, hpa.Adresa(), host == "::1" ? 1 : 0, 2000);
+        InicializujTFTP(tftp, hpa.Adresa(), host == "::1" ? 1 : 0, 2000, 3);
         mistni = hpa.Slozka().parent_path() / "local.bin";
     }
 

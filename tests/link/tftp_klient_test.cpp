@@ -50,11 +50,13 @@ enum class TVychozi {
     ZapisPrazdny,       // zero-byte write: empty block 1 sent
 };
 
-TPrenos Priprav(TVychozi v)
+// `opakovani`: retries of the transfer; the table below pins the rule
+// without them.
+TPrenos Priprav(TVychozi v, std::int32_t opakovani = 0)
 {
     const bool cteni = v <= TVychozi::CteniBlok65535;
     const std::uint64_t celkem = v == TVychozi::ZapisPrazdny ? 0 : 3000;
-    TPrenos p = NovyPrenos(cteni ? TSmer::Cteni : TSmer::Zapis, "lan4.cfg", Server, 1500, celkem);
+    TPrenos p = NovyPrenos(cteni ? TSmer::Cteni : TSmer::Zapis, "lan4.cfg", Server, 1500, celkem, opakovani);
     Krok(p, TUdalost::Zahajeni);
     switch (v) {
     case TVychozi::CteniPoZadosti:
@@ -270,14 +272,14 @@ TEST(TftpCteni, RepeatedOackIsAnsweredAgainAndTheBlocksGoOn)
 
 TEST(TftpZadost, ReadAndWriteRequestsByteForByte)
 {
-    TPrenos cteni = NovyPrenos(TSmer::Cteni, "lan4.cfg", Server, 1500, 0);
+    TPrenos cteni = NovyPrenos(TSmer::Cteni, "lan4.cfg", Server, 1500, 0, 0);
     TAkce a = Krok(cteni, TUdalost::Zahajeni);
     ASSERT_EQ(a.Pakety.size(), 1u);
     EXPECT_EQ(a.Pakety[0].Komu, Server);
     EXPECT_EQ(a.Pakety[0].Data, Hex("00 01 6C 61 6E 34 2E 63 66 67 00 6F 63 74 65 74 00"
                                     "62 6C 6B 73 69 7A 65 00 31 35 30 30 00 74 73 69 7A 65 00 30 00"));
 
-    TPrenos zapis = NovyPrenos(TSmer::Zapis, "fw.hbn", Server, 1500, 123456);
+    TPrenos zapis = NovyPrenos(TSmer::Zapis, "fw.hbn", Server, 1500, 123456, 0);
     a = Krok(zapis, TUdalost::Zahajeni);
     ASSERT_EQ(a.Pakety.size(), 1u);
     EXPECT_EQ(a.Pakety[0].Data, Hex("00 02 66 77 2E 68 62 6E 00 6F 63 74 65 74 00"
@@ -295,7 +297,7 @@ TEST(TftpZapis, BlockLengthsFollowTheCountAndEndWithAnEmptyBlock)
     } const pripady[] = {
         {0, {0}}, {1, {1}}, {511, {511}}, {512, {512, 0}}, {1300, {512, 512, 276}}, {1536, {512, 512, 512, 0}}};
     for (const auto& c : pripady) {
-        TPrenos p = NovyPrenos(TSmer::Zapis, "f", Server, 1500, c.celkem);
+        TPrenos p = NovyPrenos(TSmer::Zapis, "f", Server, 1500, c.celkem, 0);
         Krok(p, TUdalost::Zahajeni);
         std::vector<std::size_t> bloky;
         std::uint64_t od = 0;
@@ -363,7 +365,7 @@ TEST(TftpStavy, TimeoutFailsEveryWaitAndBadEventsAreInternalErrors)
         EXPECT_EQ(p.Stav, TStav::Selhani);
         EXPECT_TRUE(a.Pakety.empty());  // no retransmission, no farewell
     }
-    TPrenos p = NovyPrenos(TSmer::Cteni, "f", Server, 1500, 0);
+    TPrenos p = NovyPrenos(TSmer::Cteni, "f", Server, 1500, 0, 0);
     Dorucit(p, TftpData(1, 1));
     EXPECT_EQ(p.Stav, TStav::Selhani);
 
@@ -388,6 +390,157 @@ TEST(TftpStavy, CutDatagramFailsLikeAnOverlongOne)
     const TAkce a = Dorucit(p, TftpData(1, 100), Peer, true);
     EXPECT_FALSE(a.Uloz);
     EXPECT_EQ(p.Stav, TStav::Selhani);
+}
+
+// ---- retransmission --------------------------------------------------------
+
+// The packet each step leaves waiting for an answer: the one a time-out
+// sends again.
+TEST(TftpOpakovani, EveryPacketThatWaitsForAnAnswerIsMarkedToBeKept)
+{
+    TPrenos cteni = NovyPrenos(TSmer::Cteni, "f", Server, 1500, 0, 3);
+    TAkce a = Krok(cteni, TUdalost::Zahajeni);
+    EXPECT_TRUE(a.Posledni);  // the request
+    a = Dorucit(cteni, TftpOack({"blksize", "512"}));
+    EXPECT_TRUE(a.Posledni);  // ACK 0
+    a = Dorucit(cteni, TftpData(1, 512));
+    EXPECT_TRUE(a.Posledni);  // ACK 1
+    a = Dorucit(cteni, TftpOack({"blksize", "512"}));
+    ASSERT_EQ(a.Pakety.size(), 1u);
+    EXPECT_EQ(a.Pakety[0].Data, TftpAck(0));
+    EXPECT_FALSE(a.Posledni);  // a late OACK's ACK 0: ACK 1 still waits
+    a = Dorucit(cteni, TftpData(2, 10));
+    EXPECT_EQ(cteni.Stav, TStav::Hotovo);
+    EXPECT_FALSE(a.Posledni);  // the last ACK waits for nothing
+
+    TPrenos zapis = NovyPrenos(TSmer::Zapis, "f", Server, 1500, 600, 3);
+    a = Krok(zapis, TUdalost::Zahajeni);
+    EXPECT_TRUE(a.Posledni);  // the request
+    a = Dorucit(zapis, TftpAck(0));
+    EXPECT_TRUE(a.PosliData);  // a DATA block is always kept, by the driver
+    EXPECT_FALSE(a.Posledni);
+}
+
+// Each wait that runs out sends the waiting packet again, as long as
+// retries are left, without touching the transfer; then the transfer fails
+// as it did without retries.
+TEST(TftpOpakovani, TimeoutRepeatsTheWaitingPacketUntilTheRetriesAreUsedUp)
+{
+    for (const auto v : {CteniPoZadosti, CteniPoOack1500, CteniBlok2, ZapisPoZadosti, ZapisCekaAck1}) {
+        TPrenos p = Priprav(v, 3);
+        const TPrenos pred = p;
+        for (int i = 1; i <= 3; ++i) {
+            const TAkce a = Krok(p, TUdalost::Vyprseni);
+            EXPECT_TRUE(a.Opakuj);
+            EXPECT_TRUE(a.Pakety.empty());
+            EXPECT_FALSE(a.Uloz || a.PosliData || a.Prubeh || a.Posledni);
+            EXPECT_EQ(p.Opakovano, i);
+            EXPECT_EQ(p.Stav, pred.Stav);
+            EXPECT_EQ(p.Blok, pred.Blok);
+            EXPECT_EQ(p.Preneseno, pred.Preneseno);
+        }
+        const TAkce a = Krok(p, TUdalost::Vyprseni);
+        EXPECT_FALSE(a.Opakuj);
+        EXPECT_TRUE(a.Pakety.empty());
+        EXPECT_EQ(p.Stav, TStav::Selhani);
+    }
+}
+
+// Progress gives the next packet all the retries again.
+TEST(TftpOpakovani, ANewWaitingPacketHasAllItsRetries)
+{
+    TPrenos cteni = Priprav(CteniBlok2, 1);
+    EXPECT_TRUE(Krok(cteni, TUdalost::Vyprseni).Opakuj);
+    EXPECT_TRUE(Dorucit(cteni, TftpData(2, 512)).Posledni);
+    EXPECT_EQ(cteni.Opakovano, 0);
+    EXPECT_TRUE(Krok(cteni, TUdalost::Vyprseni).Opakuj);
+    Krok(cteni, TUdalost::Vyprseni);
+    EXPECT_EQ(cteni.Stav, TStav::Selhani);
+
+    TPrenos zapis = Priprav(ZapisCekaAck1, 1);
+    EXPECT_TRUE(Krok(zapis, TUdalost::Vyprseni).Opakuj);
+    EXPECT_TRUE(Dorucit(zapis, TftpAck(1)).PosliData);
+    EXPECT_EQ(zapis.Opakovano, 0);
+    EXPECT_TRUE(Krok(zapis, TUdalost::Vyprseni).Opakuj);
+}
+
+// The block taken last, come again: its ACK goes again (a retry) and the
+// block is not stored twice; once the retries are used up it gets nothing,
+// as without retries. An older block never gets an ACK.
+TEST(TftpOpakovani, RepeatedLastBlockIsAcknowledgedAgainWhileRetriesLast)
+{
+    TPrenos p = Priprav(CteniBlok2, 2);
+    for (int i = 1; i <= 3; ++i) {
+        const TAkce a = Dorucit(p, TftpData(1, 512));
+        EXPECT_EQ(a.Opakuj, i <= 2) << i;
+        EXPECT_FALSE(a.Uloz || a.Prubeh);
+        EXPECT_TRUE(a.Pakety.empty());
+        EXPECT_EQ(p.Stav, TStav::CekaNaData);
+        EXPECT_EQ(p.Preneseno, 512u);
+    }
+    EXPECT_EQ(Krok(p, TUdalost::Vyprseni).Opakuj, false);
+    EXPECT_EQ(p.Stav, TStav::Selhani);
+
+    TPrenos starsi = Priprav(CteniBlok2, 2);
+    Dorucit(starsi, TftpData(2, 512));
+    const TAkce a = Dorucit(starsi, TftpData(1, 512));
+    EXPECT_FALSE(a.Opakuj);
+    EXPECT_TRUE(a.Pakety.empty());
+}
+
+// The Sorcerer's Apprentice: an ACK of an earlier block, come again, sends
+// nothing, whatever retries are left.
+TEST(TftpOpakovani, RepeatedAckSendsNoBlock)
+{
+    TPrenos p = Priprav(ZapisCekaAck1, 3);
+    for (const TBajty& d : {TftpAck(0), TftpAck(0)}) {
+        const TAkce a = Dorucit(p, d);
+        EXPECT_FALSE(a.PosliData || a.Opakuj || a.Posledni);
+        EXPECT_TRUE(a.Pakety.empty());
+    }
+    TAkce a = Dorucit(p, TftpAck(1));
+    EXPECT_TRUE(a.PosliData);
+    EXPECT_EQ(a.DataBlok, 2);
+    a = Dorucit(p, TftpAck(1));
+    EXPECT_FALSE(a.PosliData || a.Opakuj);
+    EXPECT_EQ(p.Blok, 2);
+    EXPECT_EQ(p.Opakovano, 0);
+}
+
+// A write's OACK, come again while block 1 waits for its ACK: block 1 goes
+// again (a retry), but only at the block size already in use.
+TEST(TftpOpakovani, RepeatedOackOfAWriteSendsBlock1AgainAtTheSameSize)
+{
+    const TBajty oack = TftpOack({"blksize", "1500"});
+    TPrenos p = NovyPrenos(TSmer::Zapis, "f", Server, 1500, 3000, 1);
+    Krok(p, TUdalost::Zahajeni);
+    ASSERT_TRUE(Dorucit(p, oack).PosliData);
+    TAkce a = Dorucit(p, oack);
+    EXPECT_TRUE(a.Opakuj);
+    EXPECT_FALSE(a.PosliData);
+    EXPECT_EQ(p.Stav, TStav::CekaNaAck);
+    a = Dorucit(p, oack);  // no retry left
+    EXPECT_FALSE(a.Opakuj);
+    EXPECT_EQ(p.Stav, TStav::CekaNaAck);
+
+    TPrenos jiny = NovyPrenos(TSmer::Zapis, "f", Server, 1500, 3000, 1);
+    Krok(jiny, TUdalost::Zahajeni);
+    Dorucit(jiny, oack);
+    a = Dorucit(jiny, TftpOack({"blksize", "512"}));
+    EXPECT_EQ(jiny.Stav, TStav::Selhani);
+    ASSERT_EQ(a.Pakety.size(), 1u);
+    EXPECT_EQ(a.Pakety[0].Data, TftpChyba(4, ""));
+}
+
+// A transfer asked to end ends at once, retries or not.
+TEST(TftpOpakovani, AskedToEndEndsAtOnceWithRetriesLeft)
+{
+    TPrenos p = Priprav(CteniBlok2, 3);
+    const TAkce a = Krok(p, TUdalost::Ukonceni);
+    EXPECT_FALSE(a.Opakuj);
+    EXPECT_EQ(p.Stav, TStav::Selhani);
+    ASSERT_EQ(a.Pakety.size(), 1u);
+    EXPECT_EQ(a.Pakety[0].Data, TftpChyba(0, ""));
 }
 
 }  // namespace

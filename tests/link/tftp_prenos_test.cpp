@@ -1,6 +1,7 @@
 // The four transfers over real UDP on 127.0.0.1 against a scripted server
 // that answers from its own transfer port: status values and texts, the
-// bytes that arrive, the waits and the message pump, strangers, local files.
+// bytes that arrive, the waits and the message pump, strangers, local files;
+// each without retries and with 3 (tftp_opakovani_test.cpp has the losses).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,9 +74,10 @@ void ObsluzZapis(TftpSkriptServer& s, std::uint16_t blok, bool oack, TBajty& pri
     }
 }
 
-class TftpPrenos : public ::testing::Test {
+// The parameter: the link's retries.
+class TftpPrenos : public ::testing::TestWithParam<std::int32_t> {
 protected:
-    void SetUp() override { InicializujTFTP(tftp, server.Adresa(), 0, 2000); }
+    void SetUp() override { InicializujTFTP(tftp, server.Adresa(), 0, 2000, GetParam()); }
     void TearDown() override
     {
         NastavPumpuZprav({});
@@ -136,7 +138,7 @@ TBajty Soubor(const std::string& cesta)
     return TBajty(std::istreambuf_iterator<char>(f), {});
 }
 
-TEST_F(TftpPrenos, PlainDataWithoutOackIsReadIn512ByteBlocks)
+TEST_P(TftpPrenos, PlainDataWithoutOackIsReadIn512ByteBlocks)
 {
     const TBajty obsah = Obsah(1300);
     server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 512, false); });
@@ -150,7 +152,7 @@ TEST_F(TftpPrenos, PlainDataWithoutOackIsReadIn512ByteBlocks)
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(1), TftpAck(2), TftpAck(3)}));
 }
 
-TEST_F(TftpPrenos, OackOf1500IsAcknowledgedWithZeroAndA1500ByteFileEndsWithAnEmptyBlock)
+TEST_P(TftpPrenos, OackOf1500IsAcknowledgedWithZeroAndA1500ByteFileEndsWithAnEmptyBlock)
 {
     const TBajty obsah = Obsah(1500);
     server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 1500, true); });
@@ -160,7 +162,7 @@ TEST_F(TftpPrenos, OackOf1500IsAcknowledgedWithZeroAndA1500ByteFileEndsWithAnEmp
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(0), TftpAck(1), TftpAck(2)}));
 }
 
-TEST_F(TftpPrenos, LargestGrantedBlockFitsTheReceiveBuffer)
+TEST_P(TftpPrenos, LargestGrantedBlockFitsTheReceiveBuffer)
 {
     const TBajty obsah = Obsah(65464 + 100);
     server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 65464, true); });
@@ -170,7 +172,7 @@ TEST_F(TftpPrenos, LargestGrantedBlockFitsTheReceiveBuffer)
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(0), TftpAck(1), TftpAck(2)}));
 }
 
-TEST_F(TftpPrenos, ReadOf12000BytesKeepsTheFirst10000)
+TEST_P(TftpPrenos, ReadOf12000BytesKeepsTheFirst10000)
 {
     const TBajty obsah = Obsah(12000);
     server.Spust([&](TftpSkriptServer& s) { ObsluzCteni(s, obsah, 1500, true); });
@@ -180,7 +182,7 @@ TEST_F(TftpPrenos, ReadOf12000BytesKeepsTheFirst10000)
     EXPECT_EQ(server.Prijato.size(), 10u);  // ACK 0 to 9: the whole file was taken
 }
 
-TEST_F(TftpPrenos, RefusedOptionsSendError8AndFailTheReadWithStatus2)
+TEST_P(TftpPrenos, RefusedOptionsSendError8AndFailTheReadWithStatus2)
 {
     const std::pair<std::vector<std::string>, std::string> pripady[] = {
         {{"blksize", "1500", "windowsize", "4"}, "Unsupported option: \"windowsize\""},
@@ -188,7 +190,7 @@ TEST_F(TftpPrenos, RefusedOptionsSendError8AndFailTheReadWithStatus2)
     };
     for (const auto& [volby, zprava] : pripady) {
         TftpSkriptServer s2;
-        InicializujTFTP(tftp, s2.Adresa(), 0, 2000);
+        InicializujTFTP(tftp, s2.Adresa(), 0, 2000, GetParam());
         s2.Spust([&](TftpSkriptServer& s) {
             if (s.PrijmiZadost()) {
                 s.Posli(TftpOack(volby));
@@ -205,7 +207,9 @@ TEST_F(TftpPrenos, RefusedOptionsSendError8AndFailTheReadWithStatus2)
     }
 }
 
-TEST_F(TftpPrenos, DuplicateOfAnEarlierBlockGetsNoSecondAck)
+// The block taken last, come again, is stored once; with retries its ACK
+// goes again at once (the module missed it), without retries it gets none.
+TEST_P(TftpPrenos, DuplicateOfTheLastBlockIsStoredOnceAndAcknowledgedAgainOnlyWithRetries)
 {
     const TBajty obsah = Obsah(612);
     server.Spust([&](TftpSkriptServer& s) {
@@ -214,17 +218,19 @@ TEST_F(TftpPrenos, DuplicateOfAnEarlierBlockGetsNoSecondAck)
         s.Posli(TftpData(1, Dil(obsah, 0, 512)));
         s.Prijmi();
         s.Posli(TftpData(1, Dil(obsah, 0, 512)));
-        s.Prijmi(300);  // nothing may come
+        s.Prijmi(300);  // with retries the ACK again, else nothing
         s.Posli(TftpData(2, Dil(obsah, 512, 100)));
         s.Prijmi();
     });
     TBajty cil;
     ASSERT_TRUE(Precti(cil));
     EXPECT_EQ(cil, obsah);
-    EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpAck(1), TftpAck(2)}));
+    const std::vector<TBajty> ocekavane = GetParam() > 0 ? std::vector<TBajty>{TftpAck(1), TftpAck(1), TftpAck(2)}
+                                                         : std::vector<TBajty>{TftpAck(1), TftpAck(2)};
+    EXPECT_EQ(server.Prijato, ocekavane);
 }
 
-TEST_F(TftpPrenos, StrangersAreRefusedWithError5WhileTheTransferCompletes)
+TEST_P(TftpPrenos, StrangersAreRefusedWithError5WhileTheTransferCompletes)
 {
     const TBajty obsah = Obsah(700);
     std::vector<std::optional<TBajty>> odpovediCizim;
@@ -252,7 +258,7 @@ TEST_F(TftpPrenos, StrangersAreRefusedWithError5WhileTheTransferCompletes)
     EXPECT_FALSE(odpovediCizim[2].has_value());
 }
 
-TEST_F(TftpPrenos, DataLongerThanTheBlockSizeFailsTheRead)
+TEST_P(TftpPrenos, DataLongerThanTheBlockSizeFailsTheRead)
 {
     server.Spust([&](TftpSkriptServer& s) {
         if (s.PrijmiZadost()) {
@@ -267,19 +273,20 @@ TEST_F(TftpPrenos, DataLongerThanTheBlockSizeFailsTheRead)
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpChyba(4, "")}));
 }
 
-// A silent module: the wait keeps its length, and the message pump runs all
-// along in short slices.
-TEST_F(TftpPrenos, SilentServerFailsAReadAfterTheTimeoutAndAWriteAfterAtLeast500Ms)
+// A silent module: the wait keeps its length, once for the request and once
+// for each retry, and the message pump runs all along in short slices.
+TEST_P(TftpPrenos, SilentServerFailsAReadAfterTheTimeoutAndAWriteAfterAtLeast500MsPerTry)
 {
+    const std::int64_t pokusu = 1 + GetParam();  // tries
     struct {
         bool cteni;
         std::int32_t timeout;
         std::int64_t nejmene;
         std::int32_t status;
-    } const pripady[] = {{true, 300, 300, 2}, {false, 100, 500, 1}};
+    } const pripady[] = {{true, 300, 300 * pokusu, 2}, {false, 100, 500 * pokusu, 1}};
     for (const auto& c : pripady) {
         TftpSkriptServer ticho;
-        InicializujTFTP(tftp, ticho.Adresa(), 0, c.timeout);
+        InicializujTFTP(tftp, ticho.Adresa(), 0, c.timeout, GetParam());
         ticho.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(); });
         int pumpy = 0;
         std::int64_t nejdelsiMezera = 0;
@@ -306,7 +313,7 @@ TEST_F(TftpPrenos, SilentServerFailsAReadAfterTheTimeoutAndAWriteAfterAtLeast500
     }
 }
 
-TEST_F(TftpPrenos, ZeroByteWriteSendsTsize0AndOneEmptyBlock)
+TEST_P(TftpPrenos, ZeroByteWriteSendsTsize0AndOneEmptyBlock)
 {
     TBajty prijato;
     server.Spust([&](TftpSkriptServer& s) { ObsluzZapis(s, 512, false, prijato); });
@@ -318,7 +325,7 @@ TEST_F(TftpPrenos, ZeroByteWriteSendsTsize0AndOneEmptyBlock)
     EXPECT_EQ(server.Prijato, (std::vector<TBajty>{TftpData(1, TBajty{})}));
 }
 
-TEST_F(TftpPrenos, WriteAfterOackUsesTheGrantedBlocksAndSendsAtMost10000Bytes)
+TEST_P(TftpPrenos, WriteAfterOackUsesTheGrantedBlocksAndSendsAtMost10000Bytes)
 {
     const TBajty zdroj = Obsah(12000, 9);
     TBajty prijato;
@@ -330,7 +337,7 @@ TEST_F(TftpPrenos, WriteAfterOackUsesTheGrantedBlocksAndSendsAtMost10000Bytes)
     EXPECT_EQ(server.Prijato.back(), TftpData(11, TBajty{}));
 }
 
-TEST_F(TftpPrenos, ErrorAnsweringAWriteFailsItWithStatus1)
+TEST_P(TftpPrenos, ErrorAnsweringAWriteFailsItWithStatus1)
 {
     server.Spust([&](TftpSkriptServer& s) {
         if (s.PrijmiZadost())
@@ -340,7 +347,7 @@ TEST_F(TftpPrenos, ErrorAnsweringAWriteFailsItWithStatus1)
     OcekavejChybu(1);
 }
 
-TEST_F(TftpPrenos, WriteFromAFileReportsProgressOncePerBlock)
+TEST_P(TftpPrenos, WriteFromAFileReportsProgressOncePerBlock)
 {
     const TBajty zdroj = Obsah(2000, 3);
     const std::string cesta = DocasnySoubor("zdroj");
@@ -363,7 +370,7 @@ TEST_F(TftpPrenos, WriteFromAFileReportsProgressOncePerBlock)
     EXPECT_GE(pumpy, 4);
 }
 
-TEST_F(TftpPrenos, ReadIntoAFileReplacesItAndReportsProgressAgainstTsize)
+TEST_P(TftpPrenos, ReadIntoAFileReplacesItAndReportsProgressAgainstTsize)
 {
     const TBajty obsah = Obsah(3000, 4);
     const std::string cesta = DocasnySoubor("cil");
@@ -379,7 +386,7 @@ TEST_F(TftpPrenos, ReadIntoAFileReplacesItAndReportsProgressAgainstTsize)
     EXPECT_EQ(prubeh, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{1500, 3000}, {3000, 3000}, {3000, 3000}}));
 }
 
-TEST_F(TftpPrenos, FailedReadIntoAFileKeepsTheBlocksReceived)
+TEST_P(TftpPrenos, FailedReadIntoAFileKeepsTheBlocksReceived)
 {
     const TBajty obsah = Obsah(1024, 5);
     server.Spust([&](TftpSkriptServer& s) {
@@ -401,7 +408,7 @@ TEST_F(TftpPrenos, FailedReadIntoAFileKeepsTheBlocksReceived)
 // A transfer asked to end (a stopped job, a signal to the command-line
 // tool) stops at its next pump instead of running on to its end or its
 // time-out; the server's transfer port, once known, is told with ERROR 0.
-TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
+TEST_P(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
 {
     bool ukoncit = false;
     NastavUkonceni([&] { return ukoncit; });
@@ -429,7 +436,7 @@ TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
 
     // Before the module's first answer there is no transfer port to tell.
     TftpSkriptServer ticho;
-    InicializujTFTP(tftp, ticho.Adresa(), 0, 2000);
+    InicializujTFTP(tftp, ticho.Adresa(), 0, 2000, GetParam());
     ticho.Spust([](TftpSkriptServer& s) {
         s.PrijmiZadost();
         s.Prijmi(300);
@@ -445,7 +452,7 @@ TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
 
     // Asked before it starts, a transfer sends nothing at all.
     TftpSkriptServer nic;
-    InicializujTFTP(tftp, nic.Adresa(), 0, 2000);
+    InicializujTFTP(tftp, nic.Adresa(), 0, 2000, GetParam());
     nic.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(300); });
     NastavUkonceni([] { return true; });
     EXPECT_FALSE(ZapisZPameti(tftp, "lan4.cfg", Obsah(16).data(), 16));
@@ -454,7 +461,7 @@ TEST_F(TftpPrenos, AskedToEndATransferStopsAtItsNextPump)
     EXPECT_TRUE(nic.Zadost.empty());
 }
 
-TEST_F(TftpPrenos, LocalFileThatCannotBeUsedGivesStatus1AndATextWithoutTraffic)
+TEST_P(TftpPrenos, LocalFileThatCannotBeUsedGivesStatus1AndATextWithoutTraffic)
 {
     server.Spust([](TftpSkriptServer& s) { s.PrijmiZadost(300); });
     const std::string nelze = "/nonexistent-dir/x.bin";
@@ -494,22 +501,29 @@ TEST(TftpInicializace, StoresTheSettingsAndReplacesTheClient)
 {
     TTFTP tftp;
     tftp.ED = {2, "Chyba spojení"};
-    InicializujTFTP(tftp, "[::1]:6969", 1, 100);
+    InicializujTFTP(tftp, "[::1]:6969", 1, 100, 4);
     EXPECT_EQ(tftp.CFG.AdresaIP, "[::1]:6969");
     EXPECT_EQ(tftp.CFG.VerzeIP, 1);
     EXPECT_EQ(tftp.CFG.Timeout, 100);
+    EXPECT_EQ(tftp.CFG.Opakovani, 4);
     EXPECT_EQ(tftp.ED.Status, 0);
     EXPECT_EQ(tftp.ED.StatusText, "");
     ASSERT_TRUE(tftp.ID.IdTrivialFTP1);
     EXPECT_TRUE(tftp.ID.IdTrivialFTP1->IPv6);
     EXPECT_EQ(tftp.ID.IdTrivialFTP1->CekaniCteni, 100);
     EXPECT_EQ(tftp.ID.IdTrivialFTP1->CekaniZapisu, 500);
+    EXPECT_EQ(tftp.ID.IdTrivialFTP1->Opakovani, 4);
 
-    const TTFTP kopie = tftp;  // shares the client
-    InicializujTFTP(tftp, "10.0.0.1", 0, 2000);
+    const TTFTP kopie = tftp;                        // shares the client
+    InicializujTFTP(tftp, "10.0.0.1", 0, 2000, -1);  // no retries below none
     EXPECT_NE(tftp.ID.IdTrivialFTP1, kopie.ID.IdTrivialFTP1);
     EXPECT_FALSE(tftp.ID.IdTrivialFTP1->IPv6);
     EXPECT_EQ(tftp.ID.IdTrivialFTP1->CekaniZapisu, 2000);
+    EXPECT_EQ(tftp.CFG.Opakovani, 0);
+    EXPECT_EQ(tftp.ID.IdTrivialFTP1->Opakovani, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Opakovani, TftpPrenos, ::testing::Values(0, 3),
+                         [](const auto& info) { return std::string(info.param == 0 ? "BezOpakovani" : "Opakovani3"); });
 
 }  // namespace

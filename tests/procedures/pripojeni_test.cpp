@@ -120,6 +120,18 @@ TEST_F(Pripojeni, OdezvaPodleAdapteruANastaveni)
     EXPECT_EQ(dat_.Pripojeni.UART_Mezera, 30);  // kept for the next save
 }
 
+// The TFTP retries have no field in the dialog; they come with the settings:
+// catches retries that do not reach the link, or that a successful attempt
+// drops before the next save.
+TEST_F(Pripojeni, OpakovaniZNastaveniDoLinky)
+{
+    dat_.Pripojeni.LAN_Opakovani = 5;  // as the settings file gives it
+    const TVysledekPripojeni v = Pripoj(OknoLAN());
+    ASSERT_EQ(v.Konec, TKonecPripojeni::Uspech) << v.Panel1;
+    EXPECT_EQ(modul_.TFTP.CFG.Opakovani, 5);
+    EXPECT_EQ(dat_.Pripojeni.LAN_Opakovani, 5);  // kept for the next save
+}
+
 TEST_F(Pripojeni, UspechPresPtyPodleSouboruNastaveni)
 {
     const TVysledekPripojeni v = Pripoj(OknoUART());

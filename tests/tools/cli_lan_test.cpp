@@ -109,6 +109,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení"}),
     [](const auto& info) { return std::string(info.param.Nazev); });
 
+// --retries reaches the link: the module ignores the client's ACK 0 once
+// (as if lost), and answers late itself (after 1 s). Without retries the
+// client gives up first; with one, its ACK 0 goes again and the module
+// answers it.
+TEST_F(cli_Lan, OpakovaniPrekonajiZtracenyDatagram)
+{
+    sim.NastavZtratu({true, 2});
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const TVysledek bez = Cli({"--timeout", "200", "--retries", "0", "identify"});
+    EXPECT_EQ(bez.Kod, 1);
+    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení\n");
+
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const TVysledek s = Cli({"--timeout", "200", "--retries", "1", "identify"});
+    EXPECT_EQ(s.Kod, 0) << s.Chyby;
+    EXPECT_TRUE(Obsahuje(s.Vystup, "TypVerze=VK-7316R  v.1.00\n")) << s.Vystup;
+}
+
 // A module whose type text holds terminal controls (ESC and the C1 CSI) is
 // named in the refusal with them escaped, never raw.
 TEST_F(cli_Lan, NepodporovanyTypSRidicimiZnakyJeEscapovany)

@@ -205,7 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumenty{{"--bursts", "0,16"}, false}, TArgumenty{{"--bursts", "62,x"}, false},
                       TArgumenty{{"--bursts", "62,1001"}, false}, TArgumenty{{"--log", "--no-serial"}, true},
                       TArgumenty{{"--fault", "PomalyZapis"}, true}, TArgumenty{{"--echo", "--no-lan"}, true},
-                      TArgumenty{{"--echo=1"}, false}));
+                      TArgumenty{{"--echo=1"}, false}, TArgumenty{{"--drop", "client:700"}, true},
+                      TArgumenty{{"--drop", "module:last"}, true}, TArgumenty{{"--drop", "client:0"}, false},
+                      TArgumenty{{"--drop", "server:3"}, false}, TArgumenty{{"--drop", "module"}, false},
+                      TArgumenty{{"--drop", "module:first"}, false}, TArgumenty{{"--drop"}, false}));
 
 TEST(simArgumentyHodnoty, LandInTheSettings)
 {
@@ -213,7 +216,7 @@ TEST(simArgumentyHodnoty, LandInTheSettings)
     std::string chyba;
     ASSERT_TRUE(vk::sim::RozeberArgumenty({"--lan", "[::1]:5000", "--pty", "/tmp/p", "--state", "/tmp/s", "--address",
                                            "12", "--baud-code", "6", "--bursts", "62,16", "--fault", "JinyTyp",
-                                           "--fault", "SpatneCRC=2", "--echo"},
+                                           "--fault", "SpatneCRC=2", "--echo", "--drop", "client:700"},
                                           a, chyba))
         << chyba;
     EXPECT_EQ(a.Nastaveni.Lan, "[::1]:5000");
@@ -227,6 +230,14 @@ TEST(simArgumentyHodnoty, LandInTheSettings)
     ASSERT_EQ(a.Poruchy.size(), 2u);
     EXPECT_EQ(a.Poruchy[0], std::make_pair(TPorucha::JinyTyp, 0u));
     EXPECT_EQ(a.Poruchy[1], std::make_pair(TPorucha::SpatneCRC, 2u));
+    ASSERT_TRUE(a.Ztrata.has_value());
+    EXPECT_TRUE(a.Ztrata->OdKlienta);
+    EXPECT_EQ(a.Ztrata->Poradi, 700u);
+
+    ASSERT_TRUE(vk::sim::RozeberArgumenty({"--drop", "module:last"}, a, chyba)) << chyba;
+    ASSERT_TRUE(a.Ztrata.has_value());
+    EXPECT_FALSE(a.Ztrata->OdKlienta);
+    EXPECT_EQ(a.Ztrata->Poradi, 0u);
 }
 
 // The executable sits in the build tree beside the tests' folder.

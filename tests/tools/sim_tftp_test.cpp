@@ -2,6 +2,7 @@
 // negotiated reads, writes and their checks, the error codes, and the faults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <random>
@@ -258,24 +259,117 @@ TEST_F(simTftp, DifferentValueFaultStoresAnotherValueWithAValidCheckByte)
     EXPECT_EQ(klient->Cti("mbtcp.cfg").Data, SKontrolou({1, 60}));
 }
 
-TEST_F(simTftp, DroppedDatagramFaultLosesTheFirstDataOfARead)
+// The module's datagram chosen is not sent (here DATA 1, its 2nd after the
+// OACK); a client that does not send its ACK again still gets it, when the
+// module's retransmission wait (1 s) has passed, and only once.
+TEST_F(simTftp, DroppedDatagramFaultLosesTheChosenDatagramOfTheModuleUntilItGoesAgain)
 {
+    sim.NastavZtratu({false, 2});
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const auto start = std::chrono::steady_clock::now();
     const TVysledekTftp v = klient->Cti("info.txt", {{"blksize", "1500"}}, 300);
     EXPECT_FALSE(v.Ok);
     EXPECT_TRUE(v.Ticho);
     EXPECT_EQ(v.Volby.size(), 1u);  // the OACK came, the DATA did not
     EXPECT_EQ(v.PaketuDat, 0);
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1500));
+    EXPECT_GE(Ms(start), 950);
+    EXPECT_EQ(p.Opcode, 3);
+    EXPECT_EQ(p.Cislo, 1);
+    EXPECT_EQ(p.Data, Text("VK-7316R v.1.00 (sn.23110042)"));
+    const std::vector<vk::sim::TDatagramTftp> d = sim.DatagramyTftp();
+    klient->Posli(TTftpKlient::Ack(1), p.Port);
+    ASSERT_EQ(d.size(), 5u);  // RRQ, OACK, ACK 0, DATA 1 lost, DATA 1
+    EXPECT_TRUE(d[3].Ztracen);
+    EXPECT_EQ(d[3].Opcode, 3);
+    EXPECT_FALSE(d[4].Ztracen);
+    EXPECT_EQ(d[4].Opcode, 3);
+    // The fault acted once.
     EXPECT_TRUE(klient->Cti("info.txt", {{"blksize", "1500"}}).Ok);
 }
 
-TEST_F(simTftp, DroppedDatagramFaultLosesTheAckOfTheFirstDataOfAWrite)
+// The client's request is its 1st datagram: lost, it gets no answer, and
+// the fault is used up on it.
+TEST_F(simTftp, DroppedDatagramFaultCanLoseTheClientsRequest)
 {
+    sim.NastavZtratu({true, 1});
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
-    const TVysledekTftp z = klient->Zapis("mbtcp.cfg", SKontrolou({3, 9}), true, 300);
+    EXPECT_TRUE(klient->Cti("info.txt", {}, 300).Ticho);
+    EXPECT_TRUE(klient->Cti("info.txt").Ok);
+    const std::vector<vk::sim::TDatagramTftp> d = sim.DatagramyTftp();
+    ASSERT_FALSE(d.empty());
+    EXPECT_TRUE(d[0].OdKlienta);
+    EXPECT_EQ(d[0].Opcode, 1);
+    EXPECT_TRUE(d[0].Ztracen);
+    EXPECT_EQ(std::count_if(d.begin(), d.end(), [](const auto& x) { return x.Ztracen; }), 1);
+}
+
+// A client datagram in the middle (its 3rd: ACK 2 of a plain read) is
+// ignored as if lost: the module sends DATA 2 again after its wait, and the
+// ACK of that moves the read on.
+TEST_F(simTftp, DroppedDatagramFaultIgnoresTheChosenDatagramOfTheClient)
+{
+    sim.NastavZtratu({true, 3});
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    klient->Posli(TTftpKlient::Pozadavek(1, "log.bin", {}), sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    klient->Posli(TTftpKlient::Ack(1), p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    ASSERT_EQ(p.Cislo, 2);
+    klient->Posli(TTftpKlient::Ack(2), p.Port);
+    const auto ztrata = std::chrono::steady_clock::now();
+    ASSERT_TRUE(klient->Prijmi(p, 1500));
+    EXPECT_EQ(p.Opcode, 3);
+    EXPECT_EQ(p.Cislo, 2);  // again
+    EXPECT_GE(Ms(ztrata), 900);
+    klient->Posli(TTftpKlient::Ack(2), p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    EXPECT_EQ(p.Cislo, 3);
+    const std::vector<vk::sim::TDatagramTftp> d = sim.DatagramyTftp();
+    const auto ztracene = std::count_if(
+        d.begin(), d.end(), [](const auto& x) { return x.Ztracen && x.OdKlienta && x.Opcode == 4 && x.Cislo == 2; });
+    EXPECT_EQ(ztracene, 1);
+}
+
+// The Sorcerer's Apprentice on the module's side: a repeated ACK brings no
+// second DATA.
+TEST_F(simTftp, RepeatedAckBringsNoSecondData)
+{
+    klient->Posli(TTftpKlient::Pozadavek(1, "log.bin", {}), sim.PortLan());
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    klient->Posli(TTftpKlient::Ack(1), p.Port);
+    klient->Posli(TTftpKlient::Ack(1), p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    EXPECT_EQ(p.Cislo, 2);
+    TPaket navic;
+    EXPECT_FALSE(klient->Prijmi(navic, 300)) << "DATA " << navic.Cislo << " came twice";
+    klient->Posli(TTftpKlient::Ack(2), p.Port);
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    EXPECT_EQ(p.Cislo, 3);
+}
+
+// The module's last ACK of a write lost: the file is stored, and the client
+// that sends its last block again gets the ACK again.
+TEST_F(simTftp, LostLastAckOfAWriteIsSaidAgainForTheRepeatedLastBlock)
+{
+    sim.NastavZtratu({false, 0});
+    sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
+    const Bajty soubor = SKontrolou({3, 9});
+    const TVysledekTftp z = klient->Zapis("mbtcp.cfg", soubor, true, 300);
     EXPECT_TRUE(z.Ticho);
     // The module took the file; only its answer was lost.
-    EXPECT_EQ(sim.Soubor("mbtcp.cfg"), SKontrolou({3, 9}));
+    EXPECT_EQ(sim.Soubor("mbtcp.cfg"), soubor);
+    Bajty blok = {0, 3, 0, 1};
+    blok.insert(blok.end(), soubor.begin(), soubor.end());
+    klient->Posli(blok, z.PortPrenosu);
+    TPaket p;
+    ASSERT_TRUE(klient->Prijmi(p, 1000));
+    EXPECT_EQ(p.Opcode, 4);
+    EXPECT_EQ(p.Cislo, 1);
+    EXPECT_EQ(sim.PocetZapisu("mbtcp.cfg"), 1u);
 }
 
 TEST_F(simTftp, UnsupportedOptionFaultAddsWindowsizeToTheOack)

@@ -107,7 +107,7 @@ private:
 // A read of lan4.cfg from a module that never answers, with a 5 s time-out.
 TVK7316R_Lan4Cfg CteniPresTftp(TVK7316R& modul, const std::string& adresa)
 {
-    vk::link::InicializujTFTP(modul.TFTP, adresa, 0, 5000);
+    vk::link::InicializujTFTP(modul.TFTP, adresa, 0, 5000, 3);
     modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
     TVK7316R_Lan4Cfg r;

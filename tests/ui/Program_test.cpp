@@ -78,7 +78,7 @@ void TestProgram::sigtermUloziNastaveni()
     QVERIFY2(proces.exitStatus() == QProcess::NormalExit, vystup.constData());
     QCOMPARE(proces.exitCode(), 0);
     QCOMPARE(ObsahSouboru(ini), QByteArray("[Rozhraní]\nRozhraní=1\n"
-                                           "[LAN]\nIP adresa=10.20.30.40\nVerze IP=0\nTimeout=1000\n"
+                                           "[LAN]\nIP adresa=10.20.30.40\nVerze IP=0\nTimeout=1000\nOpakovani=3\n"
                                            "[UART]\nAdresa=17\nCOM=1\nRychlost=4\nParita=1\nTimeout=330\nMezera=0\n"
                                            "RS485=0\nRS485ZpozdeniPred=0\nRS485ZpozdeniPo=0\nEcho=1\n"));
     QVERIFY(!QDir(slozka.filePath(QStringLiteral("config"))).exists());

@@ -44,7 +44,7 @@ void TestZavreniBehemPrenosu::zavreniProgramuBehemCteni()
     okno.show();
     okno.Dat->Init = true;
     okno.Pracovnik->ProvedACekej([&](vk::device::TVK7316R& modul) {
-        vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, TimeoutMs);
+        vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, TimeoutMs, 3);
         modul.Rozhrani = vk::common::RozhraniLAN;
         modul.Init = true;
     });

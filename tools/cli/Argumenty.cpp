@@ -23,6 +23,7 @@ constexpr TVolba Volby[] = {
     {"--address", &TArgumenty::Adresa, nullptr},
     {"--timeout", &TArgumenty::Timeout, nullptr},
     {"--reply-gap", &TArgumenty::Mezera, nullptr},
+    {"--retries", &TArgumenty::Opakovani, nullptr},
     {"--rs485", &TArgumenty::RS485, nullptr, "rts-high"},
     {"--rs485-delay", &TArgumenty::RS485Zpozdeni, nullptr},
     {"--no-echo-removal", nullptr, &TArgumenty::BezOdstraneniOzveny},

@@ -8,9 +8,9 @@
 namespace vk::cli {
 
 struct TArgumenty {
-    // Connection: --lan HOST[:PORT] or --serial DEVICE|COMn with --baud,
-    // --parity, --address, --timeout, --reply-gap, --rs485, --rs485-delay,
-    // --no-echo-removal. Texts as typed; they are
+    // Connection: --lan HOST[:PORT] with --timeout, --retries, or --serial
+    // DEVICE|COMn with --baud, --parity, --address, --timeout, --reply-gap,
+    // --rs485, --rs485-delay, --no-echo-removal. Texts as typed; they are
     // checked when the connection is set up, with the connection messages.
     std::optional<std::string> Lan;
     std::optional<std::string> Serial;
@@ -26,7 +26,8 @@ struct TArgumenty {
     // BEFORE,AFTER: the kernel's RS-485 mode (Zpozdeni = delay).
     std::optional<std::string> RS485;
     std::optional<std::string> RS485Zpozdeni;
-    bool BezOdstraneniOzveny = false;  // --no-echo-removal: keep the request's echo
+    bool BezOdstraneniOzveny = false;      // --no-echo-removal: keep the request's echo
+    std::optional<std::string> Opakovani;  // --retries: TFTP retransmissions of an unanswered packet
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;

@@ -17,7 +17,7 @@ namespace vk::cli {
 namespace {
 
 constexpr std::string_view TextPouziti =
-    "usage: vk7316r --lan HOST[:PORT] [--timeout MS] COMMAND [ARGS]\n"
+    "usage: vk7316r --lan HOST[:PORT] [--timeout MS] [--retries N] COMMAND [ARGS]\n"
     "       vk7316r --serial DEVICE|COMn [--baud BD] [--parity none|even|odd] [--address N] [--timeout MS]\n"
     "                       [--reply-gap MS] [--rs485[=rts-high|rts-low] [--rs485-delay BEFORE,AFTER]]\n"
     "                       [--no-echo-removal] COMMAND [ARGS]\n"
@@ -34,6 +34,8 @@ constexpr std::string_view TextVolby =
     "  --parity P             none, even (default) or odd\n"
     "  --address N            the module's Modbus address, 1-255 (default 247)\n"
     "  --timeout MS           reply wait, 1-65535 ms (default 1000 on the LAN, 330 on the serial line)\n"
+    "  --retries N            LAN: how many times a TFTP packet left unanswered is sent again, each time\n"
+    "                         with a whole reply wait, 0-10 (default 3); 0 = a lost datagram fails at once\n"
     "  --reply-gap MS         the silence that ends a serial reply, 0-1000 ms, for a USB adapter that holds\n"
     "                         bytes back without showing its latency timer; 0 (default) = automatic: by the\n"
     "                         baud rate, longer behind an adapter whose latency timer the system shows\n"
@@ -131,7 +133,7 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
             return false;
         }
     } else if (!p.Pripojeni) {
-        if (a.Lan || a.Serial || serioveVolby || a.Timeout) {
+        if (a.Lan || a.Serial || serioveVolby || a.Timeout || a.Opakovani) {
             chyba = std::string(p.Nazev) + " works on local files only: no connection options";
             return false;
         }
@@ -144,6 +146,9 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
     } else if (a.Lan && serioveVolby) {
         chyba = "--baud, --parity, --address, --reply-gap, --rs485, --rs485-delay and --no-echo-removal belong to "
                 "--serial";
+        return false;
+    } else if (a.Serial && a.Opakovani) {
+        chyba = "--retries belongs to --lan";
         return false;
     }
     if (a.Json && !p.Json) {

@@ -142,6 +142,11 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
         return volby;
     if (!VolbyPortu(a, dat.Pripojeni))
         return TKonec::ChybaPouziti;
+    if (a.Opakovani.has_value() && !core::PrevedOpakovani(*a.Opakovani, dat.Pripojeni.LAN_Opakovani)) {
+        Chyba("--retries must be 0 to " + std::to_string(core::NejvicOpakovani) +
+              " (0 = a lost datagram fails the transfer), not \"" + *a.Opakovani + "\"");
+        return TKonec::ChybaPouziti;
+    }
 
     const procedures::TVysledekPripojeni v = procedures::InicializujPripojeni(Modul, okno, dat.Pripojeni, port);
     procedures::AplikujPripojeni(v, dat);

@@ -10,7 +10,8 @@
 
 namespace vk::cli {
 
-// Default reply waits of the two links, ms.
+// Default reply waits of the two links, ms. The TFTP retries default to the
+// program's (VychoziPripojeni).
 inline constexpr int VychoziTimeoutLAN = 1000;
 inline constexpr int VychoziTimeoutUART = 330;
 

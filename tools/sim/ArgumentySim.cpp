@@ -36,6 +36,23 @@ bool CtiParitu(const std::string& text, std::int32_t& kod)
     return false;
 }
 
+// "module:N", "client:N" (N from 1) or "module:last", "client:last".
+bool CtiZtratu(const std::string& text, TZtrata& ztrata)
+{
+    const auto dvojtecka = text.find(':');
+    if (dvojtecka == std::string::npos)
+        return false;
+    const std::string kdo = text.substr(0, dvojtecka);
+    const std::string kolikaty = text.substr(dvojtecka + 1);
+    if (kdo != "module" && kdo != "client")
+        return false;
+    std::uint64_t poradi = 0;
+    if (kolikaty != "last" && (!CtiCislo(kolikaty, 0xFFFFFFFFu, poradi) || poradi == 0))
+        return false;
+    ztrata = {kdo == "client", static_cast<std::uint32_t>(poradi)};
+    return true;
+}
+
 std::string SeznamPoruch()
 {
     std::string s;
@@ -50,7 +67,7 @@ std::string TextNapovedy()
 {
     return "Usage: vk7316r-sim [--lan ADDR:PORT] [--no-lan] [--pty PATH] [--no-serial] [--state DIR]\n"
            "                   [--address N] [--baud-code N] [--parity P] [--bursts BYTES,MS]\n"
-           "                   [--fault NAME[=COUNT]]... [--echo] [--log] [--help]\n"
+           "                   [--fault NAME[=COUNT]]... [--drop WHO:N] [--echo] [--log] [--help]\n"
            "\n"
            "Simulates a VK-7316R module: a TFTP server on the LAN address and a Modbus RTU slave\n"
            "on a pseudo-terminal, both serving the same device files.\n"
@@ -73,6 +90,10 @@ std::string TextNapovedy()
            "                      NAME is one of: " +
            SeznamPoruch() +
            "\n"
+           "  --drop WHO:N        the datagram ZtracenyDatagram loses in a transfer: the N-th the module\n"
+           "                      sends (module:N) or the client sends (client:N; its request is the 1st),\n"
+           "                      or the last (module:last, client:last); default module:1. The module\n"
+           "                      sends a datagram left unanswered again after 1 s\n"
            "  --log               print a line for every TFTP transfer as it ends: what was read or\n"
            "                      written, how many bytes, and whether it was stored, refused or stopped\n"
            "  --help              this text\n"
@@ -179,6 +200,15 @@ bool RozeberArgumenty(const std::vector<std::string>& argumenty, TArgumentySim& 
                 return false;
             }
             vysledek.Poruchy.emplace_back(porucha, pocet);
+        } else if (a == "--drop") {
+            if (!hodnota(h))
+                return false;
+            TZtrata ztrata;
+            if (!CtiZtratu(h, ztrata)) {
+                chyba = "--drop must be module:N, client:N (N from 1), module:last or client:last, not \"" + h + "\"";
+                return false;
+            }
+            vysledek.Ztrata = ztrata;
         } else {
             chyba = "Unknown argument \"" + a + "\"";
             return false;

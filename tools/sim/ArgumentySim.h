@@ -1,6 +1,7 @@
 #pragma once
 // The command line of vk7316r-sim (ArgumentySim = the simulator's arguments).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@ namespace vk::sim {
 struct TArgumentySim {
     TNastaveniSimulatoru Nastaveni;
     std::vector<std::pair<TPorucha, std::uint32_t>> Poruchy;  // faults to switch on, with their count (0 = always)
+    std::optional<TZtrata> Ztrata;                            // --drop: the datagram ZtracenyDatagram loses
     bool Napoveda = false;                                    // --help (Napoveda = help)
     bool Zaznam = false;                                      // --log: a line per ended TFTP transfer
 };

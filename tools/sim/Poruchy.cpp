@@ -78,4 +78,16 @@ std::size_t TPoruchy::BajtJineHodnoty() const
     return bajtJineHodnoty_;
 }
 
+void TPoruchy::NastavZtratu(const TZtrata& ztrata)
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    ztrata_ = ztrata;
+}
+
+TZtrata TPoruchy::Ztrata() const
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    return ztrata_;
+}
+
 }  // namespace vk::sim

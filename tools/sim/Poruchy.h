@@ -21,12 +21,16 @@ public:
     // byte), so that a test can aim the fault at any one verified field.
     void NastavBajtJineHodnoty(std::size_t bajt);
     std::size_t BajtJineHodnoty() const;
+    // The datagram ZtracenyDatagram loses (Ztrata = loss).
+    void NastavZtratu(const TZtrata& ztrata);
+    TZtrata Ztrata() const;
 
 private:
     static constexpr std::uint32_t Trvale = 0xFFFFFFFFu;  // on until switched off (Trvale = permanently)
     mutable std::mutex zamek_;
     std::uint32_t zbyva_[PocetPoruch] = {};  // occasions left (Zbyva = remains)
     std::size_t bajtJineHodnoty_ = 0;
+    TZtrata ztrata_;
 };
 
 }  // namespace vk::sim

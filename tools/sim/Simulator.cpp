@@ -48,6 +48,10 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         chyba = "Adresa modulu musí být 1 až 255";
         return false;
     }
+    if (nastaveni.OpakovaniTftpMs < 1) {
+        chyba = "Čekání před opakováním TFTP musí být aspoň 1 ms";
+        return false;
+    }
     if (!v_->Stav.Otevri(nastaveni.SlozkaStavu, nastaveni.Adresa, nastaveni.KodBaud, chyba))
         return false;
     if (nastaveni.SpustitLan && !v_->Tftp.Otevri(nastaveni.Lan, chyba)) {
@@ -66,6 +70,7 @@ bool TSimulator::Spust(const TNastaveniSimulatoru& nastaveni, std::string& chyba
         v_->AdresaLan = v_->Tftp.Adresa();
         v_->PortLan = v_->Tftp.Port();
         v_->Tftp.NastavZaznam(nastaveni.Zaznam);
+        v_->Tftp.NastavOpakovani(nastaveni.OpakovaniTftpMs);
         v_->VlaknoTftp = std::thread([this] { v_->Tftp.Obsluhuj(v_->Konec, v_->PocetPozadavku); });
     }
     if (nastaveni.SpustitSerial) {
@@ -150,6 +155,21 @@ void TSimulator::NastavPoruchu(TPorucha porucha, bool zapnuto, std::uint32_t poc
 void TSimulator::NastavBajtJineHodnoty(std::size_t bajt)
 {
     v_->Poruchy.NastavBajtJineHodnoty(bajt);
+}
+
+void TSimulator::NastavZtratu(const TZtrata& ztrata)
+{
+    v_->Poruchy.NastavZtratu(ztrata);
+}
+
+std::vector<TDatagramTftp> TSimulator::DatagramyTftp() const
+{
+    return v_->Tftp.Datagramy();
+}
+
+void TSimulator::VymazDatagramyTftp()
+{
+    v_->Tftp.VymazDatagramy();
 }
 
 std::uint32_t TSimulator::PocetZapisu(const std::string& nazev) const

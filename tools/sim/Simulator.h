@@ -7,7 +7,11 @@
 //
 // What a client sees:
 // - LAN: TFTP (octet; options blksize up to 1500, tsize, timeout), every
-//   transfer answered from a fresh socket with its own port; files by name
+//   transfer answered from a fresh socket with its own port; a DATA, ACK or
+//   OACK left unanswered goes again every OpakovaniTftpMs (or the granted
+//   timeout) until the client has been silent for 3 s (3 x timeout), a
+//   repeated ACK is never answered with a second DATA, and a write's last
+//   ACK is said again for a repeated last block for as long; files by name
 //   (info.txt, rtc.bin, sys.bin, ctrl.bin, mmrd.bin, mmrgv.bin, lan4.cfg,
 //   mbtcp.cfg, uartm.cfg, uarts.cfg, sprava.cfg, log.cfg, log.clr, boot.cmd,
 //   fw.akt, fw.hbn, log.bin, logh.bin, log100.bin); an unknown name gets
@@ -61,6 +65,10 @@ struct TNastaveniSimulatoru {
     // (or alone, when the module does not answer), as a two-wire adapter
     // whose receiver stays on while it sends hands it to its master (Ozvena = echo).
     bool Ozvena = false;
+    // A TFTP packet that waits for the client's answer goes again after this
+    // many ms without one (tftpd-hpa's default), unless the client asked for
+    // a timeout of its own (Opakovani = retransmission).
+    std::int32_t OpakovaniTftpMs = 1000;
     // One line for every TFTP transfer as it ends ("TFTP write lan4.cfg: 16 B
     // stored"), called from the server's thread; empty = none (Zaznam = record).
     std::function<void(const std::string&)> Zaznam;
@@ -73,7 +81,7 @@ enum class TPorucha {
     VyjimkaOdpoved,          // serial exception reply (code 4); TFTP request answered with ERROR 0
     OdmitnutyZapis,          // write refused: serial result byte 1, TFTP ERROR 2; nothing stored
     JinaUlozenaHodnota,      // write acknowledged, but the stored file differs (one byte + 1, check byte kept valid)
-    ZtracenyDatagram,        // TFTP: the first DATA of a read, or the ACK of the first DATA of a write, is not sent
+    ZtracenyDatagram,        // TFTP: one datagram of a transfer is lost, the one NastavZtratu chooses
     OACKNepodporovanaVolba,  // TFTP: the OACK also carries "windowsize" "4", which the client did not ask for
     JinyTyp,                 // the module identifies itself as type "VK-7317R"
     JinaVerze,               // the module identifies itself with version "2.10"
@@ -82,6 +90,28 @@ enum class TPorucha {
 };
 
 constexpr int PocetPoruch = 11;  // number of fault kinds (Pocet = count)
+
+// Which datagram of a transfer ZtracenyDatagram loses (Ztrata = loss).
+struct TZtrata {
+    // false: one the module sends is not sent; true: one the client sends is
+    // ignored, as if lost on the way.
+    bool OdKlienta = false;
+    // Its place among the transfer's datagrams that way, from 1; the module's
+    // retransmissions count, the client's request is its 1st. 0 = the last:
+    // a read's last DATA or the client's ACK of it, a write's last DATA or
+    // the module's ACK of it.
+    std::uint32_t Poradi = 1;
+};
+
+// One TFTP datagram as it crossed the module's side of the wire, for tests
+// that count what went over: a request, or a datagram of a transfer
+// (strangers' are left out).
+struct TDatagramTftp {
+    bool OdKlienta = false;  // the client sent it (else the module)
+    std::uint16_t Opcode = 0;
+    std::uint16_t Cislo = 0;  // block number of DATA and ACK, code of ERROR, else 0
+    bool Ztracen = false;     // lost by ZtracenyDatagram: not sent, or ignored
+};
 
 // The fault's name as the command line takes it (the enumerator's name).
 const char* NazevPoruchy(TPorucha porucha);
@@ -129,6 +159,15 @@ public:
     // The byte JinaUlozenaHodnota raises by one: the first (0) unless set.
     // A byte beyond the written file's last data byte changes nothing.
     void NastavBajtJineHodnoty(std::size_t bajt);
+    // The datagram ZtracenyDatagram loses in each transfer it acts on: the
+    // first the module sends unless set. Losing the client's request (its
+    // 1st) uses the fault up on that request, like ZadnaOdpoved.
+    void NastavZtratu(const TZtrata& ztrata);
+
+    // The TFTP datagrams since the start or VymazDatagramyTftp, oldest first
+    // (the latest 100000), so a test can count how often each crossed.
+    std::vector<TDatagramTftp> DatagramyTftp() const;
+    void VymazDatagramyTftp();
 
     // Requests received: every serial frame (any address, any CRC) and every
     // TFTP request datagram; for tests that check that nothing was sent.

@@ -39,11 +39,13 @@ std::optional<TOdmitnuti> VolbaTsize(const std::string& nazev, const std::string
 }
 
 // A timeout outside 1 to 255 s is not granted (not refused); a granted one
-// only ever lengthens how long a silent peer is waited for.
+// is the wait before a retransmission, and only ever lengthens how long a
+// silent peer is waited for.
 void VolbaTimeout(const std::string& nazev, const std::string& hodnota, TVyjednano& v)
 {
     std::uint64_t cislo = 0;
     if (CtiCislo(hodnota, cislo) && cislo >= 1 && cislo <= 255) {
+        v.OpakovaniMs = static_cast<std::int64_t>(cislo) * 1000;
         v.Necinnost = std::max<std::int64_t>(NecinnostMs, static_cast<std::int64_t>(cislo) * 3000);
         Udel(v, nazev, hodnota);
     }

@@ -50,6 +50,9 @@ std::optional<TOdmitnuti> RozeberPozadavek(const std::uint8_t* data, std::size_t
 struct TVyjednano {
     std::size_t Blok = VychoziBlok;
     std::int64_t Necinnost = NecinnostMs;
+    // The retransmission wait the client asked for (timeout), ms; 0 = the
+    // module's own.
+    std::int64_t OpakovaniMs = 0;
     TBajty Oack;           // the OACK to send, when Udeleno
     bool Udeleno = false;  // any option granted
 };

@@ -40,8 +40,17 @@ enum class TStavPrenosu : std::uint8_t {
     CekaNaAck,          // read: a DATA (or the OACK, block 0) is out, its ACK awaited
     CekaNaPosledniAck,  // read: the short last DATA is out
     CekaNaData,         // write: the next DATA awaited
+    Doznivani,          // write: stored and acknowledged; lingers for a repeat of the last block (dying away)
     Hotovo,             // ended; the socket is closed at the next pass
 };
+
+// The states in which the module's last datagram waits for the client's
+// answer, and goes again when it does not come.
+bool CekaNaKlienta(TStavPrenosu stav)
+{
+    return stav == TStavPrenosu::CekaNaAck || stav == TStavPrenosu::CekaNaPosledniAck ||
+           stav == TStavPrenosu::CekaNaData;
+}
 
 // What came from the client on a transfer's port (Udalost = event).
 enum class TUdalostPrenosu : std::uint8_t {
@@ -75,6 +84,18 @@ TPaket RozeberPaket(const std::uint8_t* buf, std::size_t n)
     return paket;
 }
 
+TDatagramTftp Popis(bool odKlienta, const std::uint8_t* data, std::size_t n, bool ztracen)
+{
+    TDatagramTftp d;
+    d.OdKlienta = odKlienta;
+    d.Ztracen = ztracen;
+    if (n >= 2)
+        d.Opcode = Cti16be(data);
+    if (n >= 4 && (d.Opcode == DATA || d.Opcode == ACK || d.Opcode == ERROR))
+        d.Cislo = Cti16be(data + 2);
+    return d;
+}
+
 }  // namespace
 
 struct TPrenos {
@@ -86,15 +107,62 @@ struct TPrenos {
     std::size_t Blok = VychoziBlok;
     bool Cteni = true;        // a read (RRQ) or a write (WRQ)
     std::uint32_t Cislo = 0;  // read: last DATA sent; write: last DATA acknowledged
-    bool Zahodit = false;     // the dropped-datagram fault is pending
     bool Pomalu = false;      // a slow fault holds back every DATA of a read, every ACK of a write
     std::string Konec;        // how it ended, for the transfer log (Konec = end)
+    bool Zaznamenan = false;  // its log line is out
     std::size_t Limit = 0;    // write: the most the module takes
     std::int64_t Necinnost = NecinnostMs;
     vk::link::Okamzik Aktivita = vk::link::Ted();  // last datagram from the client
+    TBajty Posledni;                               // the datagram that waits for the client's answer
+    vk::link::Okamzik Odeslano = vk::link::Ted();  // when it last went out
+    std::int64_t OpakovaniMs = 1000;               // the wait before it goes again
+    std::optional<TZtrata> Ztrata;                 // the datagram the fault has yet to lose
+    std::uint32_t Odeslanych = 0;                  // datagrams the module sent
+    std::uint32_t Prijatych = 1;                   // datagrams the client sent, its request the 1st
+    TDatagramy* Datagramy = nullptr;
 };
 
 namespace {
+
+// Whether the dropped-datagram fault loses this datagram of the transfer,
+// the `poradi`-th one way (`posledni`: the last the transfer needs that
+// way); it loses one only.
+bool Ztratit(TPrenos& p, bool odKlienta, std::uint32_t poradi, bool posledni)
+{
+    if (!p.Ztrata || p.Ztrata->OdKlienta != odKlienta)
+        return false;
+    if (p.Ztrata->Poradi != poradi && !(p.Ztrata->Poradi == 0 && posledni))
+        return false;
+    p.Ztrata.reset();
+    return true;
+}
+
+// Every DATA, ACK and OACK of a transfer leaves here: counted, perhaps lost
+// by the fault, recorded, and when it waits for the client's answer (ceka)
+// kept to go again. `posledni`: the last the transfer needs from the module.
+void Odesli(TPrenos& p, const TBajty& paket, bool ceka, bool posledni)
+{
+    ++p.Odeslanych;
+    const bool ztracen = Ztratit(p, false, p.Odeslanych, posledni);
+    p.Datagramy->Pridej(Popis(false, paket.data(), paket.size(), ztracen));
+    if (!ztracen)
+        p.Socket.Posli(p.Klient, paket.data(), paket.size());
+    if (ceka) {
+        p.Posledni = paket;
+        p.Odeslano = vk::link::Ted();
+    }
+}
+
+// The datagram left unanswered for the retransmission wait goes again. Only
+// the wait brings it: a repeated ACK from the client never does (see
+// VCekaniNaAck).
+void OpakujPoCekani(TPrenos& p)
+{
+    if (p.Posledni.empty() || vk::link::UplynuloMs(p.Odeslano) < p.OpakovaniMs)
+        return;
+    const TBajty paket = p.Posledni;
+    Odesli(p, paket, true, false);
+}
 
 void PosliData(TPrenos& p)
 {
@@ -105,32 +173,27 @@ void PosliData(TPrenos& p)
     Pridej16be(paket, static_cast<std::uint16_t>(p.Cislo));
     paket.insert(paket.end(), p.Data.begin() + static_cast<std::ptrdiff_t>(od),
                  p.Data.begin() + static_cast<std::ptrdiff_t>(od + pocet));
-    p.Stav = pocet < p.Blok ? TStavPrenosu::CekaNaPosledniAck : TStavPrenosu::CekaNaAck;
-    if (p.Zahodit) {
-        p.Zahodit = false;
-        return;
-    }
+    const bool posledni = pocet < p.Blok;
+    p.Stav = posledni ? TStavPrenosu::CekaNaPosledniAck : TStavPrenosu::CekaNaAck;
     if (p.Pomalu)
         vk::link::Cekej(2);
-    p.Socket.Posli(p.Klient, paket.data(), paket.size());
+    Odesli(p, paket, true, posledni);
 }
 
-void PosliAck(TPrenos& p, std::uint16_t blok)
+// An ACK that waits for the next block; the last ACK of a write waits for
+// nothing (posledni).
+void PosliAck(TPrenos& p, std::uint16_t blok, bool posledni = false)
 {
-    if (p.Zahodit && blok == 1) {
-        p.Zahodit = false;
-        return;
-    }
-    const TBajty paket = PaketAck(blok);
     if (p.Pomalu)
         vk::link::Cekej(2);
-    p.Socket.Posli(p.Klient, paket.data(), paket.size());
+    Odesli(p, PaketAck(blok), !posledni, posledni);
 }
 
-// Sends ERROR and ends the transfer.
+// Sends ERROR and ends the transfer; no fault loses it.
 void Ukonci(TPrenos& p, std::uint16_t kod, const std::string& text)
 {
     const TBajty paket = PaketChyby(kod, text);
+    p.Datagramy->Pridej(Popis(false, paket.data(), paket.size(), false));
     p.Socket.Posli(p.Klient, paket.data(), paket.size());
     p.Stav = TStavPrenosu::Hotovo;
     p.Konec = "failed: " + text;
@@ -151,7 +214,8 @@ void Jinak(TPrenos& p, const TPaket& paket)
 
 // Read: the ACK of the block last sent brings the next one. A repeated
 // older ACK is ignored, so a late duplicate never makes every following
-// block go out twice.
+// block go out twice (the Sorcerer's Apprentice); a block the client missed
+// goes again after the retransmission wait.
 void VCekaniNaAck(TPrenos& p, const TPaket& paket, TStavModulu&)
 {
     if (paket.Udalost != TUdalostPrenosu::Ack)
@@ -179,8 +243,8 @@ void UlozZapsane(TPrenos& p, std::uint16_t cislo, TStavModulu& stav)
     std::string duvod;
     switch (stav.Zapis(p.Nazev, p.Data, duvod)) {
     case TVysledek::Ok:
-        PosliAck(p, cislo);
-        p.Stav = TStavPrenosu::Hotovo;
+        PosliAck(p, cislo, true);
+        p.Stav = TStavPrenosu::Doznivani;
         p.Konec = "stored";
         return;
     case TVysledek::ChybaUlozeni:
@@ -215,11 +279,34 @@ void VCekaniNaData(TPrenos& p, const TPaket& paket, TStavModulu& stav)
     UlozZapsane(p, paket.Cislo, stav);
 }
 
+// Write, stored: a client that missed the last ACK sends its last block
+// again and gets the ACK again, for as long as it keeps at it (tftpd-hpa
+// lingers the same way); its ERROR ends the wait, anything else is ignored.
+void VDoznivani(TPrenos& p, const TPaket& paket, TStavModulu&)
+{
+    if (paket.Udalost == TUdalostPrenosu::Data && paket.Cislo == static_cast<std::uint16_t>(p.Cislo))
+        Odesli(p, PaketAck(paket.Cislo), false, false);
+    else if (paket.Udalost == TUdalostPrenosu::ChybaKlienta)
+        p.Stav = TStavPrenosu::Hotovo;
+}
+
 void VeKonci(TPrenos&, const TPaket&, TStavModulu&) {}
 
 // One handler per state, in the order of TStavPrenosu.
 using TObsluhaStavu = void (*)(TPrenos&, const TPaket&, TStavModulu&);
-constexpr TObsluhaStavu ObsluhaStavu[] = {VCekaniNaAck, VCekaniNaPosledniAck, VCekaniNaData, VeKonci};
+constexpr TObsluhaStavu ObsluhaStavu[] = {VCekaniNaAck, VCekaniNaPosledniAck, VCekaniNaData, VDoznivani, VeKonci};
+
+// Whether a datagram from the client is the last its transfer needs: the
+// ACK of a read's last DATA, or a write's last (short) block.
+bool PosledniOdKlienta(const TPrenos& p, const TPaket& paket)
+{
+    if (p.Stav == TStavPrenosu::CekaNaPosledniAck)
+        return paket.Udalost == TUdalostPrenosu::Ack && paket.Cislo == static_cast<std::uint16_t>(p.Cislo);
+    if (p.Stav == TStavPrenosu::CekaNaData)
+        return paket.Udalost == TUdalostPrenosu::Data && paket.Cislo == static_cast<std::uint16_t>(p.Cislo + 1) &&
+               paket.Pocet < p.Blok;
+    return false;
+}
 
 }  // namespace
 
@@ -257,6 +344,26 @@ bool AdresaServeru(const std::string& text, TAdresaUdp& adresa, std::string& chy
     const bool ipv6 = host.find(':') != std::string::npos;
     const std::string bezPortu = ipv6 ? "[" + host + "]" : host;
     return vk::link::NajdiAdresu(bezPortu, static_cast<std::uint16_t>(cislo), ipv6, adresa, chyba);
+}
+
+void TDatagramy::Pridej(const TDatagramTftp& datagram)
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    if (seznam_.size() >= Nejvic)
+        seznam_.pop_front();
+    seznam_.push_back(datagram);
+}
+
+std::vector<TDatagramTftp> TDatagramy::Kopie() const
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    return {seznam_.begin(), seznam_.end()};
+}
+
+void TDatagramy::Vymaz()
+{
+    const std::lock_guard<std::mutex> z(zamek_);
+    seznam_.clear();
 }
 
 TTftpServer::TTftpServer(TStavModulu& stav, TPoruchy& poruchy) : stav_(stav), poruchy_(poruchy) {}
@@ -299,6 +406,21 @@ void TTftpServer::NastavZaznam(std::function<void(const std::string&)> zaznam)
     zaznam_ = std::move(zaznam);
 }
 
+void TTftpServer::NastavOpakovani(std::int32_t ms)
+{
+    opakovaniMs_ = ms;
+}
+
+std::vector<TDatagramTftp> TTftpServer::Datagramy() const
+{
+    return datagramy_.Kopie();
+}
+
+void TTftpServer::VymazDatagramy()
+{
+    datagramy_.Vymaz();
+}
+
 void TTftpServer::Zaznamenej(const TPrenos& p, const std::string& jak) const
 {
     if (!zaznam_)
@@ -314,19 +436,30 @@ void TTftpServer::Obsluhuj(const std::atomic<bool>& konec, std::atomic<std::uint
 {
     std::vector<std::uint8_t> buf(65536);
     while (!konec.load()) {
-        // An ended transfer is logged as it goes, within a pass of its end.
+        // An ended transfer is logged as it goes, within a pass of its end;
+        // a write that lingers for a repeat of its last block is logged as
+        // stored at once.
+        for (const auto& p : prenosy_) {
+            if (!p->Zaznamenan && (p->Stav == TStavPrenosu::Hotovo || p->Stav == TStavPrenosu::Doznivani)) {
+                Zaznamenej(*p, p->Konec);
+                p->Zaznamenan = true;
+            }
+        }
         prenosy_.erase(std::remove_if(prenosy_.begin(), prenosy_.end(),
                                       [this](const std::unique_ptr<TPrenos>& p) {
-                                          if (p->Stav == TStavPrenosu::Hotovo) {
-                                              Zaznamenej(*p, p->Konec);
+                                          if (p->Stav == TStavPrenosu::Hotovo)
                                               return true;
-                                          }
                                           if (vk::link::UplynuloMs(p->Aktivita) <= p->Necinnost)
                                               return false;
-                                          Zaznamenej(*p, "dropped, the client went silent");
+                                          if (!p->Zaznamenan)
+                                              Zaznamenej(*p, "dropped, the client went silent");
                                           return true;
                                       }),
                        prenosy_.end());
+        for (const auto& p : prenosy_) {
+            if (CekaNaKlienta(p->Stav))
+                OpakujPoCekani(*p);
+        }
         std::vector<pollfd> fds;
         fds.push_back({socket_.Deskriptor(), POLLIN, 0});
         for (const auto& p : prenosy_)
@@ -358,6 +491,7 @@ void TTftpServer::Chyba(const TAdresaUdp& komu, const TOdmitnuti& odmitnuti)
     if (!s.OtevriNa(NovyPort(mistni_), chyba))
         return;
     const TBajty paket = PaketChyby(odmitnuti.Kod, odmitnuti.Text);
+    datagramy_.Pridej(Popis(false, paket.data(), paket.size(), false));
     s.Posli(komu, paket.data(), paket.size());
 }
 
@@ -376,7 +510,11 @@ std::optional<TOdmitnuti> TTftpServer::Posud(const TPozadavek& z, const TSouborM
         return TOdmitnuti{EPristup, "Access violation"};
     if (!z.Cteni && poruchy_.Uplatni(TPorucha::OdmitnutyZapis))
         return TOdmitnuti{EPristup, "Write refused"};
-    if (prenosy_.size() >= NejvicPrenosu)
+    // A write lingering after its end takes no turn from a new transfer.
+    const auto bezi = std::count_if(prenosy_.begin(), prenosy_.end(), [](const std::unique_ptr<TPrenos>& p) {
+        return p->Stav != TStavPrenosu::Doznivani;
+    });
+    if (static_cast<std::size_t>(bezi) >= NejvicPrenosu)
         return TOdmitnuti{ENedefinovano, "Server busy"};
     return std::nullopt;
 }
@@ -399,9 +537,13 @@ std::optional<TOdmitnuti> TTftpServer::Priprav(const TPozadavek& z, const TSoubo
     }
     p.Blok = v.Blok;
     p.Necinnost = v.Necinnost;
+    p.OpakovaniMs = v.OpakovaniMs > 0 ? v.OpakovaniMs : opakovaniMs_;
     if (z.Cteni && p.Data.size() / p.Blok + 1 > 65535)
         return TOdmitnuti{EPlno, "File too large for the block size"};
-    p.Zahodit = poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
+    // A loss of the request itself was taken when the request came.
+    const TZtrata ztrata = poruchy_.Ztrata();
+    if (!(ztrata.OdKlienta && ztrata.Poradi == 1) && poruchy_.Uplatni(TPorucha::ZtracenyDatagram))
+        p.Ztrata = ztrata;
     p.Cteni = z.Cteni;
     p.Pomalu = poruchy_.Uplatni(z.Cteni ? TPorucha::PomalaData : TPorucha::PomalyZapis);
     return std::nullopt;
@@ -410,6 +552,12 @@ std::optional<TOdmitnuti> TTftpServer::Priprav(const TPozadavek& z, const TSoubo
 void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const TAdresaUdp& od)
 {
     if (delka < 2)
+        return;
+    // The client's request is the 1st datagram it sends.
+    const TZtrata ztrata = poruchy_.Ztrata();
+    const bool ztracen = ztrata.OdKlienta && ztrata.Poradi == 1 && poruchy_.Uplatni(TPorucha::ZtracenyDatagram);
+    datagramy_.Pridej(Popis(true, data, delka, ztracen));
+    if (ztracen)
         return;
     TPozadavek z;
     if (auto odmitnuti = RozeberPozadavek(data, delka, z))
@@ -421,6 +569,7 @@ void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const T
         return Chyba(od, *odmitnuti);
     auto p = std::make_unique<TPrenos>();
     p->Klient = od;
+    p->Datagramy = &datagramy_;
     TVyjednano v;
     if (auto odmitnuti = Priprav(z, *soubor, *p, v))
         return Chyba(od, *odmitnuti);
@@ -431,7 +580,7 @@ void TTftpServer::Pozadavek(const std::uint8_t* data, std::size_t delka, const T
     // else a read starts with DATA 1 and a write with ACK 0.
     p->Stav = z.Cteni ? TStavPrenosu::CekaNaAck : TStavPrenosu::CekaNaData;
     if (v.Udeleno) {
-        p->Socket.Posli(p->Klient, v.Oack.data(), v.Oack.size());
+        Odesli(*p, v.Oack, true, false);
     } else if (z.Cteni) {
         p->Cislo = 1;
         PosliData(*p);
@@ -454,8 +603,15 @@ void TTftpServer::PaketPrenosu(TPrenos& p)
         p.Socket.Posli(od, paket.data(), paket.size());
         return;
     }
+    const TPaket paket = RozeberPaket(buf, static_cast<std::size_t>(n));
+    ++p.Prijatych;
+    const bool ztracen = Ztratit(p, true, p.Prijatych, PosledniOdKlienta(p, paket));
+    datagramy_.Pridej(Popis(true, buf, static_cast<std::size_t>(n), ztracen));
+    // Lost on the way: no answer, and no sign of life either.
+    if (ztracen)
+        return;
     p.Aktivita = vk::link::Ted();
-    ObsluhaStavu[static_cast<std::size_t>(p.Stav)](p, RozeberPaket(buf, static_cast<std::size_t>(n)), stav_);
+    ObsluhaStavu[static_cast<std::size_t>(p.Stav)](p, paket, stav_);
 }
 
 }  // namespace vk::sim

@@ -2,11 +2,14 @@
 // The module's TFTP server (octet transfers with the options blksize, tsize
 // and timeout). Every transfer gets a fresh socket with its own port, as
 // real servers do, and several transfers may run at once; all of them are
-// served by the one thread that calls Obsluhuj.
+// served by the one thread that calls Obsluhuj. A packet left unanswered
+// goes again, as tftpd-hpa's does.
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +22,20 @@
 namespace vk::sim {
 
 struct TPrenos;  // one transfer in progress (Prenos = transfer)
+
+// The datagrams the server took and sent (Datagramy = datagrams), the latest
+// Nejvic of them; read by tests from another thread while the server runs.
+class TDatagramy {
+public:
+    void Pridej(const TDatagramTftp& datagram);  // add
+    std::vector<TDatagramTftp> Kopie() const;    // copy
+    void Vymaz();                                // clear
+
+private:
+    static constexpr std::size_t Nejvic = 100000;
+    mutable std::mutex zamek_;
+    std::deque<TDatagramTftp> seznam_;
+};
 
 class TTftpServer {
 public:
@@ -34,6 +51,12 @@ public:
     // Called with one line for every transfer as it ends, from the serving
     // thread; empty = none (Zaznam = record). Set before Obsluhuj runs.
     void NastavZaznam(std::function<void(const std::string&)> zaznam);
+    // The wait before an unanswered packet goes again, ms (Opakovani =
+    // retransmission); set before Obsluhuj runs.
+    void NastavOpakovani(std::int32_t ms);
+
+    std::vector<TDatagramTftp> Datagramy() const;
+    void VymazDatagramy();
 
     // Serves requests and transfers until `konec` is set; returns within
     // about 20 ms of it.
@@ -61,6 +84,8 @@ private:
     vk::link::TAdresaUdp mistni_;
     std::vector<std::unique_ptr<TPrenos>> prenosy_;
     std::function<void(const std::string&)> zaznam_;
+    std::int32_t opakovaniMs_ = 1000;
+    TDatagramy datagramy_;
 };
 
 // Splits "host:port" / "[v6]:port" into what the socket binds; unlike the

@@ -44,6 +44,8 @@ int main(int argc, char** argv)
     TSimulator simulator;
     for (const auto& [porucha, pocet] : a.Poruchy)
         simulator.NastavPoruchu(porucha, true, pocet);
+    if (a.Ztrata)
+        simulator.NastavZtratu(*a.Ztrata);
     if (!simulator.Spust(a.Nastaveni, chyba)) {
         std::cerr << "vk7316r-sim: " << chyba << "\n";
         return 1;
@@ -65,6 +67,9 @@ int main(int argc, char** argv)
         std::cout << "Echo: every request written back ahead of its reply\n";
     for (const auto& [porucha, pocet] : a.Poruchy)
         std::cout << "Fault: " << NazevPoruchy(porucha) << (pocet ? " x" + std::to_string(pocet) : "") << "\n";
+    if (a.Ztrata)
+        std::cout << "Drop: " << (a.Ztrata->OdKlienta ? "client:" : "module:")
+                  << (a.Ztrata->Poradi == 0 ? std::string("last") : std::to_string(a.Ztrata->Poradi)) << "\n";
     std::cout << std::flush;
     vystup.unlock();
 

@@ -219,7 +219,7 @@ bool PripojSimulator(TProstredi& p)
             return false;
         }
         vk::device::VychoziModul(p.Modul);
-        vk::link::InicializujTFTP(p.Modul.TFTP, p.Sim->AdresaLan(), 0, 400);
+        vk::link::InicializujTFTP(p.Modul.TFTP, p.Sim->AdresaLan(), 0, 400, 3);
         p.Modul.Rozhrani = vk::common::RozhraniLAN;
         p.Modul.Init = true;
         p.Pracovnik = std::make_unique<TPracovnikZarizeni>(p.Modul);

@@ -32,7 +32,9 @@ bool TSimModul::Spust(TLinkaSim linka, std::string& chyba)
         modul.MBRTU.CFG.Adresa = 247;
         modul.Rozhrani = vk::common::RozhraniUART;
     } else {
-        link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, 400);
+        // No retries: one lost datagram fails a transfer at once, which the
+        // fault tests of the procedures rely on.
+        link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, 400, 0);
         modul.Rozhrani = vk::common::RozhraniLAN;
     }
     modul.Init = true;

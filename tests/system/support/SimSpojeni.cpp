@@ -56,7 +56,7 @@ bool TSimSpojeni::PripojSerial(vk::device::TVK7316R& modul, std::string& chyba)
 void TSimSpojeni::PripojSit(vk::device::TVK7316R& modul)
 {
     modul_ = &modul;
-    vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, static_cast<std::int32_t>(timeoutMs));
+    vk::link::InicializujTFTP(modul.TFTP, sim.AdresaLan(), 0, static_cast<std::int32_t>(timeoutMs), opakovani);
     modul.Rozhrani = vk::common::RozhraniLAN;
     modul.Init = true;
 }

@@ -34,6 +34,9 @@ public:
 
     vk::sim::TSimulator sim;
     std::uint32_t timeoutMs = 400;
+    // TFTP retries: none, so that one lost datagram fails a transfer, as the
+    // fault tests expect.
+    std::int32_t opakovani = 0;
 
 private:
     vk::device::TVK7316R* modul_ = nullptr;
