@@ -34,6 +34,7 @@ constexpr TVolba Volby[] = {
     {"-h", nullptr, &TArgumenty::Napoveda},
     {"--all-addresses", nullptr, &TArgumenty::VsechnyAdresy},
     {"--try-wait", &TArgumenty::CekaniPokusu, nullptr},
+    {"--dry-run", nullptr, &TArgumenty::Nanecisto},
 };
 
 const TVolba* NajdiVolbu(std::string_view nazev)

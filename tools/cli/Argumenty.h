@@ -32,6 +32,7 @@ struct TArgumenty {
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;
     bool Json = false;
+    bool Nanecisto = false;              // restore --dry-run: tell what would change, send nothing
     bool Napoveda = false;               // --help / -h
     std::string Prikaz;                  // command (empty when none was given)
     std::vector<std::string> Parametry;  // the command's own arguments

@@ -85,6 +85,8 @@ std::string NapovedaPrikazu(const TPrikaz& p)
     s += std::string(p.Nazev) + (p.Parametry.empty() ? "" : " ") + std::string(p.Parametry);
     if (p.Json)
         s += " [--json]";
+    if (p.Nazev == "restore")
+        s += " [--dry-run]";
     s += "\n\n" + std::string(p.Popis) + "\n";
     if (!p.Podrobnosti.empty())
         s += "\n" + std::string(p.Podrobnosti);
@@ -153,6 +155,10 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
     }
     if (a.Json && !p.Json) {
         chyba = std::string(p.Nazev) + " has no --json output";
+        return false;
+    }
+    if (a.Nanecisto && p.Nazev != "restore") {
+        chyba = "--dry-run belongs to restore";
         return false;
     }
     if ((a.ModulText || a.IPText) && p.Nazev != "log-export") {

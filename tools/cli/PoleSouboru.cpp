@@ -345,6 +345,7 @@ TSouborCLI SpravaCfg()
     // checked as in the access table mode, the mode itself after the read.
     p.ObrazKontroly = [](core::TCFGVK& cfg) { cfg.Sprava.Rezim = sprava::RezimTabulka; };
     p.ZpravaPravidla = ZpravaSpravy;
+    p.KlicNakonec = "Rezim";
     return ZabalOblast(Zabal(cteni), p);
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Dekl.h"
 #include "Hodnoty.h"
 #include "Nastroj.h"
 
@@ -37,6 +38,12 @@ struct TSouborCLI {
     // the window verifies, reads back and compares. Reports on stdout/stderr.
     std::function<TKonec(const std::vector<TPrirazeni>& prirazeni)> Zapis;
     std::string PopisPoli;  // fields with their forms and ranges, for --help
+    // Set for the six settings areas only, for a whole-module profile: the
+    // area's fields as read prints them from a configuration image, and
+    // every field of the area taken from assignments into an image through
+    // its controls and rules, with no traffic (Cele = whole).
+    std::function<TPolozky(const core::TCFGVK& cfg)> PolozkyOblasti;
+    std::function<bool(const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg, std::string& chyba)> PrijmiCele;
 };
 
 // Every file that read can decode, in the order of the help text.

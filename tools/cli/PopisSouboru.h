@@ -229,6 +229,10 @@ struct TPopisOblasti {
     void (*ObrazKontroly)(core::TCFGVK& cfg) = nullptr;
     // The CLI form of a refused rule whose message several keys share.
     std::string (*ZpravaPravidla)(const O& okno, const procedures::TPlatnost& platnost) = nullptr;
+    // A key that decides which other keys the dialog takes (a mode list):
+    // a whole area takes it after the others, from the image of the check,
+    // so that every field given is taken (Klic nakonec = key at the end).
+    std::string_view KlicNakonec;
 };
 
 // A key whose value is the text of a text field, judged by the area's rule.
@@ -310,6 +314,21 @@ bool PrijmiOkno(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& priraz
 }
 
 template <class O>
+bool PrijmiCele(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg,
+                std::string& chyba)
+{
+    std::vector<TPrirazeni> prvni;
+    std::vector<TPrirazeni> posledni;
+    for (const TPrirazeni& a : prirazeni)
+        (!p.KlicNakonec.empty() && a.Klic == p.KlicNakonec ? posledni : prvni).push_back(a);
+    if (p.ObrazKontroly != nullptr)
+        p.ObrazKontroly(cfg);
+    if (!prvni.empty() && !PrijmiOkno(p, prvni, cfg, chyba))
+        return false;
+    return posledni.empty() || PrijmiOkno(p, posledni, cfg, chyba);
+}
+
+template <class O>
 TKonec ZapisOblast(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& prirazeni)
 {
     const std::string soubor(p.Oblast->Soubor);
@@ -357,6 +376,10 @@ TSouborCLI ZabalOblast(TSouborCLI cteni, TPopisOblasti<O> p)
     };
     s.Zapis = [p](const std::vector<TPrirazeni>& prirazeni) { return detail::ZapisOblast(p, prirazeni); };
     s.PopisPoli = detail::PopisPoli(p.Pole);
+    s.PolozkyOblasti = p.Polozky;
+    s.PrijmiCele = [p](const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg, std::string& chyba) {
+        return detail::PrijmiCele(p, prirazeni, cfg, chyba);
+    };
     return s;
 }
 

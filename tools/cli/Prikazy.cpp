@@ -34,6 +34,22 @@ const std::vector<TPrikaz>& Prikazy()
          "and uarts.cfg reads it back and compares. A value outside its range is refused (exit 2)\n"
          "before anything is sent; a read-back that differs ends with exit 1.\n",
          2, 64, true, false, PripravWrite, Write},
+        {"backup", "FILE", "save every settings area of the module into a profile (JSON)",
+         "Reads lan4.cfg, mbtcp.cfg, uartm.cfg, uarts.cfg, sprava.cfg and log.cfg and writes them with\n"
+         "the module's identity into FILE (a temporary file, then renamed). Fields are named and written\n"
+         "as read prints them. Over a serial line log.cfg is left out, with a note on stderr.\n",
+         1, 1, true, false, nullptr, Backup},
+        {"diff", "FILE", "compare the module with a profile, field by field",
+         "Prints each differing field as \"file: field: module VALUE, file VALUE\".\n"
+         "Exit 0 when equal, 3 when different, 1 when the link fails, 2 for a bad file (with its line).\n",
+         1, 1, true, false, PripravProfil, Diff},
+        {"restore", "FILE", "write the areas of a profile that differ from the module",
+         "The whole file is checked first (every field and every area's rules): one bad field and\n"
+         "nothing is sent. Then each differing area is written as its dialog writes it, with its\n"
+         "read-back where the dialog verifies, lan4.cfg last; a new network address ends the link and\n"
+         "is reported. Prints the changed fields as \"file: field: old -> new\". --dry-run prints them\n"
+         "and sends nothing. Over a serial line log.cfg is left out, with a note on stderr.\n",
+         1, 1, true, false, PripravProfil, Restore},
         {"get", "NAME LOCAL", "copy a device file into a local file as raw bytes",
          "LAN: any file by TFTP. Serial line: a file of the device table by its file code and fixed\n"
          "length. LOCAL appears whole or not at all.\n",

@@ -62,6 +62,11 @@ TKonec LogExport(TKontext& k);
 TKonec PripravScan(TKontext& k);
 TKonec Scan(TKontext& k);
 
+TKonec Backup(TKontext& k);
+TKonec PripravProfil(TKontext& k);  // diff and restore: the whole file checked
+TKonec Diff(TKontext& k);
+TKonec Restore(TKontext& k);
+
 TKonec PripravCfmShow(TKontext& k);
 TKonec CfmShow(TKontext& k);
 

@@ -1,0 +1,185 @@
+// backup, diff, restore: the whole module against a profile file.
+#include <algorithm>
+
+#include "Json.h"
+#include "MistniSoubor.h"
+#include "PoleSouboru.h"
+#include "PopisSouboru.h"
+#include "Prikazy.h"
+#include "Rozhrani.h"
+#include "SouborProfilu.h"
+#include "Vystup.h"
+
+namespace vk::cli {
+
+namespace profil = procedures::profil;
+using profil::TOblastProfilu;
+
+namespace {
+
+std::string Soubor(TOblastProfilu o)
+{
+    return std::string(profil::SouborOblasti(o));
+}
+
+// Reads the module's areas; an area this link cannot reach is named on
+// stderr, never left out silently.
+bool PrectiModul(TKontext& k, profil::TProfil& modul)
+{
+    const profil::TVysledekSberu v = profil::PrectiProfil(device::Modul, k.Dat, modul);
+    for (TOblastProfilu o : v.Vynechane) {
+        Chyba("note: " + Soubor(o) +
+              " left out: the event logging settings travel over the LAN only (use --lan to include them)");
+    }
+    if (!v.Uspech) {
+        const auto dvojtecka = v.Status.find(':');
+        const std::string soubor = v.Status.substr(0, dvojtecka);
+        Chyba(soubor + ": " + StatusLinky(soubor, v.Status.substr(dvojtecka + 2)));
+    }
+    return v.Uspech;
+}
+
+// The file's areas the module was not compared in, named on stderr.
+void Nesrovnane(const profil::TProfil& modul, const profil::TProfil& soubor)
+{
+    for (TOblastProfilu o : profil::VsechnyOblasti()) {
+        if (modul.Drzi(o) && !soubor.Drzi(o))
+            Chyba("note: " + Soubor(o) + " is not in the profile and stays as it is");
+    }
+    if (modul.Identita.VyrCislo != soubor.Identita.VyrCislo || modul.Identita.TypModulu != soubor.Identita.TypModulu) {
+        Chyba("note: the profile was taken from " + soubor.Identita.TypModulu + " " + soubor.Identita.VyrCislo +
+              ", this module is " + modul.Identita.TypModulu + " " + modul.Identita.VyrCislo);
+    }
+}
+
+// diff names both sides; restore shows the change it makes.
+void VypisRozdily(const profil::TProfil& modul, const profil::TProfil& soubor, TOblastProfilu o, bool zmena)
+{
+    for (const TRozdilPole& r : RozdilyOblasti(modul.Cfg, soubor.Cfg, o)) {
+        const std::string a = EscapujText(r.Modul);
+        const std::string b = EscapujText(r.Profil);
+        Vypis(r.Soubor + ": " + r.Pole + ": " + (zmena ? a + " -> " + b : "module " + a + ", file " + b) + "\n");
+    }
+}
+
+}  // namespace
+
+TKonec PripravProfil(TKontext& k)
+{
+    profil::TProfil p;
+    std::string chyba;
+    if (!NactiProfil(k.Argumenty.Parametry[0], p, chyba)) {
+        Chyba(chyba);
+        return TKonec::ChybaPouziti;
+    }
+    return TKonec::Uspech;
+}
+
+namespace {
+
+// The outcome of one area's write as the write command reports it.
+bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, const profil::TProfil& soubor)
+{
+    const std::string s = Soubor(z.Oblast);
+    const procedures::TVysledekZapisu& v = z.Vysledek;
+    const TSouborCLI& f = *NajdiSouborCLI(s);
+    if (z.Oblast == TOblastProfilu::Lan4 && (z.KonecSpojeni || v.Zapsano) && profil::ZmenaAdresy(modul, soubor) &&
+        device::Modul.Rozhrani != vk::common::RozhraniUART) {
+        const std::string adresa = core::IP4NaText(soubor.Cfg.LAN4.IP4_Adresa);
+        const bool dhcp = soubor.Cfg.LAN4.IP4_DHCP != 0;
+        Vypis(s + ": Konfigurace zapsána." + (z.KonecSpojeni ? " Not verified: no reply at the old address." : "") +
+              "\n");
+        Vypis(std::string("The module's network address changes") + (dhcp ? " (DHCP)" : " to " + adresa) +
+              ": the link at the old address ends here; connect " +
+              (dhcp ? "at the address DHCP gives it" : "with --lan " + adresa) + ".\n");
+        return true;
+    }
+    if (v.Zapsano) {
+        Vypis(s + ":" + v.Status + "\n");
+        return true;
+    }
+    if (!v.Overovano)
+        Chyba(s + ": " + StatusLinky(s, v.Status.substr(1)));
+    else if (!v.Cteni.Uspech)
+        Chyba(s + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")");
+    else
+        Chyba(s + ":" + v.Status + " " + detail::Rozdily(f.PolozkyOblasti(soubor.Cfg), f.PolozkyOblasti(v.Zpet)));
+    return false;
+}
+
+}  // namespace
+
+TKonec Backup(TKontext& k)
+{
+    profil::TProfil p;
+    if (!PrectiModul(k, p))
+        return TKonec::ChybaModulu;
+    const std::string text = ProfilNaText(p);
+    const std::string& cil = k.Argumenty.Parametry[0];
+    std::string chyba;
+    if (!UlozSoubor(cil, std::vector<std::uint8_t>(text.begin(), text.end()), chyba)) {
+        Chyba(chyba);
+        return TKonec::ChybaModulu;
+    }
+    std::string oblasti;
+    for (TOblastProfilu o : profil::VsechnyOblasti()) {
+        if (p.Drzi(o))
+            oblasti += " " + Soubor(o);
+    }
+    Vypis(cil + ":" + oblasti + "\n");
+    return TKonec::Uspech;
+}
+
+TKonec Diff(TKontext& k)
+{
+    profil::TProfil soubor;
+    std::string chyba;
+    if (!NactiProfil(k.Argumenty.Parametry[0], soubor, chyba)) {
+        Chyba(chyba);
+        return TKonec::ChybaPouziti;
+    }
+    profil::TProfil modul;
+    if (!PrectiModul(k, modul))
+        return TKonec::ChybaModulu;
+    Nesrovnane(modul, soubor);
+    const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
+    for (TOblastProfilu o : profil::VsechnyOblasti()) {
+        if (std::find(rozdilne.begin(), rozdilne.end(), o) != rozdilne.end())
+            VypisRozdily(modul, soubor, o, false);
+    }
+    return rozdilne.empty() ? TKonec::Uspech : TKonec::Rozdil;
+}
+
+TKonec Restore(TKontext& k)
+{
+    profil::TProfil soubor;
+    std::string chyba;
+    if (!NactiProfil(k.Argumenty.Parametry[0], soubor, chyba)) {
+        Chyba(chyba);
+        return TKonec::ChybaPouziti;
+    }
+    profil::TProfil modul;
+    if (!PrectiModul(k, modul))
+        return TKonec::ChybaModulu;
+    Nesrovnane(modul, soubor);
+    const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
+    if (rozdilne.empty()) {
+        Vypis("Nothing to change: the module holds the profile.\n");
+        return TKonec::Uspech;
+    }
+    for (TOblastProfilu o : rozdilne)
+        VypisRozdily(modul, soubor, o, true);
+    if (k.Argumenty.Nanecisto) {
+        Vypis("Dry run: nothing sent.\n");
+        return TKonec::Uspech;
+    }
+    std::vector<profil::TZapisOblasti> zapsano;
+    profil::ZapisProfil(device::Modul, modul, soubor, {}, zapsano);
+    for (const profil::TZapisOblasti& z : zapsano) {
+        if (!HlasZapis(z, modul, soubor))
+            return TKonec::ChybaModulu;
+    }
+    return TKonec::Uspech;
+}
+
+}  // namespace vk::cli
