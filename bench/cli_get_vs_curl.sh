@@ -78,6 +78,7 @@ awk -v c="$c" -v u="$u" -v r="$runs" 'BEGIN {
   printf "get 2 MiB from tftpd-hpa, blksize 1500, median of %d alternating runs: vk7316r %.1f ms, curl %.1f ms, vk7316r/curl %.2f (goal <= 1.00)\n",
     r, c * 1000, u * 1000, c / u }'
 
+: >"$run_dir/sim.log"  # read at once below, before the simulator may have opened it
 "$sim" --lan 127.0.0.1:0 >"$run_dir/sim.log" 2>&1 &
 sim_pid=$!
 lan=""

@@ -62,6 +62,9 @@ mkdir -p "$HOME" "$tmp/stav"
 # identify must report this very module.
 vyr_cislo="$(( (RANDOM << 15 | RANDOM) % 90000000 + 10000000 ))"
 printf 'VK-7316R v.1.00 (sn.%s)' "$vyr_cislo" >"$tmp/stav/info.txt"
+# The log exists before the simulator starts: the loop below reads it at
+# once, and a read of a missing file would end this script (set -e).
+: >"$tmp/sim.log"
 "$prefix/bin/vk7316r-sim" --lan 127.0.0.1:0 --no-serial --state "$tmp/stav" >"$tmp/sim.log" 2>&1 &
 sim_pid=$!
 lan=""
