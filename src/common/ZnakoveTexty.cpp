@@ -104,4 +104,15 @@ std::size_t PocetZnaku(std::string_view text)
     return ZnakyTextu(text).size();
 }
 
+int HexCislice(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 }  // namespace vk::common

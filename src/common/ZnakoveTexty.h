@@ -44,4 +44,8 @@ bool JePlatneUtf8(std::string_view text);
 // Number of characters (code points) of a UTF-8 text.
 std::size_t PocetZnaku(std::string_view text);
 
+// The value of a hexadecimal digit (0-9, a-f, A-F); -1 for another
+// character.
+int HexCislice(char c);
+
 }  // namespace vk::common

@@ -12,18 +12,6 @@ namespace vk::core {
 
 namespace {
 
-// Value of a hexadecimal digit (HodnotaHexCislice), -1 for another character.
-int HodnotaHexCislice(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Is a separator (JeOddelovac) of IPv4 parts besides the ".".
 bool JeOddelovacIP4(char c)
 {
@@ -145,7 +133,7 @@ bool PrevedNaCislo(std::string_view text, std::int32_t& hodnota)
 
     std::uint64_t velikost = 0;
     for (; i < n; ++i) {
-        const int cislice = HodnotaHexCislice(text[i]);
+        const int cislice = common::HexCislice(text[i]);
         if (cislice < 0 || static_cast<std::uint64_t>(cislice) >= zaklad)
             return false;
         velikost = velikost * zaklad + static_cast<std::uint64_t>(cislice);
@@ -203,7 +191,7 @@ bool TextNaIP6(std::string_view text, TPole16B& ip)
     }
     while (i < n) {
         std::size_t j = i;
-        while (j < n && HodnotaHexCislice(text[j]) >= 0)
+        while (j < n && common::HexCislice(text[j]) >= 0)
             ++j;
         if (j < n && text[j] == '.') {
             if (pocet > 6 || !CtiIP4Konec(text.substr(i), skupiny[pocet], skupiny[pocet + 1]))
@@ -216,7 +204,7 @@ bool TextNaIP6(std::string_view text, TPole16B& ip)
             return false;
         std::uint16_t skupina = 0;
         for (std::size_t k = i; k < j; ++k)
-            skupina = static_cast<std::uint16_t>((skupina << 4) | HodnotaHexCislice(text[k]));
+            skupina = static_cast<std::uint16_t>((skupina << 4) | common::HexCislice(text[k]));
         skupiny[pocet++] = skupina;
         i = j;
         if (i == n)

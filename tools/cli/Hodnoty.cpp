@@ -73,28 +73,13 @@ std::string NaHex(const std::uint8_t* bajty, std::size_t pocet)
     return s;
 }
 
-namespace {
-
-int HexCifra(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
 bool ZHexu(std::string_view text, std::uint8_t* bajty, std::size_t pocet)
 {
     if (text.size() != 2 * pocet)
         return false;
     for (std::size_t i = 0; i < pocet; ++i) {
-        const int h = HexCifra(text[2 * i]);
-        const int l = HexCifra(text[2 * i + 1]);
+        const int h = common::HexCislice(text[2 * i]);
+        const int l = common::HexCislice(text[2 * i + 1]);
         if (h < 0 || l < 0)
             return false;
         bajty[i] = static_cast<std::uint8_t>(h * 16 + l);
@@ -153,8 +138,8 @@ bool OdescapujText(std::string_view text, std::string& utf8)
             continue;
         }
         if (i + 3 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-            const int h = HexCifra(text[i + 2]);
-            const int l = HexCifra(text[i + 3]);
+            const int h = common::HexCislice(text[i + 2]);
+            const int l = common::HexCislice(text[i + 3]);
             if (h >= 0 && l >= 0) {
                 // \xNN stands for the character of that code, as a device
                 // text holds it (one character per byte).

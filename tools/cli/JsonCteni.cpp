@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "ZnakoveTexty.h"
+
 namespace vk::cli {
 
 const TJson* TJson::Najdi(std::string_view klic) const
@@ -192,22 +194,11 @@ private:
         return true;
     }
 
-    static int Hex(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
-
     bool Ctyri(unsigned& kod)
     {
         kod = 0;
         for (int k = 0; k < 4; ++k, ++i_) {
-            const int h = i_ < t_.size() ? Hex(t_[i_]) : -1;
+            const int h = i_ < t_.size() ? common::HexCislice(t_[i_]) : -1;
             if (h < 0)
                 return Chyba("\\u needs four hex digits");
             kod = kod * 16 + static_cast<unsigned>(h);
