@@ -43,6 +43,9 @@ struct TPripojeni {
     std::int32_t UART_RS485ZpozdeniPo = 0;
     // 1: the request's echo ahead of a reply is dropped; 0: kept (Echo).
     std::int32_t UART_Echo = 1;
+    // How long a port held by another program is waited for, ms; 0 = not
+    // at all (Cekani na port). The command line's only: never saved.
+    std::int32_t UART_CekaniNaPort = 0;
 };
 
 // IPv4 settings.

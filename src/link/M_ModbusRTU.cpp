@@ -2,8 +2,12 @@
 // over the serial port held in the link record.
 #include "M_ModbusRTU.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "RtuKanal.h"
 #include "RtuTexty.h"
@@ -143,14 +147,37 @@ std::string ZarizeniCOM(std::int32_t cisloCOM, const std::string& zNastaveni)
     return "/dev/ttyS" + cislo;
 }
 
+namespace {
+
+// The open, repeated while another program holds the port and the wait
+// allows; a stop request ends the wait like a refusal.
+int OtevriVolny(const std::string& cesta, std::int32_t kodBaud, std::int32_t kodParita, const TVolbyPortu& volby,
+                int& odmitnutiRS485)
+{
+    constexpr auto Platek = std::chrono::milliseconds(20);
+    const auto konec = std::chrono::steady_clock::now() + std::chrono::milliseconds(volby.CekaniNaPortMs);
+    for (;;) {
+        const int fd =
+            SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita), volby.RS485, odmitnutiRS485);
+        if (fd >= 0 || errno != EBUSY)
+            return fd;
+        const auto ted = std::chrono::steady_clock::now();
+        if (ted >= konec || ZpracujZpravy()) {
+            errno = EBUSY;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(Platek, konec - ted));
+    }
+}
+
+}  // namespace
+
 std::int32_t OtevriPort(std::int32_t cisloCOM, std::int32_t kodBaud, std::int32_t kodParita, std::uint32_t timeoutMs,
                         TMBRTU& link, const std::string& zarizeni, const TVolbyPortu& volby)
 {
     const std::string cesta = zarizeni.empty() ? ZarizeniCOM(cisloCOM) : zarizeni;
     int odmitnutiRS485 = 0;
-    const int fd = cesta.empty() ? -1
-                                 : SerialPort::open(cesta, RychlostBaud(kodBaud), ParitaKodu(kodParita), volby.RS485,
-                                                    odmitnutiRS485);
+    const int fd = cesta.empty() ? -1 : OtevriVolny(cesta, kodBaud, kodParita, volby, odmitnutiRS485);
     link.ID.Odpojen = false;
     link.ED.OdmitnutiRS485 = odmitnutiRS485;
     link.ED.Ozvena = false;

@@ -48,6 +48,10 @@ struct TVolbyPortu {
     // the echo): two-wire adapters whose receiver stays on while they send
     // hand every request back.
     bool OdstranitOzvenu = true;
+    // > 0: a port held by another program is tried again every 20 ms for
+    // this long, ms, before the open fails (Cekani na port = waiting for the
+    // port): modules on one bus served one after another.
+    std::int32_t CekaniNaPortMs = 0;
 };
 
 // Settings of the open link.

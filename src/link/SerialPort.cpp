@@ -7,6 +7,7 @@
 #include <linux/serial.h>
 #include <mutex>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -223,6 +224,14 @@ int SerialPort::open(const std::string& zarizeni, std::uint32_t baud, TParita pa
         return -1;
     // Further opens by other programs fail with EBUSY while we hold it.
     ::ioctl(fd, TIOCEXCL);
+    // The exclusive mark does not stop root; the lock does, for every
+    // program that asks for it, so two of our own never share a bus.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int chyba = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        errno = chyba;
+        return -1;
+    }
     termios t{};
     const bool terminal = ::tcgetattr(fd, &t) == 0;
     if (terminal)

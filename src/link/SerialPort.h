@@ -24,7 +24,9 @@ public:
     // Opens `zarizeni` (device path) for exclusive use and configures it;
     // the descriptor (always >= 3, so it never collides with the standard
     // streams or with HNDL 0 = no port), or -1 when the device cannot be
-    // opened or is not a terminal. Also asks the driver for low latency.
+    // opened or is not a terminal; errno EBUSY when another holder has it
+    // (the exclusive mark, or the lock that stops root as well). Also asks
+    // the driver for low latency.
     // With rs485.Rizeni other than Vypnuto it sets the driver's RS-485 mode;
     // when the driver refuses, the port is closed again and -1 returned with
     // the errno in `odmitnutiRS485` (0 otherwise).

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -193,6 +194,7 @@ link::TVolbyPortu VolbyPortu(const core::TPripojeni& p)
     volby.RS485.PredVysilanimMs = static_cast<std::uint32_t>(p.UART_RS485ZpozdeniPred);
     volby.RS485.PoVysilaniMs = static_cast<std::uint32_t>(p.UART_RS485ZpozdeniPo);
     volby.OdstranitOzvenu = p.UART_Echo != 0;
+    volby.CekaniNaPortMs = p.UART_CekaniNaPort;
     return volby;
 }
 
@@ -325,6 +327,9 @@ TZarizeniCOM ZjistiZarizeni(const std::string& cesta, int odmitnutiRS485)
             o.Errno = errno;
         } else {
             o.Terminal = ::isatty(fd) == 1;
+            // The link's lock, which root meets where it passes the mark.
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+                o.Errno = EBUSY;
             ::close(fd);
         }
     } else {

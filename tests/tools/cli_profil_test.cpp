@@ -96,6 +96,35 @@ TEST_F(cli_Profil, ZalohaZmenaRozdilObnova)
     EXPECT_EQ(Zapisy(), po);
 }
 
+// The JSON a fleet tool reads: one object with changed, the fields as area,
+// field, module (before) and file (after), and the notes. Catches a wrong
+// key or value side, a dry run that reports nothing or sends something, a
+// real run whose changed stays false, and a second run that is not idle.
+TEST_F(cli_Profil, JsonProFlotilu)
+{
+    const std::string p = slozka / "modul.json";
+    ASSERT_EQ(Cli({"backup", p}).Kod, 0);
+    ASSERT_EQ(Cli({"write", "mbtcp.cfg", "UnitID=9"}).Kod, 0);
+    const std::string rozdil =
+        "{\"changed\":true,\"diff\":[{\"area\":\"mbtcp.cfg\",\"field\":\"UnitID\",\"module\":\"9\","
+        "\"file\":\"255\"}],\"note\":[";
+    const TVysledek d = Cli({"diff", p, "--json"});
+    EXPECT_EQ(d.Kod, 3);
+    EXPECT_EQ(d.Vystup, rozdil + "]}\n");
+    const std::uint32_t pred = Zapisy();
+    const TVysledek n = Cli({"restore", p, "--dry-run", "--json"});
+    EXPECT_EQ(n.Kod, 0);
+    EXPECT_EQ(n.Vystup, rozdil + "\"Dry run: nothing sent.\"]}\n");
+    EXPECT_EQ(Zapisy(), pred);
+    const TVysledek r = Cli({"restore", p, "--json"});
+    EXPECT_EQ(r.Kod, 0) << r.Chyby;
+    EXPECT_EQ(r.Vystup, rozdil + "\"mbtcp.cfg: Konfigurace zapsána.\"]}\n");
+    EXPECT_EQ(Zapisy(), pred + 1);
+    const TVysledek znovu = Cli({"restore", p, "--json"});
+    EXPECT_EQ(znovu.Vystup,
+              "{\"changed\":false,\"diff\":[],\"note\":[\"Nothing to change: the module holds the profile.\"]}\n");
+}
+
 // Catches: a dry run that sends, or that does not show the change.
 TEST_F(cli_Profil, NanecistoNicNeposle)
 {

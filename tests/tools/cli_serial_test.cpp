@@ -2,6 +2,9 @@
 // pseudo-terminal. A pty carries no parity bit; most runs use --parity none,
 // one checks that the default (even) opens it all the same.
 #include <gtest/gtest.h>
+#include <sys/file.h>
+
+#include <chrono>
 
 #include "Simulator.h"
 #include "cli_spusteni.h"
@@ -202,6 +205,38 @@ TEST_F(cli_Serial, RS485NaPseudoterminaluOdmitnuto)
                                " nepodporuje režim RS-485: Inappropriate ioctl for device.\n");
     }
     EXPECT_EQ(sim.PocetPozadavku(), 0u);
+}
+
+// Another program holds the port (the lock every opener of ours takes) and
+// lets it go after 200 ms: without --port-wait the tool fails at once and
+// says the port is in use; with it the tool waits and identifies. Catches a
+// wait that gives up on the first refusal, one that never polls again, and
+// the option not reaching the port.
+TEST_F(cli_Serial, PortWaitCekaNaUvolneni)
+{
+    const std::string pty = slozka / "pty";
+    int drzeny = ::open(pty.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(drzeny, 0);
+    ASSERT_EQ(::flock(drzeny, LOCK_EX | LOCK_NB), 0);
+    const TVysledek hned = Cli({"identify"});
+    EXPECT_EQ(hned.Kod, 1);
+    EXPECT_TRUE(Obsahuje(hned.Chyby, "Zařízení " + pty + " používá jiný program.")) << hned.Chyby;
+
+    const auto zacatek = std::chrono::steady_clock::now();
+    TVolbySpusteni volby;
+    volby.Behem = [&](pid_t) {
+        if (drzeny >= 0 && std::chrono::steady_clock::now() - zacatek >= std::chrono::milliseconds(200)) {
+            ::close(drzeny);
+            drzeny = -1;
+        }
+    };
+    const TVysledek v = Cli({"--port-wait", "5000", "identify"}, volby);
+    const auto trvani = std::chrono::steady_clock::now() - zacatek;
+    if (drzeny >= 0)
+        ::close(drzeny);
+    EXPECT_EQ(v.Kod, 0) << v.Chyby;
+    EXPECT_GE(trvani, std::chrono::milliseconds(200));
+    EXPECT_LT(trvani, std::chrono::milliseconds(4000));
 }
 
 // Behind an adapter that echoes, the tool works by default and fails as it

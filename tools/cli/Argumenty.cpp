@@ -27,6 +27,7 @@ constexpr TVolba Volby[] = {
     {"--rs485", &TArgumenty::RS485, nullptr, "rts-high"},
     {"--rs485-delay", &TArgumenty::RS485Zpozdeni, nullptr},
     {"--no-echo-removal", nullptr, &TArgumenty::BezOdstraneniOzveny},
+    {"--port-wait", &TArgumenty::CekaniNaPort, nullptr},
     {"--module", &TArgumenty::ModulText, nullptr},
     {"--ip", &TArgumenty::IPText, nullptr},
     {"--json", nullptr, &TArgumenty::Json},

@@ -26,8 +26,9 @@ struct TArgumenty {
     // BEFORE,AFTER: the kernel's RS-485 mode (Zpozdeni = delay).
     std::optional<std::string> RS485;
     std::optional<std::string> RS485Zpozdeni;
-    bool BezOdstraneniOzveny = false;      // --no-echo-removal: keep the request's echo
-    std::optional<std::string> Opakovani;  // --retries: TFTP retransmissions of an unanswered packet
+    bool BezOdstraneniOzveny = false;         // --no-echo-removal: keep the request's echo
+    std::optional<std::string> CekaniNaPort;  // --port-wait MS: wait for a port another program holds
+    std::optional<std::string> Opakovani;     // --retries: TFTP retransmissions of an unanswered packet
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;

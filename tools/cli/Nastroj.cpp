@@ -149,6 +149,9 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
         chyba = "--baud, --parity, --address, --reply-gap, --rs485, --rs485-delay and --no-echo-removal belong to "
                 "--serial";
         return false;
+    } else if (a.Lan && a.CekaniNaPort) {
+        chyba = "--port-wait belongs to --serial";
+        return false;
     } else if (a.Serial && a.Opakovani) {
         chyba = "--retries belongs to --lan";
         return false;

@@ -41,15 +41,20 @@ const std::vector<TPrikaz>& Prikazy()
          1, 1, true, false, nullptr, Backup},
         {"diff", "FILE", "compare the module with a profile, field by field",
          "Prints each differing field as \"file: field: module VALUE, file VALUE\".\n"
-         "Exit 0 when equal, 3 when different, 1 when the link fails, 2 for a bad file (with its line).\n",
-         1, 1, true, false, PripravProfil, Diff},
+         "Exit 0 when equal, 3 when different, 1 when the link fails, 2 for a bad file (with its line).\n"
+         "--json prints one object instead: changed (the module differs), diff (each field as area,\n"
+         "field, module, file) and note (what was left out or told aside).\n",
+         1, 1, true, true, PripravProfil, Diff},
         {"restore", "FILE", "write the areas of a profile that differ from the module",
          "The whole file is checked first (every field and every area's rules): one bad field and\n"
          "nothing is sent. Then each differing area is written as its dialog writes it, with its\n"
          "read-back where the dialog verifies, lan4.cfg last; a new network address ends the link and\n"
          "is reported. Prints the changed fields as \"file: field: old -> new\". --dry-run prints them\n"
-         "and sends nothing. Over a serial line log.cfg is left out, with a note on stderr.\n",
-         1, 1, true, false, PripravProfil, Restore},
+         "and sends nothing. Over a serial line log.cfg is left out, with a note on stderr.\n"
+         "--json prints one object instead: changed (an area was written, or with --dry-run would be),\n"
+         "diff (each field as area, field, module = before, file = after), note (the notes and what\n"
+         "each write reported); a failed write still prints it, then exits 1 with the error on stderr.\n",
+         1, 1, true, true, PripravProfil, Restore},
         {"get", "NAME LOCAL", "copy a device file into a local file as raw bytes",
          "LAN: any file by TFTP. Serial line: a file of the device table by its file code and fixed\n"
          "length. LOCAL appears whole or not at all.\n",

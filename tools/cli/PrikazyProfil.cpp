@@ -1,5 +1,7 @@
 // backup, diff, restore: the whole module against a profile file.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "Json.h"
 #include "MistniSoubor.h"
@@ -22,14 +24,51 @@ std::string Soubor(TOblastProfilu o)
     return std::string(profil::SouborOblasti(o));
 }
 
+// What diff and restore tell beside their errors: as lines, or gathered for
+// one JSON object that a fleet tool reads (Zprava = report).
+struct TZprava {
+    bool Json = false;
+    std::vector<TRozdilPole> Rozdily;
+    std::vector<std::string> Poznamky;  // notes
+
+    void Poznamka(const std::string& text)
+    {
+        if (Json)
+            Poznamky.push_back(text);
+        else
+            Chyba("note: " + text);
+    }
+    void Radek(const std::string& text)  // a result line without its line end
+    {
+        if (Json)
+            Poznamky.push_back(text);
+        else
+            Vypis(text + "\n");
+    }
+    void VypisJson(bool zmena) const
+    {
+        std::string s = std::string("{\"changed\":") + (zmena ? "true" : "false") + ",\"diff\":[";
+        for (std::size_t i = 0; i < Rozdily.size(); ++i) {
+            const TRozdilPole& r = Rozdily[i];
+            s += std::string(i == 0 ? "" : ",") + "{\"area\":" + JsonRetezec(r.Soubor) +
+                 ",\"field\":" + JsonRetezec(r.Pole) + ",\"module\":" + JsonRetezec(r.Modul) +
+                 ",\"file\":" + JsonRetezec(r.Profil) + "}";
+        }
+        s += "],\"note\":[";
+        for (std::size_t i = 0; i < Poznamky.size(); ++i)
+            s += std::string(i == 0 ? "" : ",") + JsonRetezec(Poznamky[i]);
+        Vypis(s + "]}\n");
+    }
+};
+
 // Reads the module's areas; an area this link cannot reach is named on
 // stderr, never left out silently.
-bool PrectiModul(TKontext& k, profil::TProfil& modul)
+bool PrectiModul(TKontext& k, profil::TProfil& modul, TZprava& z)
 {
     const profil::TVysledekSberu v = profil::PrectiProfil(device::Modul, k.Dat, modul);
     for (TOblastProfilu o : v.Vynechane) {
-        Chyba("note: " + Soubor(o) +
-              " left out: the event logging settings travel over the LAN only (use --lan to include them)");
+        z.Poznamka(Soubor(o) +
+                   " left out: the event logging settings travel over the LAN only (use --lan to include them)");
     }
     if (!v.Uspech) {
         const auto dvojtecka = v.Status.find(':');
@@ -40,22 +79,26 @@ bool PrectiModul(TKontext& k, profil::TProfil& modul)
 }
 
 // The file's areas the module was not compared in, named on stderr.
-void Nesrovnane(const profil::TProfil& modul, const profil::TProfil& soubor)
+void Nesrovnane(const profil::TProfil& modul, const profil::TProfil& soubor, TZprava& z)
 {
     for (TOblastProfilu o : profil::VsechnyOblasti()) {
         if (modul.Drzi(o) && !soubor.Drzi(o))
-            Chyba("note: " + Soubor(o) + " is not in the profile and stays as it is");
+            z.Poznamka(Soubor(o) + " is not in the profile and stays as it is");
     }
     if (modul.Identita.VyrCislo != soubor.Identita.VyrCislo || modul.Identita.TypModulu != soubor.Identita.TypModulu) {
-        Chyba("note: the profile was taken from " + soubor.Identita.TypModulu + " " + soubor.Identita.VyrCislo +
-              ", this module is " + modul.Identita.TypModulu + " " + modul.Identita.VyrCislo);
+        z.Poznamka("the profile was taken from " + soubor.Identita.TypModulu + " " + soubor.Identita.VyrCislo +
+                   ", this module is " + modul.Identita.TypModulu + " " + modul.Identita.VyrCislo);
     }
 }
 
 // diff names both sides; restore shows the change it makes.
-void VypisRozdily(const profil::TProfil& modul, const profil::TProfil& soubor, TOblastProfilu o, bool zmena)
+void VypisRozdily(const profil::TProfil& modul, const profil::TProfil& soubor, TOblastProfilu o, bool zmena, TZprava& z)
 {
     for (const TRozdilPole& r : RozdilyOblasti(modul.Cfg, soubor.Cfg, o)) {
+        if (z.Json) {
+            z.Rozdily.push_back(r);
+            continue;
+        }
         const std::string a = EscapujText(r.Modul);
         const std::string b = EscapujText(r.Profil);
         Vypis(r.Soubor + ": " + r.Pole + ": " + (zmena ? a + " -> " + b : "module " + a + ", file " + b) + "\n");
@@ -78,7 +121,8 @@ TKonec PripravProfil(TKontext& k)
 namespace {
 
 // The outcome of one area's write as the write command reports it.
-bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, const profil::TProfil& soubor)
+bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, const profil::TProfil& soubor,
+               TZprava& zprava)
 {
     const std::string s = Soubor(z.Oblast);
     const procedures::TVysledekZapisu& v = z.Vysledek;
@@ -87,15 +131,15 @@ bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, con
         device::Modul.Rozhrani != vk::common::RozhraniUART) {
         const std::string adresa = core::IP4NaText(soubor.Cfg.LAN4.IP4_Adresa);
         const bool dhcp = soubor.Cfg.LAN4.IP4_DHCP != 0;
-        Vypis(s + ": Konfigurace zapsána." + (z.KonecSpojeni ? " Not verified: no reply at the old address." : "") +
-              "\n");
-        Vypis(std::string("The module's network address changes") + (dhcp ? " (DHCP)" : " to " + adresa) +
-              ": the link at the old address ends here; connect " +
-              (dhcp ? "at the address DHCP gives it" : "with --lan " + adresa) + ".\n");
+        zprava.Radek(s + ": Konfigurace zapsána." +
+                     (z.KonecSpojeni ? " Not verified: no reply at the old address." : ""));
+        zprava.Radek(std::string("The module's network address changes") + (dhcp ? " (DHCP)" : " to " + adresa) +
+                     ": the link at the old address ends here; connect " +
+                     (dhcp ? "at the address DHCP gives it" : "with --lan " + adresa) + ".");
         return true;
     }
     if (v.Zapsano) {
-        Vypis(s + ":" + v.Status + "\n");
+        zprava.Radek(s + ":" + v.Status);
         return true;
     }
     if (!v.Overovano)
@@ -112,7 +156,8 @@ bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, con
 TKonec Backup(TKontext& k)
 {
     profil::TProfil p;
-    if (!PrectiModul(k, p))
+    TZprava z;
+    if (!PrectiModul(k, p, z))
         return TKonec::ChybaModulu;
     const std::string text = ProfilNaText(p);
     const std::string& cil = k.Argumenty.Parametry[0];
@@ -139,14 +184,18 @@ TKonec Diff(TKontext& k)
         return TKonec::ChybaPouziti;
     }
     profil::TProfil modul;
-    if (!PrectiModul(k, modul))
+    TZprava z;
+    z.Json = k.Argumenty.Json;
+    if (!PrectiModul(k, modul, z))
         return TKonec::ChybaModulu;
-    Nesrovnane(modul, soubor);
+    Nesrovnane(modul, soubor, z);
     const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
     for (TOblastProfilu o : profil::VsechnyOblasti()) {
         if (std::find(rozdilne.begin(), rozdilne.end(), o) != rozdilne.end())
-            VypisRozdily(modul, soubor, o, false);
+            VypisRozdily(modul, soubor, o, false, z);
     }
+    if (z.Json)
+        z.VypisJson(!rozdilne.empty());
     return rozdilne.empty() ? TKonec::Uspech : TKonec::Rozdil;
 }
 
@@ -159,27 +208,41 @@ TKonec Restore(TKontext& k)
         return TKonec::ChybaPouziti;
     }
     profil::TProfil modul;
-    if (!PrectiModul(k, modul))
+    TZprava z;
+    z.Json = k.Argumenty.Json;
+    if (!PrectiModul(k, modul, z))
         return TKonec::ChybaModulu;
-    Nesrovnane(modul, soubor);
+    Nesrovnane(modul, soubor, z);
     const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
     if (rozdilne.empty()) {
-        Vypis("Nothing to change: the module holds the profile.\n");
+        z.Radek("Nothing to change: the module holds the profile.");
+        if (z.Json)
+            z.VypisJson(false);
         return TKonec::Uspech;
     }
     for (TOblastProfilu o : rozdilne)
-        VypisRozdily(modul, soubor, o, true);
+        VypisRozdily(modul, soubor, o, true, z);
     if (k.Argumenty.Nanecisto) {
-        Vypis("Dry run: nothing sent.\n");
+        z.Radek("Dry run: nothing sent.");
+        if (z.Json)
+            z.VypisJson(true);
         return TKonec::Uspech;
     }
     std::vector<profil::TZapisOblasti> zapsano;
     profil::ZapisProfil(device::Modul, modul, soubor, {}, zapsano);
-    for (const profil::TZapisOblasti& z : zapsano) {
-        if (!HlasZapis(z, modul, soubor))
-            return TKonec::ChybaModulu;
+    bool uspech = true;
+    bool zmena = false;
+    for (const profil::TZapisOblasti& zapis : zapsano) {
+        zmena = zmena || zapis.Vysledek.Zapsano || zapis.KonecSpojeni;
+        if (!HlasZapis(zapis, modul, soubor, z)) {
+            uspech = false;
+            break;
+        }
     }
-    return TKonec::Uspech;
+    // A failed area still leaves the earlier ones written: the JSON says so.
+    if (z.Json)
+        z.VypisJson(zmena);
+    return uspech ? TKonec::Uspech : TKonec::ChybaModulu;
 }
 
 }  // namespace vk::cli

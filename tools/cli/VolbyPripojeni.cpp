@@ -61,6 +61,19 @@ bool RezimRS485(const std::string& text, std::int32_t& rezim)
     return true;
 }
 
+// A fleet job waits its turn on a shared bus; ten minutes is past any
+// sensible queue and keeps a typo from hanging a script for days.
+constexpr std::int32_t NejdelsiCekaniNaPortMs = 600000;
+
+bool CekaniNaPort(const std::string& text, std::int32_t& ms)
+{
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
+        return false;
+    ms = std::stoi(text);
+    return ms <= NejdelsiCekaniNaPortMs;
+}
+
 // "BEFORE,AFTER", each by the settings file's rule.
 bool ZpozdeniRS485(const std::string& text, std::int32_t& pred, std::int32_t& po)
 {
@@ -130,6 +143,11 @@ bool VolbyPortu(const TArgumenty& a, core::TPripojeni& p)
     }
     if (a.BezOdstraneniOzveny)
         p.UART_Echo = 0;
+    if (a.CekaniNaPort.has_value() && !CekaniNaPort(*a.CekaniNaPort, p.UART_CekaniNaPort)) {
+        Chyba("--port-wait must be 0 to " + std::to_string(NejdelsiCekaniNaPortMs) + " ms, not \"" + *a.CekaniNaPort +
+              "\"");
+        return false;
+    }
     return true;
 }
 
