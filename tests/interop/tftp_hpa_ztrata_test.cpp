@@ -62,12 +62,16 @@ void PrintTo(const TPripad& p, std::ostream* os)
 
 // 12 blocks of 1500 bytes; the 5th datagram is DATA 4 or ACK 3/4, the 13th
 // the last one of the server's or of the client's (after its request).
+// Not here: the server's first answer to a write lost. tftpd-hpa takes the
+// repeated write request for a new one and starts a second transfer, which
+// opens (and empties) the file again; on a loaded machine that open can come
+// after the first transfer has stored the file. The client's part of that
+// case is tested against the simulator, which keeps one transfer per client.
 const TPripad Pripady[] = {
-    {"Cteni_Server_Prvni", true, false, 1},      {"Cteni_Server_5ty", true, false, 5},
-    {"Cteni_Klient_Prvni", true, true, 1},       {"Cteni_Klient_5ty", true, true, 5},
-    {"Zapis_Server_Prvni", false, false, 1},     {"Zapis_Server_5ty", false, false, 5},
-    {"Zapis_Server_Posledni", false, false, 13}, {"Zapis_Klient_5ty", false, true, 5},
-    {"Zapis_Klient_Posledni", false, true, 13},
+    {"Cteni_Server_Prvni", true, false, 1}, {"Cteni_Server_5ty", true, false, 5},
+    {"Cteni_Klient_Prvni", true, true, 1},  {"Cteni_Klient_5ty", true, true, 5},
+    {"Zapis_Server_5ty", false, false, 5},  {"Zapis_Server_Posledni", false, false, 13},
+    {"Zapis_Klient_5ty", false, true, 5},   {"Zapis_Klient_Posledni", false, true, 13},
 };
 
 class TftpHpaZtrata : public ::testing::TestWithParam<TPripad> {
