@@ -8,6 +8,7 @@
 
 #include "Crc16.h"
 #include "RtuKanal.h"
+#include "Stopa.h"
 #include "Ukonceni.h"
 
 namespace vk::link {
@@ -96,7 +97,9 @@ public:
                 if (++zadrzeno_ < delkaPozadavku_)
                     return;
                 // The whole request has come back: its echo, dropped. The
-                // one place that knows; a traffic trace would hook in here.
+                // one place that knows, so the trace learns it here.
+                StopujUdalost(TLinkaStopy::RTU,
+                              "echo of the request dropped, " + std::to_string(delkaPozadavku_) + " bytes");
                 pozadavek_ = nullptr;
                 zadrzeno_ = 0;
                 ozvena_ = true;
@@ -272,6 +275,7 @@ TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t*
     // Bytes still in the port from an earlier, cut-off reply are not thrown
     // away: they are taken as the start of this reply.
     kanal.write(ramec.data(), delka + 2);
+    StopujData(TLinkaStopy::RTU, true, ramec.data(), delka + 2);
     if (!kanal.selhaniPortu().empty())
         return Odpojeni(link, kanal, TransakceNicNeodeslano);
     if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
@@ -281,6 +285,8 @@ TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t*
     const TPrijem prijem =
         CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), prijimana);
     link.ED.Ozvena = prijem.ozvena;
+    if (prijem.pocet > 0)
+        StopujData(TLinkaStopy::RTU, false, odpoved, std::min(prijem.pocet, MaxRamecRTU));
     if (prijem.konec == TKonecCekani::SelhaniPortu)
         return Odpojeni(link, kanal, TransakceNeuplnaOdpoved);
     return Vyhodnot(prijem, odpoved, delkaOdpovedi);
