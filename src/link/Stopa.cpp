@@ -1,5 +1,6 @@
 #include "Stopa.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -23,16 +24,22 @@ Okamzik zacatek{};
 
 constexpr char Hex[] = "0123456789abcdef";
 
-std::string HexBajty(const std::uint8_t* data, std::size_t pocet)
+// A DATA datagram is shown by its header and first payload bytes only: the whole of
+// a 2 MiB transfer in hex would triple the bytes the transfer moves and
+// slow it by far more than a trace may, while the decoding still gives the
+// length of each block. Serial frames, 262 bytes at most, stay whole.
+constexpr std::size_t NejvicHexTFTP = 4 + 16;
+
+std::string HexBajty(const std::uint8_t* data, std::size_t pocet, std::size_t nejvic)
 {
-    std::string text;
-    text.reserve(pocet * 3);
-    for (std::size_t i = 0; i < pocet; ++i) {
-        if (i > 0)
-            text += ' ';
-        text += Hex[data[i] >> 4];
-        text += Hex[data[i] & 0x0F];
+    const std::size_t n = std::min(pocet, nejvic);
+    std::string text(n > 0 ? n * 3 - 1 : 0, ' ');
+    for (std::size_t i = 0; i < n; ++i) {
+        text[i * 3] = Hex[data[i] >> 4];
+        text[i * 3 + 1] = Hex[data[i] & 0x0F];
     }
+    if (n < pocet)
+        text += " ...";
     return text;
 }
 
@@ -54,7 +61,11 @@ void Radek(const char* smer, TLinkaStopy linka, const std::string& bajty, const 
     const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Ted() - zacatek).count();
     std::fprintf(soubor, "%lld %s %s %s | %s\n", static_cast<long long>(us), smer,
                  linka == TLinkaStopy::RTU ? "RTU" : "TFTP", bajty.c_str(), popis.c_str());
-    std::fflush(soubor);
+    // Frames are written in buffer-sized pieces, which keeps a fast transfer
+    // fast; an event (an echo, a retransmission, a failure) is worth seeing
+    // at once in a trace watched as it grows.
+    if (smer[0] == 'e')
+        std::fflush(soubor);
 }
 
 // A TFTP string field from `i`, up to its zero; printable ASCII as is, any
@@ -110,6 +121,7 @@ bool OtevriStopu(const std::string& cesta, std::string& chyba)
         chyba = "cannot write the trace " + cesta + ": " + std::strerror(errno);
         return false;
     }
+    std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
     std::lock_guard<std::mutex> z(zamek);
     soubor = f;
     zacatek = Ted();
@@ -137,7 +149,8 @@ void StopujData(TLinkaStopy linka, bool odeslano, const std::uint8_t* data, std:
         return;
     const std::string popis =
         linka == TLinkaStopy::RTU ? PopisRamceRTU(data, pocet, odeslano) : PopisDatagramuTFTP(data, pocet);
-    Radek(odeslano ? "sent" : "received", linka, HexBajty(data, pocet), popis);
+    const bool dataTftp = linka == TLinkaStopy::TFTP && pocet >= 2 && data[0] == 0 && data[1] == 3;
+    Radek(odeslano ? "sent" : "received", linka, HexBajty(data, pocet, dataTftp ? NejvicHexTFTP : pocet), popis);
 }
 
 void StopujUdalost(TLinkaStopy linka, const std::string& text)

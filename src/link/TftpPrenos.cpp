@@ -119,7 +119,14 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
     for (;;) {
         const std::int64_t zbyva = cekaniMs - UplynuloMs(beh.Odeslano);
         if (zbyva <= 0) {
-            Proved(beh, Krok(beh.Prenos, TUdalost::Vyprseni), 0);
+            const TAkce akce = Krok(beh.Prenos, TUdalost::Vyprseni);
+            TPrenos& p = beh.Prenos;
+            if (p.Stav == TStav::Selhani) {
+                p.Duvod += " do " + std::to_string(cekaniMs) + " ms";
+                if (p.Opakovano > 0)
+                    p.Duvod += ", odesláno znovu " + std::to_string(p.Opakovano) + "×";
+            }
+            Proved(beh, akce, 0);
             return;
         }
         const auto slice = static_cast<std::int32_t>(std::min<std::int64_t>(zbyva, SliceCekaniMs));
@@ -194,6 +201,15 @@ bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUl
 bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet, const TCteniZdroje& cti,
                  const TPrubeh& prubeh, std::string& duvod)
 {
+    // The last block is the short one (empty after whole blocks), and a
+    // block number past 65535 would wrap: such a file is refused before the
+    // first datagram instead of failing after 65535 blocks.
+    const std::uint64_t nejvic = static_cast<std::uint64_t>(NejvetsiCisloBloku) * klient.Blok - 1;
+    if (pocet > nejvic) {
+        duvod = "soubor má " + std::to_string(pocet) + " B, do " + std::to_string(NejvetsiCisloBloku) + " bloků po " +
+                std::to_string(klient.Blok) + " B se vejde nejvýš " + std::to_string(nejvic) + " B";
+        return false;
+    }
     TAdresaUdp server;
     if (!NajdiServer(klient, server, duvod))
         return false;
