@@ -30,17 +30,17 @@ constexpr char Hex[] = "0123456789abcdef";
 // length of each block. Serial frames, 262 bytes at most, stay whole.
 constexpr std::size_t NejvicHexTFTP = 4 + 16;
 
-std::string HexBajty(const std::uint8_t* data, std::size_t pocet, std::size_t nejvic)
+void PridejHex(std::string& text, const std::uint8_t* data, std::size_t pocet, std::size_t nejvic)
 {
     const std::size_t n = std::min(pocet, nejvic);
-    std::string text(n > 0 ? n * 3 - 1 : 0, ' ');
     for (std::size_t i = 0; i < n; ++i) {
-        text[i * 3] = Hex[data[i] >> 4];
-        text[i * 3 + 1] = Hex[data[i] & 0x0F];
+        if (i > 0)
+            text += ' ';
+        text += Hex[data[i] >> 4];
+        text += Hex[data[i] & 0x0F];
     }
     if (n < pocet)
         text += " ...";
-    return text;
 }
 
 std::string Cislo(unsigned long long n)
@@ -53,14 +53,29 @@ std::string HexBajt(std::uint8_t b)
     return std::string("0x") + Hex[b >> 4] + Hex[b & 0x0F];
 }
 
-void Radek(const char* smer, TLinkaStopy linka, const std::string& bajty, const std::string& popis)
+// The line after its time column, composed before the lock is taken, in a
+// buffer each thread keeps, so a frame costs no allocation for its bytes.
+std::string& ZacniRadek(const char* smer, TLinkaStopy linka)
+{
+    thread_local std::string radek;
+    radek.clear();
+    radek += ' ';
+    radek += smer;
+    radek += linka == TLinkaStopy::RTU ? " RTU " : " TFTP ";
+    return radek;
+}
+
+void Radek(const char* smer, const std::string& radek, const std::string& popis)
 {
     std::lock_guard<std::mutex> z(zamek);
     if (soubor == nullptr)
         return;
     const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Ted() - zacatek).count();
-    std::fprintf(soubor, "%lld %s %s %s | %s\n", static_cast<long long>(us), smer,
-                 linka == TLinkaStopy::RTU ? "RTU" : "TFTP", bajty.c_str(), popis.c_str());
+    std::fprintf(soubor, "%lld", static_cast<long long>(us));
+    std::fwrite(radek.data(), 1, radek.size(), soubor);
+    std::fputs(" | ", soubor);
+    std::fwrite(popis.data(), 1, popis.size(), soubor);
+    std::fputc('\n', soubor);
     // Frames are written in buffer-sized pieces, which keeps a fast transfer
     // fast; an event (an echo, a retransmission, a failure) is worth seeing
     // at once in a trace watched as it grows.
@@ -150,14 +165,19 @@ void StopujData(TLinkaStopy linka, bool odeslano, const std::uint8_t* data, std:
     const std::string popis =
         linka == TLinkaStopy::RTU ? PopisRamceRTU(data, pocet, odeslano) : PopisDatagramuTFTP(data, pocet);
     const bool dataTftp = linka == TLinkaStopy::TFTP && pocet >= 2 && data[0] == 0 && data[1] == 3;
-    Radek(odeslano ? "sent" : "received", linka, HexBajty(data, pocet, dataTftp ? NejvicHexTFTP : pocet), popis);
+    const char* smer = odeslano ? "sent" : "received";
+    std::string& radek = ZacniRadek(smer, linka);
+    PridejHex(radek, data, pocet, dataTftp ? NejvicHexTFTP : pocet);
+    Radek(smer, radek, popis);
 }
 
 void StopujUdalost(TLinkaStopy linka, const std::string& text)
 {
     if (!StopaOtevrena())
         return;
-    Radek("event", linka, "-", text);
+    std::string& radek = ZacniRadek("event", linka);
+    radek += '-';
+    Radek("event", radek, text);
 }
 
 std::string PopisRamceRTU(const std::uint8_t* data, std::size_t pocet, bool odeslano)
