@@ -39,6 +39,7 @@
 #include "RestartZarizeni.h"
 #include "Rozhrani.h"
 #include "Spojeni.h"
+#include "Stopa.h"
 #include "U_VK7316R.h"
 #include "UpgradeFW.h"
 
@@ -219,6 +220,7 @@ TForm1::~TForm1()
         Dat.reset();
         Pracovnik->ProvedACekej([](vk::device::TVK7316R&) { vk::procedures::UkonciSpojeni(); });
     }
+    vk::link::ZavriStopu();
 }
 
 QMenu* TForm1::PridejNabidku(QMenuBar* lista, const char* jmeno, const QString& text)
@@ -326,8 +328,16 @@ void TForm1::VytvorStavovyRadek()
 void TForm1::FormCreate()
 {
     PresunNapovedu();
-    if (vk::core::ServisniRezim(Parametry.SouborNastaveni.value_or(vk::core::CestyNastaveni().Cteni)))
+    const auto nastaveni = Parametry.SouborNastaveni.value_or(vk::core::CestyNastaveni().Cteni);
+    if (vk::core::ServisniRezim(nastaveni))
         OdkryjServisniPolozky();
+    // A trace that cannot be written is told once; the program runs on
+    // without it rather than refuse to start over a diagnostic aid.
+    if (const std::string stopa = vk::core::CestaStopy(nastaveni); !stopa.empty()) {
+        std::string chyba;
+        if (!vk::link::OtevriStopu(stopa, chyba))
+            OznamChybu(QString::fromStdString(chyba));
+    }
     if (Parametry.VytvorData)
         Dat = Parametry.VytvorData();
     else

@@ -217,6 +217,9 @@ bool PrevedOpakovani(std::string_view text, std::int32_t& pocet);
 // window then offers the menu items its plan keeps hidden; any other value,
 // or no file, means off.
 bool ServisniRezim(const std::filesystem::path& soubor);
+// The traffic trace's file (Cesta stopy = trace path): key "Trace" in
+// section "Program"; empty when the file has none, or no file.
+std::string CestaStopy(const std::filesystem::path& soubor);
 // Optional device path for COM port n from section "Porty" (key "COMn");
 // empty when the file has none.
 std::string NactiPortCOM(const std::filesystem::path& soubor, std::int32_t cisloCOM);

@@ -175,6 +175,14 @@ bool ServisniRezim(const std::filesystem::path& soubor)
     return ini.Nacti(soubor) && ini.Hodnota("Program", "Servis") == "1";
 }
 
+std::string CestaStopy(const std::filesystem::path& soubor)
+{
+    TIniSoubor ini;
+    if (!ini.Nacti(soubor))
+        return {};
+    return ini.Hodnota("Program", "Trace").value_or(std::string());
+}
+
 bool UlozNastaveni(PData dat, const std::filesystem::path& soubor)
 {
     return UlozNastaveni(dat, TCestyNastaveni{soubor, soubor});

@@ -9,6 +9,11 @@ namespace vk::device {
 
 TVK7316R Modul;
 
+const std::string& PricinaSelhani(const TVK7316R& modul)
+{
+    return modul.Rozhrani == vk::common::RozhraniLAN ? modul.TFTP.ED.Pricina : modul.MBRTU.ED.Pricina;
+}
+
 void VychoziModul(TVK7316R& modul)
 {
     modul.Init = false;

@@ -348,6 +348,11 @@ struct TVK7316R_Soubor {
     bool operator==(const TVK7316R_Soubor&) const = default;
 };
 
+// Why the link in use failed its last exchange (Pricina selhani = cause of
+// the failure), as its record keeps it beside the status text; empty after
+// a success.
+const std::string& PricinaSelhani(const TVK7316R& modul);
+
 // ---- operations ----------------------------------------------------------------------
 bool PrectiInfoTxt(TVK7316R& modul, TVK7316R_InfoTxt& r);
 

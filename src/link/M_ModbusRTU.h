@@ -74,8 +74,11 @@ struct TMBRTU_CFG {
 // Outcome of the last link operation.
 struct TMBRTU_ED {
     std::string StatusText;
-    // Why the port failed (Pricina = cause): "port hung up" or the system's
-    // error text; empty when the last exchange met no port failure.
+    // Why the last exchange failed (Pricina = cause), beside a status text
+    // that is the same for every failure: the port hung up or the system's
+    // error text, no reply within the time-out, a CRC error, a reply of the
+    // wrong length, the module's exception code, a refused block. Empty when
+    // the last exchange succeeded.
     std::string Pricina;
     // Why the last OtevriPort failed when the device itself opened: the
     // driver refused the RS-485 mode with this errno (ENOTTY, EINVAL...);

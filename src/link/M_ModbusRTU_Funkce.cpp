@@ -5,6 +5,7 @@
 
 #include "RtuKanal.h"
 #include "RtuTexty.h"
+#include "Stopa.h"
 
 namespace vk::link {
 
@@ -30,6 +31,15 @@ void HlavickaBloku(std::uint8_t* ramec, std::uint8_t adresa, std::uint8_t funkce
     ramec[6] = delka;
 }
 
+// A reply of the wrong length, as the cause beside the status text.
+TVysledekBloku ChybnaDelka(TMBRTU& link, std::uint16_t n, std::size_t ocekavano)
+{
+    link.ED.StatusText = texty::ChybaSpojeni;
+    link.ED.Pricina = "odpověď má " + std::to_string(n) + " B místo " + std::to_string(ocekavano);
+    StopujUdalost(TLinkaStopy::RTU, "failed: " + link.ED.Pricina);
+    return BlokChybnaDelka;
+}
+
 }  // namespace
 
 TVysledekBloku PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru, std::uint16_t blok,
@@ -44,10 +54,8 @@ TVysledekBloku PrectiBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSoubor
         return BlokChybaSpojeni;
     }
     // Address, function and one more header byte, then exactly the data.
-    if (n != delka + 3u) {
-        link.ED.StatusText = texty::ChybaSpojeni;
-        return BlokChybnaDelka;
-    }
+    if (n != delka + 3u)
+        return ChybnaDelka(link, n, delka + 3u);
     std::copy_n(odpoved.begin() + 3, delka, cil);
     link.ED.StatusText = texty::OK;
     return BlokPrenesen;
@@ -72,12 +80,13 @@ TVysledekBloku ZapisBlok(TMBRTU& link, TKanalRTU& kanal, std::uint8_t kodSouboru
         return BlokChybaSpojeni;
     }
     // Address, function, result byte.
-    if (n != 3) {
-        link.ED.StatusText = texty::ChybaSpojeni;
-        return BlokChybnaDelka;
-    }
+    if (n != 3)
+        return ChybnaDelka(link, n, 3);
     if (odpoved[2] != TransakceOdpoved) {
         link.ED.StatusText = texty::ChybaZapisu;
+        link.ED.Pricina =
+            "modul odmítl blok " + std::to_string(blok) + " (výsledek " + std::to_string(odpoved[2]) + ")";
+        StopujUdalost(TLinkaStopy::RTU, "failed: " + link.ED.Pricina);
         return BlokOdmitnut;
     }
     link.ED.StatusText = texty::OK;

@@ -4,6 +4,8 @@
 // so an empty source sends nothing at all.
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -69,13 +71,18 @@ std::int32_t NahrajSoubor(TMBRTU& link, TKanalRTU& kanal, const std::string& sou
     if (!std::filesystem::is_directory(soubor, chyba))
         vstup.open(soubor, std::ios::binary);
     if (!vstup.is_open()) {
+        // ifstream keeps errno of the failed open(2); a folder is named as such.
+        const int e = errno;
         link.ED.StatusText = texty::NelzeOtevritSoubor + soubor;
+        link.ED.Pricina =
+            "nelze otevřít " + soubor + ": " + std::strerror(std::filesystem::is_directory(soubor, chyba) ? EISDIR : e);
         return 1;
     }
     const TCtiBlok cti = [&](TBlok& blok, std::size_t& precteno) {
         vstup.read(reinterpret_cast<char*>(blok.data()), blok.size());
         if (vstup.bad()) {
             link.ED.StatusText = texty::ChybaCteniSouboru + soubor;
+            link.ED.Pricina = "nelze číst " + soubor + ": " + std::strerror(errno);
             return false;
         }
         precteno = static_cast<std::size_t>(vstup.gcount());

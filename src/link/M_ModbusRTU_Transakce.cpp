@@ -8,6 +8,7 @@
 
 #include "Crc16.h"
 #include "RtuKanal.h"
+#include "Stopa.h"
 #include "Ukonceni.h"
 
 namespace vk::link {
@@ -96,7 +97,9 @@ public:
                 if (++zadrzeno_ < delkaPozadavku_)
                     return;
                 // The whole request has come back: its echo, dropped. The
-                // one place that knows; a traffic trace would hook in here.
+                // one place that knows, so the trace learns it here.
+                StopujUdalost(TLinkaStopy::RTU,
+                              "echo of the request dropped, " + std::to_string(delkaPozadavku_) + " bytes");
                 pozadavek_ = nullptr;
                 zadrzeno_ = 0;
                 ozvena_ = true;
@@ -213,30 +216,62 @@ TPrijem CekejNaOdpoved(TKanalRTU& kanal, std::chrono::milliseconds mezera, std::
     }
 }
 
-TVysledekTransakce Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint16_t& delkaOdpovedi)
+// The way out of the wait as a cause for TMBRTU_ED::Pricina.
+std::string PricinaCekani(const TPrijem& prijem, std::uint32_t timeoutMs)
+{
+    switch (prijem.konec) {
+    case TKonecCekani::PlnyBuffer:
+        return "odpověď delší než " + std::to_string(MaxRamecRTU) + " B";
+    case TKonecCekani::Ukonceni:
+        return "přenos ukončen";
+    case TKonecCekani::Timeout:
+    case TKonecCekani::Mezera:
+    case TKonecCekani::SelhaniPortu:
+        break;
+    }
+    if (prijem.pocet == 0)
+        return "žádná odpověď do " + std::to_string(timeoutMs) + " ms";
+    return "odpověď nedošla celá do " + std::to_string(timeoutMs) + " ms (" + std::to_string(prijem.pocet) + " B)";
+}
+
+TVysledekTransakce Vyhodnot(const TPrijem& prijem, const std::uint8_t* odpoved, std::uint16_t& delkaOdpovedi,
+                            std::uint32_t timeoutMs, std::string& pricina)
 {
     switch (prijem.konec) {
     case TKonecCekani::PlnyBuffer:
     case TKonecCekani::Timeout:
     case TKonecCekani::Ukonceni:
     case TKonecCekani::SelhaniPortu:
+        pricina = PricinaCekani(prijem, timeoutMs);
         return TransakceNeuplnaOdpoved;
     case TKonecCekani::Mezera:
         break;
     }
     // A reply that ended by its gap but only after the time-out is late all
     // the same.
-    if (prijem.casVyprsel || prijem.pocet < 4)
+    if (prijem.casVyprsel) {
+        pricina = PricinaCekani(prijem, timeoutMs);
         return TransakceNeuplnaOdpoved;
+    }
+    if (prijem.pocet < 4) {
+        pricina = "odpověď má jen " + std::to_string(prijem.pocet) + " B";
+        return TransakceNeuplnaOdpoved;
+    }
 
     const std::size_t n = prijem.pocet - 2;
     const std::uint16_t crc = Crc16Modbus(odpoved, n);
-    if (odpoved[n] != (crc & 0xFF) || odpoved[n + 1] != (crc >> 8))
+    if (odpoved[n] != (crc & 0xFF) || odpoved[n + 1] != (crc >> 8)) {
+        pricina = "chybné CRC odpovědi";
         return TransakceChybaCrc;
+    }
     delkaOdpovedi = static_cast<std::uint16_t>(n);
     // Neither the address nor the echo of the function code is compared
     // with the request: the module answers only the one master on its line.
-    return odpoved[1] >= 0x80 ? TransakceVyjimka : TransakceOdpoved;
+    if (odpoved[1] >= 0x80) {
+        pricina = "modul odpověděl výjimkou " + std::to_string(odpoved[2]);
+        return TransakceVyjimka;
+    }
+    return TransakceOdpoved;
 }
 
 // The port stays failed for this record (see TMBRTU_ID::Odpojen), with the
@@ -272,18 +307,27 @@ TVysledekTransakce Transakce(TMBRTU& link, TKanalRTU& kanal, const std::uint8_t*
     // Bytes still in the port from an earlier, cut-off reply are not thrown
     // away: they are taken as the start of this reply.
     kanal.write(ramec.data(), delka + 2);
+    StopujData(TLinkaStopy::RTU, true, ramec.data(), delka + 2);
     if (!kanal.selhaniPortu().empty())
         return Odpojeni(link, kanal, TransakceNicNeodeslano);
-    if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud)))
+    if (!CekejNaOdeslani(kanal, LimitOdeslani(delka + 2, link.CFG.KodBaud))) {
+        link.ED.Pricina = PozadovanoUkonceni() ? "přenos ukončen" : "dotaz neodešel z portu včas";
+        StopujUdalost(TLinkaStopy::RTU, "failed: " + link.ED.Pricina);
         return TransakceNeuplnaOdpoved;
+    }
 
     TPrijemOdpovedi prijimana(odpoved, link.CFG.OdstranitOzvenu ? ramec.data() : nullptr, delka + 2);
     const TPrijem prijem =
         CekejNaOdpoved(kanal, MezeraOdpovedi(link.CFG), std::chrono::milliseconds(link.CFG.Timeout), prijimana);
     link.ED.Ozvena = prijem.ozvena;
+    if (prijem.pocet > 0)
+        StopujData(TLinkaStopy::RTU, false, odpoved, std::min(prijem.pocet, MaxRamecRTU));
     if (prijem.konec == TKonecCekani::SelhaniPortu)
         return Odpojeni(link, kanal, TransakceNeuplnaOdpoved);
-    return Vyhodnot(prijem, odpoved, delkaOdpovedi);
+    const TVysledekTransakce vysledek = Vyhodnot(prijem, odpoved, delkaOdpovedi, link.CFG.Timeout, link.ED.Pricina);
+    if (!link.ED.Pricina.empty())
+        StopujUdalost(TLinkaStopy::RTU, "failed: " + link.ED.Pricina);
+    return vysledek;
 }
 
 }  // namespace vk::link

@@ -1,11 +1,13 @@
 #include "M_TFTP.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
 
+#include "Stopa.h"
 #include "TftpKlient.h"
 #include "TftpPrenos.h"
 
@@ -18,11 +20,20 @@ const char* const TextBezKlienta = "Spojení dosud neinicializováno";
 const char* const TextChyba = TextChybaTFTP;
 const char* const TextOk = "OK";
 
-bool Vysledek(TTFTP& tftp, std::int32_t status, const std::string& text)
+bool Vysledek(TTFTP& tftp, std::int32_t status, const std::string& text, const std::string& pricina = {})
 {
     tftp.ED.Status = status;
     tftp.ED.StatusText = text;
+    tftp.ED.Pricina = status == 0 ? std::string() : pricina;
+    if (status != 0)
+        StopujUdalost(TLinkaStopy::TFTP, "failed: " + text + (pricina.empty() ? "" : "; " + pricina));
     return status == 0;
+}
+
+// A local file's failure with the system's reason (errno as the call left it).
+std::string ChybaSouboru(const char* co, const std::string& soubor)
+{
+    return std::string(co) + " " + soubor + ": " + std::strerror(errno);
 }
 
 bool MaKlienta(TTFTP& tftp)
@@ -49,6 +60,7 @@ void InicializujTFTP(TTFTP& tftp, const std::string& adresaIP, std::int32_t verz
     tftp.CFG.Opakovani = std::max<std::int32_t>(0, opakovani);
     tftp.ED.Status = 0;
     tftp.ED.StatusText.clear();
+    tftp.ED.Pricina.clear();
     auto klient = std::make_shared<TTFTPKlient>();
     klient->Server = adresaIP;
     klient->IPv6 = verzeIP == 1;
@@ -74,7 +86,7 @@ bool PrectiDoPameti(TTFTP& tftp, const std::string& soubor, std::uint8_t* cil, s
     };
     std::string duvod;
     if (cil == nullptr || !tftp::PrenesCteni(*tftp.ID.IdTrivialFTP1, soubor, uloz, {}, duvod))
-        return Vysledek(tftp, 2, TextChyba);
+        return Vysledek(tftp, 2, TextChyba, duvod);
     pocet = ulozeno;
     return Vysledek(tftp, 0, TextOk);
 }
@@ -95,7 +107,7 @@ bool ZapisZPameti(TTFTP& tftp, const std::string& soubor, const std::uint8_t* zd
     };
     std::string duvod;
     if (!tftp::PrenesZapis(*tftp.ID.IdTrivialFTP1, soubor, odeslat, cti, {}, duvod))
-        return Vysledek(tftp, 1, TextChyba);
+        return Vysledek(tftp, 1, TextChyba, duvod);
     return Vysledek(tftp, 0, TextOk);
 }
 
@@ -109,15 +121,21 @@ bool PrectiDoSouboru(TTFTP& tftp, const std::string& lokalni, const std::string&
     // and nothing may escape from it into the event loop.
     TSoubor f(std::fopen(lokalni.c_str(), "wb"));
     if (!f)
-        return Vysledek(tftp, 1, "Nelze vytvořit soubor " + lokalni);
+        return Vysledek(tftp, 1, "Nelze vytvořit soubor " + lokalni, ChybaSouboru("nelze vytvořit", lokalni));
+    std::string chybaZapisu;
     const tftp::TUlozeni uloz = [&](const std::uint8_t* data, std::size_t n) {
-        return n == 0 || std::fwrite(data, 1, n, f.get()) == n;
+        if (n == 0 || std::fwrite(data, 1, n, f.get()) == n)
+            return true;
+        chybaZapisu = ChybaSouboru("nelze zapsat do", lokalni);
+        return false;
     };
     std::string duvod;
     const bool prenos = tftp::PrenesCteni(*tftp.ID.IdTrivialFTP1, soubor, uloz, prubeh, duvod);
     const bool zavreno = std::fclose(f.release()) == 0;
+    if (prenos && !zavreno)
+        chybaZapisu = ChybaSouboru("nelze dopsat", lokalni);
     if (!prenos || !zavreno)
-        return Vysledek(tftp, 1, TextChyba);
+        return Vysledek(tftp, 1, TextChyba, chybaZapisu.empty() ? duvod : chybaZapisu);
     return Vysledek(tftp, 0, TextOk);
 }
 
@@ -127,17 +145,23 @@ bool ZapisZeSouboru(TTFTP& tftp, const std::string& lokalni, const std::string& 
         return false;
     TSoubor f(std::fopen(lokalni.c_str(), "rb"));
     struct stat info {};
-    if (!f || fstat(fileno(f.get()), &info) != 0 || !S_ISREG(info.st_mode))
-        return Vysledek(tftp, 1, "Nelze otevřít soubor " + lokalni);
+    if (!f || fstat(fileno(f.get()), &info) != 0)
+        return Vysledek(tftp, 1, "Nelze otevřít soubor " + lokalni, ChybaSouboru("nelze otevřít", lokalni));
+    if (!S_ISREG(info.st_mode))
+        return Vysledek(tftp, 1, "Nelze otevřít soubor " + lokalni, lokalni + " není obyčejný soubor");
     const auto velikost = static_cast<std::uint64_t>(info.st_size);
     // Blocks are asked for in order, so reading on from the current position
     // is enough; a file that shrinks meanwhile fails the transfer.
+    std::string chybaCteni;
     const tftp::TCteniZdroje cti = [&](std::uint64_t, std::uint8_t* data, std::size_t n) {
-        return n == 0 || std::fread(data, 1, n, f.get()) == n;
+        if (n == 0 || std::fread(data, 1, n, f.get()) == n)
+            return true;
+        chybaCteni = std::ferror(f.get()) ? ChybaSouboru("nelze číst", lokalni) : lokalni + " se během přenosu zkrátil";
+        return false;
     };
     std::string duvod;
     if (!tftp::PrenesZapis(*tftp.ID.IdTrivialFTP1, soubor, velikost, cti, prubeh, duvod))
-        return Vysledek(tftp, 1, TextChyba);
+        return Vysledek(tftp, 1, TextChyba, chybaCteni.empty() ? duvod : chybaCteni);
     return Vysledek(tftp, 0, TextOk);
 }
 

@@ -25,6 +25,12 @@ struct TTFTP_CFG {
 struct TTFTP_ED {
     std::int32_t Status = 0;  // 0 done, 1 or 2 failed
     std::string StatusText;
+    // Why the last transfer failed (Pricina = cause), beside a status text
+    // that stays the same for every failure: no answer, the module's ERROR
+    // with its code and text, a refused option, a local file error with the
+    // system's reason, a file too large for the block numbers. Empty after
+    // a success.
+    std::string Pricina;
 };
 
 // The client object: server, block size, waits. Made by InicializujTFTP.

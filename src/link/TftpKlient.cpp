@@ -54,6 +54,20 @@ bool Opakuj(TPrenos& p, TAkce& akce)
     return true;
 }
 
+// The module's ERROR as the cause: its code and its text, which says why
+// (a refused write, a file too large); bytes outside printable ASCII as '?'.
+std::string ChybaModulu(const std::uint8_t* data, std::size_t delka)
+{
+    std::string text = "modul odmítl přenos: ERROR";
+    if (delka < 4)
+        return text;
+    text += " " + std::to_string(Cti16(data + 2));
+    std::string zprava;
+    for (std::size_t i = 4; i < delka && data[i] != 0; ++i)
+        zprava += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '?';
+    return zprava.empty() ? text : text + " \"" + zprava + "\"";
+}
+
 TAkce Selhal(TPrenos& p, std::string duvod)
 {
     p.Stav = TStav::Selhani;
@@ -182,7 +196,7 @@ TAkce ZpracujCteni(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
 {
     const std::uint16_t opcode = delka >= 2 ? Cti16(data) : 0;
     if (opcode == OpERROR)
-        return Selhal(p, "ERROR od modulu");
+        return Selhal(p, ChybaModulu(data, delka));
     if (orezan)
         return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
     if (opcode == OpDATA)
@@ -196,7 +210,7 @@ TAkce ZpracujZapis(TPrenos& p, const std::uint8_t* data, std::size_t delka, bool
 {
     const std::uint16_t opcode = delka >= 2 ? Cti16(data) : 0;
     if (opcode == OpERROR)
-        return Selhal(p, "ERROR od modulu");
+        return Selhal(p, ChybaModulu(data, delka));
     if (orezan)
         return SelhalSChybou(p, ChybaOperace, "", "datagram delší než vyrovnávací paměť");
     if (opcode == OpACK && delka >= 4) {

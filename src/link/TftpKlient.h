@@ -63,7 +63,7 @@ struct TPrenos {
     bool ProtejsekZnamy = false;
     std::int32_t Opakovani = 0;  // how many times the packet awaiting an answer may go again
     std::int32_t Opakovano = 0;  // how many times it has gone again so far
-    std::string Duvod;           // why it failed, for diagnostics only
+    std::string Duvod;           // why it failed: TTFTP_ED::Pricina
 };
 
 struct TPaketKOdeslani {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cas.h"
+#include "Stopa.h"
 #include "Ukonceni.h"
 
 namespace vk::link::tftp {
@@ -24,6 +25,13 @@ struct TBeh {
     const TPrubeh* Prubeh = nullptr;
     bool Ukoncit = false;  // a pump asked the transfer to end
 };
+
+// Every datagram of the transfer leaves here, so the trace sees each one.
+bool Posli(TBeh& beh, const TAdresaUdp& komu, const std::uint8_t* data, std::size_t pocet)
+{
+    StopujData(TLinkaStopy::TFTP, true, data, pocet);
+    return beh.Socket.Posli(komu, data, pocet);
+}
 
 void Selhani(TBeh& beh, std::string duvod)
 {
@@ -48,7 +56,9 @@ void PosliZnovu(TBeh& beh)
         Selhani(beh, "vnitřní chyba: žádný paket k opakování");
         return;
     }
-    if (!beh.Socket.Posli(paket.Komu, paket.Data.data(), paket.Data.size())) {
+    StopujUdalost(TLinkaStopy::TFTP, "retransmission " + std::to_string(beh.Prenos.Opakovano) + " of " +
+                                         std::to_string(beh.Prenos.Opakovani));
+    if (!Posli(beh, paket.Komu, paket.Data.data(), paket.Data.size())) {
         Selhani(beh, "paket nelze odeslat znovu");
         return;
     }
@@ -63,7 +73,7 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
         const bool vejde = akce.UlozOd + akce.UlozPocet <= delkaPrijmu;
         if (!vejde || !(*beh.Uloz)(beh.Prijem.data() + akce.UlozOd, akce.UlozPocet)) {
             const auto chyba = PaketChyby(ChybaMisto, "");
-            beh.Socket.Posli(p.Protejsek, chyba.data(), chyba.size());
+            Posli(beh, p.Protejsek, chyba.data(), chyba.size());
             Selhani(beh, "přijatá data nelze uložit");
             return;
         }
@@ -72,12 +82,12 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
         beh.Data.resize(akce.DataPocet);
         if (!(*beh.Cti)(akce.DataOd, beh.Data.data(), akce.DataPocet)) {
             const auto chyba = PaketChyby(ChybaNedefinovana, "");
-            beh.Socket.Posli(p.Protejsek, chyba.data(), chyba.size());
+            Posli(beh, p.Protejsek, chyba.data(), chyba.size());
             Selhani(beh, "zdroj nelze přečíst");
             return;
         }
         auto paket = PaketDat(akce.DataBlok, beh.Data.data(), beh.Data.size());
-        if (!beh.Socket.Posli(p.Protejsek, paket.data(), paket.size())) {
+        if (!Posli(beh, p.Protejsek, paket.data(), paket.size())) {
             Selhani(beh, "DATA nelze odeslat");
             return;
         }
@@ -91,8 +101,7 @@ void Proved(TBeh& beh, const TAkce& akce, std::size_t delkaPrijmu)
     }
     for (const auto& paket : akce.Pakety) {
         // A refusal sent to a stranger may be lost without harm.
-        if (!beh.Socket.Posli(paket.Komu, paket.Data.data(), paket.Data.size()) && !akce.Cizi &&
-            p.Stav != TStav::Selhani)
+        if (!Posli(beh, paket.Komu, paket.Data.data(), paket.Data.size()) && !akce.Cizi && p.Stav != TStav::Selhani)
             Selhani(beh, "paket nelze odeslat");
     }
     if (akce.Posledni && !akce.Pakety.empty())
@@ -110,7 +119,14 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
     for (;;) {
         const std::int64_t zbyva = cekaniMs - UplynuloMs(beh.Odeslano);
         if (zbyva <= 0) {
-            Proved(beh, Krok(beh.Prenos, TUdalost::Vyprseni), 0);
+            const TAkce akce = Krok(beh.Prenos, TUdalost::Vyprseni);
+            TPrenos& p = beh.Prenos;
+            if (p.Stav == TStav::Selhani) {
+                p.Duvod += " do " + std::to_string(cekaniMs) + " ms";
+                if (p.Opakovano > 0)
+                    p.Duvod += ", odesláno znovu " + std::to_string(p.Opakovano) + "×";
+            }
+            Proved(beh, akce, 0);
             return;
         }
         const auto slice = static_cast<std::int32_t>(std::min<std::int64_t>(zbyva, SliceCekaniMs));
@@ -129,6 +145,7 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
             return;
         }
         const auto n = static_cast<std::size_t>(delka);
+        StopujData(TLinkaStopy::TFTP, false, beh.Prijem.data(), n);
         const TAkce akce = Krok(beh.Prenos, TUdalost::Datagram, od, beh.Prijem.data(), n, celkem > n);
         Proved(beh, akce, n);
         if (!akce.Cizi)
@@ -184,6 +201,15 @@ bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUl
 bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet, const TCteniZdroje& cti,
                  const TPrubeh& prubeh, std::string& duvod)
 {
+    // The last block is the short one (empty after whole blocks), and a
+    // block number past 65535 would wrap: such a file is refused before the
+    // first datagram instead of failing after 65535 blocks.
+    const std::uint64_t nejvic = static_cast<std::uint64_t>(NejvetsiCisloBloku) * klient.Blok - 1;
+    if (pocet > nejvic) {
+        duvod = "soubor má " + std::to_string(pocet) + " B, do " + std::to_string(NejvetsiCisloBloku) + " bloků po " +
+                std::to_string(klient.Blok) + " B se vejde nejvýš " + std::to_string(nejvic) + " B";
+        return false;
+    }
     TAdresaUdp server;
     if (!NajdiServer(klient, server, duvod))
         return false;

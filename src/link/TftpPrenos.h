@@ -22,10 +22,15 @@ using TCteniZdroje = std::function<bool(std::uint64_t od, std::uint8_t* cil, std
 // the module says nothing.
 constexpr std::int32_t SliceCekaniMs = 20;
 
+// The largest block number; a write needs one block more than its whole
+// blocks, so it carries fewer than this many times the block size.
+constexpr std::uint32_t NejvetsiCisloBloku = 65535;
+
 // Reads `soubor` from the module; false with a reason (not shown to users).
 bool PrenesCteni(const TTFTPKlient& klient, const std::string& soubor, const TUlozeni& uloz, const TPrubeh& prubeh,
                  std::string& duvod);
-// Writes `pocet` bytes as `soubor` to the module.
+// Writes `pocet` bytes as `soubor` to the module; a count that cannot fit
+// the block numbers at the block size asked for sends nothing.
 bool PrenesZapis(const TTFTPKlient& klient, const std::string& soubor, std::uint64_t pocet, const TCteniZdroje& cti,
                  const TPrubeh& prubeh, std::string& duvod);
 

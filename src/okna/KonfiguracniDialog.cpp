@@ -121,6 +121,8 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
                                                                const vk::procedures::TOznameni& oznam) mutable {
         TPrectenaOblast v;
         v.Cteni = precti(modul, cfg, oznam);
+        if (!v.Cteni.Uspech)
+            v.Cteni.Pricina = vk::device::PricinaSelhani(modul);
         v.Cfg = cfg;
         return v;
     };
@@ -129,7 +131,10 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
         // changes nothing then.
         CFGVK = v.Cfg;
         ZapisOkno(CFGVK);
-        UkazStav(poZobrazeni ? std::string(" ") : v.Cteni.Status);
+        if (poZobrazeni)
+            UkazStav(std::string(" "));
+        else
+            UkazStav(v.Cteni.Status, v.Cteni.Pricina);
     };
     Uloha.Spust(std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); });
 }
@@ -144,9 +149,12 @@ void TKonfiguracniDialog::ZapisClick()
         return;
     auto uloha = [zapis = Vlastnosti.ZapisData, cfg = CFGVK](vk::device::TVK7316R& modul,
                                                              const vk::procedures::TOznameni& oznam) {
-        return zapis(modul, cfg, oznam);
+        vk::procedures::TVysledekZapisu v = zapis(modul, cfg, oznam);
+        if (!v.Zapsano)
+            v.Pricina = vk::device::PricinaSelhani(modul);
+        return v;
     };
-    auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) { UkazStav(v.Status); };
+    auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) { UkazStav(v.Status, v.Pricina); };
     Uloha.Spust(std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); });
 }
 

@@ -17,6 +17,14 @@ void TOknoModulu::UkazStav(const std::string& text, bool prekreslit)
         StatusBar1->Nastav(text, prekreslit);
 }
 
+void TOknoModulu::UkazStav(const std::string& text, const std::string& pricina)
+{
+    if (!StatusBar1)
+        return;
+    StatusBar1->Nastav(text);
+    StatusBar1->NastavPricinu(pricina);
+}
+
 bool TOknoModulu::Pripojeno()
 {
     if (!Dat)

@@ -60,6 +60,9 @@ protected:
     // Shows a status text, by default painted at once so that it is seen
     // before the work it announces has ended.
     void UkazStav(const std::string& text, bool prekreslit = true);
+    // The same for a job's result: the status text and, on hovering, why
+    // the link failed (pricina = cause; empty after a success).
+    void UkazStav(const std::string& text, const std::string& pricina);
     // Whether a job may talk to the module: the program is connected and
     // there is a worker. Otherwise the status bar says it is not connected.
     bool Pripojeno();

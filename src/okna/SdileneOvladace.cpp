@@ -208,4 +208,10 @@ void TStavovyRadek::Nastav(const std::string& text, bool prekreslit)
         Panel->repaint();
 }
 
+void TStavovyRadek::NastavPricinu(const std::string& pricina)
+{
+    const QString text = Panel->text().trimmed();
+    Panel->setToolTip(pricina.empty() ? text : text + QStringLiteral("\n") + Q(pricina));
+}
+
 }  // namespace vk::ui

@@ -83,6 +83,9 @@ class TStavovyRadek : public QStatusBar {
 public:
     explicit TStavovyRadek(QWidget* rodic);
     void Nastav(const std::string& text, bool prekreslit = true);
+    // Why the last job failed (Pricina = cause), shown under the status text
+    // on hovering; empty: the status text alone. Set after Nastav.
+    void NastavPricinu(const std::string& pricina);
     QString Text() const { return Panel->text(); }
 
 private:

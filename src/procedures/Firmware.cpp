@@ -119,6 +119,7 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
     }
     if (!v.Nahrano) {
         v.Chyba = fw.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
         Hlaseni(v, " " + fw.StatusText, oznam);
         return v;
     }
@@ -126,6 +127,7 @@ TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::s
     boot.Cmd = std::string("prog") + '\0';
     if (!device::ZapisBootCmd(modul, boot)) {
         v.Chyba = boot.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
         Hlaseni(v, " " + boot.StatusText, oznam);
         return v;
     }

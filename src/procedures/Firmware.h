@@ -38,7 +38,8 @@ struct TVysledekFirmware {
     bool Preruseno = false;
     core::TUpgrade Upgrade;
     std::string Status;
-    std::string Chyba;  // the failing record's StatusText
+    std::string Chyba;    // the failing record's StatusText
+    std::string Pricina;  // why its link failed (device::PricinaSelhani); empty otherwise
 };
 TVysledekFirmware ZapisFirmware(device::TVK7316R& modul, bool init, const std::string& edit1,
                                 const core::TUpgrade& upgrade, const link::TPrubeh& prubeh = {},

@@ -42,12 +42,14 @@ const char* NazevParity(std::int32_t kodParita);
 struct TVysledekCteni {
     bool Uspech = false;  // the file was read and its fields stored
     std::string Status;   // " Konfigurace přečtena." or " " + the link's text
+    std::string Pricina;  // why the link failed (device::PricinaSelhani); empty otherwise
 };
 
 // Outcome of writing an area (Vysledek zapisu = write result).
 struct TVysledekZapisu {
     bool Zapsano = false;    // written; for a verified area also read back equal
     std::string Status;      // the final status text
+    std::string Pricina;     // why the link failed, the write's or the read-back's; empty otherwise
     bool Overovano = false;  // a read-back was made (Overovano = verified)
     TVysledekCteni Cteni;    // the read-back's outcome, when one was made
     core::TCFGVK Zpet;       // the read-back's record (Zpet = back); its area only

@@ -250,7 +250,8 @@ void TFormUpgradeFW::Button4Click()
 void TFormUpgradeFW::Zapsano(const vk::procedures::TVysledekFirmware& v)
 {
     Button9->setEnabled(false);
-    UkazNeprazdnyStav(v.Status);
+    if (!v.Status.empty())
+        UkazStav(v.Status, v.Pricina);
 }
 
 void TFormUpgradeFW::Button5Click()

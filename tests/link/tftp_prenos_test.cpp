@@ -500,7 +500,7 @@ TEST(TftpBezKlienta, EveryTransferRefusesWithoutTraffic)
 TEST(TftpInicializace, StoresTheSettingsAndReplacesTheClient)
 {
     TTFTP tftp;
-    tftp.ED = {2, "Chyba spojení"};
+    tftp.ED = {2, "Chyba spojení", "modul neodpověděl do 100 ms"};
     InicializujTFTP(tftp, "[::1]:6969", 1, 100, 4);
     EXPECT_EQ(tftp.CFG.AdresaIP, "[::1]:6969");
     EXPECT_EQ(tftp.CFG.VerzeIP, 1);
@@ -508,6 +508,7 @@ TEST(TftpInicializace, StoresTheSettingsAndReplacesTheClient)
     EXPECT_EQ(tftp.CFG.Opakovani, 4);
     EXPECT_EQ(tftp.ED.Status, 0);
     EXPECT_EQ(tftp.ED.StatusText, "");
+    EXPECT_EQ(tftp.ED.Pricina, "");
     ASSERT_TRUE(tftp.ID.IdTrivialFTP1);
     EXPECT_TRUE(tftp.ID.IdTrivialFTP1->IPv6);
     EXPECT_EQ(tftp.ID.IdTrivialFTP1->CekaniCteni, 100);

@@ -81,6 +81,9 @@ struct TSelhaniPripojeni {
     const char* Nazev;
     TPorucha Porucha;
     const char* Zprava;
+    // The link's cause on the second line; none when the link worked and
+    // the module was refused.
+    std::string Pricina;
 };
 
 void PrintTo(const TSelhaniPripojeni& s, std::ostream* os)
@@ -95,18 +98,21 @@ TEST_P(cli_LanPripojeni, ModulNeboLinkaSelzeKodem1)
     sim.NastavPoruchu(GetParam().Porucha, true);
     const TVysledek v = Cli({"--timeout", "200", "identify"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, std::string("vk7316r: ") + GetParam().Zprava + "\n");
+    const std::string pricina = GetParam().Pricina.empty() ? "" : "vk7316r: " + GetParam().Pricina + "\n";
+    EXPECT_EQ(v.Chyby, std::string("vk7316r: ") + GetParam().Zprava + "\n" + pricina);
     EXPECT_TRUE(v.Vystup.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     cli, cli_LanPripojeni,
     ::testing::Values(TSelhaniPripojeni{"JinyTyp", TPorucha::JinyTyp,
-                                        "Připojený modulu není programem podporován - VK-7317R  v.1.00"},
+                                        "Připojený modulu není programem podporován - VK-7317R  v.1.00", ""},
                       TSelhaniPripojeni{"JinaVerze", TPorucha::JinaVerze,
-                                        "Verze připojeného modulu není programem podporována - VK-7316R  v.2.10"},
-                      TSelhaniPripojeni{"ZadnaOdpoved", TPorucha::ZadnaOdpoved, "Chyba spojení"},
-                      TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení"}),
+                                        "Verze připojeného modulu není programem podporována - VK-7316R  v.2.10", ""},
+                      TSelhaniPripojeni{"ZadnaOdpoved", TPorucha::ZadnaOdpoved, "Chyba spojení",
+                                        "modul neodpověděl do 200 ms, odesláno znovu 3×"},
+                      TSelhaniPripojeni{"ErrorPaket", TPorucha::VyjimkaOdpoved, "Chyba spojení",
+                                        "modul odmítl přenos: ERROR 0 \"Module failure\""}),
     [](const auto& info) { return std::string(info.param.Nazev); });
 
 // --retries reaches the link: the module ignores the client's ACK 0 once
@@ -119,7 +125,7 @@ TEST_F(cli_Lan, OpakovaniPrekonajiZtracenyDatagram)
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
     const TVysledek bez = Cli({"--timeout", "200", "--retries", "0", "identify"});
     EXPECT_EQ(bez.Kod, 1);
-    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení\n");
+    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení\nvk7316r: modul neodpověděl do 200 ms\n");
 
     sim.NastavPoruchu(TPorucha::ZtracenyDatagram, true, 1);
     const TVysledek s = Cli({"--timeout", "200", "--retries", "1", "identify"});
@@ -467,7 +473,8 @@ TEST_F(cli_Lan, NezdarenyGetNechaMistniSouborJakByl)
     ZapisBajty(d / "x.bin", {1, 2, 3});
     const TVysledek v = Cli({"get", "nosuch.bin", d / "x.bin"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: nosuch.bin: Chyba spojení\n");
+    EXPECT_EQ(v.Chyby,
+              "vk7316r: nosuch.bin: Chyba spojení\nvk7316r: modul odmítl přenos: ERROR 1 \"File not found\"\n");
     EXPECT_EQ(NactiBajty(d / "x.bin"), (Bajty{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(d.Cesta()), std::filesystem::directory_iterator()), 1);
 }

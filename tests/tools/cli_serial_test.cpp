@@ -104,7 +104,7 @@ TEST_F(cli_Serial, JinaAdresaNeodpovida)
 {
     const TVysledek v = Cli({"--address", "5", "--timeout", "100", "identify"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: Chyba spojení s modulem\n");
+    EXPECT_EQ(v.Chyby, "vk7316r: Chyba spojení s modulem\nvk7316r: žádná odpověď do 100 ms\n");
 }
 
 TEST_F(cli_Serial, JinyTypModulu)
@@ -256,7 +256,7 @@ TEST(cli_SerialOzvena, OzvenaOdstranenaKromeVolby)
     EXPECT_TRUE(Obsahuje(v.Vystup, "\nTypVerze=VK-7316R  v.1.00\n")) << v.Vystup;
     const TVysledek bez = Spust({"--serial", slozka / "pty", "--parity", "none", "--no-echo-removal", "identify"});
     EXPECT_EQ(bez.Kod, 1);
-    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení s modulem\n");
+    EXPECT_EQ(bez.Chyby, "vk7316r: Chyba spojení s modulem\nvk7316r: chybné CRC odpovědi\n");
 }
 
 // An adapter that bursts without showing its latency timer (62 bytes, then

@@ -193,7 +193,8 @@ TEST_F(cli_Tftpd, ChybejiciSouborJeChybaSpojeni)
 {
     const TVysledek v = Cli({"get", "nosuch.bin", mistni / "x.bin"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: nosuch.bin: Chyba spojení\n");
+    EXPECT_EQ(v.Chyby,
+              "vk7316r: nosuch.bin: Chyba spojení\nvk7316r: modul odmítl přenos: ERROR 1 \"File not found\"\n");
     EXPECT_FALSE(std::filesystem::exists(mistni / "x.bin"));
 }
 

@@ -4,6 +4,7 @@
 // a transfer.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -29,6 +30,7 @@ private slots:
     void jinaUlozenaHodnota();
     void chybnePoleBezProvozu();
     void nezdareneCteniVratiPracovniKopii();
+    void pricinaVTooltipu();
     void dhcpVolbaUzivateleAKodBezPolozky();
     void vychoziParametryAzPoOk();
     void zavreniBehemCteni();
@@ -188,6 +190,26 @@ void TestNastavLanParam::nezdareneCteniVratiPracovniKopii()
     QVERIFY(d->TextStavu().startsWith(QLatin1Char(' ')));
     QVERIFY(d->TextStavu() != U(" Konfigurace přečtena."));
     QCOMPARE(Pole(d.get(), "Edit1"), QStringLiteral("10.0.0.7"));
+}
+
+// Fault: the cause of a failed read lost between the job and the status bar,
+// or the status text changed along with it; a later success that leaves the
+// old cause in the tooltip.
+void TestNastavLanParam::pricinaVTooltipu()
+{
+    TDialogSim p;
+    std::string chyba;
+    QVERIFY2(p.Spust(TLinkaSim::Sit, chyba), chyba.c_str());
+    p.Sim.sim.NastavPoruchu(TPorucha::VyjimkaOdpoved, true, 1);
+    auto d = p.Dialog<TFormNastavLanParam>();
+    d->show();
+    const QLabel* panel = Prvek<QLabel>(d.get(), "StatusBar1Panel0");
+    QVERIFY(Klikni(*d, "Button1"));
+    QCOMPARE(d->TextStavu(), U(" Chyba spojení"));
+    QCOMPARE(panel->toolTip(), U("Chyba spojení\nmodul odmítl přenos: ERROR 0 \"Module failure\""));
+    QVERIFY(Klikni(*d, "Button1"));
+    QCOMPARE(d->TextStavu(), U(" Konfigurace přečtena."));
+    QCOMPARE(panel->toolTip(), U("Konfigurace přečtena."));
 }
 
 // Fault: the fields' enabled state following the code's setting of the

@@ -186,6 +186,11 @@ void TestUpgradeFW::selhani()
     p.Sim.sim.NastavPoruchu(porucha, true, 1);
     QVERIFY(Klikni(d, tlacitko.toLatin1().constData()));
     QCOMPARE(d.TextStavu(), status);
+    // The refused image's cause reaches the status bar's tooltip.
+    if (tlacitko == "Button4") {
+        QCOMPARE(Prvek<QLabel>(&d, "StatusBar1Panel0")->toolTip(),
+                 U("Chyba spojení\nmodul odmítl přenos: ERROR 2 \"Write refused\""));
+    }
     QCOMPARE(Bunka(&d, 0), QStringLiteral("VK-7316R v.0.90"));
     QCOMPARE(Bunka(&d, 1), QStringLiteral("stary_0_90"));
     QCOMPARE(Bunka(&d, 2), QStringLiteral("1.1.2020  0:00:00"));

@@ -36,6 +36,7 @@ constexpr TVolba Volby[] = {
     {"--all-addresses", nullptr, &TArgumenty::VsechnyAdresy},
     {"--try-wait", &TArgumenty::CekaniPokusu, nullptr},
     {"--dry-run", nullptr, &TArgumenty::Nanecisto},
+    {"--trace", &TArgumenty::Stopa, nullptr},
 };
 
 const TVolba* NajdiVolbu(std::string_view nazev)

@@ -32,6 +32,9 @@ struct TArgumenty {
     // Header of an offline log export: --module TEXT, --ip TEXT.
     std::optional<std::string> ModulText;
     std::optional<std::string> IPText;
+    // --trace FILE: every frame and datagram of the connection, one line
+    // each (Stopa = trace).
+    std::optional<std::string> Stopa;
     bool Json = false;
     bool Nanecisto = false;              // restore --dry-run: tell what would change, send nothing
     bool Napoveda = false;               // --help / -h

@@ -8,6 +8,7 @@
 #include "PoleSouboru.h"
 #include "Preruseni.h"
 #include "Prikazy.h"
+#include "Stopa.h"
 #include "U_VK7316R.h"
 #include "VolbyPripojeni.h"
 #include "Vystup.h"
@@ -23,6 +24,7 @@ constexpr std::string_view TextPouziti =
     "                       [--no-echo-removal] COMMAND [ARGS]\n"
     "       vk7316r --serial DEVICE|COMn [--address N] [--all-addresses] [--try-wait MS] scan\n"
     "       vk7316r log-export BASE | cfm-show FILE\n"
+    "       (any connection may add --trace FILE)\n"
     "       vk7316r [COMMAND] --help\n";
 
 constexpr std::string_view TextVolby =
@@ -45,6 +47,8 @@ constexpr std::string_view TextVolby =
     "  --rs485-delay B,A      with --rs485: RTS delays before and after sending, 0-100 ms each (default 0,0)\n"
     "  --no-echo-removal      keep a copy of the request ahead of the reply (dropped by default: two-wire\n"
     "                         adapters whose receiver stays on while sending hand every request back)\n"
+    "  --trace FILE           write every serial frame and TFTP datagram, sent and received, to FILE, one\n"
+    "                         line each: microseconds since start, direction, link, bytes in hex, decoding\n"
     "\n"
     "Exit status: 0 done, 1 the module or the link failed (status text on stderr), 2 usage error,\n"
     "128 + n stopped by signal n (SIGHUP, SIGINT, SIGTERM; no partial file is left).\n";
@@ -164,6 +168,10 @@ bool OverVolby(const TPrikaz& p, const TArgumenty& a, std::string& chyba)
         chyba = "--dry-run belongs to restore";
         return false;
     }
+    if (a.Stopa && !p.Pripojeni) {
+        chyba = "--trace belongs to a command that connects to the module";
+        return false;
+    }
     if ((a.ModulText || a.IPText) && p.Nazev != "log-export") {
         chyba = "--module and --ip belong to log-export";
         return false;
@@ -205,6 +213,12 @@ int SpustPrikaz(const TArgumenty& a)
     if (!p->Pripojeni)
         return static_cast<int>(p->Proved(k));
 
+    // The trace opens before any traffic, so a path that cannot be written
+    // stops the command before it has touched the module.
+    if (a.Stopa && !link::OtevriStopu(*a.Stopa, chyba)) {
+        Chyba(chyba);
+        return static_cast<int>(TKonec::ChybaPouziti);
+    }
     device::VychoziModul(device::Modul);
     TKonec konec = Pripoj(a, dat);
     if (konec == TKonec::ChybaPouziti)
@@ -212,6 +226,7 @@ int SpustPrikaz(const TArgumenty& a)
     if (konec == TKonec::Uspech)
         konec = p->Proved(k);
     Odpoj();
+    link::ZavriStopu();
     return static_cast<int>(konec);
 }
 

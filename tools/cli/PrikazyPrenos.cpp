@@ -8,6 +8,7 @@
 #include "Prubeh.h"
 #include "Rozhrani.h"
 #include "U_VK7316R.h"
+#include "VolbyPripojeni.h"
 #include "Vystup.h"
 
 namespace vk::cli {
@@ -48,9 +49,13 @@ TKonec OverNazev(TKontext& k, bool cteni)
     return TKonec::Uspech;
 }
 
-TKonec Selhani(const std::string& nazev, const std::string& status)
+// The status text as the windows show it, and on a second line why the
+// link failed, when it knows (pricina = cause).
+TKonec Selhani(const std::string& nazev, const std::string& status, const std::string& pricina = {})
 {
     Chyba(nazev + ": " + status);
+    if (!pricina.empty())
+        Chyba(pricina);
     return TKonec::ChybaModulu;
 }
 
@@ -79,7 +84,8 @@ TKonec Get(TKontext& k)
         if (!link::PrectiDoSouboru(Modul.TFTP, docasny, nazev, prubeh.Zpetne())) {
             prubeh.Ukonci();
             ZahodSoubor(docasny);
-            return Selhani(nazev, SCilem(Modul.TFTP.ED.StatusText, docasny, mistni));
+            return Selhani(nazev, SCilem(Modul.TFTP.ED.StatusText, docasny, mistni),
+                           SCilem(Modul.TFTP.ED.Pricina, docasny, mistni));
         }
         prubeh.Ukonci();
         if (!DokonciSoubor(docasny, mistni, chyba))
@@ -88,7 +94,7 @@ TKonec Get(TKontext& k)
         device::TVK7316R_Soubor r;
         r.Soubor = nazev;
         if (!device::PrectiSoubor(Modul, r))
-            return Selhani(nazev, r.StatusText);
+            return Selhani(nazev, r.StatusText, PricinaSpojeni());
         if (!UlozSoubor(mistni, r.Data, chyba))
             return Selhani(nazev, chyba);
     }
@@ -121,7 +127,7 @@ TKonec Put(TKontext& k)
         TUkazatelPrubehu prubeh(nazev);
         if (!link::ZapisZeSouboru(Modul.TFTP, mistni, nazev, prubeh.Zpetne())) {
             prubeh.Ukonci();
-            return Selhani(nazev, Modul.TFTP.ED.StatusText);
+            return Selhani(nazev, Modul.TFTP.ED.StatusText, Modul.TFTP.ED.Pricina);
         }
     } else {
         device::TVK7316R_Soubor r;
@@ -131,7 +137,7 @@ TKonec Put(TKontext& k)
             return Selhani(nazev, chyba);
         velikost = r.Data.size();
         if (!device::ZapisSoubor(Modul, r))
-            return Selhani(nazev, r.StatusText);
+            return Selhani(nazev, r.StatusText, PricinaSpojeni());
     }
     Vypis(mistni + " -> " + nazev + ": " + std::to_string(velikost) + " B\n");
     return TKonec::Uspech;

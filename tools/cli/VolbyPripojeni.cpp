@@ -183,6 +183,8 @@ TKonec Pripoj(const TArgumenty& a, core::TData& dat)
     default:
         // The module's own texts, shown escaped like every device text.
         Chyba(EscapujText(v.Panel1));
+        if (!PricinaSpojeni().empty())
+            Chyba(PricinaSpojeni());
         return TKonec::ChybaModulu;
     }
 }
@@ -200,6 +202,11 @@ void PortZVolby(const std::string& serial, std::string& cisloCOM, procedures::TC
 void Odpoj()
 {
     procedures::Odpoj(Modul);
+}
+
+const std::string& PricinaSpojeni()
+{
+    return device::PricinaSelhani(Modul);
 }
 
 }  // namespace vk::cli

@@ -34,4 +34,9 @@ void PortZVolby(const std::string& serial, std::string& cisloCOM, procedures::TC
 // Closes the serial port that Pripoj opened (nothing for the LAN).
 void Odpoj();
 
+// Why the link in use failed its last exchange (Pricina spojeni = cause of
+// the connection's failure); empty after a success. Printed on the line
+// after a status text.
+const std::string& PricinaSpojeni();
+
 }  // namespace vk::cli

@@ -33,7 +33,7 @@ std::optional<TOdmitnuti> VolbaTsize(const std::string& nazev, const std::string
     if (!CtiCislo(hodnota, cislo))
         return TOdmitnuti{EVolby, "Invalid tsize " + hodnota};
     if (!cteni && cislo > limit)
-        return TOdmitnuti{EPlno, "File too large"};
+        return TOdmitnuti{EPlno, "File too large: " + hodnota + " bytes, room for " + std::to_string(limit)};
     Udel(v, nazev, cteni ? std::to_string(velikost) : hodnota);
     return std::nullopt;
 }
