@@ -175,45 +175,54 @@ TKonec Backup(TKontext& k)
     return TKonec::Uspech;
 }
 
-TKonec Diff(TKontext& k)
-{
+// The file and the module side by side (srovnani = comparison), as diff
+// and restore both start: the file read whole, the module read, the areas
+// only one side holds noted, and the areas that differ.
+struct TSrovnani {
     profil::TProfil soubor;
+    profil::TProfil modul;
+    TZprava z;
+    std::vector<TOblastProfilu> rozdilne;
+};
+
+TKonec Srovnej(TKontext& k, TSrovnani& s)
+{
     std::string chyba;
-    if (!NactiProfil(k.Argumenty.Parametry[0], soubor, chyba)) {
+    if (!NactiProfil(k.Argumenty.Parametry[0], s.soubor, chyba)) {
         Chyba(chyba);
         return TKonec::ChybaPouziti;
     }
-    profil::TProfil modul;
-    TZprava z;
-    z.Json = k.Argumenty.Json;
-    if (!PrectiModul(k, modul, z))
+    s.z.Json = k.Argumenty.Json;
+    if (!PrectiModul(k, s.modul, s.z))
         return TKonec::ChybaModulu;
-    Nesrovnane(modul, soubor, z);
-    const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
+    Nesrovnane(s.modul, s.soubor, s.z);
+    s.rozdilne = profil::RozdilneOblasti(s.modul, s.soubor);
+    return TKonec::Uspech;
+}
+
+TKonec Diff(TKontext& k)
+{
+    TSrovnani s;
+    if (const TKonec konec = Srovnej(k, s); konec != TKonec::Uspech)
+        return konec;
     for (TOblastProfilu o : profil::VsechnyOblasti()) {
-        if (std::find(rozdilne.begin(), rozdilne.end(), o) != rozdilne.end())
-            VypisRozdily(modul, soubor, o, false, z);
+        if (std::find(s.rozdilne.begin(), s.rozdilne.end(), o) != s.rozdilne.end())
+            VypisRozdily(s.modul, s.soubor, o, false, s.z);
     }
-    if (z.Json)
-        z.VypisJson(!rozdilne.empty());
-    return rozdilne.empty() ? TKonec::Uspech : TKonec::Rozdil;
+    if (s.z.Json)
+        s.z.VypisJson(!s.rozdilne.empty());
+    return s.rozdilne.empty() ? TKonec::Uspech : TKonec::Rozdil;
 }
 
 TKonec Restore(TKontext& k)
 {
-    profil::TProfil soubor;
-    std::string chyba;
-    if (!NactiProfil(k.Argumenty.Parametry[0], soubor, chyba)) {
-        Chyba(chyba);
-        return TKonec::ChybaPouziti;
-    }
-    profil::TProfil modul;
-    TZprava z;
-    z.Json = k.Argumenty.Json;
-    if (!PrectiModul(k, modul, z))
-        return TKonec::ChybaModulu;
-    Nesrovnane(modul, soubor, z);
-    const std::vector<TOblastProfilu> rozdilne = profil::RozdilneOblasti(modul, soubor);
+    TSrovnani s;
+    if (const TKonec konec = Srovnej(k, s); konec != TKonec::Uspech)
+        return konec;
+    const profil::TProfil& soubor = s.soubor;
+    profil::TProfil& modul = s.modul;
+    TZprava& z = s.z;
+    const std::vector<TOblastProfilu>& rozdilne = s.rozdilne;
     if (rozdilne.empty()) {
         z.Radek("Nothing to change: the module holds the profile.");
         if (z.Json)
