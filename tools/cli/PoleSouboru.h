@@ -5,7 +5,6 @@
 // file: a settings file through its area's controls and rules, the clock and
 // the boot command field by field.
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,37 +12,22 @@
 #include "Dekl.h"
 #include "Hodnoty.h"
 #include "Nastroj.h"
+#include "PopisOblasti.h"
 
 namespace vk::cli {
-
-// One "key=value" of the write command (Prirazeni = assignment). A key is a
-// field name, or "name[i]" for one element of an array field.
-struct TPrirazeni {
-    std::string Klic;
-    std::string Hodnota;
-};
-
-// Assignments after checking, by normalised key ("IP[3]", "UnitID").
-using TDane = std::map<std::string, std::string>;
 
 struct TSouborCLI {
     std::string_view Nazev;  // network name of the device file
     // Reads the file from the module (Modul): its fields, or false with the
     // status text.
-    std::function<bool(TPolozky& polozky, std::string& status)> Precti;
+    std::function<bool(formy::TPolozky& polozky, std::string& status)> Precti;
     // Empty for a file the tool does not write field by field.
     // Over (= check): the keys and values without any traffic.
-    std::function<bool(const std::vector<TPrirazeni>& prirazeni, std::string& chyba)> Over;
+    std::function<bool(const std::vector<formy::TPrirazeni>& prirazeni, std::string& chyba)> Over;
     // Reads the current content, applies the assignments, writes, and where
     // the window verifies, reads back and compares. Reports on stdout/stderr.
-    std::function<TKonec(const std::vector<TPrirazeni>& prirazeni)> Zapis;
+    std::function<TKonec(const std::vector<formy::TPrirazeni>& prirazeni)> Zapis;
     std::string PopisPoli;  // fields with their forms and ranges, for --help
-    // Set for the six settings areas only, for a whole-module profile: the
-    // area's fields as read prints them from a configuration image, and
-    // every field of the area taken from assignments into an image through
-    // its controls and rules, with no traffic (Cele = whole).
-    std::function<TPolozky(const core::TCFGVK& cfg)> PolozkyOblasti;
-    std::function<bool(const std::vector<TPrirazeni>& prirazeni, core::TCFGVK& cfg, std::string& chyba)> PrijmiCele;
 };
 
 // Every file that read can decode, in the order of the help text.

@@ -5,6 +5,7 @@
 
 #include "Json.h"
 #include "MistniSoubor.h"
+#include "PoleOblasti.h"
 #include "PoleSouboru.h"
 #include "PopisSouboru.h"
 #include "Prikazy.h"
@@ -22,6 +23,19 @@ namespace {
 std::string Soubor(TOblastProfilu o)
 {
     return std::string(profil::SouborOblasti(o));
+}
+
+// A profile from a local file; the message begins with the file's name.
+bool NactiProfil(const std::string& soubor, profil::TProfil& p, std::string& chyba)
+{
+    std::vector<std::uint8_t> data;
+    if (!NactiSoubor(soubor, data, chyba))
+        return false;
+    if (!TextNaProfil(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), p, chyba)) {
+        chyba = soubor + ": " + chyba;
+        return false;
+    }
+    return true;
 }
 
 // What diff and restore tell beside their errors: as lines, or gathered for
@@ -126,7 +140,7 @@ bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, con
 {
     const std::string s = Soubor(z.Oblast);
     const procedures::TVysledekZapisu& v = z.Vysledek;
-    const TSouborCLI& f = *NajdiSouborCLI(s);
+    const formy::TFormaOblasti& f = formy::FormaOblasti(z.Oblast);
     if (z.Oblast == TOblastProfilu::Lan4 && (z.KonecSpojeni || v.Zapsano) && profil::ZmenaAdresy(modul, soubor) &&
         device::Modul.Rozhrani != vk::common::RozhraniUART) {
         const std::string adresa = core::IP4NaText(soubor.Cfg.LAN4.IP4_Adresa);
@@ -147,7 +161,7 @@ bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, con
     else if (!v.Cteni.Uspech)
         Chyba(s + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")");
     else
-        Chyba(s + ":" + v.Status + " " + detail::Rozdily(f.PolozkyOblasti(soubor.Cfg), f.PolozkyOblasti(v.Zpet)));
+        Chyba(s + ":" + v.Status + " " + detail::Rozdily(f.Polozky(soubor.Cfg), f.Polozky(v.Zpet)));
     return false;
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vk::cli {
+namespace vk::formy {
 
 struct TPolozka;
 
@@ -61,4 +61,4 @@ bool OdescapujText(std::string_view text, std::string& utf8);
 // arrays as comma-separated elements.
 std::string VypisProsty(const TPolozky& polozky);
 
-}  // namespace vk::cli
+}  // namespace vk::formy

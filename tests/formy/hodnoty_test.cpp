@@ -9,7 +9,7 @@
 #include "Json.h"
 #include "ZnakoveTexty.h"
 
-using namespace vk::cli;
+using namespace vk::formy;
 
 namespace {
 

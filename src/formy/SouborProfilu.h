@@ -10,7 +10,7 @@
 
 #include "Profil.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 inline constexpr std::string_view FormatProfilu = "vk7316r-profil";
 inline constexpr std::int64_t VerzeProfilu = 1;  // the version this tool writes and reads
@@ -22,8 +22,6 @@ std::string ProfilNaText(const procedures::profil::TProfil& profil);
 // every area through its dialog's rules; false with "line N: area: field:
 // what is wrong". Every area but event logging must be present.
 bool TextNaProfil(std::string_view text, procedures::profil::TProfil& profil, std::string& chyba);
-// The same for a local file; the message begins with the file's name.
-bool NactiProfil(const std::string& soubor, procedures::profil::TProfil& profil, std::string& chyba);
 
 // One field whose text differs (Rozdil pole = difference of a field).
 struct TRozdilPole {
@@ -37,4 +35,4 @@ struct TRozdilPole {
 std::vector<TRozdilPole> RozdilyOblasti(const core::TCFGVK& modul, const core::TCFGVK& profil,
                                         procedures::profil::TOblastProfilu oblast);
 
-}  // namespace vk::cli
+}  // namespace vk::formy

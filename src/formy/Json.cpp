@@ -6,7 +6,7 @@
 
 #include "ZnakoveTexty.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 namespace {
 
@@ -128,4 +128,4 @@ std::string JsonObjekt(const TPolozky& polozky)
     return s;
 }
 
-}  // namespace vk::cli
+}  // namespace vk::formy

@@ -2,7 +2,7 @@
 
 #include "Dekl.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 namespace {
 
@@ -178,4 +178,4 @@ TPolozky Polozky(const device::TVK7316R_BootCmd& r)
     return {{"Cmd", Retezec(r.Cmd)}};
 }
 
-}  // namespace vk::cli
+}  // namespace vk::formy

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace vk::cli {
+namespace vk::formy {
 
 struct TJson {
     enum class TDruh { Null, Logicka, Cislo, Retezec, Pole, Objekt };  // Logicka = Boolean
@@ -29,4 +29,4 @@ struct TJson {
 // Parses a whole text; false with "line N: what is wrong" otherwise.
 bool CtiJson(std::string_view text, TJson& koren, std::string& chyba);
 
-}  // namespace vk::cli
+}  // namespace vk::formy

@@ -7,7 +7,7 @@
 #include "BajtovaCisla.h"
 #include "ZnakoveTexty.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 THodnota Cislo(std::uint64_t n)
 {
@@ -203,4 +203,4 @@ std::string VypisProsty(const TPolozky& polozky)
     return s;
 }
 
-}  // namespace vk::cli
+}  // namespace vk::formy

@@ -8,7 +8,7 @@
 
 #include "Hodnoty.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 // A JSON string literal, quotes included. Invalid UTF-8 bytes are written as
 // the code point of the byte (\u00NN), so the output is always valid.
@@ -18,4 +18,4 @@ std::string JsonRetezec(std::string_view utf8);
 // number that is not finite is written as null.
 std::string JsonObjekt(const TPolozky& polozky);
 
-}  // namespace vk::cli
+}  // namespace vk::formy

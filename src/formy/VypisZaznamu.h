@@ -7,7 +7,7 @@
 #include "Hodnoty.h"
 #include "U_VK7316R.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 TPolozky Polozky(const device::TVK7316R_InfoTxt& r);
 TPolozky Polozky(const device::TVK7316R_RtcBin& r);
@@ -27,4 +27,4 @@ TPolozky Polozky(const device::TVK7316R_BootCmd& r);
 // of all 16 bytes when its version is not 0, else IPv4 text of the first 4.
 std::string TextPolozkySpravy(const device::TAdresaIP6& ip, std::uint32_t verzeIP);
 
-}  // namespace vk::cli
+}  // namespace vk::formy

@@ -5,8 +5,8 @@
 #include "JsonCteni.h"
 #include "SouborProfilu.h"
 
-using vk::cli::CtiJson;
-using vk::cli::TJson;
+using vk::formy::CtiJson;
+using vk::formy::TJson;
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST(SouborProfilu, CteniDoObrazu)
     namespace profil = vk::procedures::profil;
     profil::TProfil p;
     std::string chyba;
-    ASSERT_TRUE(vk::cli::TextNaProfil(Profil, p, chyba)) << chyba;
+    ASSERT_TRUE(vk::formy::TextNaProfil(Profil, p, chyba)) << chyba;
     EXPECT_EQ(p.Identita.VyrCislo, "1");
     EXPECT_EQ(p.Cfg.LAN4.IP4_Maska, (vk::core::TAdresa4{255, 0, 0, 0}));
     EXPECT_EQ(p.Cfg.MBTCP.UnitID, 3);
@@ -104,8 +104,8 @@ TEST(SouborProfilu, CteniDoObrazu)
     EXPECT_FALSE(p.Drzi(profil::TOblastProfilu::LogNastaveni));
     // Written back, the same text form: one form per field both ways.
     profil::TProfil znovu;
-    ASSERT_TRUE(vk::cli::TextNaProfil(vk::cli::ProfilNaText(p), znovu, chyba)) << chyba;
-    EXPECT_EQ(vk::cli::ProfilNaText(znovu), vk::cli::ProfilNaText(p));
+    ASSERT_TRUE(vk::formy::TextNaProfil(vk::formy::ProfilNaText(p), znovu, chyba)) << chyba;
+    EXPECT_EQ(vk::formy::ProfilNaText(znovu), vk::formy::ProfilNaText(p));
 }
 
 // Catches: an area or field missing from the file taken as a default, an
@@ -131,7 +131,7 @@ TEST(SouborProfilu, Odmitnuti)
         text.replace(kde, zmeny[i].first.size(), nahrady[i]);
         vk::procedures::profil::TProfil p;
         std::string chyba;
-        EXPECT_FALSE(vk::cli::TextNaProfil(text, p, chyba)) << text;
+        EXPECT_FALSE(vk::formy::TextNaProfil(text, p, chyba)) << text;
         EXPECT_EQ(chyba.rfind(zmeny[i].second, 0), 0u) << chyba << " | " << zmeny[i].second;
     }
 }

@@ -2,20 +2,14 @@
 
 #include "Json.h"
 #include "JsonCteni.h"
-#include "MistniSoubor.h"
-#include "PoleSouboru.h"
+#include "PoleOblasti.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 namespace profil = procedures::profil;
 using profil::TOblastProfilu;
 
 namespace {
-
-const TSouborCLI& PoleOblasti(TOblastProfilu o)
-{
-    return *NajdiSouborCLI(profil::SouborOblasti(o));
-}
 
 // A field's value as the write command takes it: elements of an array by
 // index, so that a refusal names the element.
@@ -94,15 +88,15 @@ int RadekChyby(const std::string& chyba, const std::vector<std::pair<TPrirazeni,
 
 bool CtiOblast(TOblastProfilu o, const TJson& j, core::TCFGVK& cfg, std::string& chyba)
 {
-    const TSouborCLI& s = PoleOblasti(o);
-    const std::string soubor(s.Nazev);
+    const TFormaOblasti& s = FormaOblasti(o);
+    const std::string soubor(s.Soubor);
     if (j.Druh != TJson::TDruh::Objekt) {
         chyba = Radek(j.Radek) + soubor + ": expected an object of its fields";
         return false;
     }
     core::TCFGVK vychozi;
     core::VychoziCFGVK(vychozi);
-    const TPolozky vzory = s.PolozkyOblasti(vychozi);
+    const TPolozky vzory = s.Polozky(vychozi);
     for (const auto& [klic, hodnota] : j.Polozky) {
         bool znamy = false;
         for (const TPolozka& v : vzory)
@@ -194,7 +188,7 @@ std::string ProfilNaText(const profil::TProfil& p)
         if (!p.Drzi(o))
             continue;
         s += ",\n  " + JsonRetezec(profil::SouborOblasti(o)) + ": {";
-        const TPolozky polozky = PoleOblasti(o).PolozkyOblasti(p.Cfg);
+        const TPolozky polozky = FormaOblasti(o).Polozky(p.Cfg);
         for (std::size_t i = 0; i < polozky.size(); ++i) {
             // The writer's object of one field, without its braces.
             const std::string pole = JsonObjekt({polozky[i]});
@@ -241,33 +235,21 @@ bool TextNaProfil(std::string_view text, profil::TProfil& p, std::string& chyba)
     return true;
 }
 
-bool NactiProfil(const std::string& soubor, profil::TProfil& p, std::string& chyba)
-{
-    std::vector<std::uint8_t> data;
-    if (!NactiSoubor(soubor, data, chyba))
-        return false;
-    if (!TextNaProfil(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), p, chyba)) {
-        chyba = soubor + ": " + chyba;
-        return false;
-    }
-    return true;
-}
-
 std::vector<TRozdilPole> RozdilyOblasti(const core::TCFGVK& modul, const core::TCFGVK& profil, TOblastProfilu oblast)
 {
-    const TSouborCLI& s = PoleOblasti(oblast);
-    const TPolozky a = s.PolozkyOblasti(modul);
-    const TPolozky b = s.PolozkyOblasti(profil);
+    const TFormaOblasti& s = FormaOblasti(oblast);
+    const TPolozky a = s.Polozky(modul);
+    const TPolozky b = s.Polozky(profil);
     std::vector<TRozdilPole> rozdily;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
         const auto ta = TextyPole(a[i]);
         const auto tb = TextyPole(b[i]);
         for (std::size_t k = 0; k < ta.size() && k < tb.size(); ++k) {
             if (ta[k].second != tb[k].second)
-                rozdily.push_back({std::string(s.Nazev), ta[k].first, ta[k].second, tb[k].second});
+                rozdily.push_back({std::string(s.Soubor), ta[k].first, ta[k].second, tb[k].second});
         }
     }
     return rozdily;
 }
 
-}  // namespace vk::cli
+}  // namespace vk::formy

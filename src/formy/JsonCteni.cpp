@@ -4,7 +4,7 @@
 
 #include "ZnakoveTexty.h"
 
-namespace vk::cli {
+namespace vk::formy {
 
 const TJson* TJson::Najdi(std::string_view klic) const
 {
@@ -357,4 +357,4 @@ bool CtiJson(std::string_view text, TJson& koren, std::string& chyba)
     return TCtecka(text).Cti(koren, chyba);
 }
 
-}  // namespace vk::cli
+}  // namespace vk::formy
