@@ -36,6 +36,7 @@
 #include "NastavServisniLinka.h"
 #include "NastavVzdalenaSprava.h"
 #include "Pripojeni.h"
+#include "ProfilModulu.h"
 #include "RestartZarizeni.h"
 #include "Rozhrani.h"
 #include "Spojeni.h"
@@ -74,6 +75,9 @@ struct TNabidka {
 const TPolozkaMenu PolozkySoubor[] = {
     {"Nastkonfiguraci1", "Načíst konfiguraci", &TForm1::Nastkonfiguraci1Click},
     {"Uloitkonfiguraci1", "Uložit konfiguraci", &TForm1::Uloitkonfiguraci1Click},
+    {"N5", "-", nullptr},
+    {"UlozitProfil1", "Uložit profil modulu…", &TForm1::UlozitProfil1Click, true},
+    {"ObnovitProfil1", "Obnovit profil modulu…", &TForm1::ObnovitProfil1Click, true},
     {"N1", "-", nullptr},
     {"Upgradefirmware2", "Upgrade firmware", &TForm1::Upgradefirmware2Click},
     {"N2", "-", nullptr, true},
@@ -130,11 +134,16 @@ struct TSouborovyDialog {
     const char* Filtr;
     const char* VychoziPripona;
     bool Ulozit;  // a save dialog
+    // The dialog asks before a file is replaced; the configuration file asks
+    // its own question instead (potvrdit prepsani = confirm overwrite).
+    bool PotvrditPrepsani = false;
 };
 
 const TSouborovyDialog SouboroveDialogy[] = {
     {"OpenDialog1", "Konfigurace modulu  (*.cfm)|*.cfm|Všechny soubory  (*.*)  |*.*", "cfm", false},
     {"SaveDialog1", "Konfigurace modulu  (*.cfm)|*.cfm", "cfm", true},
+    {"OpenDialog2", "Profil modulu  (*.json)|*.json|Všechny soubory  (*.*)  |*.*", "json", false},
+    {"SaveDialog2", "Profil modulu  (*.json)|*.json", "json", true, true},
 };
 
 constexpr int SirkaPanelu0 = 300;
@@ -453,8 +462,7 @@ QString TForm1::VyberSoubor(const char* jmenoDialogu)
         dialog.setObjectName(QString::fromLatin1(d.Jmeno));
         dialog.setAcceptMode(d.Ulozit ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(d.Ulozit ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        // The configuration file asks its own overwrite question.
-        if (d.Ulozit)
+        if (d.Ulozit && !d.PotvrditPrepsani)
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilters(NazvoveFiltry(QString::fromUtf8(d.Filtr)));
@@ -517,6 +525,31 @@ void TForm1::Uloitkonfiguraci1Click()
     std::string chyba;
     if (!vk::core::UlozKonfiguraci(Dat.get(), NazevProJadro(soubor), dotaz, chyba))
         OznamChybu(QString::fromStdString(chyba));
+}
+
+// The two profile commands of service mode: the file is chosen here, the
+// window does the rest.
+void TForm1::UlozitProfil1Click()
+{
+    OtevriProfil(TFormProfilModulu::TRezim::Ulozit, "SaveDialog2");
+}
+
+void TForm1::ObnovitProfil1Click()
+{
+    OtevriProfil(TFormProfilModulu::TRezim::Obnovit, "OpenDialog2");
+}
+
+void TForm1::OtevriProfil(TFormProfilModulu::TRezim rezim, const char* jmenoDialogu)
+{
+    if (!Dat)
+        return;
+    const QString soubor = VyberSoubor(jmenoDialogu);
+    if (soubor.isEmpty())
+        return;
+    TFormProfilModulu okno(rezim, soubor, this);
+    okno.Dat = Dat.get();
+    okno.NastavPracovnika(Pracovnik.get());
+    okno.exec();
 }
 
 // The dialog leaves the program not connected unless an attempt in it

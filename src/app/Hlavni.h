@@ -13,6 +13,7 @@
 
 #include "Dekl.h"
 #include "PracovnikZarizeni.h"
+#include "ProfilModulu.h"
 
 class QAction;
 class QFileDialog;
@@ -77,6 +78,8 @@ public:
     // Menu commands (the menu item's name followed by Click).
     void Nastkonfiguraci1Click();   // load a configuration file
     void Uloitkonfiguraci1Click();  // save a configuration file
+    void UlozitProfil1Click();      // save a whole-module profile (service mode)
+    void ObnovitProfil1Click();     // restore a whole-module profile (service mode)
     void Upgradefirmware2Click();
     void Konec1Click();          // end (konec) the program
     void Pipojenmodulu1Click();  // connect to a module (pripojeni modulu)
@@ -111,6 +114,7 @@ protected:
     virtual void OznamChybu(const QString& chyba);
 
 private:
+    void OtevriProfil(TFormProfilModulu::TRezim rezim, const char* jmenoDialogu);
     void VytvorMenu();
     void VytvorStavovyRadek();
     void PresunNapovedu();

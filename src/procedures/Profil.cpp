@@ -85,23 +85,27 @@ bool OblastDostupna(const device::TVK7316R& modul, TOblastProfilu oblast)
     return !jenLan || modul.Rozhrani != vk::common::RozhraniUART || modul.TFTP.ID.IdTrivialFTP1;
 }
 
-TVysledekSberu PrectiProfil(device::TVK7316R& modul, const core::TData& dat, TProfil& profil)
+TVysledekSberu PrectiProfil(device::TVK7316R& modul, const core::TData& dat, TProfil& profil,
+                            const link::TPrubeh& prubeh)
 {
     TVysledekSberu v;
     profil = TProfil{};
     profil.Identita = {dat.TypModulu, dat.VerzeModulu, dat.VyrCislo};
     core::VychoziCFGVK(profil.Cfg);
-    for (TOblastProfilu o : VsechnyOblasti()) {
-        if (!OblastDostupna(modul, o)) {
-            v.Vynechane.push_back(o);
-            continue;
-        }
+    std::vector<TOblastProfilu> cist;
+    for (TOblastProfilu o : VsechnyOblasti())
+        (OblastDostupna(modul, o) ? cist : v.Vynechane).push_back(o);
+    for (std::size_t i = 0; i < cist.size(); ++i) {
+        const TOblastProfilu o = cist[i];
         const TVysledekCteni cteni = KrokyOblasti(o).PrectiData(modul, profil.Cfg, {});
         if (!cteni.Uspech) {
             v.Status = std::string(SouborOblasti(o)) + ":" + cteni.Status;
+            v.Pricina = device::PricinaSelhani(modul);
             return v;
         }
         profil.Ma[static_cast<std::size_t>(o)] = true;
+        if (prubeh)
+            prubeh(i + 1, cist.size());
     }
     v.Uspech = true;
     return v;
@@ -136,6 +140,16 @@ bool PlatnyProfil(const TProfil& profil, TOblastProfilu& chybna, TPlatnost& plat
     return true;
 }
 
+std::vector<TOblastProfilu> NesrovnaneOblasti(const TProfil& modul, const TProfil& soubor)
+{
+    std::vector<TOblastProfilu> nesrovnane;
+    for (TOblastProfilu o : VsechnyOblasti()) {
+        if (modul.Drzi(o) && !soubor.Drzi(o))
+            nesrovnane.push_back(o);
+    }
+    return nesrovnane;
+}
+
 bool ZmenaAdresy(const TProfil& modul, const TProfil& soubor)
 {
     if (!modul.Drzi(TOblastProfilu::Lan4) || !soubor.Drzi(TOblastProfilu::Lan4))
@@ -146,18 +160,23 @@ bool ZmenaAdresy(const TProfil& modul, const TProfil& soubor)
 }
 
 bool ZapisProfil(device::TVK7316R& modul, const TProfil& modulovy, const TProfil& soubor, const TOznameni& oznam,
-                 std::vector<TZapisOblasti>& zapsano)
+                 std::vector<TZapisOblasti>& zapsano, const link::TPrubeh& prubeh)
 {
     zapsano.clear();
-    for (TOblastProfilu o : RozdilneOblasti(modulovy, soubor)) {
+    const std::vector<TOblastProfilu> rozdilne = RozdilneOblasti(modulovy, soubor);
+    for (TOblastProfilu o : rozdilne) {
         TZapisOblasti z;
         z.Oblast = o;
         z.Vysledek = KrokyOblasti(o).ZapisData(modul, soubor.Cfg, oznam);
         z.KonecSpojeni = o == TOblastProfilu::Lan4 && modul.Rozhrani != vk::common::RozhraniUART &&
                          ZmenaAdresy(modulovy, soubor) && z.Vysledek.Overovano && !z.Vysledek.Cteni.Uspech;
+        if (!z.Vysledek.Zapsano && !z.KonecSpojeni && z.Vysledek.Pricina.empty())
+            z.Vysledek.Pricina = device::PricinaSelhani(modul);
         zapsano.push_back(z);
         if (!z.Vysledek.Zapsano && !z.KonecSpojeni)
             return false;
+        if (prubeh)
+            prubeh(zapsano.size(), rozdilne.size());
     }
     return true;
 }

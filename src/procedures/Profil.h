@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "OblastKonfigurace.h"
+#include "Prubeh.h"
 
 namespace vk::procedures::profil {
 
@@ -44,12 +45,15 @@ bool OblastDostupna(const device::TVK7316R& modul, TOblastProfilu oblast);
 struct TVysledekSberu {
     bool Uspech = false;
     std::string Status;                     // the failed file and the link's text
+    std::string Pricina;                    // why the link failed (device::PricinaSelhani)
     std::vector<TOblastProfilu> Vynechane;  // left out: not reachable over this link
 };
 
 // Collect (Sber): reads every area the link reaches with the area's own
-// read, into `profil` (with the identity from `dat`).
-TVysledekSberu PrectiProfil(device::TVK7316R& modul, const core::TData& dat, TProfil& profil);
+// read, into `profil` (with the identity from `dat`). `prubeh` gets the
+// areas read of those to read after each one.
+TVysledekSberu PrectiProfil(device::TVK7316R& modul, const core::TData& dat, TProfil& profil,
+                            const link::TPrubeh& prubeh = {});
 
 // Compare: an area differs when its dialog would show other values for it.
 bool OblastSeLisi(const core::TCFGVK& a, const core::TCFGVK& b, TOblastProfilu oblast);
@@ -59,6 +63,10 @@ std::vector<TOblastProfilu> RozdilneOblasti(const TProfil& modul, const TProfil&
 // Validate: every area held passes its dialog's rules as its controls would
 // show it; the first that does not, with the rule's outcome.
 bool PlatnyProfil(const TProfil& profil, TOblastProfilu& chybna, TPlatnost& platnost);
+
+// The areas the module holds that the file does not (nesrovnane = not
+// compared): they stay as they are.
+std::vector<TOblastProfilu> NesrovnaneOblasti(const TProfil& modul, const TProfil& soubor);
 
 // The network area of `soubor` moves the module to another IPv4 address or
 // switches DHCP, which ends a LAN link once written.
@@ -74,8 +82,8 @@ struct TZapisOblasti {
 
 // Apply: writes the differing areas with their own verified writes in the
 // order of writing and stops at the first that fails. `zapsano` gets one
-// entry per area tried.
+// entry per area tried; `prubeh` the areas tried of those to write.
 bool ZapisProfil(device::TVK7316R& modul, const TProfil& modulovy, const TProfil& soubor, const TOznameni& oznam,
-                 std::vector<TZapisOblasti>& zapsano);
+                 std::vector<TZapisOblasti>& zapsano, const link::TPrubeh& prubeh = {});
 
 }  // namespace vk::procedures::profil

@@ -241,7 +241,7 @@ keys "$dialog" Escape
 wait_for 10 "the diagnostics to close" gone '^ Diagnostika syst'
 
 # --- Soubor → Upgrade firmware: read, upload the small image
-keys "$main" alt+s Down Down Return
+keys "$main" alt+s Down Down Down Down Return
 dialog="$(window '^ Upgrade firmware')"
 before="$(look "$dialog")"
 # The focus starts on "Přečíst", the first in the window's tab order.
@@ -313,7 +313,7 @@ wait_for 10 "the upgrade window to close" gone '^ Upgrade firmware'
 
 # --- Soubor → Konec
 shot before-exit "back in the main window"
-keys "$main" alt+s Down Down Down Return
+keys "$main" alt+s Down Down Down Down Down Return
 exited() { ! kill -0 "$program_pid" 2>/dev/null; }
 wait_for 20 "the program to end" exited
 program_status=0

@@ -224,6 +224,9 @@ void TestHlavni::nabidky()
          false,
          {{"Nastkonfiguraci1", "Načíst konfiguraci", true, true},
           {"Uloitkonfiguraci1", "Uložit konfiguraci", true, true},
+          {"N5", "-", true, true},
+          {"UlozitProfil1", "Uložit profil modulu…", false, true},
+          {"ObnovitProfil1", "Obnovit profil modulu…", false, true},
           {"N1", "-", true, true},
           {"Upgradefirmware2", "Upgrade firmware", true, true},
           {"N2", "-", false, true},
@@ -949,7 +952,7 @@ void TestHlavni::servisniRezim()
     // The items of "Soubor" are visible in the plan; their menu is not.
     for (const char* jmeno : {"Nastkonfiguraci1", "Uloitkonfiguraci1", "Upgradefirmware2", "Konec1"})
         QVERIFY2(akce(jmeno)->isVisible() && akce(jmeno)->isEnabled(), jmeno);
-    for (const char* jmeno : {"Vzdlensprva1", "Logovn1", "Logovn2", "Datumas1"}) {
+    for (const char* jmeno : {"Vzdlensprva1", "Logovn1", "Logovn2", "Datumas1", "UlozitProfil1", "ObnovitProfil1"}) {
         QVERIFY2(akce(jmeno)->isVisible() == zapnuto, jmeno);
         QVERIFY2(akce(jmeno)->isEnabled() == zapnuto, jmeno);
     }

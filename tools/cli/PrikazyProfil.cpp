@@ -95,10 +95,8 @@ bool PrectiModul(TKontext& k, profil::TProfil& modul, TZprava& z)
 // The file's areas the module was not compared in, named on stderr.
 void Nesrovnane(const profil::TProfil& modul, const profil::TProfil& soubor, TZprava& z)
 {
-    for (TOblastProfilu o : profil::VsechnyOblasti()) {
-        if (modul.Drzi(o) && !soubor.Drzi(o))
-            z.Poznamka(Soubor(o) + " is not in the profile and stays as it is");
-    }
+    for (TOblastProfilu o : profil::NesrovnaneOblasti(modul, soubor))
+        z.Poznamka(Soubor(o) + " is not in the profile and stays as it is");
     if (modul.Identita.VyrCislo != soubor.Identita.VyrCislo || modul.Identita.TypModulu != soubor.Identita.TypModulu) {
         z.Poznamka("the profile was taken from " + soubor.Identita.TypModulu + " " + soubor.Identita.VyrCislo +
                    ", this module is " + modul.Identita.TypModulu + " " + modul.Identita.VyrCislo);

@@ -42,6 +42,7 @@
 #include "PokusPripojeni.h"
 #include "PracovnikZarizeni.h"
 #include "Pripojeni.h"
+#include "ProfilModulu.h"
 #include "RestartZarizeni.h"
 #include "Rozhrani.h"
 #include "Simulator.h"
@@ -435,6 +436,31 @@ TSnimek UpgradeZapsano(TProstredi& p)
     return s;
 }
 
+// A profile saved from the simulated module, then two fields of the module
+// changed: the restore window lists them and offers to write them back.
+TSnimek ProfilObnovit(TProstredi& p)
+{
+    if (!IdentifikujModul(p))
+        return Neuspech();
+    const QString soubor = p.Slozka.filePath(QStringLiteral("VK-7316R_profil.json"));
+    {
+        TFormProfilModulu ulozit(TFormProfilModulu::TRezim::Ulozit, soubor);
+        ulozit.Dat = &p.Dat;
+        ulozit.NastavPracovnika(p.Pracovnik.get());
+        ulozit.FormShow();
+        if (!PockejNaUlohu(&ulozit))
+            return Neuspech();
+    }
+    p.Sim->NastavSoubor("mbtcp.cfg", {0xC8, 0x09, 0x2F});
+    auto okno = std::make_unique<TFormProfilModulu>(TFormProfilModulu::TRezim::Obnovit, soubor);
+    okno->Dat = &p.Dat;
+    okno->NastavPracovnika(p.Pracovnik.get());
+    TSnimek s = Ukazane(std::move(okno));
+    if (!PockejNaUlohu(static_cast<TFormProfilModulu*>(s.Okno.get())))
+        s.Nad.append(nullptr);
+    return s;
+}
+
 struct TOkno {
     const char* Jmeno;                         // of the picture file
     std::function<TSnimek(TProstredi&)> Ukaz;  // makes the window and shows it
@@ -483,6 +509,7 @@ const TOkno Okna[] = {
     {"DiagLOG_Modul", [](TProstredi& p) { return SModulem<TFormDiagLOG>(p); }},
     {"UpgradeFW_Modul", UpgradePrecteno},
     {"UpgradeFW_Zapsano", UpgradeZapsano},
+    {"ProfilModulu_Obnovit", ProfilObnovit},
     {"DiagSystem_Nejdelsi", [](TProstredi& p) { return SModulem<TFormDiagPrehled>(p, NejdelsiHodnoty); }},
     {"DiagRS485_Nejdelsi", [](TProstredi& p) { return SModulem<TFormDiagRS485>(p, NejdelsiHodnoty); }},
 };
