@@ -104,5 +104,5 @@ void TFormNastavRTC::Obnoveno(const vk::procedures::TVysledekHodin& v)
 {
     if (!v.Panel1.empty())
         Panel1->setText(Q(v.Panel1));
-    UkazStav(v.Status, false);
+    UkazStav(v.Status, v.Pricina, false);
 }

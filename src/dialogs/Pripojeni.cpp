@@ -310,7 +310,7 @@ void TFormPripojeni::Dokonceno(const TVysledekPripojeni& v)
     ComboBox3->setCurrentIndex(v.ComboBox3);
     ComboBox4->setCurrentIndex(v.ComboBox4);
     UkazZarizeni(v.COM ? v.COM->Duvod : std::string(), v.Odezva);
-    UkazPanel(v.Panel1);
+    UkazPanel(v.Panel1, v.Pricina);
 }
 
 void TFormPripojeni::Button2Click()
@@ -318,9 +318,10 @@ void TFormPripojeni::Button2Click()
     reject();
 }
 
-void TFormPripojeni::UkazPanel(const std::string& text)
+void TFormPripojeni::UkazPanel(const std::string& text, const std::string& pricina)
 {
     Panel1->setText(Q(text));
+    Panel1->setToolTip(Q(pricina));
     Panel1->repaint();
 }
 

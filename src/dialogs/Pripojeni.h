@@ -54,7 +54,9 @@ private:
     void VytvorOvladace();
     vk::procedures::TOknoPripojeni PrectiOkno() const;
     std::filesystem::path CestaNastaveni() const;
-    void UkazPanel(const std::string& text);  // Panel1, the dialog's status, painted at once
+    // Panel1, the dialog's status, painted at once; on hovering, why the
+    // link failed (pricina = cause), no tooltip without one.
+    void UkazPanel(const std::string& text, const std::string& pricina = {});
     // The hint beside Edit3: the device, or why it did not open, and after
     // an attempt the reply's silence when it is not the baud code's.
     void UkazZarizeni(const std::string& duvod = {}, const std::string& odezva = {});

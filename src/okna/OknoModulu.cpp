@@ -17,11 +17,11 @@ void TOknoModulu::UkazStav(const std::string& text, bool prekreslit)
         StatusBar1->Nastav(text, prekreslit);
 }
 
-void TOknoModulu::UkazStav(const std::string& text, const std::string& pricina)
+void TOknoModulu::UkazStav(const std::string& text, const std::string& pricina, bool prekreslit)
 {
     if (!StatusBar1)
         return;
-    StatusBar1->Nastav(text);
+    StatusBar1->Nastav(text, prekreslit);
     StatusBar1->NastavPricinu(pricina);
 }
 

@@ -61,8 +61,9 @@ protected:
     // before the work it announces has ended.
     void UkazStav(const std::string& text, bool prekreslit = true);
     // The same for a job's result: the status text and, on hovering, why
-    // the link failed (pricina = cause; empty after a success).
-    void UkazStav(const std::string& text, const std::string& pricina);
+    // the link failed (pricina = cause; empty after a success, which so
+    // clears what a failed poll before it left).
+    void UkazStav(const std::string& text, const std::string& pricina, bool prekreslit = true);
     // Whether a job may talk to the module: the program is connected and
     // there is a worker. Otherwise the status bar says it is not connected.
     bool Pripojeno();

@@ -59,6 +59,7 @@ TVysledekKrokuSystem KrokSystem(device::TVK7316R& modul, bool init, const TOznam
         v.Status = std::string(TextBezPripojeni);
     } else if (!device::PrectiSysBin(modul, sys)) {
         v.Status = " " + sys.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
     } else {
         v.Precteno = true;
         v.Hodnoty = HodnotySystem(sys);

@@ -30,7 +30,8 @@ std::array<std::string, 6> HodnotySystem(const device::TVK7316R_SysBin& sys);
 struct TVysledekKrokuSystem {
     bool Precteno = false;  // sys.bin arrived: Hodnoty replace those shown
     std::array<std::string, 6> Hodnoty;
-    std::string Status;  // the status bar's text
+    std::string Status;   // the status bar's text
+    std::string Pricina;  // why the link failed (device::PricinaSelhani); empty otherwise
 };
 
 // One poll; `init` = Dat.Init. The text also goes to `oznam`.

@@ -37,6 +37,10 @@ TVysledekKrokuRS485 KrokRS485(device::TVK7316R& modul, const TKrokRS485& krok, c
             oznam(v.Status);
         return v;
     };
+    const auto selhal = [&](const std::string& statusText) {
+        v.Pricina = device::PricinaSelhani(modul);
+        return hlas(" " + statusText);
+    };
     if (!krok.Init || !modul.Init)
         return hlas(std::string(TextBezPripojeni));
     v.Provedeno = true;
@@ -44,16 +48,16 @@ TVysledekKrokuRS485 KrokRS485(device::TVK7316R& modul, const TKrokRS485& krok, c
         // No text of its own on success: the counters read next show it.
         device::TVK7316R_ClrDiag clr;
         if (!device::VymazDiagnostiku(modul, clr))
-            return hlas(" " + clr.StatusText);
+            return selhal(clr.StatusText);
     }
     device::TVK7316R_MmrdBin mmrd;
     if (!device::PrectiMmrdBin(modul, mmrd))
-        return hlas(" " + mmrd.StatusText);
+        return selhal(mmrd.StatusText);
     v.Citace = true;
     v.Hodnoty = HodnotyCitacu(mmrd);
     device::TVK7316R_MmrgvBin mmrgv;
     if (!device::PrectiMmrgvBin(modul, mmrgv))
-        return hlas(" " + mmrgv.StatusText);
+        return selhal(mmrgv.StatusText);
     if (PrekreslitGraf(v.PredchoziIndex, mmrgv)) {
         v.Prekreslit = true;
         v.Body = BodyGrafu(mmrgv);

@@ -47,6 +47,7 @@ struct TKrokRS485 {
 struct TVysledekKrokuRS485 {
     bool Provedeno = false;  // past the connection check: a pending clear was served (or failed)
     std::string Status;      // the status bar's text
+    std::string Pricina;     // why the link failed (device::PricinaSelhani); empty otherwise
     bool Citace = false;     // the counters were read: Hodnoty replace those shown
     std::array<std::string, 5> Hodnoty;
     bool Prekreslit = false;  // the chart is drawn anew from Body

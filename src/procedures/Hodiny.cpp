@@ -30,6 +30,7 @@ TVysledekHodin ObnovHodiny(device::TVK7316R& modul, bool init, bool nastavitCas,
         device::TVK7316R_RtcBin r = CasModulu(std::chrono::system_clock::now());
         if (!device::ZapisRtcBin(modul, r)) {
             v.Chyba = r.StatusText;
+            v.Pricina = device::PricinaSelhani(modul);
             return Hlaseni(v, " " + r.StatusText, oznam);
         }
         v.Zapsano = true;
@@ -38,6 +39,7 @@ TVysledekHodin ObnovHodiny(device::TVK7316R& modul, bool init, bool nastavitCas,
     device::TVK7316R_RtcBin r;
     if (!device::PrectiRtcBin(modul, r)) {
         v.Chyba = r.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
         v.Panel1 = TextBezCasu;
         return Hlaseni(v, " " + r.StatusText, oznam);
     }

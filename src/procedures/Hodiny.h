@@ -13,14 +13,15 @@ namespace vk::procedures {
 inline constexpr const char* TextBezCasu = "---";  // the panel without a time read
 
 // What one refresh leaves (Vysledek hodin = clock result): the panel and
-// status texts, whether the clock was written and read, and the failing
-// record's StatusText (Chyba = error).
+// status texts, whether the clock was written and read, the failing
+// record's StatusText (Chyba = error) and why its link failed.
 struct TVysledekHodin {
     bool Zapsano = false;   // the clock was set
     bool Precteno = false;  // the clock was read
     std::string Panel1;     // empty when the panel keeps what it shows
     std::string Status;
     std::string Chyba;
+    std::string Pricina;  // device::PricinaSelhani; empty otherwise
 };
 
 // One tick of the clock dialog. Without a connection (init false) only the

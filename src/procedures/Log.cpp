@@ -21,12 +21,19 @@ std::tm MistniCas()
 
 TVysledekOperaceLOG Uspech()
 {
-    return {true, {}, "OK"};
+    return {true, {}, "OK", {}};
 }
 
 TVysledekOperaceLOG Selhani(std::string soubor, std::string text)
 {
-    return {false, std::move(soubor), std::move(text)};
+    return {false, std::move(soubor), std::move(text), {}};
+}
+
+// The log files go over the TFTP link whatever link the connection uses, so
+// the cause is that link's, not device::PricinaSelhani's.
+TVysledekOperaceLOG SelhaniTFTP(const device::TVK7316R& modul, std::string soubor, std::string text)
+{
+    return {false, std::move(soubor), std::move(text), modul.TFTP.ED.Pricina};
 }
 
 double Zaplneni(const device::THlavickaLOG& h)
@@ -88,7 +95,7 @@ TVysledekOperaceLOG UlozLOG(device::TVK7316R& modul, const std::string& zaklad, 
     device::TVK7316R_LogBin r;
     r.LokalniSoubor = zaklad + ".bin";
     if (!device::PrectiLogBin(modul, r, prubeh))
-        return Selhani("log.bin", r.StatusText);
+        return SelhaniTFTP(modul, "log.bin", r.StatusText);
     std::string chyba;
     if (!device::PrevedLogNaText(zaklad, hlavicka, chyba))
         return Selhani({}, chyba);
@@ -99,7 +106,7 @@ TVysledekOperaceLOG VymazLOG(device::TVK7316R& modul)
 {
     device::TVK7316R_LogClr r;
     if (!device::ZapisLogClr(modul, r))
-        return Selhani("log.clr", r.StatusText);
+        return SelhaniTFTP(modul, "log.clr", r.StatusText);
     return Uspech();
 }
 
@@ -148,7 +155,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
 
     device::TVK7316R_LoghBin logh;
     if (!device::PrectiLoghBin(modul, logh))
-        return selhal(Selhani("logh.bin", logh.StatusText));
+        return selhal(SelhaniTFTP(modul, "logh.bin", logh.StatusText));
     // The mark is taken before log100.bin is read: a failed read leaves the
     // display as it was until the header changes again.
     const bool zmena = logh.Hlavicka.Bajty != krok.PredchoziHlavicka;
@@ -156,7 +163,7 @@ TVysledekKrokuLOG KrokLOG(device::TVK7316R& modul, const TKrokLOG& krok, const T
     if (zmena) {
         device::TVK7316R_Log100Bin log100;
         if (!device::PrectiLog100Bin(modul, log100))
-            return selhal(Selhani("log100.bin", log100.StatusText));
+            return selhal(SelhaniTFTP(modul, "log100.bin", log100.StatusText));
         v.Obnoveno = true;
         v.PocetZaznamu = logh.Hlavicka.PocetZaznamu;
         v.Zaplneni = Zaplneni(logh.Hlavicka);

@@ -37,11 +37,13 @@ std::string HlavickaArchivu(const std::string& typVerze, const std::string& lanI
 
 // Outcome of one step (archive, clearing, read). Soubor = the module file
 // whose transfer failed (empty for a local file error); StatusText = the
-// text of the failure, "OK" when done.
+// text of the failure, "OK" when done; Pricina = why the TFTP link failed
+// (its ED.Pricina), empty for a local file error.
 struct TVysledekOperaceLOG {
     bool Ok = false;
     std::string Soubor;
     std::string StatusText;
+    std::string Pricina;
 };
 
 // Archive (Uloz = save): log.bin into zaklad + ".bin" (whole or not at all),
@@ -80,11 +82,11 @@ struct TVysledekKrokuLOG {
     // The header changed and log100.bin arrived: the counters and the list
     // below replace those shown; otherwise the window keeps its own.
     bool Obnoveno = false;
-    std::uint32_t PocetZaznamu = 0;             // records stored
-    double Zaplneni = 0;                        // fill of the log memory in per cent
-    std::vector<std::string> Radky;             // the latest records as text, newest first
-    std::string Archiv;                         // base name of the archive written, empty when none
-    TVysledekOperaceLOG Chyba{true, {}, "OK"};  // the step that ended the poll, when one failed
+    std::uint32_t PocetZaznamu = 0;                 // records stored
+    double Zaplneni = 0;                            // fill of the log memory in per cent
+    std::vector<std::string> Radky;                 // the latest records as text, newest first
+    std::string Archiv;                             // base name of the archive written, empty when none
+    TVysledekOperaceLOG Chyba{true, {}, "OK", {}};  // the step that ended the poll, when one failed
 };
 
 // One poll: archive, clearing, then logh.bin and, only when it differs

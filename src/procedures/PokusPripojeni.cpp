@@ -69,6 +69,7 @@ void IdentifikujUART(device::TVK7316R& modul, TVysledekPripojeni& v)
 {
     TIdentitaUART identita;
     if (!PrectiIdentituUART(modul.MBRTU, identita)) {
+        v.Pricina = modul.MBRTU.ED.Pricina;
         Konec(v, TKonecPripojeni::ChybaIdentifikace, modul.MBRTU.ED.StatusText);
         return;
     }
@@ -161,6 +162,7 @@ void PripojLAN(device::TVK7316R& modul, const TOknoPripojeni& okno, TVysledekPri
 
     device::TVK7316R_InfoTxt info;
     if (!device::PrectiInfoTxt(modul, info)) {
+        v.Pricina = device::PricinaSelhani(modul);
         Konec(v, TKonecPripojeni::ChybaIdentifikace, info.StatusText);
         return;
     }

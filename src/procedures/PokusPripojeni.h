@@ -64,6 +64,9 @@ struct TVysledekPripojeni {
     TKonecPripojeni Konec = TKonecPripojeni::NeplatnyUdaj;
     bool Uspech = false;
     std::string Panel1;
+    // Why the identification's link failed (ChybaIdentifikace), empty
+    // otherwise: the port's failure has its own reason in COM.
+    std::string Pricina;
     core::TPripojeni Pripojeni;  // the working settings
     std::string TypVerze;
     std::string TypModulu;

@@ -28,6 +28,7 @@ TVysledekPrikazu RestartujModul(device::TVK7316R& modul, bool init, const TOznam
     device::TVK7316R_Restart r;
     if (!device::RestartModulu(modul, r)) {
         v.Chyba = r.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
         Hlaseni(v, " " + r.StatusText, oznam);
         return v;
     }
@@ -48,6 +49,7 @@ TVysledekPrikazu VymazDiagnostikuLinky(device::TVK7316R& modul, bool init, const
     device::TVK7316R_ClrDiag r;
     if (!device::VymazDiagnostiku(modul, r)) {
         v.Chyba = r.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
         Hlaseni(v, " " + r.StatusText, oznam);
         return v;
     }

@@ -11,11 +11,12 @@ namespace vk::procedures {
 
 // Outcome of a command (Vysledek prikazu): Status is the last status text
 // (empty when the command shows none), Chyba the failing record's
-// StatusText.
+// StatusText, Pricina why its link failed (device::PricinaSelhani).
 struct TVysledekPrikazu {
     bool Uspech = false;
     std::string Status;
     std::string Chyba;
+    std::string Pricina;
 };
 
 // "Restartovat": without a connection (init false) only the not-initialised

@@ -165,5 +165,5 @@ void TFormDiagLOG::Obslouzeno(const procedures::TVysledekKrokuLOG& v)
         for (const std::string& radek : v.Radky)
             ListBox1->addItem(Q(radek));
     }
-    UkazStav(v.Status, false);
+    UkazStav(v.Status, v.Chyba.Pricina, false);
 }

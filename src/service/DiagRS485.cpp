@@ -190,7 +190,7 @@ void TFormDiagRS485::Obslouzeno(const vk::procedures::TVysledekKrokuRS485& v, bo
         Series1->replace(body);
     }
     PredchoziIndex = v.PredchoziIndex;
-    UkazStav(v.Status);
+    UkazStav(v.Status, v.Pricina);
 }
 
 void TFormDiagRS485::Button2Click()

@@ -74,7 +74,7 @@ void TFormDiagPrehled::Precteno(const vk::procedures::TVysledekKrokuSystem& v)
     if (v.Precteno)
         for (int radek = 0; radek < static_cast<int>(v.Hodnoty.size()); ++radek)
             NastavHodnotu(StringGrid1, radek, v.Hodnoty[static_cast<std::size_t>(radek)]);
-    UkazStav(v.Status);
+    UkazStav(v.Status, v.Pricina);
 }
 
 void TFormDiagPrehled::Button1Click()

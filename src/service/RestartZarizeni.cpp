@@ -101,7 +101,7 @@ void TFormRestart::Button1Click()
 // The job has already held the success text for its second.
 void TFormRestart::Restartovano(const vk::procedures::TVysledekPrikazu& v)
 {
-    UkazStav(v.Status);
+    UkazStav(v.Status, v.Pricina);
     if (v.Uspech)
         accept();
 }

@@ -219,6 +219,7 @@ TEST_F(ProceduraLog, NezdareneVymazaniUkonciKrok)
     EXPECT_TRUE(v.Provedeno);
     EXPECT_EQ(texty, (std::vector<std::string>{" Chyba spojení"}));
     EXPECT_EQ(v.Chyba.Soubor, "log.clr");
+    EXPECT_EQ(v.Chyba.Pricina, "modul odmítl přenos: ERROR 2 \"Write refused\"");
     EXPECT_EQ(sim_.PocetPozadavku() - pred, 1u);
 }
 

@@ -44,6 +44,7 @@ TEST(PrikazyModulu, NezdarenyPrikazSTextemLinky)
     TVysledekPrikazu v = RestartujModul(s.modul, true);
     EXPECT_FALSE(v.Uspech);
     EXPECT_EQ(v.Status, " Chyba spojení");
+    EXPECT_EQ(v.Pricina, "modul odmítl přenos: ERROR 2 \"Write refused\"");
     v = VymazDiagnostikuLinky(s.modul, true);
     EXPECT_FALSE(v.Uspech);
     EXPECT_EQ(v.Status, " Chyba spojení");

@@ -370,6 +370,7 @@ TEST_F(Pripojeni, IdentifikaceATypNaObouLinkach)
         sim_.NastavPoruchu(p.porucha, false);
         EXPECT_EQ(v.Konec, p.konec);
         EXPECT_EQ(v.Panel1, p.text);
+        EXPECT_EQ(v.Pricina.empty(), p.konec != TKonecPripojeni::ChybaIdentifikace);  // a refusal is no link failure
         OcekavejNeuspech(vk::core::TPripojeni{.LAN_IP = "predchozi", .UART_CisloCOM = 3});
         EXPECT_TRUE(modul_.Init);
         EXPECT_EQ(modul_.Rozhrani, p.uart ? 0 : 1);

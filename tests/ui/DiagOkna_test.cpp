@@ -1,10 +1,12 @@
-// The restart window and the two diagnostics windows that poll the module:
-// what the user sees after each answer, what reaches the module and how
-// often, and the polling that goes on without a connection.
+// The restart window and the windows that poll the module (the two
+// diagnostics windows, the clock): what the user sees after each answer,
+// why a poll failed on hovering, what reaches the module and how often, and
+// the polling that goes on without a connection.
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineSeries>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@
 #include "DiagSystem.h"
 #include "DialogSim.h"
 #include "HexBajty.h"
+#include "NastavRTC.h"
 #include "RestartZarizeni.h"
 
 using vk::sim::TPorucha;
@@ -32,6 +35,7 @@ private slots:
     void rs485VymazatDvakratJedenPrikaz();
     void rs485GrafJenPriNovemIndexu();
     void rs485ObnovaKazdych100ms();
+    void pricinaVTooltipuDoDalsiObnovy();
 };
 
 namespace {
@@ -39,6 +43,27 @@ namespace {
 QString Hodnota(QWidget* okno, int radek)
 {
     return Prvek<QTableWidget>(okno, "StringGrid1")->item(radek, 1)->text();
+}
+
+// A polling window of type T on `linka` with `porucha` on: the failed poll's
+// status text as it always was and its cause under it on hovering; once the
+// fault is off, the next good poll leaves no cause behind.
+template <class T>
+void OverPricinu(TLinkaSim linka, TPorucha porucha, const char* stav, const char* pricina)
+{
+    TDialogSim p;
+    std::string chyba;
+    QVERIFY2(p.Spust(linka, chyba), chyba.c_str());
+    p.Sim.sim.NastavPoruchu(porucha, true);
+    auto d = p.Dialog<T>();
+    d->show();
+    const QLabel* panel = Prvek<QLabel>(d.get(), "StatusBar1Panel0");
+    QVERIFY(QTest::qWaitFor([&] { return panel->toolTip().contains(QLatin1Char('\n')); }, 5000));
+    QCOMPARE(d->TextStavu(), U(stav));
+    QCOMPARE(panel->toolTip(), U(stav).trimmed() + QLatin1Char('\n') + U(pricina));
+    p.Sim.sim.NastavPoruchu(porucha, false);
+    QVERIFY(QTest::qWaitFor([&] { return d->TextStavu() == QStringLiteral(" OK"); }, 5000));
+    QCOMPARE(panel->toolTip(), QStringLiteral("OK"));
 }
 
 // mmrgv.bin with the write index `index` and the load `zatez` in every
@@ -207,6 +232,22 @@ void TestDiagOkna::rs485ObnovaKazdych100ms()
     QTest::qWait(1000);
     const std::uint32_t obnov = (p.Sim.sim.PocetPozadavku() - pred) / 2;
     QVERIFY2(obnov >= 5 && obnov <= 11, qPrintable(QString::number(obnov)));
+}
+
+// Fault: a window that drops the poll's cause, changes its status text
+// along with it, or keeps a stale cause after the module answers again.
+void TestDiagOkna::pricinaVTooltipuDoDalsiObnovy()
+{
+    OverPricinu<TFormDiagPrehled>(TLinkaSim::Serial, TPorucha::ZadnaOdpoved, " Chyba spojení s modulem",
+                                  "žádná odpověď do 400 ms");
+    if (QTest::currentTestFailed())
+        return;
+    OverPricinu<TFormDiagRS485>(TLinkaSim::Sit, TPorucha::VyjimkaOdpoved, " Chyba spojení",
+                                "modul odmítl přenos: ERROR 0 \"Module failure\"");
+    if (QTest::currentTestFailed())
+        return;
+    OverPricinu<TFormNastavRTC>(TLinkaSim::Serial, TPorucha::VyjimkaOdpoved, " Chyba spojení s modulem",
+                                "modul odpověděl výjimkou 4");
 }
 
 QTEST_MAIN(TestDiagOkna)

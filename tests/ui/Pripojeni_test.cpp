@@ -207,18 +207,24 @@ void TestPripojeni::neuspechPoUspechu_data()
 {
     QTest::addColumn<int>("porucha");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pricina");  // the panel's tooltip: why the link failed
     QTest::newRow("unsupported type") << int(vk::sim::TPorucha::JinyTyp)
                                       << QString::fromUtf8(
-                                             "Připojený modulu není programem podporován - VK-7317R  v.1.00");
+                                             "Připojený modulu není programem podporován - VK-7317R  v.1.00")
+                                      << QString();
     QTest::newRow("unsupported version") << int(vk::sim::TPorucha::JinaVerze)
                                          << QString::fromUtf8("Verze připojeného modulu není programem podporována - "
-                                                              "VK-7316R  v.2.10");
+                                                              "VK-7316R  v.2.10")
+                                         << QString();
+    QTest::newRow("refused read") << int(vk::sim::TPorucha::VyjimkaOdpoved) << QString::fromUtf8("Chyba spojení")
+                                  << QString::fromUtf8("modul odmítl přenos: ERROR 0 \"Module failure\"");
 }
 
 void TestPripojeni::neuspechPoUspechu()
 {
     QFETCH(int, porucha);
     QFETCH(QString, text);
+    QFETCH(QString, pricina);
     vk::sim::TSimulator sim;
     vk::sim::TNastaveniSimulatoru n;
     n.SpustitSerial = false;
@@ -236,6 +242,7 @@ void TestPripojeni::neuspechPoUspechu()
     QTest::mouseClick(Prvek<QPushButton>("Button1"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!Okno->Bezi(), 5000);
     QCOMPARE(TextPanelu(), text);
+    QCOMPARE(Prvek<QLabel>("Panel1")->toolTip(), pricina);
     QVERIFY(!Dat.Init);
     QCOMPARE(Dat.Par, vk::core::TPar{});
     QCOMPARE(Prvek<QComboBox>("ComboBox2")->currentIndex(), 0);
