@@ -410,7 +410,7 @@ TEST_F(cli_Lan, OdmitnutyZapisJeChybaModulu)
     sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
     const TVysledek v = Cli({"write", "mbtcp.cfg", "UnitID=3"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: mbtcp.cfg: Chyba spojení\n");
+    EXPECT_EQ(v.Chyby, "vk7316r: mbtcp.cfg: Chyba spojení\nvk7316r: modul odmítl přenos: ERROR 2 \"Write refused\"\n");
 }
 
 // ---- reads --------------------------------------------------------------------------------
@@ -576,7 +576,7 @@ TEST_F(cli_Lan, NezdarenyUploadNezapiseBootCmd)
     sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
     const TVysledek v = Cli({"fw-upload", d / "fw.hbn"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: fw.hbn: Chyba spojení\n");
+    EXPECT_EQ(v.Chyby, "vk7316r: fw.hbn: Chyba spojení\nvk7316r: modul odmítl přenos: ERROR 2 \"Write refused\"\n");
     EXPECT_TRUE(sim.Soubor("boot.cmd").empty());
 }
 

@@ -96,6 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
                               true,
                               {"identify"},
                               "vk7316r: Chyba spojení\nvk7316r: odmítnuté volby: Unsupported option: \"windowsize\"\n"},
+                      TPripad{TPorucha::OdmitnutyZapis,
+                              true,
+                              {"restart"},
+                              "vk7316r: Chyba spojení\nvk7316r: modul odmítl přenos: ERROR 2 \"Write refused\"\n"},
                       TPripad{
                           TPorucha::OdmitnutyZapis,
                           true,

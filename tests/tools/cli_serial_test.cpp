@@ -61,7 +61,7 @@ TEST_F(cli_Serial, OdmitnutyZapisBezRadyProLan)
     sim.NastavPoruchu(TPorucha::OdmitnutyZapis, true);
     const TVysledek v = Cli({"write", "mbtcp.cfg", "UnitID=3"});
     EXPECT_EQ(v.Kod, 1);
-    EXPECT_EQ(v.Chyby, "vk7316r: mbtcp.cfg: Chyba zápisu dat\n");
+    EXPECT_EQ(v.Chyby, "vk7316r: mbtcp.cfg: Chyba zápisu dat\nvk7316r: modul odmítl blok 0 (výsledek 1)\n");
 }
 
 TEST_F(cli_Serial, InfoTxtSNulovymiBajtyJakoJson)

@@ -22,6 +22,21 @@ std::string StatusLinky(const std::string& soubor, const std::string& status)
     return status;
 }
 
+void ChybaLinky(const std::string& soubor, const std::string& status)
+{
+    const auto radek = device::NajdiSoubor(soubor);
+    const bool jenLan = !radek || radek->KodSouboru < 0;
+    ChybaLinky(soubor + ": " + StatusLinky(soubor, status), std::string(),
+               jenLan ? Modul.TFTP.ED.Pricina : device::PricinaSelhani(Modul));
+}
+
+void ChybaLinky(const std::string& text, const std::string& status, const std::string& pricina)
+{
+    Chyba(text + status);
+    if (!pricina.empty())
+        Chyba(pricina);
+}
+
 namespace detail {
 
 std::string Rozdily(const TPolozky& zapsano, const TPolozky& precteno)

@@ -39,4 +39,13 @@ const TSouborCLI* NajdiSouborCLI(std::string_view nazev);
 // serial with no network link set up.
 std::string StatusLinky(const std::string& soubor, const std::string& status);
 
+// A failed link's report on stderr: "file: status" (with the hint above),
+// then why the link failed on a line of its own when the link knows
+// (chyba linky = link failure). A file that travels over the LAN only has
+// its cause from the network link, whatever the connection.
+void ChybaLinky(const std::string& soubor, const std::string& status);
+// The same for a text that names its file already; `pricina` as the
+// procedure recorded it.
+void ChybaLinky(const std::string& text, const std::string& status, const std::string& pricina);
+
 }  // namespace vk::cli

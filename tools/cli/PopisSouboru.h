@@ -39,7 +39,7 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
     const std::string soubor(p.Nazev);
     R puvodni;
     if (!p.Precti(puvodni)) {
-        Chyba(soubor + ": " + StatusLinky(soubor, puvodni.StatusText));
+        ChybaLinky(soubor, puvodni.StatusText);
         return TKonec::ChybaModulu;
     }
     R novy = puvodni;
@@ -51,7 +51,7 @@ TKonec ZapisZaznam(const TPopis<R>& p, const std::vector<TPrirazeni>& prirazeni)
     }
     R zapis = novy;
     if (!p.Zapis(zapis)) {
-        Chyba(soubor + ": " + StatusLinky(soubor, zapis.StatusText));
+        ChybaLinky(soubor, zapis.StatusText);
         return TKonec::ChybaModulu;
     }
     // Only the clock and the boot command come this way; they have no window
@@ -108,7 +108,7 @@ TKonec ZapisOblast(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& pri
     core::TCFGVK cfg;
     const procedures::TVysledekCteni cteni = p.Oblast->PrectiData(device::Modul, cfg, {});
     if (!cteni.Uspech) {
-        Chyba(soubor + ": " + StatusLinky(soubor, cteni.Status.substr(1)));
+        ChybaLinky(soubor, cteni.Status.substr(1));
         return TKonec::ChybaModulu;
     }
     std::string chyba;
@@ -122,9 +122,9 @@ TKonec ZapisOblast(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& pri
         return TKonec::Uspech;
     }
     if (!v.Overovano) {
-        Chyba(soubor + ": " + StatusLinky(soubor, v.Status.substr(1)));
+        ChybaLinky(soubor, v.Status.substr(1));
     } else if (!v.Cteni.Uspech) {
-        Chyba(soubor + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")");
+        ChybaLinky(soubor + ":" + v.Status, " (" + v.Cteni.Status.substr(1) + ")", v.Pricina);
     } else {
         Chyba(soubor + ":" + v.Status + " " + Rozdily(p.Polozky(cfg), p.Polozky(v.Zpet)));
     }

@@ -20,7 +20,7 @@ namespace {
 
 TKonec Selhani(const std::string& soubor, const std::string& status)
 {
-    Chyba(soubor + ": " + StatusLinky(soubor, status));
+    ChybaLinky(soubor, status);
     return TKonec::ChybaModulu;
 }
 

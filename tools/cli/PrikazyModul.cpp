@@ -5,6 +5,7 @@
 #include "Firmware.h"
 #include "Hodiny.h"
 #include "Json.h"
+#include "PoleSouboru.h"
 #include "Prikazy.h"
 #include "PrikazyModulu.h"
 #include "Prubeh.h"
@@ -18,9 +19,10 @@ using device::Modul;
 
 namespace {
 
-TKonec SelhaniModulu(std::string_view text)
+// `pricina`: why the link failed, as the procedure recorded it.
+TKonec SelhaniModulu(const std::string& text, const std::string& pricina)
 {
-    Chyba(text);
+    ChybaLinky(text, std::string(), pricina);
     return TKonec::ChybaModulu;
 }
 
@@ -49,7 +51,7 @@ TKonec Restart(TKontext& k)
 {
     const procedures::TVysledekPrikazu v = procedures::RestartujModul(Modul, k.Dat.Init);
     if (!v.Uspech)
-        return SelhaniModulu(v.Chyba);
+        return SelhaniModulu(v.Chyba, v.Pricina);
     Vypis(v.Status.substr(1) + "\n");
     return TKonec::Uspech;
 }
@@ -58,7 +60,7 @@ TKonec ClearDiag(TKontext& k)
 {
     const procedures::TVysledekPrikazu v = procedures::VymazDiagnostikuLinky(Modul, k.Dat.Init);
     if (!v.Uspech)
-        return SelhaniModulu(v.Chyba);
+        return SelhaniModulu(v.Chyba, v.Pricina);
     Vypis("Diagnostic counters cleared.\n");
     return TKonec::Uspech;
 }
@@ -67,9 +69,9 @@ TKonec SetClock(TKontext& k)
 {
     const procedures::TVysledekHodin v = procedures::ObnovHodiny(Modul, k.Dat.Init, true);
     if (!v.Zapsano)
-        return SelhaniModulu("rtc.bin: " + v.Chyba);
+        return SelhaniModulu("rtc.bin: " + v.Chyba, v.Pricina);
     if (!v.Precteno)
-        return SelhaniModulu("Systémový čas nastaven, rtc.bin: " + v.Chyba);
+        return SelhaniModulu("Systémový čas nastaven, rtc.bin: " + v.Chyba, v.Pricina);
     Vypis("Systémový čas nastaven: " + v.Panel1 + "\n");
     return TKonec::Uspech;
 }
@@ -99,11 +101,11 @@ TKonec FwUpload(TKontext& k)
             prubeh.Ukonci();
     }
     if (!v.Nahrano)
-        return SelhaniModulu("fw.hbn: " + v.Chyba);
+        return SelhaniModulu("fw.hbn: " + v.Chyba, v.Pricina);
     if (v.Preruseno)
-        return SelhaniModulu(v.Status.substr(1));
+        return SelhaniModulu(v.Status.substr(1), std::string());
     if (!v.Aktivovano)
-        return SelhaniModulu("boot.cmd: " + v.Chyba);
+        return SelhaniModulu("boot.cmd: " + v.Chyba, v.Pricina);
     Vypis(v.Status.substr(1) + "\n");
     return TKonec::Uspech;
 }

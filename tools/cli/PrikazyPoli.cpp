@@ -52,7 +52,7 @@ TKonec Read(TKontext& k)
     TPolozky polozky;
     std::string status;
     if (!f.Precti(polozky, status)) {
-        Chyba(std::string(f.Nazev) + ": " + StatusLinky(std::string(f.Nazev), status));
+        ChybaLinky(std::string(f.Nazev), status);
         return TKonec::ChybaModulu;
     }
     Vypis(k.Argumenty.Json ? JsonObjekt(polozky) + "\n" : VypisProsty(polozky));
