@@ -95,6 +95,10 @@ grep '^fatal: \[mute\]' "$tmp/ticho.log" | grep -q '"msg": "vk7316r: ' || chyba 
 grep '^fatal: \[mute\]' "$tmp/ticho.log"
 [ "$ms" -lt 15000 ] || chyba "the mute module slowed the run: $ms ms"
 
+# The module's identity is no settings area: a value for it would be lost.
+r=$(hraj identita --limit m1 -e '{"vk_settings": {"Modul": {"VyrCislo": "1"}}}')
+[ "$r" = m1:0:1 ] && grep -q 'Modul: no such settings area' "$tmp/identita.log" || chyba "identity taken as an area: $r"
+
 # Three jobs on one port, one at a time: none meets a busy port.
 # They are one simulated module: the first job changes it, the others find it done.
 r=$(hraj sbernice --limit vk7316r_bus -e "$nastaveni")

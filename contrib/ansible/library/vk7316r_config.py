@@ -63,10 +63,13 @@ def overlay(module, cli, link, settings, folder):
         fail(module, done)
     with open(current, encoding="utf-8") as f:
         profile = json.load(f)
+    # "Modul" is the module's identity, not a settings area: restore never
+    # writes it, so a value given for it would be silently lost.
+    areas = [k for k, v in profile.items() if isinstance(v, dict) and k != "Modul"]
     for area, fields in settings.items():
-        if area not in profile or not isinstance(profile[area], dict):
+        if area not in areas:
             module.fail_json(msg="%s: no such settings area in the module's profile (%s)" %
-                             (area, ", ".join(k for k, v in profile.items() if isinstance(v, dict))))
+                             (area, ", ".join(areas)))
         for field, value in fields.items():
             if field not in profile[area]:
                 module.fail_json(msg="%s: no field %s" % (area, field))
