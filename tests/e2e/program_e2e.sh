@@ -3,6 +3,8 @@
 # its own with no window manager: keys, menus and a mouse click through
 # xdotool, against the module simulator on loopback. It connects over the LAN, reads the
 # network settings and writes a new gateway, watches the system diagnostics,
+# saves a whole-module profile through the file dialog (the command-line
+# tool then finds it equal to the module),
 # uploads a small firmware image in service mode and stops a larger one half
 # way, then ends the program from its menu. What counts is checked where no
 # window can pretend: the simulator's device files and transfer log, the
@@ -241,6 +243,24 @@ keys "$dialog" Escape
 wait_for 10 "the diagnostics to close" gone '^ Diagnostika syst'
 
 # --- Soubor → Upgrade firmware: read, upload the small image
+# --- Soubor → Uložit profil modulu…: the file dialog, then the window that
+# reads every area and writes the file
+profile="$out/e2e_profil.json"
+keys "$main" alt+s Down Down Return
+dialog="$(window '^(Ulo.* jako|Save As)')"
+type_text "$dialog" "$profile"
+keys "$dialog" Return
+window_profile="$(window '^ Ulo.*it profil modulu')"
+# The window writes the file when its job has ended; its report is painted
+# right after.
+wait_for 10 "the profile file" test -s "$profile"
+sleep 0.2
+shot profile-saved "whole-module profile saved"
+grep -q '"IP4_Brana":"'"$gateway"'"' "$profile" || fail "the profile does not hold the gateway $gateway"
+"$cli" --lan "$lan" diff "$profile" >/dev/null || fail "the saved profile differs from the module"
+keys "$window_profile" Escape
+wait_for 10 "the profile window to close" gone '^ Ulo.*it profil modulu'
+
 keys "$main" alt+s Down Down Down Down Return
 dialog="$(window '^ Upgrade firmware')"
 before="$(look "$dialog")"
