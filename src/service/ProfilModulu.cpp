@@ -112,10 +112,8 @@ void TFormProfilModulu::UkazPrubeh(std::uint64_t hotovo, std::uint64_t celkem)
     ProgressBar1->setValue(static_cast<int>(hotovo));
 }
 
-void TFormProfilModulu::Ulozit()
+void TFormProfilModulu::PrectiModul(void (TFormProfilModulu::*hotovo)(const TSber& v))
 {
-    if (Bezi() || !Pripojeno())
-        return;
     UkazStav(TextCteni, std::string());
     Uloha.Spust(
         [dat = *Dat](vk::device::TVK7316R& modul, const vk::procedures::TOznameni&, const vk::link::TPrubeh& prubeh) {
@@ -123,19 +121,32 @@ void TFormProfilModulu::Ulozit()
             v.Vysledek = vkprofil::PrectiProfil(modul, dat, v.Profil, prubeh);
             return v;
         },
-        [this](const TSber& v) { Ulozeno(v); }, [this](const std::string& t) { UkazStav(t); },
+        [this, hotovo](const TSber& v) { (this->*hotovo)(v); }, [this](const std::string& t) { UkazStav(t); },
         [this](std::uint64_t hotovo, std::uint64_t celkem) { UkazPrubeh(hotovo, celkem); });
 }
 
-void TFormProfilModulu::Ulozeno(const TSber& v)
+bool TFormProfilModulu::Precteno(const TSber& v)
 {
     for (TOblastProfilu o : v.Vysledek.Vynechane)
         Radek(JmenoOblasti(o) + " vynechán: nastavení logování se přenáší jen po LAN.");
     if (!v.Vysledek.Uspech) {
         Radek(v.Vysledek.Status);
         UkazStav(" " + v.Vysledek.Status, v.Vysledek.Pricina);
-        return;
     }
+    return v.Vysledek.Uspech;
+}
+
+void TFormProfilModulu::Ulozit()
+{
+    if (Bezi() || !Pripojeno())
+        return;
+    PrectiModul(&TFormProfilModulu::Ulozeno);
+}
+
+void TFormProfilModulu::Ulozeno(const TSber& v)
+{
+    if (!Precteno(v))
+        return;
     // Written whole or not at all: an older file of the same name stays
     // until the new one is complete.
     const std::string text = vk::formy::ProfilNaText(v.Profil);
@@ -178,26 +189,13 @@ void TFormProfilModulu::Srovnat()
     }
     if (!Pripojeno())
         return;
-    UkazStav(TextCteni, std::string());
-    Uloha.Spust(
-        [dat = *Dat](vk::device::TVK7316R& modul, const vk::procedures::TOznameni&, const vk::link::TPrubeh& prubeh) {
-            TSber v;
-            v.Vysledek = vkprofil::PrectiProfil(modul, dat, v.Profil, prubeh);
-            return v;
-        },
-        [this](const TSber& v) { Srovnano(v); }, [this](const std::string& t) { UkazStav(t); },
-        [this](std::uint64_t hotovo, std::uint64_t celkem) { UkazPrubeh(hotovo, celkem); });
+    PrectiModul(&TFormProfilModulu::Srovnano);
 }
 
 void TFormProfilModulu::Srovnano(const TSber& v)
 {
-    for (TOblastProfilu o : v.Vysledek.Vynechane)
-        Radek(JmenoOblasti(o) + " vynechán: nastavení logování se přenáší jen po LAN.");
-    if (!v.Vysledek.Uspech) {
-        Radek(v.Vysledek.Status);
-        UkazStav(" " + v.Vysledek.Status, v.Vysledek.Pricina);
+    if (!Precteno(v))
         return;
-    }
     ProfilModulu = v.Profil;
     for (TOblastProfilu o : vkprofil::NesrovnaneOblasti(ProfilModulu, ProfilSouboru))
         Radek(JmenoOblasti(o) + " v profilu není a zůstane beze změny.");

@@ -36,6 +36,10 @@ public:
 
 private:
     struct TSber;  // the module's areas as a job read them
+    // Reads every area the link reaches as a job, then `hotovo` (done).
+    void PrectiModul(void (TFormProfilModulu::*hotovo)(const TSber& v));
+    // The areas left out listed; false after a failed read, shown.
+    bool Precteno(const TSber& v);
     void Ulozit();
     void Srovnat();
     void Ulozeno(const TSber& v);
