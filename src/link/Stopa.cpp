@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 #include "Cas.h"
 #include "Crc16.h"
@@ -13,14 +18,6 @@
 namespace vk::link {
 
 namespace {
-
-// The one sink. The flag is read without the lock on every frame, so a link
-// with no trace pays one atomic load; the file and its clock change only
-// under the lock.
-std::atomic<bool> otevrena{false};
-std::mutex zamek;
-std::FILE* soubor = nullptr;
-Okamzik zacatek{};
 
 constexpr char Hex[] = "0123456789abcdef";
 
@@ -30,9 +27,35 @@ constexpr char Hex[] = "0123456789abcdef";
 // length of each block. Serial frames, 262 bytes at most, stay whole.
 constexpr std::size_t NejvicHexTFTP = 4 + 16;
 
-void PridejHex(std::string& text, const std::uint8_t* data, std::size_t pocet, std::size_t nejvic)
+// A line is noted as raw bytes while the link works and made into text in
+// batches: the link's next request waits for whatever the trace does per
+// frame, and a batch formats and writes far faster than lines one by one.
+// Up to this many noted bytes, or this long after the last write, a batch
+// waits; an event goes out at once with what is before it, so a trace
+// watched as it grows shows a failure when it happens.
+constexpr std::size_t DavkaBajtu = 1 << 16;
+constexpr std::int64_t DavkaUs = 200'000;
+
+enum class TDruh : std::uint8_t { Odeslano, Prijato, Udalost };  // sent, received, event
+
+struct TZaznam {  // one line noted (zaznam = record)
+    std::int64_t Us;
+    TDruh Druh;
+    TLinkaStopy Linka;
+    std::uint32_t Pocet;  // the frame's or datagram's length; an event's text length
+    std::size_t Od;       // where its kept bytes start in TStopa::Bajty
+    std::size_t Ulozeno;  // how many were kept
+};
+
+void PridejCislo(std::string& text, unsigned long long n)
 {
-    const std::size_t n = std::min(pocet, nejvic);
+    char cislice[20];
+    const auto konec = std::to_chars(cislice, cislice + sizeof cislice, n).ptr;
+    text.append(cislice, konec);
+}
+
+void PridejHex(std::string& text, const std::uint8_t* data, std::size_t n, std::size_t pocet)
+{
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0)
             text += ' ';
@@ -51,36 +74,6 @@ std::string Cislo(unsigned long long n)
 std::string HexBajt(std::uint8_t b)
 {
     return std::string("0x") + Hex[b >> 4] + Hex[b & 0x0F];
-}
-
-// The line after its time column, composed before the lock is taken, in a
-// buffer each thread keeps, so a frame costs no allocation for its bytes.
-std::string& ZacniRadek(const char* smer, TLinkaStopy linka)
-{
-    thread_local std::string radek;
-    radek.clear();
-    radek += ' ';
-    radek += smer;
-    radek += linka == TLinkaStopy::RTU ? " RTU " : " TFTP ";
-    return radek;
-}
-
-void Radek(const char* smer, const std::string& radek, const std::string& popis)
-{
-    std::lock_guard<std::mutex> z(zamek);
-    if (soubor == nullptr)
-        return;
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Ted() - zacatek).count();
-    std::fprintf(soubor, "%lld", static_cast<long long>(us));
-    std::fwrite(radek.data(), 1, radek.size(), soubor);
-    std::fputs(" | ", soubor);
-    std::fwrite(popis.data(), 1, popis.size(), soubor);
-    std::fputc('\n', soubor);
-    // Frames are written in buffer-sized pieces, which keeps a fast transfer
-    // fast; an event (an echo, a retransmission, a failure) is worth seeing
-    // at once in a trace watched as it grows.
-    if (smer[0] == 'e')
-        std::fflush(soubor);
 }
 
 // A TFTP string field from `i`, up to its zero; printable ASCII as is, any
@@ -126,31 +119,185 @@ std::string Volby(const std::uint8_t* data, std::size_t pocet, std::size_t i)
     return text;
 }
 
+// Every datagram but a DATA or ACK with its block number.
+std::string PopisOstatnichTFTP(const std::uint8_t* data, std::size_t pocet)
+{
+    if (pocet < 2)
+        return "short datagram, " + Cislo(pocet) + " bytes";
+    const std::uint16_t opcode = Cti16(data);
+    std::size_t i = 2;
+    bool ukoncen = false;
+    switch (opcode) {
+    case 1:
+    case 2: {
+        const std::string jmeno = TextPole(data, pocet, i, ukoncen);
+        std::string text = std::string(opcode == 1 ? "RRQ" : "WRQ") + " file \"" + jmeno + "\"";
+        if (!ukoncen)
+            return text + " (unterminated)";
+        text += ", mode " + TextPole(data, pocet, i, ukoncen);
+        if (!ukoncen)
+            return text + " (unterminated)";
+        const std::string volby = Volby(data, pocet, i);
+        return volby.empty() ? text : text + ", options" + volby;
+    }
+    case 3:
+        return "DATA, short";
+    case 4:
+        return "ACK, short";
+    case 5: {
+        if (pocet < 4)
+            return "ERROR, short";
+        i = 4;
+        const std::string zprava = TextPole(data, pocet, i, ukoncen);
+        return "ERROR code " + Cislo(Cti16(data + 2)) + ", \"" + zprava + "\"" + (ukoncen ? "" : " (unterminated)");
+    }
+    case 6:
+        return "OACK" + Volby(data, pocet, i);
+    default:
+        return "unknown opcode " + Cislo(opcode);
+    }
+}
+
+// DATA and ACK, nearly every line of a transfer, go straight into the line;
+// a DATA block's decoding reads its header only, so a noted DATA keeps no
+// more bytes than its hex shows.
+void PridejPopisTFTP(std::string& text, const std::uint8_t* data, std::size_t pocet)
+{
+    if (pocet >= 4 && data[0] == 0 && (data[1] == 3 || data[1] == 4)) {
+        text += data[1] == 3 ? "DATA block " : "ACK block ";
+        PridejCislo(text, Cti16(data + 2));
+        if (data[1] == 3) {
+            text += ", ";
+            PridejCislo(text, pocet - 4);
+            text += " bytes";
+        }
+        return;
+    }
+    text += PopisOstatnichTFTP(data, pocet);
+}
+
+// The one sink. The flag is read without the lock on every frame, so a link
+// with no trace pays one atomic load; everything else changes only under
+// the lock.
+std::atomic<bool> otevrena{false};
+
+struct TStopa {
+    std::mutex Zamek;
+    int Soubor = -1;
+    Okamzik Zacatek{};
+    std::int64_t Zapsano = 0;  // the time of the last write, us
+    std::thread Vyprazdneni;   // empties the file while the link starts (vyprazdneni = emptying)
+    std::vector<TZaznam> Zaznamy;
+    std::vector<std::uint8_t> Bajty;
+    std::string Text;
+
+    // A run that ends without closing the trace (exit from a deeper
+    // function) still leaves every line noted.
+    ~TStopa()
+    {
+        std::lock_guard<std::mutex> z(Zamek);
+        otevrena.store(false, std::memory_order_release);
+        Zavri();
+    }
+
+    void Poznamenej(TDruh druh, TLinkaStopy linka, const std::uint8_t* data, std::size_t pocet, std::size_t ulozeno)
+    {
+        const std::int64_t us = std::chrono::duration_cast<std::chrono::microseconds>(Ted() - Zacatek).count();
+        Zaznamy.push_back({us, druh, linka, static_cast<std::uint32_t>(pocet), Bajty.size(), ulozeno});
+        Bajty.insert(Bajty.end(), data, data + ulozeno);
+        if (druh == TDruh::Udalost || Bajty.size() >= DavkaBajtu || us - Zapsano >= DavkaUs)
+            Zapis(us);
+    }
+
+    void Zapis(std::int64_t us)
+    {
+        if (Vyprazdneni.joinable())
+            Vyprazdneni.join();
+        Text.clear();
+        for (const TZaznam& r : Zaznamy)
+            Radek(r);
+        Zaznamy.clear();
+        Bajty.clear();
+        Zapsano = us;
+        // A trace is help beside the transfer, never a reason to stop it:
+        // a failed write loses lines, not the work.
+        for (std::size_t i = 0; i < Text.size();) {
+            const ssize_t n = ::write(Soubor, Text.data() + i, Text.size() - i);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            i += static_cast<std::size_t>(n);
+        }
+    }
+
+    void Radek(const TZaznam& r)
+    {
+        const std::uint8_t* data = Bajty.data() + r.Od;
+        PridejCislo(Text, static_cast<unsigned long long>(r.Us));
+        Text += r.Druh == TDruh::Odeslano ? " sent" : r.Druh == TDruh::Prijato ? " received" : " event";
+        Text += r.Linka == TLinkaStopy::RTU ? " RTU " : " TFTP ";
+        if (r.Druh == TDruh::Udalost) {
+            Text += "- | ";
+            Text.append(reinterpret_cast<const char*>(data), r.Ulozeno);
+        } else {
+            PridejHex(Text, data, r.Ulozeno, r.Pocet);
+            Text += " | ";
+            if (r.Linka == TLinkaStopy::RTU)
+                Text += PopisRamceRTU(data, r.Pocet, r.Druh == TDruh::Odeslano);
+            else
+                PridejPopisTFTP(Text, data, r.Pocet);
+        }
+        Text += '\n';
+    }
+
+    void Zavri()
+    {
+        if (Soubor < 0)
+            return;
+        Zapis(0);
+        ::close(Soubor);
+        Soubor = -1;
+    }
+};
+
+TStopa stopa;
+
 }  // namespace
 
 bool OtevriStopu(const std::string& cesta, std::string& chyba)
 {
     ZavriStopu();
-    std::FILE* f = std::fopen(cesta.c_str(), "w");
-    if (f == nullptr) {
+    const int f = ::open(cesta.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (f < 0) {
         chyba = "cannot write the trace " + cesta + ": " + std::strerror(errno);
         return false;
     }
-    std::setvbuf(f, nullptr, _IOFBF, 1 << 16);
-    std::lock_guard<std::mutex> z(zamek);
-    soubor = f;
-    zacatek = Ted();
+    std::lock_guard<std::mutex> z(stopa.Zamek);
+    // Emptying a file written a moment ago (the trace of the previous run)
+    // waits until the kernel has written its pages out, a millisecond or
+    // more; done beside the connection, the wait costs the run nothing. The
+    // first write waits for it. A device or a pipe cannot be emptied and
+    // needs no emptying.
+    try {
+        stopa.Vyprazdneni = std::thread([f] { static_cast<void>(::ftruncate(f, 0)); });
+    } catch (const std::system_error&) {
+        static_cast<void>(::ftruncate(f, 0));
+    }
+    stopa.Soubor = f;
+    stopa.Zacatek = Ted();
+    stopa.Zapsano = 0;
+    stopa.Zaznamy.reserve(DavkaBajtu / 4);
+    stopa.Bajty.reserve(DavkaBajtu);
     otevrena.store(true, std::memory_order_release);
     return true;
 }
 
 void ZavriStopu()
 {
-    std::lock_guard<std::mutex> z(zamek);
+    std::lock_guard<std::mutex> z(stopa.Zamek);
     otevrena.store(false, std::memory_order_release);
-    if (soubor != nullptr)
-        std::fclose(soubor);
-    soubor = nullptr;
+    stopa.Zavri();
 }
 
 bool StopaOtevrena()
@@ -162,22 +309,21 @@ void StopujData(TLinkaStopy linka, bool odeslano, const std::uint8_t* data, std:
 {
     if (!StopaOtevrena())
         return;
-    const std::string popis =
-        linka == TLinkaStopy::RTU ? PopisRamceRTU(data, pocet, odeslano) : PopisDatagramuTFTP(data, pocet);
     const bool dataTftp = linka == TLinkaStopy::TFTP && pocet >= 2 && data[0] == 0 && data[1] == 3;
-    const char* smer = odeslano ? "sent" : "received";
-    std::string& radek = ZacniRadek(smer, linka);
-    PridejHex(radek, data, pocet, dataTftp ? NejvicHexTFTP : pocet);
-    Radek(smer, radek, popis);
+    const std::size_t ulozeno = dataTftp ? std::min(pocet, NejvicHexTFTP) : pocet;
+    std::lock_guard<std::mutex> z(stopa.Zamek);
+    if (stopa.Soubor >= 0)
+        stopa.Poznamenej(odeslano ? TDruh::Odeslano : TDruh::Prijato, linka, data, pocet, ulozeno);
 }
 
 void StopujUdalost(TLinkaStopy linka, const std::string& text)
 {
     if (!StopaOtevrena())
         return;
-    std::string& radek = ZacniRadek("event", linka);
-    radek += '-';
-    Radek("event", radek, text);
+    std::lock_guard<std::mutex> z(stopa.Zamek);
+    if (stopa.Soubor >= 0)
+        stopa.Poznamenej(TDruh::Udalost, linka, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                         text.size());
 }
 
 std::string PopisRamceRTU(const std::uint8_t* data, std::size_t pocet, bool odeslano)
@@ -206,44 +352,9 @@ std::string PopisRamceRTU(const std::uint8_t* data, std::size_t pocet, bool odes
 
 std::string PopisDatagramuTFTP(const std::uint8_t* data, std::size_t pocet)
 {
-    if (pocet < 2)
-        return "short datagram, " + Cislo(pocet) + " bytes";
-    const std::uint16_t opcode = Cti16(data);
-    std::size_t i = 2;
-    bool ukoncen = false;
-    switch (opcode) {
-    case 1:
-    case 2: {
-        const std::string jmeno = TextPole(data, pocet, i, ukoncen);
-        std::string text = std::string(opcode == 1 ? "RRQ" : "WRQ") + " file \"" + jmeno + "\"";
-        if (!ukoncen)
-            return text + " (unterminated)";
-        text += ", mode " + TextPole(data, pocet, i, ukoncen);
-        if (!ukoncen)
-            return text + " (unterminated)";
-        const std::string volby = Volby(data, pocet, i);
-        return volby.empty() ? text : text + ", options" + volby;
-    }
-    case 3:
-        if (pocet < 4)
-            return "DATA, short";
-        return "DATA block " + Cislo(Cti16(data + 2)) + ", " + Cislo(pocet - 4) + " bytes";
-    case 4:
-        if (pocet < 4)
-            return "ACK, short";
-        return "ACK block " + Cislo(Cti16(data + 2));
-    case 5: {
-        if (pocet < 4)
-            return "ERROR, short";
-        i = 4;
-        const std::string zprava = TextPole(data, pocet, i, ukoncen);
-        return "ERROR code " + Cislo(Cti16(data + 2)) + ", \"" + zprava + "\"" + (ukoncen ? "" : " (unterminated)");
-    }
-    case 6:
-        return "OACK" + Volby(data, pocet, i);
-    default:
-        return "unknown opcode " + Cislo(opcode);
-    }
+    std::string text;
+    PridejPopisTFTP(text, data, pocet);
+    return text;
 }
 
 }  // namespace vk::link

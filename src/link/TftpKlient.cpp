@@ -267,6 +267,21 @@ TAkce Zahaj(TPrenos& p)
     return akce;
 }
 
+// A time-out's cause says how long and how often the client tried, and
+// names a stranger refused meanwhile: a module that restarted in the middle
+// of a transfer answers from a new port, and only this shows it.
+std::string PricinaVyprseni(const TPrenos& p)
+{
+    std::string text = "modul neodpověděl do " + std::to_string(p.Cekani) + " ms";
+    if (p.Opakovano > 0)
+        text += ", odesláno znovu " + std::to_string(p.Opakovano) + "×";
+    if (p.CiziOdmitnut)
+        text += std::string("; datagramy z ") +
+                (StejnaAdresaHostitele(p.Cizi, p.Server) ? "jiného portu" : "jiné adresy") + " (" + p.Cizi.Text() +
+                ") byly odmítnuty";
+    return text;
+}
+
 // The transfer ID: only the module's address may answer, and once it has
 // answered, only from that port. Anyone else gets ERROR 5 and is otherwise
 // ignored, so a host on the LAN cannot inject data or end the transfer.
@@ -275,6 +290,8 @@ bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, const std::uint8_t* dat
     const bool zname = p.ProtejsekZnamy ? od == p.Protejsek : StejnaAdresaHostitele(od, p.Server);
     if (!zname) {
         akce.Cizi = true;
+        p.Cizi = od;
+        p.CiziOdmitnut = true;
         // An ERROR is never answered, so two parties cannot bounce refusals
         // back and forth.
         const bool jeChyba = delka >= 2 && Cti16(data) == OpERROR;
@@ -282,6 +299,7 @@ bool PrijmiOdesilatele(TPrenos& p, const TAdresaUdp& od, const std::uint8_t* dat
             akce.Pakety.push_back({od, PaketChyby(ChybaTid, "Unknown transfer ID")});
         return false;
     }
+    p.CiziOdmitnut = false;
     if (!p.ProtejsekZnamy) {
         p.Protejsek = od;
         p.ProtejsekZnamy = true;
@@ -299,7 +317,7 @@ TAkce VeStavuCekani(TPrenos& p, TUdalost udalost, const TAdresaUdp& od, const st
         TAkce akce;
         if (Opakuj(p, akce))
             return akce;
-        return Selhal(p, "modul neodpověděl");
+        return Selhal(p, PricinaVyprseni(p));
     }
     case TUdalost::Ukonceni:
         // The module's side of the transfer is told, so that it stops

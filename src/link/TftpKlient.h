@@ -63,6 +63,9 @@ struct TPrenos {
     bool ProtejsekZnamy = false;
     std::int32_t Opakovani = 0;  // how many times the packet awaiting an answer may go again
     std::int32_t Opakovano = 0;  // how many times it has gone again so far
+    std::int32_t Cekani = 0;     // reply wait, ms: told in a time-out's cause
+    TAdresaUdp Cizi;             // the last stranger refused since the module last answered
+    bool CiziOdmitnut = false;   // Cizi holds one
     std::string Duvod;           // why it failed: TTFTP_ED::Pricina
 };
 

@@ -119,14 +119,7 @@ void CekejNaDatagram(TBeh& beh, std::int32_t cekaniMs)
     for (;;) {
         const std::int64_t zbyva = cekaniMs - UplynuloMs(beh.Odeslano);
         if (zbyva <= 0) {
-            const TAkce akce = Krok(beh.Prenos, TUdalost::Vyprseni);
-            TPrenos& p = beh.Prenos;
-            if (p.Stav == TStav::Selhani) {
-                p.Duvod += " do " + std::to_string(cekaniMs) + " ms";
-                if (p.Opakovano > 0)
-                    p.Duvod += ", odesláno znovu " + std::to_string(p.Opakovano) + "×";
-            }
-            Proved(beh, akce, 0);
+            Proved(beh, Krok(beh.Prenos, TUdalost::Vyprseni), 0);
             return;
         }
         const auto slice = static_cast<std::int32_t>(std::min<std::int64_t>(zbyva, SliceCekaniMs));
@@ -164,6 +157,7 @@ bool Spust(TBeh& beh, std::int32_t cekaniMs, std::string& duvod)
         duvod = chyba;
         return false;
     }
+    beh.Prenos.Cekani = cekaniMs;
     Proved(beh, Krok(beh.Prenos, TUdalost::Zahajeni), 0);
     while (!JeKonec(beh.Prenos)) {
         if (beh.Ukoncit)

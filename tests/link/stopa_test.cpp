@@ -98,4 +98,33 @@ TEST(Stopa, RadkyZeDvouVlakenSeNeprekryvaji)
     std::filesystem::remove(cesta);
 }
 
+// Opened over a longer trace of an earlier run, with an event noted: the
+// event and the frame before it must be in the file at once, before the
+// close, and nothing of the earlier trace may be left after them (nor the
+// new lines emptied away by a late emptying of the file).
+TEST(Stopa, UdalostJeVSouboruHnedANicZPredchoziStopyNezbude)
+{
+    const auto cesta = std::filesystem::temp_directory_path() / ("vk-stopa-u-" + std::to_string(::getpid()));
+    std::string chyba;
+    const auto ack = vk::test::Hex("00 04 00 07");
+    ASSERT_TRUE(OtevriStopu(cesta.string(), chyba)) << chyba;
+    for (int i = 0; i < 300; ++i)
+        StopujData(TLinkaStopy::TFTP, true, ack.data(), ack.size());
+    ZavriStopu();
+    ASSERT_GT(std::filesystem::file_size(cesta), 300u * 20);
+
+    ASSERT_TRUE(OtevriStopu(cesta.string(), chyba)) << chyba;
+    StopujData(TLinkaStopy::TFTP, true, ack.data(), ack.size());
+    StopujUdalost(TLinkaStopy::TFTP, "retransmission 1 of 3");
+    std::ifstream f(cesta);
+    std::vector<std::string> radky;
+    for (std::string r; std::getline(f, r);)
+        radky.push_back(r.substr(r.find(' ')));
+    ZavriStopu();
+    const std::vector<std::string> ocekavane = {" sent TFTP 00 04 00 07 | ACK block 7",
+                                                " event TFTP - | retransmission 1 of 3"};
+    EXPECT_EQ(radky, ocekavane);
+    std::filesystem::remove(cesta);
+}
+
 }  // namespace

@@ -357,6 +357,35 @@ TEST(TftpTid, TheFirstReplyFixesThePeerPort)
     EXPECT_EQ(p.Stav, TStav::Hotovo);
 }
 
+// The module falls silent while datagrams come from elsewhere (a module
+// restarted mid-transfer answers from a new port): the time-out's cause must
+// name the refused sender, tell a port from a host, and forget a stranger
+// once the module answered again.
+TEST(TftpTid, StrangerDuringTheSilenceIsNamedInTheTimeoutCause)
+{
+    const std::string ticho = "modul neodpověděl do 500 ms, odesláno znovu 1×";
+    struct {
+        TAdresaUdp od;
+        bool pakOdpovedel;  // the module's DATA 2 came after the stranger
+        std::string pricina;
+    } const pripady[] = {
+        {JinyPort, false, ticho + "; datagramy z jiného portu (127.0.0.1:40001) byly odmítnuty"},
+        {JinyHost, false, ticho + "; datagramy z jiné adresy (127.0.0.2:40000) byly odmítnuty"},
+        {JinyPort, true, ticho},
+    };
+    for (const auto& c : pripady) {
+        TPrenos p = Priprav(CteniBlok2, 1);
+        p.Cekani = 500;
+        EXPECT_TRUE(Dorucit(p, TftpData(2, 512), c.od).Cizi);
+        if (c.pakOdpovedel)
+            Dorucit(p, TftpData(2, 512), Peer);
+        EXPECT_TRUE(Krok(p, TUdalost::Vyprseni).Opakuj);
+        Krok(p, TUdalost::Vyprseni);
+        EXPECT_EQ(p.Stav, TStav::Selhani);
+        EXPECT_EQ(p.Duvod, c.pricina);
+    }
+}
+
 TEST(TftpStavy, TimeoutFailsEveryWaitAndBadEventsAreInternalErrors)
 {
     for (const auto v : {CteniPoZadosti, CteniPoOack1500, CteniBlok2, ZapisPoZadosti, ZapisCekaAck1}) {
