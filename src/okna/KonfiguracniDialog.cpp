@@ -121,8 +121,6 @@ void TKonfiguracniDialog::SpustCteni(bool poZobrazeni)
                                                                const vk::procedures::TOznameni& oznam) mutable {
         TPrectenaOblast v;
         v.Cteni = precti(modul, cfg, oznam);
-        if (!v.Cteni.Uspech)
-            v.Cteni.Pricina = vk::device::PricinaSelhani(modul);
         v.Cfg = cfg;
         return v;
     };
@@ -149,10 +147,7 @@ void TKonfiguracniDialog::ZapisClick()
         return;
     auto uloha = [zapis = Vlastnosti.ZapisData, cfg = CFGVK](vk::device::TVK7316R& modul,
                                                              const vk::procedures::TOznameni& oznam) {
-        vk::procedures::TVysledekZapisu v = zapis(modul, cfg, oznam);
-        if (!v.Zapsano)
-            v.Pricina = vk::device::PricinaSelhani(modul);
-        return v;
+        return zapis(modul, cfg, oznam);
     };
     auto hotovo = [this](const vk::procedures::TVysledekZapisu& v) { UkazStav(v.Status, v.Pricina); };
     Uloha.Spust(std::move(uloha), std::move(hotovo), [this](const std::string& t) { UkazStav(t); });

@@ -63,14 +63,15 @@ void ZeZaznamu(const device::TVK7316R_UartmCfg& r, core::TCFG_UARTM& uartm)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_UartmCfg>(
-        oznam, [&](device::TVK7316R_UartmCfg& r) { return device::PrectiUartmCfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_UartmCfg& r) { return device::PrectiUartmCfg(modul, r); },
         [&](const device::TVK7316R_UartmCfg& r) { ZeZaznamu(r, cfg.UARTM); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.UARTM), [&](device::TVK7316R_UartmCfg& r) { return device::ZapisUartmCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(modul, oznam, NaZaznam(cfg.UARTM), [&](device::TVK7316R_UartmCfg& r) {
+        return device::ZapisUartmCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

@@ -82,14 +82,14 @@ void ZeZaznamu(const device::TVK7316R_Lan4Cfg& r, core::TCFG_LAN4& lan4)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_Lan4Cfg>(
-        oznam, [&](device::TVK7316R_Lan4Cfg& r) { return device::PrectiLan4Cfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_Lan4Cfg& r) { return device::PrectiLan4Cfg(modul, r); },
         [&](const device::TVK7316R_Lan4Cfg& r) { ZeZaznamu(r, cfg.LAN4); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
     TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.LAN4), [&](device::TVK7316R_Lan4Cfg& r) { return device::ZapisLan4Cfg(modul, r); });
+        modul, oznam, NaZaznam(cfg.LAN4), [&](device::TVK7316R_Lan4Cfg& r) { return device::ZapisLan4Cfg(modul, r); });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

@@ -41,14 +41,14 @@ void ZeZaznamu(const device::TVK7316R_LogCfg& r, core::TCFG_LOG& log)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_LogCfg>(
-        oznam, [&](device::TVK7316R_LogCfg& r) { return device::PrectiLogCfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_LogCfg& r) { return device::PrectiLogCfg(modul, r); },
         [&](const device::TVK7316R_LogCfg& r) { ZeZaznamu(r, cfg.LOG); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
     const TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) { return device::ZapisLogCfg(modul, r); });
+        modul, oznam, NaZaznam(cfg.LOG), [&](device::TVK7316R_LogCfg& r) { return device::ZapisLogCfg(modul, r); });
     detail::Oznam(oznam, v.Status);
     return v;
 }

@@ -41,14 +41,15 @@ void ZeZaznamu(const device::TVK7316R_MbtcpCfg& r, core::TCFG_MBTCP& mbtcp)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_MbtcpCfg>(
-        oznam, [&](device::TVK7316R_MbtcpCfg& r) { return device::PrectiMbtcpCfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_MbtcpCfg& r) { return device::PrectiMbtcpCfg(modul, r); },
         [&](const device::TVK7316R_MbtcpCfg& r) { ZeZaznamu(r, cfg.MBTCP); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.MBTCP), [&](device::TVK7316R_MbtcpCfg& r) { return device::ZapisMbtcpCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(modul, oznam, NaZaznam(cfg.MBTCP), [&](device::TVK7316R_MbtcpCfg& r) {
+        return device::ZapisMbtcpCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

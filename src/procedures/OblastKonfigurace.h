@@ -98,7 +98,7 @@ void Oznam(const TOznameni& oznam, const std::string& text);
 // Status text, then the read; `uloz` stores the fields of a
 // read that succeeded.
 template <class R, class Precti, class Uloz>
-TVysledekCteni PrectiSoubor(const TOznameni& oznam, Precti precti, Uloz uloz)
+TVysledekCteni PrectiSoubor(const device::TVK7316R& modul, const TOznameni& oznam, Precti precti, Uloz uloz)
 {
     Oznam(oznam, std::string(TextCteni));
     TVysledekCteni v;
@@ -109,6 +109,7 @@ TVysledekCteni PrectiSoubor(const TOznameni& oznam, Precti precti, Uloz uloz)
         v.Status = std::string(TextPrecteno);
     } else {
         v.Status = " " + r.StatusText;
+        v.Pricina = device::PricinaSelhani(modul);
     }
     Oznam(oznam, v.Status);
     return v;
@@ -118,12 +119,14 @@ TVysledekCteni PrectiSoubor(const TOznameni& oznam, Precti precti, Uloz uloz)
 // without read-back ends here with " Konfigurace zapsána."; a verified one
 // goes on with Over.
 template <class R, class Zapis>
-TVysledekZapisu ZapisSoubor(const TOznameni& oznam, R r, Zapis zapis)
+TVysledekZapisu ZapisSoubor(const device::TVK7316R& modul, const TOznameni& oznam, R r, Zapis zapis)
 {
     Oznam(oznam, std::string(TextZapis));
     TVysledekZapisu v;
     v.Zapsano = zapis(r);
     v.Status = v.Zapsano ? std::string(TextZapsano) : " " + r.StatusText;
+    if (!v.Zapsano)
+        v.Pricina = device::PricinaSelhani(modul);
     return v;
 }
 
@@ -136,6 +139,7 @@ TVysledekZapisu Over(TVysledekZapisu v, Cti cti, Stejne stejne)
     v.Cteni = cti(v.Zpet);
     v.Zapsano = v.Cteni.Uspech && stejne(v.Zpet);
     v.Status = std::string(v.Zapsano ? TextZapsano : TextChybaVerifikace);
+    v.Pricina = v.Cteni.Pricina;
     return v;
 }
 

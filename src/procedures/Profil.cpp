@@ -100,7 +100,7 @@ TVysledekSberu PrectiProfil(device::TVK7316R& modul, const core::TData& dat, TPr
         const TVysledekCteni cteni = KrokyOblasti(o).PrectiData(modul, profil.Cfg, {});
         if (!cteni.Uspech) {
             v.Status = std::string(SouborOblasti(o)) + ":" + cteni.Status;
-            v.Pricina = device::PricinaSelhani(modul);
+            v.Pricina = cteni.Pricina;
             return v;
         }
         profil.Ma[static_cast<std::size_t>(o)] = true;
@@ -170,8 +170,6 @@ bool ZapisProfil(device::TVK7316R& modul, const TProfil& modulovy, const TProfil
         z.Vysledek = KrokyOblasti(o).ZapisData(modul, soubor.Cfg, oznam);
         z.KonecSpojeni = o == TOblastProfilu::Lan4 && modul.Rozhrani != vk::common::RozhraniUART &&
                          ZmenaAdresy(modulovy, soubor) && z.Vysledek.Overovano && !z.Vysledek.Cteni.Uspech;
-        if (!z.Vysledek.Zapsano && !z.KonecSpojeni && z.Vysledek.Pricina.empty())
-            z.Vysledek.Pricina = device::PricinaSelhani(modul);
         zapsano.push_back(z);
         if (!z.Vysledek.Zapsano && !z.KonecSpojeni)
             return false;

@@ -61,14 +61,15 @@ void ZeZaznamu(const device::TVK7316R_UartsCfg& r, core::TCFG_UARTS& uarts)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_UartsCfg>(
-        oznam, [&](device::TVK7316R_UartsCfg& r) { return device::PrectiUartsCfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_UartsCfg& r) { return device::PrectiUartsCfg(modul, r); },
         [&](const device::TVK7316R_UartsCfg& r) { ZeZaznamu(r, cfg.UARTS); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.UARTS), [&](device::TVK7316R_UartsCfg& r) { return device::ZapisUartsCfg(modul, r); });
+    TVysledekZapisu v = detail::ZapisSoubor(modul, oznam, NaZaznam(cfg.UARTS), [&](device::TVK7316R_UartsCfg& r) {
+        return device::ZapisUartsCfg(modul, r);
+    });
     if (v.Zapsano) {
         v = detail::Over(
             std::move(v), [&](core::TCFGVK& zpet) { return PrectiData(modul, zpet, oznam); },

@@ -83,14 +83,15 @@ void ZeZaznamu(const device::TVK7316R_SpravaCfg& r, core::TCFG_Sprava& sprava)
 TVysledekCteni PrectiData(device::TVK7316R& modul, core::TCFGVK& cfg, const TOznameni& oznam)
 {
     return detail::PrectiSoubor<device::TVK7316R_SpravaCfg>(
-        oznam, [&](device::TVK7316R_SpravaCfg& r) { return device::PrectiSpravaCfg(modul, r); },
+        modul, oznam, [&](device::TVK7316R_SpravaCfg& r) { return device::PrectiSpravaCfg(modul, r); },
         [&](const device::TVK7316R_SpravaCfg& r) { ZeZaznamu(r, cfg.Sprava); });
 }
 
 TVysledekZapisu ZapisData(device::TVK7316R& modul, core::TCFGVK cfg, const TOznameni& oznam)
 {
-    const TVysledekZapisu v = detail::ZapisSoubor(
-        oznam, NaZaznam(cfg.Sprava), [&](device::TVK7316R_SpravaCfg& r) { return device::ZapisSpravaCfg(modul, r); });
+    const TVysledekZapisu v =
+        detail::ZapisSoubor(modul, oznam, NaZaznam(cfg.Sprava),
+                            [&](device::TVK7316R_SpravaCfg& r) { return device::ZapisSpravaCfg(modul, r); });
     detail::Oznam(oznam, v.Status);
     return v;
 }
