@@ -26,13 +26,13 @@ void ChybaLinky(const std::string& soubor, const std::string& status)
 {
     const auto radek = device::NajdiSoubor(soubor);
     const bool jenLan = !radek || radek->KodSouboru < 0;
-    ChybaLinky(soubor + ": " + StatusLinky(soubor, status), std::string(),
-               jenLan ? Modul.TFTP.ED.Pricina : device::PricinaSelhani(Modul));
+    ChybaSPricinou(soubor + ": " + StatusLinky(soubor, status),
+                   jenLan ? Modul.TFTP.ED.Pricina : device::PricinaSelhani(Modul));
 }
 
-void ChybaLinky(const std::string& text, const std::string& status, const std::string& pricina)
+void ChybaSPricinou(const std::string& text, const std::string& pricina)
 {
-    Chyba(text + status);
+    Chyba(text);
     if (!pricina.empty())
         Chyba(pricina);
 }

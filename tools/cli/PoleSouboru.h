@@ -44,8 +44,8 @@ std::string StatusLinky(const std::string& soubor, const std::string& status);
 // (chyba linky = link failure). A file that travels over the LAN only has
 // its cause from the network link, whatever the connection.
 void ChybaLinky(const std::string& soubor, const std::string& status);
-// The same for a text that names its file already; `pricina` as the
-// procedure recorded it.
-void ChybaLinky(const std::string& text, const std::string& status, const std::string& pricina);
+// A failure text as it stands, then `pricina` (the cause as the procedure
+// recorded it) on a line of its own when there is one.
+void ChybaSPricinou(const std::string& text, const std::string& pricina);
 
 }  // namespace vk::cli

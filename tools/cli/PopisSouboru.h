@@ -124,7 +124,7 @@ TKonec ZapisOblast(const TPopisOblasti<O>& p, const std::vector<TPrirazeni>& pri
     if (!v.Overovano) {
         ChybaLinky(soubor, v.Status.substr(1));
     } else if (!v.Cteni.Uspech) {
-        ChybaLinky(soubor + ":" + v.Status, " (" + v.Cteni.Status.substr(1) + ")", v.Pricina);
+        ChybaSPricinou(soubor + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")", v.Pricina);
     } else {
         Chyba(soubor + ":" + v.Status + " " + Rozdily(p.Polozky(cfg), p.Polozky(v.Zpet)));
     }

@@ -22,7 +22,7 @@ namespace {
 // `pricina`: why the link failed, as the procedure recorded it.
 TKonec SelhaniModulu(const std::string& text, const std::string& pricina)
 {
-    ChybaLinky(text, std::string(), pricina);
+    ChybaSPricinou(text, pricina);
     return TKonec::ChybaModulu;
 }
 

@@ -87,7 +87,7 @@ bool PrectiModul(TKontext& k, profil::TProfil& modul, TZprava& z)
     if (!v.Uspech) {
         const auto dvojtecka = v.Status.find(':');
         const std::string soubor = v.Status.substr(0, dvojtecka);
-        ChybaLinky(soubor + ": " + StatusLinky(soubor, v.Status.substr(dvojtecka + 2)), std::string(), v.Pricina);
+        ChybaSPricinou(soubor + ": " + StatusLinky(soubor, v.Status.substr(dvojtecka + 2)), v.Pricina);
     }
     return v.Uspech;
 }
@@ -155,9 +155,9 @@ bool HlasZapis(const profil::TZapisOblasti& z, const profil::TProfil& modul, con
         return true;
     }
     if (!v.Overovano)
-        ChybaLinky(s + ": " + StatusLinky(s, v.Status.substr(1)), std::string(), v.Pricina);
+        ChybaSPricinou(s + ": " + StatusLinky(s, v.Status.substr(1)), v.Pricina);
     else if (!v.Cteni.Uspech)
-        ChybaLinky(s + ":" + v.Status, " (" + v.Cteni.Status.substr(1) + ")", v.Pricina);
+        ChybaSPricinou(s + ":" + v.Status + " (" + v.Cteni.Status.substr(1) + ")", v.Pricina);
     else
         Chyba(s + ":" + v.Status + " " + detail::Rozdily(f.Polozky(soubor.Cfg), f.Polozky(v.Zpet)));
     return false;
