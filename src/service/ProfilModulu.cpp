@@ -15,6 +15,7 @@
 #include "SdileneOvladace.h"
 #include "SouborProfilu.h"
 
+// Not "profil": the C library declares a function of that name.
 namespace vkprofil = vk::procedures::profil;
 using vkprofil::TOblastProfilu;
 using namespace vk::ui;
